@@ -1,0 +1,20 @@
+# Compiler flags shared by every target of the project.
+
+add_compile_options(-Wall -Wextra -ffp-contract=off -fno-fast-math)
+if(RT_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(RT_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(RT_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "RT_FUZZ needs clang (configure with CXX=clang++ CC=clang)")
+  endif()
+  # Coverage instrumentation for the libraries; the fuzz targets add the driver.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -1,0 +1,6 @@
+#include "shell/entry.h"
+
+int GameMain(int, char**)
+{
+    return 0;
+}
