@@ -1,0 +1,45 @@
+#pragma once
+// Writing a player's file so that it is never half-written: the bytes go to
+// a temporary file in the same folder, every write is checked, the file is
+// flushed to disk and then renamed over the old one. Until commit() succeeds
+// the old file stays as it was; a writer destroyed without a commit removes
+// its temporary file.
+
+#include <cstddef>
+#include <functional>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+class AtomicFile {
+public:
+    AtomicFile() = default;
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Starts writing the file named by a game path (see path_resolver.h).
+    bool open(std::string_view sjisPath);
+    // Appends bytes; false (and the writer failed) when they could not all be written.
+    bool write(const void* data, std::size_t count);
+    // Flushes, syncs and renames over the target. False when anything failed
+    // on the way, in which case the target is untouched.
+    bool commit();
+    bool failed() const { return failed_; }
+
+private:
+    void discard();
+
+    int fd_ = -1;
+    bool failed_ = false;
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+};
+
+// Test hook: while set, every write of an AtomicFile asks it first and fails
+// (as a full disk would) when it returns false. Pass nullptr to remove it.
+void setAtomicWriteFailureHook(std::function<bool(const std::filesystem::path& target)> allowWrite);
+
+}  // namespace plat

@@ -1,0 +1,32 @@
+#pragma once
+// Game paths are Windows paths in Shift-JIS: backslash separators (a 0x5C
+// byte can also be the trail byte of a double-byte character) and names that
+// match whatever their case. The resolver turns one into a real path of this
+// machine: the bytes are converted from CP932 to UTF-8 first, then split on
+// the separators, then each component is matched case-insensitively against
+// the folder it lies in. A relative path is taken from the current folder
+// (the game folder) and may never climb out of it.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// The real path of an existing file or folder, or nothing when some
+// component does not exist, the path cannot be converted, or ".." would
+// leave the game folder.
+std::optional<std::filesystem::path> resolveExisting(std::string_view sjisPath);
+
+// The real path at which a file or folder of that name is to be created:
+// the components that exist are matched as above, the rest are taken as
+// written. Nothing when the path cannot be converted or leaves the game
+// folder.
+std::optional<std::filesystem::path> resolveForCreate(std::string_view sjisPath);
+
+// Whether an absolute game path ("/..." on this machine; drive letters do
+// not exist here) is meant rather than one relative to the game folder.
+bool isAbsoluteGamePath(std::string_view sjisPath);
+
+}  // namespace plat

@@ -1,0 +1,19 @@
+#pragma once
+// Shift-JIS (code page 932) to UTF-8 and back. The game's texts and paths are
+// Shift-JIS; SDL, FreeType and the file system of this machine want UTF-8.
+// CP932 is used rather than SHIFT_JIS so that 0x5C stays a backslash and the
+// vendor extensions of the Windows code page convert.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// Bytes that are not valid CP932 become U+FFFD; the rest converts.
+std::string sjisToUtf8(std::string_view sjis);
+
+// Nothing when some character has no CP932 form.
+std::optional<std::string> utf8ToSjis(std::string_view utf8);
+
+}  // namespace plat
