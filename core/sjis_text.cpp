@@ -23,7 +23,7 @@ SjisTable& table()
     return instance;
 }
 
-}  // namespace
+} // namespace
 
 const char* Sjis(const char* utf8Literal)
 {

@@ -39,7 +39,7 @@ Converter& toSjis()
     return converter;
 }
 
-constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";  // U+FFFD
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD"; // U+FFFD
 
 // Bytes taken by the UTF-8 character (or malformed sequence) at the start of
 // text: a lead byte and the continuation bytes that follow it, as many as the
@@ -106,7 +106,7 @@ std::optional<std::string> convert(Converter& converter, std::string_view in, On
     return out;
 }
 
-}  // namespace
+} // namespace
 
 std::string sjisToUtf8(std::string_view sjis)
 {
@@ -150,4 +150,4 @@ std::string utf8ToSjisLossy(std::string_view utf8, char replacement)
     return out;
 }
 
-}  // namespace plat
+} // namespace plat

@@ -25,4 +25,4 @@ std::optional<std::string> utf8ToSjis(std::string_view utf8);
 // UTF-8 byte, becomes the given replacement byte.
 std::string utf8ToSjisLossy(std::string_view utf8, char replacement = '?');
 
-}  // namespace plat
+} // namespace plat

@@ -92,11 +92,11 @@ TEST(TextEncoding, LongTextConvertsWhole)
     std::string sjis;
     std::string utf8;
     for (int i = 0; i < 5000; ++i) {
-        sjis += "\xB1\x83\x5C";  // half-width katakana grows from 1 to 3 bytes
+        sjis += "\xB1\x83\x5C"; // half-width katakana grows from 1 to 3 bytes
         utf8 += "ｱソ";
     }
     EXPECT_EQ(plat::sjisToUtf8(sjis), utf8);
     EXPECT_EQ(plat::utf8ToSjis(utf8), sjis);
 }
 
-}  // namespace
+} // namespace
