@@ -1,7 +1,6 @@
 #include "shell/entry.h"
 
 #include "core/err_log.h"
-#include "core/path.h"
 #include "core/report.h"
 #include "platform/message_loop.h"
 
@@ -17,7 +16,6 @@ int GameMain(int, char**)
     // Without its run report the program cannot tell what went wrong: it
     // ends at once, without a message.
     std::string reportPath = "Report_Game.txt";
-    PathToAbsolute(reportPath);
     if (!ReportCreate(reportPath.c_str())) return 0;
     Report("App : ver %s", "511");
     ReportSystem();

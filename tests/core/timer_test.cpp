@@ -65,10 +65,10 @@ TEST_F(Timers, PacingGoesOnAcrossTheWrapOfTheClock)
                             });
     TimerResetState();
     ExpectSchedule(now, 30, {
-                                {0xFFFFFFF8u, true},  // next due at 0x15, past the wrap
+                                {0xFFFFFFF8u, true},  // next due at 0x19, past the wrap
                                 {0xFFFFFFFAu, false},
-                                {0x00000014u, false},
-                                {0x00000015u, true},
+                                {0x00000018u, false},
+                                {0x00000019u, true},
                             });
 }
 
