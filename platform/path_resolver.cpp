@@ -191,6 +191,27 @@ std::optional<fs::path> resolveForCreate(std::string_view sjisPath)
     return resolve(sjisPath, Mode::ForCreate);
 }
 
+FolderLookup::FolderLookup(std::string_view sjisFolder)
+{
+    const auto folder =
+        sjisFolder.empty() ? std::optional<fs::path>(".") : resolveExisting(sjisFolder);
+    if (!folder) return;
+    std::error_code ec;
+    for (fs::directory_iterator it(*folder, ec), end; !ec && it != end; it.increment(ec)) {
+        foldedNames_.insert(folded(it->path().filename().string()));
+    }
+}
+
+bool FolderLookup::contains(std::string_view sjisName) const
+{
+    if (const auto nul = sjisName.find('\0'); nul != std::string_view::npos) {
+        sjisName = sjisName.substr(0, nul);
+    }
+    const auto utf8 = sjisToUtf8Exact(sjisName);
+    if (!utf8 || utf8->find_first_of("\\/") != std::string::npos) return false;
+    return foldedNames_.contains(folded(*utf8));
+}
+
 bool isAbsoluteGamePath(std::string_view sjisPath)
 {
     if (sjisPath.empty()) return false;

@@ -136,6 +136,25 @@ TEST_F(PathResolver, AbsolutePathsAreTakenAsGivenButMatchedByCase)
     EXPECT_FALSE(plat::resolveExisting(root + "/nothing"));
 }
 
+TEST_F(PathResolver, FolderLookupAnswersFromOneListing)
+{
+    const plat::FolderLookup data("DATA\\Stg4\\");
+    EXPECT_TRUE(data.contains("stage1.STG4_001"));
+    EXPECT_FALSE(data.contains("stage1.stg4_002"));
+    EXPECT_FALSE(data.contains("..\\stg4\\Stage1.stg4_001")); // names only
+
+    const plat::FolderLookup game("");
+    EXPECT_TRUE(game.contains("bgm"));
+    EXPECT_TRUE(game.contains("\x83\x5C\x83\x74\x83\x67")); // ソフト
+    EXPECT_FALSE(game.contains("\x83"));
+    dir_.write("late.txt", "");
+    EXPECT_FALSE(game.contains("late.txt")); // the listing was taken before
+
+    EXPECT_FALSE(plat::FolderLookup("missing").contains("x"));
+    dir_.write("../beside.txt", "");
+    EXPECT_FALSE(plat::FolderLookup("..").contains("beside.txt"));
+}
+
 TEST(IsAbsoluteGamePath, SeparatorOrDriveAtTheStart)
 {
     struct Case {
