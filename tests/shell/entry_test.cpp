@@ -1,12 +1,13 @@
 // The program's first steps: the run report is made and describes the
 // machine, or, when it cannot be made, the program ends at once.
+#include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "shell/entry.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ class Entry : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The instance lock of this test alone, whatever runs beside it.
+        ::setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
         plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
             boxes.push_back(r.textUtf8());
             return IDOK;
@@ -64,6 +67,22 @@ TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceWithoutAMessage)
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Report_Game.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "Report_Game.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
+}
+
+TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAfterItsReport)
+{
+    test::ScopedCurrentDir cwd(dir.path());
+    plat::InstanceLock first;
+    ASSERT_EQ(first.acquire("ゲーム"), plat::InstanceLockResult::Acquired);
+    EXPECT_EQ(GameMain(0, nullptr), 0);
+    EXPECT_EQ(boxes, std::vector<std::string>{"既に起動しています"});
+    EXPECT_EQ(lines(dir.read("Report_Game.txt")).size(), 8u);
+
+    // Once the first copy has gone, the next one starts.
+    first.release();
+    boxes.clear();
+    EXPECT_EQ(GameMain(0, nullptr), 0);
+    EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace
