@@ -17,7 +17,7 @@ int AsInt(std::size_t value)
     return value > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(value);
 }
 
-}  // namespace
+} // namespace
 
 void ReportBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize)
 {

@@ -20,23 +20,20 @@
 void ReportBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize);
 
 // The element handed out by failed accesses that have no element 0 to give.
-template <class T>
-T& FallbackElement()
+template <class T> T& FallbackElement()
 {
     static T element{};
     return element;
 }
 
-template <class T, class A>
-T& VecAt(std::vector<T, A>& v, int i)
+template <class T, class A> T& VecAt(std::vector<T, A>& v, int i)
 {
     if (i >= 0 && static_cast<std::size_t>(i) < v.size()) return v[static_cast<std::size_t>(i)];
     ReportBadIndex("err V[%d] ( %d , %d )", i, v.size(), sizeof(T));
     return v.empty() ? FallbackElement<T>() : v[0];
 }
 
-template <class T, class A>
-const T& VecAt(const std::vector<T, A>& v, int i)
+template <class T, class A> const T& VecAt(const std::vector<T, A>& v, int i)
 {
     if (i >= 0 && static_cast<std::size_t>(i) < v.size()) return v[static_cast<std::size_t>(i)];
     ReportBadIndex("err V[%d] ( %d , %d )", i, v.size(), sizeof(T));
@@ -44,12 +41,12 @@ const T& VecAt(const std::vector<T, A>& v, int i)
 }
 
 // Position access from the first element of a list.
-template <class T, class A>
-T& ListAt(std::list<T, A>& l, int i)
+template <class T, class A> T& ListAt(std::list<T, A>& l, int i)
 {
     if (i >= 0 && static_cast<std::size_t>(i) < l.size()) {
         auto it = l.begin();
-        for (int step = 0; step < i; ++step) ++it;
+        for (int step = 0; step < i; ++step)
+            ++it;
         return *it;
     }
     ReportBadIndex("err L[%d] ( %d , %d )", i, l.size(), sizeof(T));
@@ -57,17 +54,16 @@ T& ListAt(std::list<T, A>& l, int i)
 }
 
 // Sets every element, first to last, to the value.
-template <class T, class A, class V>
-void VecFill(std::vector<T, A>& v, const V& value)
+template <class T, class A, class V> void VecFill(std::vector<T, A>& v, const V& value)
 {
-    for (std::size_t i = 0; i < v.size(); ++i) VecAt(v, static_cast<int>(i)) = value;
+    for (std::size_t i = 0; i < v.size(); ++i)
+        VecAt(v, static_cast<int>(i)) = value;
 }
 
 // Removes every element equal to the reference (a pointer or shared pointer
 // to a character), keeping the others in their order; true when at least
 // one went.
-template <class P, class A>
-bool RemoveCharaRef(std::vector<P, A>& v, const P& ref)
+template <class P, class A> bool RemoveCharaRef(std::vector<P, A>& v, const P& ref)
 {
     bool removed = false;
     for (int i = 0; i < static_cast<int>(v.size());) {

@@ -14,7 +14,7 @@ constexpr int kVersionMinor = 1;
 
 constexpr int kDdiUnknown = 99999;
 
-}  // namespace
+} // namespace
 
 void GetOSName(std::string* text, int* major, int* minor)
 {

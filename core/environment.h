@@ -16,8 +16,8 @@ void GetOSName(std::string* text, int* major, int* minor);
 bool IsOSVersionAtLeast(int major, int minor);
 
 struct CpuInfo {
-    std::string strBrand;   // empty when the processor names none
-    std::string strVendor;  // empty when the processor names none
+    std::string strBrand;  // empty when the processor names none
+    std::string strVendor; // empty when the processor names none
     int bMMX = 0;
     int bSSE = 0;
     int bSSE2 = 0;

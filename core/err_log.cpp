@@ -17,10 +17,10 @@ namespace {
 // Plain storage, so that the log stays usable while other globals are
 // destroyed at exit.
 char g_ErrLogPath[260] = {};
-bool g_ErrLogStarted = false;  // the first entry of the run has been written
-std::mutex g_ErrLogMutex;      // one line at a time, whole
+bool g_ErrLogStarted = false; // the first entry of the run has been written
+std::mutex g_ErrLogMutex;     // one line at a time, whole
 
-}  // namespace
+} // namespace
 
 void ErrLogSetFile(std::int32_t enable, const char* path)
 {

@@ -18,7 +18,7 @@ namespace {
 // Plain storage, so that the report stays usable while other globals are
 // destroyed at exit. The path is kept as resolved when the report was made.
 char g_ReportFile[4096] = {};
-std::mutex g_ReportMutex;  // one line (or one section) at a time, whole
+std::mutex g_ReportMutex; // one line (or one section) at a time, whole
 
 // Opens the report for appending; null when it cannot be opened.
 std::FILE* OpenReport()
@@ -50,7 +50,7 @@ std::string FormatArgs(const char* format, va_list args)
 
 constexpr double kMiB = 1048576.0;
 
-}  // namespace
+} // namespace
 
 int ReportCreate(const char* path)
 {

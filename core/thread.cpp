@@ -30,7 +30,7 @@ int cThread::Start(unsigned (*entry)(void*), void* argument)
 void cThread::Wait()
 {
     if (!m_hThread) return;
-    if (!m_Thread.join()) return;  // the thread itself cannot wait for its own end
+    if (!m_Thread.join()) return; // the thread itself cannot wait for its own end
     m_hThread = nullptr;
 }
 
@@ -51,7 +51,7 @@ void cThread::Exit()
     m_Thread.requestQuit();
     ErrLog("Exit B");
     ErrLog("Exit C");
-    if (!m_Thread.join()) return;  // from the thread itself: it ends at its next wait
+    if (!m_Thread.join()) return; // from the thread itself: it ends at its next wait
     ErrLog("Exit D");
     m_hThread = nullptr;
     ErrLog("Exit E");

@@ -47,7 +47,7 @@ private:
     plat::Thread m_Thread;
 };
 
-extern cThread thGame;     // runs the frame loop
-extern cThread thPause;    // holds the frame loop while a command waits
-extern cThread thRanking;  // holds the frame loop while rankings show
-extern cThread thLoad;     // loads a stage file
+extern cThread thGame;    // runs the frame loop
+extern cThread thPause;   // holds the frame loop while a command waits
+extern cThread thRanking; // holds the frame loop while rankings show
+extern cThread thLoad;    // loads a stage file

@@ -9,9 +9,9 @@ std::uint32_t g_TimerStart = 0;
 
 struct FpsState {
     bool started = false;
-    std::uint32_t published = 0;  // time of the last publication
-    int counted = 0;              // calls since then
-    int last = 0;                 // the count last published
+    std::uint32_t published = 0; // time of the last publication
+    int counted = 0;             // calls since then
+    int last = 0;                // the count last published
 } g_Fps;
 
 struct PacingState {
@@ -23,7 +23,7 @@ std::uint32_t g_CountEvery = 0;
 
 constexpr std::uint32_t kFpsPeriodMs = 1000;
 
-}  // namespace
+} // namespace
 
 std::uint32_t TimerStart()
 {

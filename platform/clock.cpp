@@ -25,7 +25,7 @@ TimeSource& timeSource()
     return instance;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t timeMs()
 {
@@ -60,7 +60,7 @@ void sleepMs(std::uint32_t ms)
 {
     checkQuit();
     auto queue = detail::currentQueue();
-    if (queue->quitRequested()) return;  // already unwinding: do not hold it up
+    if (queue->quitRequested()) return; // already unwinding: do not hold it up
     if (ms == 0) {
         std::this_thread::yield();
         return;
@@ -69,4 +69,4 @@ void sleepMs(std::uint32_t ms)
     checkQuit();
 }
 
-}  // namespace plat
+} // namespace plat

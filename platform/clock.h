@@ -36,4 +36,4 @@ void setTimeSource(std::function<std::uint32_t()> source);
 // that a thread polling a flag in sleeps still ends.
 void sleepMs(std::uint32_t ms);
 
-}  // namespace plat
+} // namespace plat

@@ -54,7 +54,7 @@ bool headless()
 
 struct Button {
     int id;
-    const char* label;  // UTF-8
+    const char* label; // UTF-8
 };
 
 std::vector<Button> buttonsOf(std::uint32_t type)
@@ -103,7 +103,8 @@ int showWithSdl(const BoxRequest& request)
         b.buttonid = buttons[i].id;
         b.text = buttons[i].label;
         if (i == 0) b.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        if (buttons[i].id == closedAnswer(buttons)) b.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        if (buttons[i].id == closedAnswer(buttons))
+            b.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         data.push_back(b);
     }
     const std::string text = request.textUtf8();
@@ -123,7 +124,7 @@ int showWithSdl(const BoxRequest& request)
     return pressed < 0 ? closedAnswer(buttons) : pressed;
 }
 
-}  // namespace
+} // namespace
 
 std::string BoxRequest::textUtf8() const
 {
@@ -160,4 +161,4 @@ void setMessageBoxResponder(std::function<int(const BoxRequest&)> answer)
     }
 }
 
-}  // namespace plat
+} // namespace plat

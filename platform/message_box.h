@@ -34,8 +34,8 @@ namespace plat {
 
 struct BoxRequest {
     WindowId owner = 0;
-    std::string text;     // Shift-JIS, as asked
-    std::string caption;  // Shift-JIS, as asked
+    std::string text;    // Shift-JIS, as asked
+    std::string caption; // Shift-JIS, as asked
     std::uint32_t type = MB_OK;
     // The same texts in UTF-8.
     std::string textUtf8() const;
@@ -50,4 +50,4 @@ int messageBox(WindowId owner, std::string_view sjisText, std::string_view sjisC
 // Sets (or, with nullptr, removes) the responder that answers every box.
 void setMessageBoxResponder(std::function<int(const BoxRequest&)> responder);
 
-}  // namespace plat
+} // namespace plat

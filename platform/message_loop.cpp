@@ -55,7 +55,7 @@ std::shared_ptr<const WndProc> findProc(WindowId wnd, std::shared_ptr<ThreadQueu
     return it->second.proc;
 }
 
-}  // namespace
+} // namespace
 
 void touchRegistry()
 {
@@ -130,7 +130,8 @@ void runMainServices()
         std::lock_guard lock(reg.servicesMutex);
         services = reg.services;
     }
-    for (const auto& service : services) (*service)();
+    for (const auto& service : services)
+        (*service)();
 }
 
 std::optional<std::intptr_t> sendWork(const std::shared_ptr<ThreadQueue>& target, WindowId wnd,
@@ -148,7 +149,7 @@ std::optional<std::intptr_t> sendWork(const std::shared_ptr<ThreadQueue>& target
     return record->result;
 }
 
-}  // namespace detail
+} // namespace detail
 
 using detail::currentQueue;
 
@@ -195,7 +196,7 @@ void waitMessage()
         queue->pump();
         if (queue->takePosted(next, false)) return;
         checkQuit();
-        if (queue->quitRequested()) return;  // unwinding already: never block
+        if (queue->quitRequested()) return; // unwinding already: never block
         const bool posted = queue->waitForWork(detail::mainWaitLimit(*queue));
         if (posted) return;
         if (isMain) {
@@ -207,7 +208,8 @@ void waitMessage()
 
 bool getMessage(Message& out)
 {
-    while (!peekMessage(out)) waitMessage();
+    while (!peekMessage(out))
+        waitMessage();
     return out.msg != WM_QUIT;
 }
 
@@ -288,12 +290,11 @@ std::intptr_t sendMessage(WindowId wnd, std::uint32_t msg, std::uintptr_t wParam
         if (delivered) *delivered = true;
         return (*proc)(wnd, msg, wParam, lParam);
     }
-    auto result = detail::sendWork(owner, wnd,
-                                   [=]() -> std::optional<std::intptr_t> {
-                                       auto current = detail::findProc(wnd, nullptr);
-                                       if (!current) return std::nullopt;
-                                       return (*current)(wnd, msg, wParam, lParam);
-                                   });
+    auto result = detail::sendWork(owner, wnd, [=]() -> std::optional<std::intptr_t> {
+        auto current = detail::findProc(wnd, nullptr);
+        if (!current) return std::nullopt;
+        return (*current)(wnd, msg, wParam, lParam);
+    });
     if (!result) return 0;
     if (delivered) *delivered = true;
     return *result;
@@ -348,4 +349,4 @@ bool runOnMainThread(const std::function<void()>& work)
     return result.has_value();
 }
 
-}  // namespace plat
+} // namespace plat

@@ -28,19 +28,19 @@
 
 namespace plat {
 
-using ThreadId = std::uint32_t;  // 0 is no thread
-using WindowId = std::uint32_t;  // 0 is no window
+using ThreadId = std::uint32_t; // 0 is no thread
+using WindowId = std::uint32_t; // 0 is no window
 
 struct Message {
-    WindowId wnd = 0;  // 0: a message to the thread
+    WindowId wnd = 0; // 0: a message to the thread
     std::uint32_t msg = 0;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
 };
 
 // A window procedure: (window, message, wParam, lParam) -> result.
-using WndProc = std::function<std::intptr_t(WindowId, std::uint32_t, std::uintptr_t,
-                                            std::intptr_t)>;
+using WndProc =
+    std::function<std::intptr_t(WindowId, std::uint32_t, std::uintptr_t, std::intptr_t)>;
 
 // Thrown by the waits of a thread whose quit has been asked. Code that
 // catches everything must let it pass (rethrow it).
@@ -119,4 +119,4 @@ void wakeMainThread();
 // main thread ended).
 bool runOnMainThread(const std::function<void()>& work);
 
-}  // namespace plat
+} // namespace plat

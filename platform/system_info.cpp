@@ -55,7 +55,7 @@ std::uint64_t parseKiB(std::string_view text)
     return result.ec == std::errc() ? value * 1024 : 0;
 }
 
-}  // namespace
+} // namespace
 
 OsInfo osInfo()
 {
@@ -115,10 +115,14 @@ MemoryInfo memoryInfo()
     while (std::getline(in, line)) {
         std::string_view key, value;
         if (!splitField(line, key, value)) continue;
-        if (key == "MemTotal") info.totalBytes = parseKiB(value);
-        else if (key == "MemAvailable") info.availableBytes = parseKiB(value);
-        else if (key == "SwapTotal") info.swapTotalBytes = parseKiB(value);
-        else if (key == "SwapFree") info.swapFreeBytes = parseKiB(value);
+        if (key == "MemTotal")
+            info.totalBytes = parseKiB(value);
+        else if (key == "MemAvailable")
+            info.availableBytes = parseKiB(value);
+        else if (key == "SwapTotal")
+            info.swapTotalBytes = parseKiB(value);
+        else if (key == "SwapFree")
+            info.swapFreeBytes = parseKiB(value);
     }
     return info;
 }
@@ -130,4 +134,4 @@ std::optional<std::uint64_t> diskFreeBytes(const std::filesystem::path& folder)
     return static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
 }
 
-}  // namespace plat
+} // namespace plat

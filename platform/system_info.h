@@ -12,16 +12,16 @@
 namespace plat {
 
 struct OsInfo {
-    std::string name;     // "Linux"
-    std::string release;  // "6.1.0-18-amd64"
-    std::string version;  // the kernel's build text
-    std::string machine;  // "x86_64"
+    std::string name;    // "Linux"
+    std::string release; // "6.1.0-18-amd64"
+    std::string version; // the kernel's build text
+    std::string machine; // "x86_64"
 };
 
 struct CpuInfoText {
-    std::string vendor;  // "GenuineIntel"; empty when the processor names none
-    std::string brand;   // "Intel(R) Core(TM) ..."; empty when unknown
-    double hz = 0;       // nominal clock; 0 when unknown
+    std::string vendor; // "GenuineIntel"; empty when the processor names none
+    std::string brand;  // "Intel(R) Core(TM) ..."; empty when unknown
+    double hz = 0;      // nominal clock; 0 when unknown
     bool mmx = false, sse = false, sse2 = false, amd3dNow = false, amd3dNowExt = false;
 };
 
@@ -40,4 +40,4 @@ MemoryInfo memoryInfo();
 // nothing when it cannot be asked.
 std::optional<std::uint64_t> diskFreeBytes(const std::filesystem::path& folder);
 
-}  // namespace plat
+} // namespace plat

@@ -118,4 +118,4 @@ bool Thread::joinFor(std::uint32_t timeoutMs, bool forever)
     return true;
 }
 
-}  // namespace plat
+} // namespace plat

@@ -60,10 +60,10 @@ private:
     void reclaim();
 
     std::atomic<ThreadId> id_{0};
-    mutable std::mutex mutex_;  // guards thread_, queue_ and finished_
+    mutable std::mutex mutex_; // guards thread_, queue_ and finished_
     std::thread thread_;
     std::shared_ptr<detail::ThreadQueue> queue_;
     std::shared_ptr<std::atomic<bool>> finished_;
 };
 
-}  // namespace plat
+} // namespace plat

@@ -13,7 +13,7 @@ namespace {
 // registered, so that services polling outside sources still run.
 constexpr std::uint32_t kServiceSliceMs = 10;
 
-}  // namespace
+} // namespace
 
 bool ThreadQueue::post(const Message& message)
 {
@@ -210,8 +210,7 @@ void ThreadQueue::sleep(std::uint32_t ms)
 void ThreadQueue::idle(std::uint32_t ms)
 {
     std::unique_lock lock(mutex_);
-    cv_.wait_for(lock, std::chrono::milliseconds(ms),
-                 [&] { return !sends_.empty() || woken_; });
+    cv_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return !sends_.empty() || woken_; });
 }
 
 std::optional<std::uint32_t> mainWaitLimit(const ThreadQueue& queue)
@@ -220,4 +219,4 @@ std::optional<std::uint32_t> mainWaitLimit(const ThreadQueue& queue)
     return std::nullopt;
 }
 
-}  // namespace plat::detail
+} // namespace plat::detail

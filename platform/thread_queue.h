@@ -24,7 +24,7 @@ struct SendRecord {
     enum State : int { Pending, Running, Done, Cancelled };
     std::atomic<int> state{Pending};
     std::intptr_t result = 0;
-    WindowId wnd = 0;  // the window it is for; 0 for a call to the thread
+    WindowId wnd = 0; // the window it is for; 0 for a call to the thread
     // The work; nothing when the window was gone by the time it was served.
     std::function<std::optional<std::intptr_t>()> work;
     std::shared_ptr<ThreadQueue> sender;
@@ -109,4 +109,4 @@ std::optional<std::intptr_t> sendWork(const std::shared_ptr<ThreadQueue>& target
 // static storage that use it at exit call this in their constructor.
 void touchRegistry();
 
-}  // namespace plat::detail
+} // namespace plat::detail

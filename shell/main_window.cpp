@@ -23,13 +23,13 @@ void Close(plat::WindowId hwnd)
     plat::destroyWindow(hwnd);
 }
 
-}  // namespace
+} // namespace
 
 cMainWindow g_MainWindow;
 std::atomic<plat::WindowId> g_hMainWnd{0};
 
-std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg,
-                                      std::uintptr_t wParam, std::intptr_t)
+std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                                      std::intptr_t)
 {
     m_hWnd = hwnd;
     switch (msg) {

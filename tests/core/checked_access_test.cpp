@@ -1,8 +1,8 @@
 // Out-of-range accesses are reported, close the game and yield a usable
 // element without touching anything outside the container.
 #include "core/checked_access.h"
-#include "support/report_fixture.h"
 #include "platform/window_messages.h"
+#include "support/report_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,8 @@ TEST_F(CheckedAccess, AnIndexOutsideAVectorIsReportedClosesTheGameAndYieldsEleme
 {
     struct Case {
         int index;
-        const char* line;  // nullptr: in range, nothing reported
-        int yields;        // index of the element handed back
+        const char* line; // nullptr: in range, nothing reported
+        int yields;       // index of the element handed back
     };
     const Case cases[] = {
         {-1, "err V[-1] ( 3 , 4 )", 0},
@@ -79,7 +79,7 @@ TEST_F(CheckedAccess, AnEmptyVectorYieldsAKeptDefaultElementAndStaysEmpty)
     std::vector<long long> empty;
     long long& first = VecAt(empty, 0);
     EXPECT_EQ(first, 0);
-    first = 99;  // a caller that writes to what it got
+    first = 99; // a caller that writes to what it got
     long long& second = VecAt(empty, -1);
     EXPECT_EQ(&first, &second);
     EXPECT_TRUE(empty.empty());
@@ -104,8 +104,8 @@ TEST_F(CheckedAccess, AListIsWalkedByPositionAndAFailureYieldsTheSameDefaultElem
     EXPECT_EQ(first.a, 0);
     first.a = 5;
     Entry& again = ListAt(l, -1);
-    EXPECT_EQ(&first, &again);  // not element 0, even though there is one
-    EXPECT_EQ(again.a, 5);      // with what the caller left in it
+    EXPECT_EQ(&first, &again); // not element 0, even though there is one
+    EXPECT_EQ(again.a, 5);     // with what the caller left in it
     EXPECT_EQ(l.front().a, 1);
     const auto lines = reportLines();
     ASSERT_EQ(lines.size(), 2u);
@@ -165,4 +165,4 @@ TEST_F(CheckedAccess, RemoveCharaRefRemovesEveryCopyAndKeepsTheOrder)
     EXPECT_TRUE(reportLines().empty());
 }
 
-}  // namespace
+} // namespace

@@ -47,4 +47,4 @@ TEST_F(ErrorLog, FatalErrFClosesTheWindowWhetherOrNotTheLogIsOn)
     }
 }
 
-}  // namespace
+} // namespace

@@ -50,10 +50,10 @@ TEST_F(MessageBoxes, APlainBoxGivesTheButtonPressedAndTheFullScreenBoxOnlyWhethe
         int pressed, result;
     };
     const Case cases[] = {
-        {0, 0, IDNO, IDNO},  // before the graphics are set up: plain box
-        {1, 1, IDNO, IDNO},  // in a window: plain box
-        {1, 0, IDNO, 1},     // full screen: shown, the button is not told
-        {1, 0, 0, 0},        // full screen, not shown
+        {0, 0, IDNO, IDNO}, // before the graphics are set up: plain box
+        {1, 1, IDNO, IDNO}, // in a window: plain box
+        {1, 0, IDNO, 1},    // full screen: shown, the button is not told
+        {1, 0, 0, 0},       // full screen, not shown
     };
     for (const auto& c : cases) {
         g_DDReady = c.ready;
@@ -98,7 +98,8 @@ TEST_F(MessageBoxes, OutOfMemoryShowsItsBoxThenClosesTheGame)
     plat::setMessageBoxResponder([&](const plat::BoxRequest& r) {
         boxes.push_back(r);
         plat::Message m;
-        while (plat::peekMessage(m)) queuedAtTheBox.push_back(m);
+        while (plat::peekMessage(m))
+            queuedAtTheBox.push_back(m);
         return IDOK;
     });
     OutOfMemory();
@@ -124,4 +125,4 @@ TEST_F(MessageBoxes, ABoxAskedForOnAnotherThreadIsAnsweredThere)
     EXPECT_NE(threads[0], std::this_thread::get_id());
 }
 
-}  // namespace
+} // namespace

@@ -79,10 +79,12 @@ TEST_F(RunReport, LinesFromManyThreadsNeverMix)
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([t] {
             const std::string filler(200, static_cast<char>('a' + t));
-            for (int i = 0; i < kLines; ++i) Report("%d:%d:%s", t, i, filler.c_str());
+            for (int i = 0; i < kLines; ++i)
+                Report("%d:%d:%s", t, i, filler.c_str());
         });
     }
-    for (auto& th : threads) th.join();
+    for (auto& th : threads)
+        th.join();
     const auto lines = reportLines();
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
     std::set<std::string> expected;
@@ -142,8 +144,8 @@ TEST_F(RunReport, ReportBoxWritesTheLineAndShowsItInAnErrorBox)
 {
     BoxRecorder recorder;
     EXPECT_EQ(ReportBox(Sjis("%s のロードに失敗！"), "data\\WorldMap.dat"), 1);
-    EXPECT_EQ(reportLines(), std::vector<std::string>{std::string(Sjis(
-                                 "data\\WorldMap.dat のロードに失敗！"))});
+    EXPECT_EQ(reportLines(),
+              std::vector<std::string>{std::string(Sjis("data\\WorldMap.dat のロードに失敗！"))});
     ASSERT_EQ(recorder.boxes.size(), 1u);
     EXPECT_EQ(recorder.boxes[0].textUtf8(), "data\\WorldMap.dat のロードに失敗！");
     EXPECT_EQ(recorder.boxes[0].captionUtf8(), "エラー");
@@ -167,8 +169,8 @@ TEST(Environment, TheVersionComparisonTakesMajorThenMinor)
         bool atLeast;
     };
     const Case cases[] = {
-        {major, minor, true},     {major, minor + 1, false}, {major, minor - 1, true},
-        {major - 1, 99, true},    {major + 1, 0, false},     {5, 1, true},
+        {major, minor, true},  {major, minor + 1, false}, {major, minor - 1, true},
+        {major - 1, 99, true}, {major + 1, 0, false},     {5, 1, true},
         {6, 0, true},
     };
     for (const auto& c : cases) {
@@ -189,4 +191,4 @@ TEST(Environment, TheDisplayDriverVersionCannotBeRead)
     EXPECT_EQ(GetDDIVersion(), 99999);
 }
 
-}  // namespace
+} // namespace

@@ -62,11 +62,12 @@ TEST_F(SoundRequests, TheGameThreadWaitsUntilTheMainThreadHasServedTheRequest)
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!returned && std::chrono::steady_clock::now() < limit) {
         plat::Message m;
-        while (plat::peekMessage(m)) plat::dispatchMessage(m);
+        while (plat::peekMessage(m))
+            plat::dispatchMessage(m);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     game.join();
     EXPECT_EQ(slots, (std::vector<std::pair<std::uintptr_t, std::intptr_t>>{{5, 0}}));
 }
 
-}  // namespace
+} // namespace

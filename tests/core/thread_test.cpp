@@ -31,7 +31,8 @@ unsigned MessageLoop(void*)
 unsigned PollForever(void* flag)
 {
     auto* never = static_cast<std::atomic<bool>*>(flag);
-    while (!*never) plat::sleepMs(1);
+    while (!*never)
+        plat::sleepMs(1);
     return 1;
 }
 
@@ -78,7 +79,7 @@ TEST(CThread, ExitEndsAThreadThatNeverReadsItsQueue)
     std::atomic<bool> never{false};
     ASSERT_EQ(t.Start(PollForever, &never), 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    t.Exit();  // asked to quit, it ends at its next sleep
+    t.Exit(); // asked to quit, it ends at its next sleep
     EXPECT_EQ(t.m_hThread.load(), nullptr);
 }
 
@@ -88,7 +89,7 @@ TEST(CThread, WaitJoinsAThreadThatEndedByItselfAndItCanBeStartedAgain)
     const int ended = g_loopEnded;
     ASSERT_EQ(t.Start(MessageLoop, nullptr), 1);
     const auto first = t.m_dwThreadId.load();
-    EXPECT_EQ(t.Start(MessageLoop, nullptr), 0);  // still running
+    EXPECT_EQ(t.Start(MessageLoop, nullptr), 0); // still running
     plat::postThreadMessage(first, WM_QUIT, 0, 0);
     t.Wait();
     EXPECT_EQ(t.m_hThread.load(), nullptr);
@@ -116,7 +117,8 @@ TEST(CThread, ExitOnTheMainThreadEndsAThreadWaitingInARequestToIt)
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (served < 3 && std::chrono::steady_clock::now() < limit) {
         plat::Message m;
-        while (plat::peekMessage(m)) plat::dispatchMessage(m);
+        while (plat::peekMessage(m))
+            plat::dispatchMessage(m);
     }
     EXPECT_GE(served.load(), 3);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -125,4 +127,4 @@ TEST(CThread, ExitOnTheMainThreadEndsAThreadWaitingInARequestToIt)
     plat::destroyWindow(wnd);
 }
 
-}  // namespace
+} // namespace

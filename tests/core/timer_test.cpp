@@ -40,36 +40,39 @@ void ExpectSchedule(std::uint32_t& now, unsigned rate, const std::vector<Step>& 
 
 TEST_F(Timers, FramesFallDueEveryWholeMillisecondPeriodCountedFromWhenTheyWereFoundDue)
 {
-    ExpectSchedule(now, 60, {
-                                {1000, true},   // the first call is due at once
-                                {1000, false},
-                                {1015, false},
-                                {1016, true},   // 1000 / 60 = 16 ms
-                                {1031, false},
-                                {1082, true},   // 50 ms late: not made up for,
-                                {1083, false},  // the next one is 16 ms on
-                                {1097, false},
-                                {1098, true},
-                            });
+    ExpectSchedule(now, 60,
+                   {
+                       {1000, true}, // the first call is due at once
+                       {1000, false},
+                       {1015, false},
+                       {1016, true}, // 1000 / 60 = 16 ms
+                       {1031, false},
+                       {1082, true},  // 50 ms late: not made up for,
+                       {1083, false}, // the next one is 16 ms on
+                       {1097, false},
+                       {1098, true},
+                   });
 }
 
 TEST_F(Timers, PacingGoesOnAcrossTheWrapOfTheClock)
 {
-    ExpectSchedule(now, 60, {
-                                {0xFFFFFFE0u, true},   // next due at 0xFFFFFFF0
-                                {0xFFFFFFEFu, false},
-                                {0x00000002u, true},   // past the wrap: due, not frozen
-                                {0xFFFFFFFFu, false},  // before the due time 0x12
-                                {0x00000011u, false},
-                                {0x00000012u, true},
-                            });
+    ExpectSchedule(now, 60,
+                   {
+                       {0xFFFFFFE0u, true}, // next due at 0xFFFFFFF0
+                       {0xFFFFFFEFu, false},
+                       {0x00000002u, true},  // past the wrap: due, not frozen
+                       {0xFFFFFFFFu, false}, // before the due time 0x12
+                       {0x00000011u, false},
+                       {0x00000012u, true},
+                   });
     TimerResetState();
-    ExpectSchedule(now, 30, {
-                                {0xFFFFFFF8u, true},  // next due at 0x19, past the wrap
-                                {0xFFFFFFFAu, false},
-                                {0x00000018u, false},
-                                {0x00000019u, true},
-                            });
+    ExpectSchedule(now, 30,
+                   {
+                       {0xFFFFFFF8u, true}, // next due at 0x19, past the wrap
+                       {0xFFFFFFFAu, false},
+                       {0x00000018u, false},
+                       {0x00000019u, true},
+                   });
 }
 
 TEST_F(Timers, RateZeroIsAlwaysDue)
@@ -81,7 +84,7 @@ TEST_F(Timers, FrameWaitReturnsAtTheDueTime)
 {
     std::uint32_t reads = 0;
     now = 0xFFFFFFF0u;
-    plat::setTimeSource([&] { return now + reads++; });  // time moves on with each look
+    plat::setTimeSource([&] { return now + reads++; }); // time moves on with each look
     EXPECT_TRUE(FrameWait(60));
     const std::uint32_t first = now + reads - 1;
     EXPECT_TRUE(FrameWait(60));
@@ -130,4 +133,4 @@ TEST_F(Timers, TheTickFiresOnEveryNthCountAndTellsWhenAPeriodHasJustBegun)
     EXPECT_EQ(CountEvery(2, 0), 1);
 }
 
-}  // namespace
+} // namespace

@@ -18,8 +18,8 @@ TEST(Clock, ComparisonsHoldAcrossTheWrap)
         {100, 100, true, 0},
         {99, 100, false, 1},
         {116, 100, true, -16},
-        {0xFFFFFFF0u, 0x00000005u, false, 21},   // due lies past the wrap
-        {0x00000005u, 0xFFFFFFF0u, true, -21},   // now lies past the wrap
+        {0xFFFFFFF0u, 0x00000005u, false, 21}, // due lies past the wrap
+        {0x00000005u, 0xFFFFFFF0u, true, -21}, // now lies past the wrap
         {0x00000000u, 0xFFFFFFFFu, true, -1},
     };
     for (const auto& c : cases) {
@@ -42,4 +42,4 @@ TEST(Clock, AnInjectedSourceReplacesTheRealClockUntilRemoved)
     EXPECT_GE(static_cast<std::int32_t>(b - a), 2);
 }
 
-}  // namespace
+} // namespace

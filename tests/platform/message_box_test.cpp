@@ -43,19 +43,18 @@ TEST(MessageBox, WithoutADisplayEachBoxIsAnsweredWithItsFirstButton)
         int answer;
     };
     const Case cases[] = {
-        {MB_OK, IDOK},
-        {MB_OK | MB_ICONERROR, IDOK},
-        {MB_OKCANCEL, IDOK},
-        {MB_YESNO | MB_ICONQUESTION, IDYES},
+        {MB_OK, IDOK},           {MB_OK | MB_ICONERROR, IDOK},
+        {MB_OKCANCEL, IDOK},     {MB_YESNO | MB_ICONQUESTION, IDYES},
         {MB_YESNOCANCEL, IDYES},
     };
-    for (const auto& c : cases) EXPECT_EQ(plat::messageBox(0, "text", "caption", c.type), c.answer);
+    for (const auto& c : cases)
+        EXPECT_EQ(plat::messageBox(0, "text", "caption", c.type), c.answer);
 }
 
 TEST(MessageBox, AWorkerThreadIsAnsweredWithoutAPumpingMainThread)
 {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-    plat::setMainThread();  // and never pumped here
+    plat::setMainThread(); // and never pumped here
     std::atomic<int> answer{-1};
     std::thread worker([&] { answer = plat::messageBox(0, "text", "caption", MB_OK); });
     worker.join();
@@ -73,4 +72,4 @@ TEST(MessageBox, EveryBoxIsMirroredToStandardError)
     EXPECT_NE(err.find("メモリが不足しています！"), std::string::npos) << err;
 }
 
-}  // namespace
+} // namespace

@@ -28,8 +28,7 @@ std::vector<plat::Message> drain()
 }
 
 // Pumps the calling thread until the predicate holds (or a generous limit).
-template <class Pred>
-bool pumpUntil(Pred done)
+template <class Pred> bool pumpUntil(Pred done)
 {
     const auto limit = std::chrono::steady_clock::now() + 10s;
     while (!done()) {
@@ -71,7 +70,8 @@ TEST(WindowMessages, PostsGoToTheOwnersQueueInOrderAndDispatchToItsProcedure)
     EXPECT_EQ(seen[1].msg, WM_CLOSE);
     EXPECT_EQ(seen[1].wnd, wnd);
     EXPECT_EQ(rec.messages.back(), WM_CLOSE);
-    for (const auto& id : rec.threads) EXPECT_EQ(id, std::this_thread::get_id());
+    for (const auto& id : rec.threads)
+        EXPECT_EQ(id, std::this_thread::get_id());
     EXPECT_TRUE(plat::destroyWindow(wnd));
 }
 
@@ -120,7 +120,8 @@ TEST(WindowMessages, ASendFromAnotherThreadIsServedByTheOwnersPumpBeforeItsPosts
     ASSERT_GE(rec.messages.size(), 3u);
     EXPECT_EQ(rec.messages[1], WM_USER);
     EXPECT_EQ(rec.messages[2], WM_USER + 7);
-    for (const auto& id : rec.threads) EXPECT_EQ(id, std::this_thread::get_id());
+    for (const auto& id : rec.threads)
+        EXPECT_EQ(id, std::this_thread::get_id());
     plat::destroyWindow(wnd);
 }
 
@@ -132,21 +133,25 @@ TEST(WindowMessages, TwoThreadsSendingToEachOtherDoNotLockUp)
     std::atomic<bool> stop{false};
     std::atomic<std::intptr_t> answer{0};
     std::thread a([&] {
-        first = plat::createWindow([&](plat::WindowId, std::uint32_t msg, std::uintptr_t, std::intptr_t) {
-            return static_cast<std::intptr_t>(msg == WM_USER ? 7 : 0);
-        });
+        first = plat::createWindow(
+            [&](plat::WindowId, std::uint32_t msg, std::uintptr_t, std::intptr_t) {
+                return static_cast<std::intptr_t>(msg == WM_USER ? 7 : 0);
+            });
         while (!stop) {
             plat::Message m;
-            while (plat::peekMessage(m)) plat::dispatchMessage(m);
+            while (plat::peekMessage(m))
+                plat::dispatchMessage(m);
             std::this_thread::sleep_for(1ms);
         }
     });
-    while (first == 0) std::this_thread::sleep_for(1ms);
+    while (first == 0)
+        std::this_thread::sleep_for(1ms);
     std::thread b([&] {
-        second = plat::createWindow([&](plat::WindowId, std::uint32_t msg, std::uintptr_t, std::intptr_t) {
-            // Served while b waits in its own send below.
-            return static_cast<std::intptr_t>(msg == WM_USER + 1 ? 5 : 0);
-        });
+        second = plat::createWindow(
+            [&](plat::WindowId, std::uint32_t msg, std::uintptr_t, std::intptr_t) {
+                // Served while b waits in its own send below.
+                return static_cast<std::intptr_t>(msg == WM_USER + 1 ? 5 : 0);
+            });
         answer = plat::sendMessage(first, WM_USER, 0, 0);
     });
     b.join();
@@ -159,7 +164,7 @@ TEST(WindowMessages, DestroyingAWindowReleasesTheSendsWaitingForIt)
 {
     Recorder rec;
     const auto wnd = plat::createWindow(rec.proc());
-    std::atomic<int> state{0};  // 1 waiting, 2 returned
+    std::atomic<int> state{0}; // 1 waiting, 2 returned
     std::atomic<bool> delivered{true};
     std::thread sender([&] {
         bool ok = true;
@@ -168,7 +173,8 @@ TEST(WindowMessages, DestroyingAWindowReleasesTheSendsWaitingForIt)
         delivered = ok;
         state = 2;
     });
-    while (state != 1) std::this_thread::sleep_for(1ms);
+    while (state != 1)
+        std::this_thread::sleep_for(1ms);
     std::this_thread::sleep_for(10ms);
     EXPECT_TRUE(plat::destroyWindow(wnd));
     sender.join();
@@ -255,9 +261,9 @@ TEST_F(MainThread, RunsItsServicesWhenWokenWhileWaiting)
         plat::wakeMainThread();
     });
     const int before = runs.load();
-    plat::waitMessage();  // returns once the services have run
+    plat::waitMessage(); // returns once the services have run
     EXPECT_GT(runs.load(), before);
     waker.join();
 }
 
-}  // namespace
+} // namespace

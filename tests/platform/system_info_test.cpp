@@ -36,4 +36,4 @@ TEST(SystemInfo, FreeDiskIsKnownForAFolderAndUnknownForAMissingOne)
     EXPECT_FALSE(plat::diskFreeBytes(dir / "missing").has_value());
 }
 
-}  // namespace
+} // namespace

@@ -20,14 +20,14 @@ public:
     DeafWindow()
     {
         owner_ = std::thread([this] {
-            wnd_ = plat::createWindow(
-                [](plat::WindowId, std::uint32_t, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-                    return 1;
-                });
-            while (!stop_) std::this_thread::sleep_for(1ms);
+            wnd_ = plat::createWindow([](plat::WindowId, std::uint32_t, std::uintptr_t,
+                                         std::intptr_t) -> std::intptr_t { return 1; });
+            while (!stop_)
+                std::this_thread::sleep_for(1ms);
             plat::destroyWindow(wnd_);
         });
-        while (wnd_ == 0) std::this_thread::sleep_for(1ms);
+        while (wnd_ == 0)
+            std::this_thread::sleep_for(1ms);
     }
     ~DeafWindow()
     {
@@ -63,13 +63,14 @@ TEST(ThreadQuit, AThreadThatNeverReadsItsQueueEndsAtItsNextSleep)
     std::atomic<bool> afterLoop{false};
     plat::Thread thread;
     ASSERT_TRUE(thread.start([&] {
-        for (;;) plat::sleepMs(1);
+        for (;;)
+            plat::sleepMs(1);
         afterLoop = true;
     }));
     std::this_thread::sleep_for(5ms);
     thread.requestQuit();
     EXPECT_TRUE(thread.join());
-    EXPECT_FALSE(afterLoop.load());  // it left through ThreadQuit
+    EXPECT_FALSE(afterLoop.load()); // it left through ThreadQuit
 }
 
 TEST(ThreadQuit, AThreadWaitingForMessagesAfterItsQuitEndsAtThatWait)
@@ -77,7 +78,7 @@ TEST(ThreadQuit, AThreadWaitingForMessagesAfterItsQuitEndsAtThatWait)
     plat::Thread thread;
     ASSERT_TRUE(thread.start([] {
         plat::Message m;
-        for (;;) {  // ignores WM_QUIT and waits again
+        for (;;) { // ignores WM_QUIT and waits again
             while (plat::peekMessage(m)) {
             }
             plat::waitMessage();
@@ -93,15 +94,15 @@ TEST(ThreadQuit, ASendBlockedOnAThreadThatIsAskedToQuitIsReleasedAndItsSenderEnd
     std::atomic<plat::WindowId> wnd{0};
     plat::Thread receiver;
     ASSERT_TRUE(receiver.start([&] {
-        wnd = plat::createWindow(
-            [](plat::WindowId, std::uint32_t, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-                return 1;
-            });
-        for (;;) plat::sleepMs(1);
+        wnd = plat::createWindow([](plat::WindowId, std::uint32_t, std::uintptr_t,
+                                    std::intptr_t) -> std::intptr_t { return 1; });
+        for (;;)
+            plat::sleepMs(1);
     }));
-    while (wnd == 0) std::this_thread::sleep_for(1ms);
+    while (wnd == 0)
+        std::this_thread::sleep_for(1ms);
 
-    std::atomic<int> state{0};  // 1 sending, 2 returned
+    std::atomic<int> state{0}; // 1 sending, 2 returned
     std::atomic<bool> delivered{true};
     plat::Thread sender;
     ASSERT_TRUE(sender.start([&] {
@@ -111,7 +112,8 @@ TEST(ThreadQuit, ASendBlockedOnAThreadThatIsAskedToQuitIsReleasedAndItsSenderEnd
         delivered = ok;
         state = 2;
     }));
-    while (state != 1) std::this_thread::sleep_for(1ms);
+    while (state != 1)
+        std::this_thread::sleep_for(1ms);
     std::this_thread::sleep_for(10ms);
     EXPECT_EQ(state.load(), 1);
 
@@ -128,14 +130,14 @@ TEST(ThreadQuit, ASendToAThreadThatIsQuittingIsNotDeliveredAtOnce)
     std::atomic<bool> go{false};
     plat::Thread receiver;
     ASSERT_TRUE(receiver.start([&] {
-        wnd = plat::createWindow(
-            [](plat::WindowId, std::uint32_t, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-                return 1;
-            });
+        wnd = plat::createWindow([](plat::WindowId, std::uint32_t, std::uintptr_t,
+                                    std::intptr_t) -> std::intptr_t { return 1; });
         // Keeps running after the quit request, without waits.
-        while (!go) std::this_thread::yield();
+        while (!go)
+            std::this_thread::yield();
     }));
-    while (wnd == 0) std::this_thread::sleep_for(1ms);
+    while (wnd == 0)
+        std::this_thread::sleep_for(1ms);
     receiver.requestQuit();
     bool delivered = true;
     EXPECT_EQ(plat::sendMessage(wnd, WM_USER, 0, 0, &delivered), 0);
@@ -156,10 +158,11 @@ TEST(ThreadQuit, AThreadBlockedInASendIsReleasedWhenItIsAskedToQuit)
         plat::sendMessage(deaf.id(), WM_USER, 0, 0, &ok);
         delivered = ok;
         state = 2;
-        plat::sleepMs(1);  // its next wait ends it
+        plat::sleepMs(1); // its next wait ends it
         state = 3;
     }));
-    while (state != 1) std::this_thread::sleep_for(1ms);
+    while (state != 1)
+        std::this_thread::sleep_for(1ms);
     std::this_thread::sleep_for(10ms);
     sender.requestQuit();
     EXPECT_TRUE(sender.join());
@@ -175,28 +178,31 @@ TEST(ThreadQuit, AThreadAskedToQuitWhileJoiningPassesTheRequestOn)
     ASSERT_TRUE(outer.start([&] {
         inner.start([&] {
             innerStarted = true;
-            for (;;) plat::sleepMs(1);
+            for (;;)
+                plat::sleepMs(1);
         });
         inner.join();
     }));
-    while (!innerStarted) std::this_thread::sleep_for(1ms);
+    while (!innerStarted)
+        std::this_thread::sleep_for(1ms);
     outer.requestQuit();
     EXPECT_TRUE(outer.join());
-    EXPECT_FALSE(inner.started());  // joined by outer before it ended
+    EXPECT_FALSE(inner.started()); // joined by outer before it ended
 }
 
 TEST(ThreadLifecycle, AThreadIsStartedOnceAtATimeAndCanBeStartedAgainAfterItsJoin)
 {
     std::atomic<bool> release{false};
     plat::Thread thread;
-    EXPECT_TRUE(thread.join());  // nothing started: nothing to wait for
+    EXPECT_TRUE(thread.join()); // nothing started: nothing to wait for
     ASSERT_TRUE(thread.start([&] {
-        while (!release) std::this_thread::sleep_for(1ms);
+        while (!release)
+            std::this_thread::sleep_for(1ms);
     }));
     const auto first = thread.id();
     EXPECT_NE(first, 0u);
     EXPECT_FALSE(thread.start([] {}));
-    EXPECT_FALSE(thread.join(5));  // still running: the timed join gives up
+    EXPECT_FALSE(thread.join(5)); // still running: the timed join gives up
     release = true;
     EXPECT_TRUE(thread.join());
     ASSERT_TRUE(thread.start([] {}));
@@ -210,7 +216,8 @@ TEST(ThreadLifecycle, ItsQueueExistsBeforeTheBodyRuns)
     std::atomic<std::uint32_t> got{0};
     plat::Thread thread;
     ASSERT_TRUE(thread.start([&] {
-        while (!go) std::this_thread::sleep_for(1ms);
+        while (!go)
+            std::this_thread::sleep_for(1ms);
         plat::Message m;
         while (plat::getMessage(m)) {
             got = m.msg;
@@ -232,4 +239,4 @@ TEST(ThreadLifecycle, AJoinFromTheThreadItselfReturnsAtOnce)
     EXPECT_EQ(result.load(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -31,7 +31,8 @@ protected:
     {
         std::vector<std::string> out;
         std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) out.push_back(line);
+        for (std::string line; std::getline(in, line);)
+            out.push_back(line);
         return out;
     }
 
@@ -45,9 +46,9 @@ TEST_F(Entry, TheRunReportBeginsWithTheVersionAndTheMachineInOrder)
     dir.write("Report_Game.txt", "left from the last run\n");
     EXPECT_EQ(GameMain(0, nullptr), 0);
     const auto report = lines(dir.read("Report_Game.txt"));
-    const std::vector<std::string> starts{"App : ver 511", "OS : ",        "CPU : ",
-                                          "Mem Total : ",  "Mem Free : ",  "Vir Total : ",
-                                          "Vir Free : ",   "HD Free : "};
+    const std::vector<std::string> starts{
+        "App : ver 511", "OS : ",        "CPU : ",      "Mem Total : ",
+        "Mem Free : ",   "Vir Total : ", "Vir Free : ", "HD Free : "};
     ASSERT_EQ(report.size(), starts.size());
     for (std::size_t i = 0; i < starts.size(); ++i) {
         EXPECT_EQ(report[i].rfind(starts[i], 0), 0u) << report[i];
@@ -61,7 +62,7 @@ TEST_F(Entry, TheRunReportBeginsWithTheVersionAndTheMachineInOrder)
 TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceWithoutAMessage)
 {
     test::ScopedCurrentDir cwd(dir.path());
-    std::filesystem::create_directory(dir / "Report_Game.txt");  // nothing can be made there
+    std::filesystem::create_directory(dir / "Report_Game.txt"); // nothing can be made there
     EXPECT_EQ(GameMain(0, nullptr), 0);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Report_Game.txt"));
@@ -85,4 +86,4 @@ TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAfterItsReport)
     EXPECT_TRUE(boxes.empty());
 }
 
-}  // namespace
+} // namespace

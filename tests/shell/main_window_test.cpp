@@ -73,7 +73,8 @@ protected:
     {
         std::vector<plat::Message> seen;
         plat::Message m;
-        while (plat::peekMessage(m)) seen.push_back(m);
+        while (plat::peekMessage(m))
+            seen.push_back(m);
         return seen;
     }
 
@@ -90,7 +91,8 @@ TEST_F(MainWindow, CloseStopsEveryWorkerAndDestroysTheWindowWhichEndsTheMainLoop
     const auto seen = runMainLoop();
     EXPECT_EQ(seen, (std::vector<std::uint32_t>{WM_CLOSE, WM_QUIT}));
     EXPECT_EQ(g_ended.load(), before + 3);
-    for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad}) EXPECT_EQ(t->m_hThread.load(), nullptr);
+    for (cThread* t : {&thGame, &thPause, &thRanking, &thLoad})
+        EXPECT_EQ(t->m_hThread.load(), nullptr);
     EXPECT_FALSE(plat::isWindow(wnd_));
     EXPECT_EQ(g_hMainWnd.load(), 0u);
     EXPECT_EQ(g_MainWindow.m_hWnd.load(), 0u);
@@ -103,7 +105,7 @@ TEST_F(MainWindow, CloseDuringAPauseEndsOnlyThePauseAndALaterCloseClosesTheWindo
     ASSERT_EQ(thPause.Start(ReadQueueUntilQuit, nullptr), 1);
     plat::sendMessage(wnd_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(plat::isWindow(wnd_));
-    thPause.Wait();  // the game thread waits for its pause to end
+    thPause.Wait(); // the game thread waits for its pause to end
     EXPECT_EQ(g_ended.load(), before + 1);
     EXPECT_NE(thGame.m_hThread.load(), nullptr);
 
@@ -138,4 +140,4 @@ TEST_F(MainWindow, ABadIndexOnTheGameThreadEndsTheProgramInOrder)
     EXPECT_EQ(dir.read("Report_Game.txt"), "err V[-1] ( 3 , 4 )\n");
 }
 
-}  // namespace
+} // namespace

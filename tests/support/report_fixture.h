@@ -22,10 +22,8 @@ protected:
     {
         cwd_ = std::make_unique<ScopedCurrentDir>(dir_.path());
         ASSERT_EQ(ReportCreate("report.txt"), 1);
-        g_hMainWnd = plat::createWindow(
-            [](plat::WindowId, std::uint32_t, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-                return 0;
-            });
+        g_hMainWnd = plat::createWindow([](plat::WindowId, std::uint32_t, std::uintptr_t,
+                                           std::intptr_t) -> std::intptr_t { return 0; });
         drainPosted();
     }
 
@@ -42,7 +40,8 @@ protected:
     {
         std::vector<std::string> lines;
         std::istringstream in(dir_.read("report.txt"));
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
         return lines;
     }
 
@@ -51,7 +50,8 @@ protected:
     {
         std::vector<plat::Message> seen;
         plat::Message m;
-        while (plat::peekMessage(m)) seen.push_back(m);
+        while (plat::peekMessage(m))
+            seen.push_back(m);
         return seen;
     }
 
@@ -59,4 +59,4 @@ protected:
     std::unique_ptr<ScopedCurrentDir> cwd_;
 };
 
-}  // namespace test
+} // namespace test
