@@ -16,9 +16,10 @@
 //   plat::Thread) sets a flag, posts WM_QUIT and releases every send
 //   waiting for it with "not delivered"; later sends to it are refused at
 //   once. A thread blocked in a send is released, not delivered, when it is
-//   asked to quit itself. Its next sleep or empty wait throws ThreadQuit,
-//   which the thread's start function catches, so even a thread that never
-//   reads its queue ends at its next wait.
+//   asked to quit itself (unless the receiver is serving that send right
+//   then: it waits for its end, since the receiver may use what it was given). Its next sleep or
+//   empty wait throws ThreadQuit, which the thread's start function catches, so even a thread that
+//   never reads its queue ends at its next wait.
 //
 // The main thread (setMainThread) also runs the main-thread services each
 // time it pumps or waits, and can be woken from any thread to run them.

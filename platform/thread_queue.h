@@ -100,7 +100,7 @@ std::shared_ptr<ThreadQueue> mainQueue();
 bool hasMainServices();
 void runMainServices();
 
-// Sends a piece of work to another thread's queue and waits for it.
+// Sends work to another thread's queue and waits for it.
 // Runs it at once when the target is the caller.
 std::optional<std::intptr_t> sendWork(const std::shared_ptr<ThreadQueue>& target, WindowId wnd,
                                       std::function<std::optional<std::intptr_t>()> work);
