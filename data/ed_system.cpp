@@ -1,5 +1,6 @@
 #include "data/ed_system.h"
 
+#include "core/checked_access.h"
 #include "core/sjis_text.h"
 #include "data/ed_database.h"
 
@@ -8,8 +9,7 @@ cEdSystem g_System;
 namespace {
 
 // Reads a counted list of records whose elements start as constructed.
-template <class T>
-void loadList(std::vector<T>& v, plat::ByteReader& f)
+template <class T> void loadList(std::vector<T>& v, plat::ByteReader& f)
 {
     T defaultElement;
     defaultElement.RegisterMembers(kDataVersion);
@@ -20,9 +20,10 @@ void loadStringList(std::vector<std::string>& v, plat::ByteReader& f)
 {
     std::uint32_t n = 0;
     if (!f.readU32(n) || !f.checkCount(n, 4)) return;
-    v.assign(n, std::string());
-    for (std::string& s : v) {
-        LoadListString(s, f);
+    v.clear();
+    for (std::uint32_t i = 0; i < n; ++i) {
+        v.emplace_back();
+        LoadListString(v.back(), f);
         if (f.failed()) return;
     }
 }
@@ -30,14 +31,15 @@ void loadStringList(std::vector<std::string>& v, plat::ByteReader& f)
 void saveStringList(std::vector<std::string>& v, ByteWriter& f)
 {
     f.writeU32(static_cast<std::uint32_t>(v.size()));
-    for (std::string& s : v) SaveListString(s, f);
+    for (std::string& s : v)
+        SaveListString(s, f);
 }
 
 // Appends the default list's entries beyond the end of a short list.
-template <class T>
-void completeFrom(std::vector<T>& v, const std::vector<T>& defaults)
+template <class T> void completeFrom(std::vector<T>& v, const std::vector<T>& defaults)
 {
-    for (std::size_t i = v.size(); i < defaults.size(); ++i) v.push_back(defaults[i]);
+    for (std::size_t i = v.size(); i < defaults.size(); ++i)
+        v.push_back(defaults[i]);
 }
 
 cEdMenuItem menuItem(const char* label)
@@ -47,7 +49,7 @@ cEdMenuItem menuItem(const char* label)
     return item;
 }
 
-}  // namespace
+} // namespace
 
 cEdSystem::cEdSystem()
 {
@@ -300,10 +302,13 @@ void cEdSystem::SetDefaults()
     bColourCycle = 0;
 
     vCarryOver.resize(kCarryGroups, 0);
-    for (std::size_t i = 0; i < vCarryOver.size(); ++i) vCarryOver[i] = 0;
-    for (int i : {0, 1, 13, 14, 16, 17, 19, 20, 21}) vCarryOver[static_cast<std::size_t>(i)] = 1;
+    for (std::size_t i = 0; i < vCarryOver.size(); ++i)
+        vCarryOver[i] = 0;
+    for (int i : {0, 1, 13, 14, 16, 17, 19, 20, 21})
+        vCarryOver[static_cast<std::size_t>(i)] = 1;
     vDropOnDeath.resize(kCarryGroups, 0);
-    for (std::size_t i = 0; i < vDropOnDeath.size(); ++i) vDropOnDeath[i] = 0;
+    for (std::size_t i = 0; i < vDropOnDeath.size(); ++i)
+        vDropOnDeath[i] = 0;
     vDropOnDeath[11] = 1;
     vDropOnDeath[12] = 1;
 
@@ -341,22 +346,42 @@ void cEdSystem::SetDefaults()
     labelMenu(vTitleMenu, {"はじめから", "つづきから", "チャレンジ", "フリー", "リプレイ",
                            "オプション", "しゅうりょう"});
     labelMenu(vSaveMenu, {"セーブ", "オートセーブ", "もどる", "タイトルへ"});
-    labelMenu(vOptionMenu,
-              {"BGM", "SE", "ランキング登録", "ランキング登録名", "もどる", ""});
+    labelMenu(vOptionMenu, {"BGM", "SE", "ランキング登録", "ランキング登録名", "もどる", ""});
 
     vInitialLives = {5, 5, 5, 99};
     vUnlimitedLives = {1, 1, 1, 1};
 
-    static const char* const texts[kSysTexts] = {
-        "ワールド", "ステージ", "スコア", "ハイスコア", "トータルスコア", "スコア",
-        "残り時間", "クリア時間", "残りHP", "残りSP", "ステージに挑む", "やっぱりやめる",
-        "セーブする", "やっぱりやめる", "オートセーブＯＮ", "オートセーブＯＦＦ",
-        "保存先が不明です！一度は「セーブ」して下さい！", "タイトルへ戻る", "やっぱりやめる",
-        "しゅうりょう", "つづける", "リトライ", "リトライ", "マップへ戻る",
-        "Vキーでジャンルの切り替え", "スペースキーでタイトルへ戻る", "スペースキーで終了",
-        "F3キーでランキングへ登録"};
+    static const char* const texts[kSysTexts] = {"ワールド",
+                                                 "ステージ",
+                                                 "スコア",
+                                                 "ハイスコア",
+                                                 "トータルスコア",
+                                                 "スコア",
+                                                 "残り時間",
+                                                 "クリア時間",
+                                                 "残りHP",
+                                                 "残りSP",
+                                                 "ステージに挑む",
+                                                 "やっぱりやめる",
+                                                 "セーブする",
+                                                 "やっぱりやめる",
+                                                 "オートセーブＯＮ",
+                                                 "オートセーブＯＦＦ",
+                                                 "保存先が不明です！一度は「セーブ」して下さい！",
+                                                 "タイトルへ戻る",
+                                                 "やっぱりやめる",
+                                                 "しゅうりょう",
+                                                 "つづける",
+                                                 "リトライ",
+                                                 "リトライ",
+                                                 "マップへ戻る",
+                                                 "Vキーでジャンルの切り替え",
+                                                 "スペースキーでタイトルへ戻る",
+                                                 "スペースキーで終了",
+                                                 "F3キーでランキングへ登録"};
     SysText.resize(kSysTexts);
-    for (int i = 0; i < kSysTexts; ++i) SysText[static_cast<std::size_t>(i)] = Sjis(texts[i]);
+    for (int i = 0; i < kSysTexts; ++i)
+        SysText[static_cast<std::size_t>(i)] = Sjis(texts[i]);
 
     vSeName.resize(kSystemSounds);
     vMusicNo.assign(kMusicSlots, 0);
@@ -382,10 +407,10 @@ void cEdSystem::Check()
 
 int cEdSystem::CountModeFlags(int kind) const
 {
-    if (kind < 0 || kind >= static_cast<int>(vModeFlags.size())) return 0;
-    const cEdModeFlags& flags = vModeFlags[static_cast<std::size_t>(kind)];
+    const cEdModeFlags& flags = VecAt(vModeFlags, kind);
     if (flags.bRanking == 0) return 0;
     int count = 0;
-    for (std::uint8_t used : flags.vRankKinds) count += used != 0 ? 1 : 0;
+    for (std::uint8_t used : flags.vRankKinds)
+        count += used != 0 ? 1 : 0;
     return count;
 }

@@ -24,13 +24,13 @@ inline constexpr int kSysOptions = 6;
 class cEdSystem : public cEdData {
 public:
     std::string strTitle;
-    std::vector<std::uint8_t> vCarryOver;    // status group k carried to the next stage
-    std::vector<std::uint8_t> vDropOnDeath;  // a carried group dropped when a life is lost
+    std::vector<std::uint8_t> vCarryOver;   // status group k carried to the next stage
+    std::vector<std::uint8_t> vDropOnDeath; // a carried group dropped when a life is lost
     std::int32_t bExtraLife = 0;
     std::int32_t nExtraLifeScore = 100;
     std::int32_t bPauseHidesObjects = 1;
     std::int32_t bFontSymbols = 0;
-    std::int32_t nFontFace = 60;  // index into the font face names
+    std::int32_t nFontFace = 60; // index into the font face names
     std::int32_t bFontCentred = 0;
     std::int32_t bRecordReplay = 1;
     std::int32_t bKeepTestFlows = 0;
@@ -44,9 +44,9 @@ public:
     std::int32_t bMapShowLives = 1;
     std::int32_t nChallengeStages = 40;
     std::int32_t bAllChallengesOpen = 1;
-    std::vector<std::int32_t> vInitialLives;    // per play kind
-    std::vector<std::int32_t> vUnlimitedLives;  // per play kind
-    std::vector<cEdModeFlags> vModeFlags;       // per play kind
+    std::vector<std::int32_t> vInitialLives;   // per play kind
+    std::vector<std::int32_t> vUnlimitedLives; // per play kind
+    std::vector<cEdModeFlags> vModeFlags;      // per play kind
     std::int32_t bMapShowScore = 1;
     std::int32_t bSaveMenuShowTotal = 1;
     std::int32_t bRestoreVarsStory = 1;
@@ -57,15 +57,15 @@ public:
     std::int32_t bRetryChallenge = 1;
     std::int32_t bRestoreVarsFree = 1;
     std::int32_t bRestoreVarsDirect = 0;
-    std::int32_t nColourMode = 0;  // 0 256 colours with the palette, 1 full colour
-    std::uint8_t byKeyR = 0;       // transparent colour in full-colour mode
+    std::int32_t nColourMode = 0; // 0 256 colours with the palette, 1 full colour
+    std::uint8_t byKeyR = 0;      // transparent colour in full-colour mode
     std::uint8_t byKeyG = 0;
     std::uint8_t byKeyB = 0;
-    std::vector<std::string> vSeName;          // sound slots 0 to 16
-    std::vector<std::int32_t> vMusicNo;        // Bgm record of each music slot, 0 none
-    std::vector<std::uint8_t> vMusicLoop;      // loop switch of each music slot
-    std::vector<std::string> SysText;          // the texts of the runtime's screens
-    std::vector<cEdSysOption> vSysOption;      // System.ini defaults
+    std::vector<std::string> vSeName;     // sound slots 0 to 16
+    std::vector<std::int32_t> vMusicNo;   // Bgm record of each music slot, 0 none
+    std::vector<std::uint8_t> vMusicLoop; // loop switch of each music slot
+    std::vector<std::string> SysText;     // the texts of the runtime's screens
+    std::vector<cEdSysOption> vSysOption; // System.ini defaults
     std::int32_t bNoScrollCarry = 0;
     std::int32_t bScaleByBox = 0;
     std::int32_t bKeepDefeated = 0;
@@ -87,8 +87,8 @@ public:
     void SetDefaults();
     // A music number that is not a record of the Bgm table becomes 0 (none).
     void Check();
-    // The number of ranking kinds used by a play kind: 0 while its rankings
-    // are off, or when the play kind has no entry.
+    // The number of ranking kinds used by a play kind (through the checked
+    // access): 0 while its rankings are off.
     int CountModeFlags(int kind) const;
 
 private:
@@ -101,8 +101,7 @@ private:
 
 // Moves elements i to size - 2 up one place (the last is lost; element i
 // keeps its value for the caller to set). Nothing when i is beyond the list.
-template <class T>
-void ShiftUp(std::vector<T>& v, int i)
+template <class T> void ShiftUp(std::vector<T>& v, int i)
 {
     if (i < 0) return;
     for (int j = static_cast<int>(v.size()) - 1; j > i; --j) {

@@ -13,10 +13,10 @@
 class cEdStatusItem : public cEdData {
 public:
     std::int32_t bShow = 0;
-    std::int32_t bIcon = 0;  // a 16 x 16 icon instead of the label stands before the number
+    std::int32_t bIcon = 0; // a 16 x 16 icon instead of the label stands before the number
     std::string strLabel;
-    std::int32_t bGaugeNumber = 1;  // the number is drawn over the gauge
-    std::int32_t nDigits = 0;       // digit cells of 16 pixels the entry reserves
+    std::int32_t bGaugeNumber = 1; // the number is drawn over the gauge
+    std::int32_t nDigits = 0;      // digit cells of 16 pixels the entry reserves
 
     void RegisterMembers(int version) override;
     // The base body; files before 204 draw the number over the gauge.
@@ -49,7 +49,7 @@ public:
 // The default of one System.ini key.
 class cEdSysOption : public cEdData {
 public:
-    std::int32_t nKind = 0;  // 0 number, 1 text
+    std::int32_t nKind = 0; // 0 number, 1 text
     std::string strName;
     std::int32_t nValue = 0;
     std::string strText;
