@@ -458,6 +458,23 @@ TEST_F(RecordBase, CopiesDescribeThemselvesNotTheirSource)
     EXPECT_EQ(saved[4], 5);
 }
 
+TEST_F(RecordBase, TableEntriesOutsideTheTablesAreUsableFallbacks)
+{
+    cTestItem item;
+    item.Clear();
+    item.m_Value = 3;
+    // Entry 0 stands in for an index past the end.
+    EXPECT_EQ(item.FieldAt(5).m_Member, item.FieldAt(0).m_Member);
+
+    // A record with empty tables still hands out entries that are safe to use.
+    cEdData empty;
+    empty.RegisterMembers(kDataVersion);
+    StringDesc& d = empty.StringAt(0);
+    ASSERT_NE(d.m_String, nullptr);
+    *d.m_String = "scratch";
+    EXPECT_EQ(empty.FieldAt(0).m_Count, 0);
+}
+
 TEST_F(RecordBase, FilesOnDiskSaveAtomicallyAndLoadOnlyWhenPresent)
 {
     test::TempDir dir;

@@ -309,6 +309,9 @@ TEST(SystemData, SwitchesAddedSinceAnOldFileGetTheirUpgradeValues)
     EXPECT_EQ(s.vUnlimitedLives, (std::vector<std::int32_t>{0, 0, 0, 1}));
     EXPECT_EQ(s.vMusicLoop, (std::vector<std::uint8_t>{1, 1, 1, 1}));
     EXPECT_EQ(s.vDropOnDeath, std::vector<std::uint8_t>(25, 0));
+    // Status entries before 204 draw their number over the gauge.
+    EXPECT_EQ(s.vStatusItem[2].bGaugeNumber, 1);
+    EXPECT_EQ(loaded(OldSystem{}).vStatusItem[2].bGaugeNumber, 0);
     // Before 181 the last two ranking kinds did not exist.
     EXPECT_EQ(s.CountModeFlags(0), 3);
 
