@@ -24,6 +24,9 @@ std::size_t readMemory(void* out, std::size_t size, std::size_t count, void* sou
         return 0;
     }
     const std::size_t items = std::min(count, (m->bytes.size() - m->pos) / size);
+    if (items == 0) {
+        return 0;
+    }
     std::memcpy(out, m->bytes.data() + m->pos, items * size);
     m->pos += items * size;
     return items;
