@@ -4,8 +4,11 @@
 // match whatever their case. The resolver turns one into a real path of this
 // machine: the bytes are converted from CP932 to UTF-8 first, then split on
 // the separators, then each component is matched case-insensitively against
-// the folder it lies in. A relative path is taken from the current folder
-// (the game folder) and may never climb out of it.
+// the folder it lies in (a name that exists as written wins over one that
+// differs only by case). A relative path is taken from the current folder
+// (the game folder) and may never climb out of it; the result is then
+// relative too ("." for the game folder itself). A path ends at a NUL byte,
+// and one written with a separator at its end must name a folder.
 
 #include <filesystem>
 #include <optional>
@@ -25,8 +28,9 @@ std::optional<std::filesystem::path> resolveExisting(std::string_view sjisPath);
 // folder.
 std::optional<std::filesystem::path> resolveForCreate(std::string_view sjisPath);
 
-// Whether an absolute game path ("/..." on this machine; drive letters do
-// not exist here) is meant rather than one relative to the game folder.
+// Whether an absolute game path is meant rather than one relative to the
+// game folder: one that starts with a separator, or a Windows drive form
+// ("C:\..."), which the resolver refuses because drives do not exist here.
 bool isAbsoluteGamePath(std::string_view sjisPath);
 
-}  // namespace plat
+} // namespace plat
