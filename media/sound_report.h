@@ -1,0 +1,9 @@
+#pragma once
+// Where the sound and music layer writes its failures: run report lines
+// (also logged) and error-log lines.
+
+// A line of the run report, also passed to the error log.
+void SoundReportLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A line of the error log only.
+void SoundErrLogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
