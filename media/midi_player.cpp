@@ -76,7 +76,8 @@ void cMidi::Open()
     m_Stream = std::make_shared<plat::MidiStream>(plat::sharedMidiSynth());
     m_Thread = std::thread(&cMidi::CallbackThread, this);
     m_Stream->setTimeDivision(static_cast<std::uint16_t>((m_Image[12] << 8) | m_Image[13]));
-    plat::audioMixer().addSource(m_Stream);
+    m_Mixer = plat::sharedAudioMixer();
+    m_Mixer->addSource(m_Stream);
     m_Open = true;
     m_ReadOffset = kMidiImageHeaderBytes;
     m_State = 0;
@@ -284,7 +285,7 @@ void cMidi::Close()
     if (m_Thread.joinable()) {
         m_Thread.join();
     }
-    plat::audioMixer().removeSource(stream.get());
+    m_Mixer->removeSource(stream.get());
     std::lock_guard lock(m_Lock);
     for (auto& header : m_Headers) {
         header = MIDIBUFFER{};

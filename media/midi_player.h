@@ -17,6 +17,7 @@
 
 #include "media/midi_data.h"
 #include "platform/audio_midi_stream.h"
+#include "platform/audio_mixer.h"
 
 // One buffer of event records.
 struct MIDIBUFFER {
@@ -59,6 +60,7 @@ private:
     bool AtEnd() const;
 
     mutable std::recursive_mutex m_Lock;
+    std::shared_ptr<plat::Mixer> m_Mixer;
     int m_BufIndex = 0;
     std::shared_ptr<plat::MidiStream> m_Stream;
     MIDIBUFFER m_Headers[2];

@@ -18,3 +18,13 @@ void SoundErrLogLine(const char* format, ...)
     va_start(args, format);
     va_end(args);
 }
+
+void SoundErrBox(const char* text)
+{
+    std::fprintf(stderr, "%s\n", text);
+}
+
+void SoundOutOfMemory()
+{
+    std::fprintf(stderr, "out of memory\n");
+}

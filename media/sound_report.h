@@ -7,3 +7,9 @@ void SoundReportLine(const char* format, ...) __attribute__((format(printf, 1, 2
 
 // A line of the error log only.
 void SoundErrLogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// An error box (and nothing else).
+void SoundErrBox(const char* text);
+
+// The lack-of-memory box, then the main window is asked to close.
+void SoundOutOfMemory();

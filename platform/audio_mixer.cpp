@@ -123,9 +123,15 @@ void Mixer::renderS16(std::int16_t* out, std::size_t frames)
     }
 }
 
+std::shared_ptr<Mixer> sharedAudioMixer()
+{
+    static const auto mixer = std::make_shared<Mixer>();
+    return mixer;
+}
+
 Mixer& audioMixer()
 {
-    static Mixer mixer;
+    static Mixer& mixer = *sharedAudioMixer();
     return mixer;
 }
 

@@ -81,7 +81,9 @@ private:
     std::vector<std::shared_ptr<AudioSource>> sources_;
 };
 
-// The process's mixer, which the audio device renders.
+// The process's mixer, which the audio device renders. Objects that still
+// talk to it while static objects are destroyed hold the shared pointer.
+std::shared_ptr<Mixer> sharedAudioMixer();
 Mixer& audioMixer();
 
 } // namespace plat
