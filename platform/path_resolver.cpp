@@ -128,7 +128,7 @@ std::optional<std::string> matchEntry(const fs::path& folder, const std::string&
     return best;
 }
 
-bool isFolder(const fs::path& path)
+bool isExistingFolder(const fs::path& path)
 {
     std::error_code ec;
     return fs::is_directory(path.empty() ? fs::path(".") : path, ec);
@@ -149,33 +149,36 @@ std::optional<fs::path> resolve(std::string_view sjisPath, Mode mode)
             p /= c;
         return p;
     };
-    bool missing = false; // some component did not exist (only when creating)
+    // How many of the last matched components do not exist (only when
+    // creating): they are always the last ones.
+    std::size_t missing = 0;
 
     for (const auto& component : parts->components) {
         if (component == ".") continue;
         if (component == "..") {
             if (!matched.empty()) {
                 matched.pop_back();
+                if (missing > 0) --missing;
             } else if (!parts->absolute) {
                 return std::nullopt; // would leave the game folder
             }
             continue;
         }
-        if (!missing) {
-            const fs::path folder = current();
-            if (auto real = matchEntry(folder, component)) {
+        if (missing == 0) {
+            if (auto real = matchEntry(current(), component)) {
                 matched.push_back(std::move(*real));
                 continue;
             }
             if (mode == Mode::Existing) return std::nullopt;
-            missing = true;
         }
         matched.push_back(component);
+        ++missing;
     }
 
     fs::path result = current();
     if (result.empty()) result = ".";
-    if (mode == Mode::Existing && parts->mustBeFolder && !isFolder(result)) return std::nullopt;
+    if (mode == Mode::Existing && parts->mustBeFolder && !isExistingFolder(result))
+        return std::nullopt;
     return result;
 }
 
@@ -189,6 +192,27 @@ std::optional<fs::path> resolveExisting(std::string_view sjisPath)
 std::optional<fs::path> resolveForCreate(std::string_view sjisPath)
 {
     return resolve(sjisPath, Mode::ForCreate);
+}
+
+FolderLookup::FolderLookup(std::string_view sjisFolder)
+{
+    const auto folder =
+        sjisFolder.empty() ? std::optional<fs::path>(".") : resolveExisting(sjisFolder);
+    if (!folder) return;
+    std::error_code ec;
+    for (fs::directory_iterator it(*folder, ec), end; !ec && it != end; it.increment(ec)) {
+        foldedNames_.insert(folded(it->path().filename().string()));
+    }
+}
+
+bool FolderLookup::contains(std::string_view sjisName) const
+{
+    if (const auto nul = sjisName.find('\0'); nul != std::string_view::npos) {
+        sjisName = sjisName.substr(0, nul);
+    }
+    const auto utf8 = sjisToUtf8Exact(sjisName);
+    if (!utf8 || utf8->find_first_of("\\/") != std::string::npos) return false;
+    return foldedNames_.contains(folded(*utf8));
 }
 
 bool isAbsoluteGamePath(std::string_view sjisPath)

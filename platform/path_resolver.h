@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace plat {
 
@@ -32,5 +33,20 @@ std::optional<std::filesystem::path> resolveForCreate(std::string_view sjisPath)
 // game folder: one that starts with a separator, or a Windows drive form
 // ("C:\..."), which the resolver refuses because drives do not exist here.
 bool isAbsoluteGamePath(std::string_view sjisPath);
+
+// Many names looked up in one folder with a single listing of it, for
+// searches that try hundreds of names. The listing is taken when the object
+// is made.
+class FolderLookup {
+public:
+    // The folder is a game path; empty means the game folder. A folder that
+    // does not exist contains nothing.
+    explicit FolderLookup(std::string_view sjisFolder);
+    // Whether an entry of that name (no separators) exists, whatever its case.
+    bool contains(std::string_view sjisName) const;
+
+private:
+    std::unordered_set<std::u32string> foldedNames_; // each name with its case folded
+};
 
 } // namespace plat

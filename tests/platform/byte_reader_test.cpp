@@ -164,7 +164,9 @@ TEST_F(ReadGameFile, NamesWhatWentWrong)
     for (const auto& c : cases) {
         const auto file = plat::readGameFile(c.path, c.maxBytes);
         EXPECT_EQ(file.error, c.error) << c.what;
-        if (c.error != plat::ReadError::None) EXPECT_TRUE(file.bytes.empty()) << c.what;
+        if (c.error != plat::ReadError::None) {
+            EXPECT_TRUE(file.bytes.empty()) << c.what;
+        }
     }
 }
 

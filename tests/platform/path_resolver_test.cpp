@@ -108,7 +108,8 @@ TEST_F(PathResolver, CreationMatchesWhatExistsAndKeepsTheRestAsWritten)
         {"new file in an existing folder", "DATA\\STG4\\New.stg4_000", "data/stg4/New.stg4_000"},
         {"new folders", "user_data\\Story\\Story01.dat", "user_data/Story/Story01.dat"},
         {"existing file", "bgm\\title.ogg", "BGM/Title.OGG"},
-        {"dot-dot over a new folder", "new\\..\\Empty\\x", "Empty/x"},
+        {"dot-dot over a new folder", "new\\..\\empty\\x", "Empty/x"},
+        {"dot-dot over two new folders", "a\\b\\..\\..\\bgm\\new", "BGM/new"},
         {"Japanese name", "\x83\x5C\x83\x74\x83\x67\\\x90\x56.dat", "ソフト/新.dat"},
         {"invalid Shift-JIS", "new\\\xFF", std::nullopt},
         {"drive letter", "C:\\data\\x", std::nullopt},
@@ -134,6 +135,25 @@ TEST_F(PathResolver, AbsolutePathsAreTakenAsGivenButMatchedByCase)
         dir_ / "top.txt");
     EXPECT_EQ(plat::resolveForCreate(root + "/Empty/New"), dir_ / "Empty/New");
     EXPECT_FALSE(plat::resolveExisting(root + "/nothing"));
+}
+
+TEST_F(PathResolver, FolderLookupAnswersFromOneListing)
+{
+    const plat::FolderLookup data("DATA\\Stg4\\");
+    EXPECT_TRUE(data.contains("stage1.STG4_001"));
+    EXPECT_FALSE(data.contains("stage1.stg4_002"));
+    EXPECT_FALSE(data.contains("..\\stg4\\Stage1.stg4_001")); // names only
+
+    const plat::FolderLookup game("");
+    EXPECT_TRUE(game.contains("bgm"));
+    EXPECT_TRUE(game.contains("\x83\x5C\x83\x74\x83\x67")); // ソフト
+    EXPECT_FALSE(game.contains("\x83"));
+    dir_.write("late.txt", "");
+    EXPECT_FALSE(game.contains("late.txt")); // the listing was taken before
+
+    EXPECT_FALSE(plat::FolderLookup("missing").contains("x"));
+    dir_.write("../beside.txt", "");
+    EXPECT_FALSE(plat::FolderLookup("..").contains("beside.txt"));
 }
 
 TEST(IsAbsoluteGamePath, SeparatorOrDriveAtTheStart)
