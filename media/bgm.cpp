@@ -3,8 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "core/err_log.h"
+#include "core/path.h"
 #include "core/sjis_text.h"
-#include "media/sound_report.h"
 #include "platform/audio_synth.h"
 
 cBgm g_Bgm;
@@ -37,7 +38,7 @@ int cBgm::Init(int channels, OggNames oggNames, MidiNames midiNames, int n)
     m_Types.clear();
     m_BackEnds.clear();
     if (!m_Vox.Init()) {
-        SoundErrLogLine("%s", Sjis("m_Vox.Init失敗！"));
+        ErrLogF("%s", Sjis("m_Vox.Init失敗！"));
         return 0;
     }
     // The synthesiser and its soundfont are made now rather than at the
@@ -78,15 +79,16 @@ int cBgm::Register(int number, const char* path)
     char* oggName = m_OggNames[row];
     char* midiName = m_MidiNames[row];
     const std::string text = path ? path : "";
-    const auto dot = text.rfind('.');
     m_Types[row] = kTypeUnknown;
-    if (dot == std::string::npos) {
+    std::string ext;
+    if (!PathGetExt(ext, text)) {
         oggName[0] = midiName[0] = '\0';
         return 0;
     }
-    const std::string ext = text.substr(dot + 1);
     if (ext == "mid" || ext == "MID") {
-        if (!copyRow(midiName, kBgmMidiNameBytes, text.substr(0, dot + 1) + "mid")) {
+        std::string midi;
+        PathReplaceExt(midi, text, "mid");
+        if (midi.empty() || !copyRow(midiName, kBgmMidiNameBytes, midi)) {
             return 0;
         }
         m_Types[row] = kTypeMidi;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <mutex>
 
+#include "core/err_log.h"
 #include "core/sjis_text.h"
 #include "media/ds_wave.h"
-#include "media/sound_report.h"
 #include "platform/audio_device.h"
 #include "platform/audio_pcm.h"
 
@@ -31,7 +31,7 @@ plat::SoundBuffer* copyAt(DSSOUNDDATA& slot, int copy)
 
 } // namespace
 
-bool DS_Init(std::uint32_t, int, int, int)
+bool DS_Init(plat::WindowId, int, int, int)
 {
     std::lock_guard lock(g_DSLock);
     if (g_DSReady) {
@@ -94,7 +94,7 @@ bool DSCreateSound(DSSOUNDDATA& slot, const char* fileName, int copies, int volu
     }
     for (int i = 1; i < count; ++i) {
         if (!DSDuplicate(buffers[static_cast<std::size_t>(i)], buffers[0])) {
-            SoundErrLogLine(Sjis("%sのメモリ共用バッファの生成失敗！"), fileName);
+            ErrLogF(Sjis("%sのメモリ共用バッファの生成失敗！"), fileName);
             return false;
         }
     }
@@ -129,7 +129,7 @@ bool DSCreateBuffer(std::shared_ptr<plat::SoundBuffer>& out, const char* fileNam
     out.reset();
     DSWAVE wave;
     if (!DSLoadWave(fileName, wave)) {
-        SoundErrLogLine(Sjis("%s読み込み失敗！"), fileName ? fileName : "");
+        ErrLogF(Sjis("%s読み込み失敗！"), fileName ? fileName : "");
         return false;
     }
     // What a sound buffer takes: 8 or 16 bits, one or two channels, whole
@@ -142,7 +142,7 @@ bool DSCreateBuffer(std::shared_ptr<plat::SoundBuffer>& out, const char* fileNam
     auto data = consistent ? plat::convertPcm(format, wave.data) : nullptr;
     DSFreeWave(wave);
     if (!data) {
-        SoundErrLogLine(Sjis("%s生成失敗！"), fileName);
+        ErrLogF(Sjis("%s生成失敗！"), fileName);
         return false;
     }
     out = plat::audioMixer().createBuffer(std::move(data));

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/audio_mixer.h"
+#include "platform/message_loop.h"
 
 inline constexpr int kDSVolumeMin = -10000;
 inline constexpr int kDSVolumeMax = 0;
@@ -44,7 +45,7 @@ extern std::vector<DSSOUNDINFO> g_SoundTable;
 // Opens the audio device (a machine without one plays silently) and makes
 // the layer ready. The window and the format are those the game asks for;
 // the mixer's own format is fixed.
-bool DS_Init(std::uint32_t hWnd, int sampleRate, int bits, int channels);
+bool DS_Init(plat::WindowId hWnd, int sampleRate, int bits, int channels);
 // Releases every slot of the vector DSLoadSounds was given and closes the device.
 void DSUninit();
 

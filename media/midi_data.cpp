@@ -5,8 +5,8 @@
 #include <optional>
 #include <queue>
 
+#include "core/report.h"
 #include "core/sjis_text.h"
-#include "media/sound_report.h"
 #include "platform/byte_reader.h"
 
 namespace {
@@ -193,7 +193,7 @@ void cMidiData::Create(const char* path)
     m_Image.clear();
     auto file = plat::readGameFile(m_FileName, kMaxMidiFileBytes);
     if (!file) {
-        SoundReportLine(Sjis("Midi %s Create ファイルが開けません"), m_FileName.c_str());
+        ReportLog(Sjis("Midi %s Create ファイルが開けません"), m_FileName.c_str());
         return;
     }
     m_Image = Init(file.bytes);
@@ -203,33 +203,33 @@ std::vector<std::uint8_t> cMidiData::Init(std::span<const std::uint8_t> file)
 {
     const char* name = m_FileName.c_str();
     if (file.size() < 4 || std::memcmp(file.data(), "MThd", 4) != 0) {
-        SoundReportLine(Sjis("Midi %s Init 標準MIDIでない(4)"), name);
+        ReportLog(Sjis("Midi %s Init 標準MIDIでない(4)"), name);
         return {};
     }
     if (file.size() < 8 || be32(file, 4) != 6) {
-        SoundReportLine(Sjis("Midi %s Init 標準MIDIでない(6)"), name);
+        ReportLog(Sjis("Midi %s Init 標準MIDIでない(6)"), name);
         return {};
     }
     if (file.size() < 14) {
-        SoundReportLine(Sjis("Midi %s Init ファイルが壊れています"), name);
+        ReportLog(Sjis("Midi %s Init ファイルが壊れています"), name);
         return {};
     }
     const std::uint16_t format = be16(file, 8);
     if (format == 2) {
-        SoundReportLine(Sjis("Midi %s Init 対応フォーマットが2でない"), name);
+        ReportLog(Sjis("Midi %s Init 対応フォーマットが2でない"), name);
         return {};
     }
     if (format > 2) {
-        SoundReportLine(Sjis("Midi %s Init 対応フォーマットが0または1でない"), name);
+        ReportLog(Sjis("Midi %s Init 対応フォーマットが0または1でない"), name);
         return {};
     }
     if (file.size() < 18 || std::memcmp(file.data() + 14, "MTrk", 4) != 0) {
-        SoundReportLine(Sjis("Midi %s Init 標準MIDIでない(4)"), name);
+        ReportLog(Sjis("Midi %s Init 標準MIDIでない(4)"), name);
         return {};
     }
     auto image = Convert(file);
     if (image.empty()) {
-        SoundReportLine(Sjis("Midi %s Init ファイルが壊れています"), name);
+        ReportLog(Sjis("Midi %s Init ファイルが壊れています"), name);
     }
     return image;
 }

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <string>
 
+#include "core/checked_access.h"
+#include "core/path.h"
+#include "core/report.h"
 #include "core/sjis_text.h"
-#include "media/sound_report.h"
 #include "platform/audio_mixer.h"
 #include "platform/audio_synth.h"
 
@@ -36,7 +39,7 @@ void reportSilentMidiOnce()
 {
     static std::atomic<bool> reported{false};
     if (plat::sharedMidiSoundFont().empty() && !reported.exchange(true)) {
-        SoundReportLine("%s", Sjis("Midi SoundFontが見つかりません。MIDIの音楽は鳴りません"));
+        ReportLog("%s", Sjis("Midi SoundFontが見つかりません。MIDIの音楽は鳴りません"));
     }
 }
 
@@ -104,7 +107,7 @@ void cMidi::Out()
     const auto result = m_Stream->out(
         header.dwUser, std::span<const std::uint8_t>(header.lpData).first(header.dwBytesRecorded));
     if (result != plat::MidiStreamResult::Ok) {
-        SoundReportLine("Midi %s Out %s", m_FileName.c_str(), MidiErrorText(result));
+        ReportLog("Midi %s Out %s", m_FileName.c_str(), MidiErrorText(result));
     }
     m_BufIndex = (m_BufIndex + 1) % m_BufCount;
 }
@@ -351,17 +354,11 @@ int cMidiSet::Play(int channel, const char* path, int loop)
     for (auto& player : m_Players) {
         player.reset();
     }
-    if (!path) {
+    std::string ext;
+    if (!path || !PathGetExt(ext, path) || ext != "mid") {
         return 0;
     }
-    const char* dot = std::strrchr(path, '.');
-    if (!dot || std::strcmp(dot + 1, "mid") != 0) {
-        return 0;
-    }
-    if (channel < 0 || static_cast<std::size_t>(channel) >= m_Players.size()) {
-        return 0;
-    }
-    auto& entry = m_Players[static_cast<std::size_t>(channel)];
+    auto& entry = VecAt(m_Players, channel);
     entry = std::make_shared<cMidi>(path);
     if (!entry->HasImage()) {
         return 0;

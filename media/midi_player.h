@@ -82,8 +82,9 @@ public:
     // Stop (mode 0) or pause (mode 1) every player.
     void StopAll(int mode);
     // Pauses and deletes every player, then plays a ".mid" file on the
-    // channel. 0 when the extension is not "mid", the channel does not
-    // exist, or the file gives no image.
+    // channel (checked access: a channel that does not exist is reported
+    // and channel 0 is used). 0 when the extension is not "mid" or the file
+    // gives no image.
     int Play(int channel, const char* path, int loop);
     void Resize(int channels);
     void Clear();

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
+#include "core/message_box.h"
 #include "core/sjis_text.h"
-#include "media/sound_report.h"
 #include "platform/audio_mixer.h"
 #include "platform/audio_ogg.h"
 #include "platform/byte_reader.h"
@@ -57,7 +57,7 @@ int cVox::Init()
 {
     m_CreateVox = g_VoxEntry.load();
     if (!m_CreateVox) {
-        SoundErrBox(Sjis("oggの初期化に失敗！"));
+        ErrBox(Sjis("oggの初期化に失敗！"));
         return 0;
     }
     return 1;
@@ -74,7 +74,7 @@ int cVox::Create(int n)
     for (int i = 0; i < n; ++i) {
         auto player = m_CreateVox();
         if (!player) {
-            SoundOutOfMemory();
+            OutOfMemory();
             return 0;
         }
         m_Players.push_back(std::move(player));

@@ -6,10 +6,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/sjis_text.h"
 #include "media/bgm.h"
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
+#include "platform/message_box.h"
+#include "platform/window_messages.h"
 #include "support/recording_synth.h"
+#include "support/report_fixture.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -83,25 +87,32 @@ struct NameTables {
     }
 };
 
-struct BgmFixture : ::testing::Test {
+class BgmFixture : public test::ReportFixture {
+protected:
     NameTables names;
     cBgm bgm;
     std::shared_ptr<test::RecordingSynth> synth = std::make_shared<test::RecordingSynth>();
-    test::TempDir dir;
-    test::ScopedCurrentDir here{dir.path()};
+    std::vector<std::string> boxes;
 
-    BgmFixture()
+    void SetUp() override
     {
+        test::ReportFixture::SetUp();
         plat::setManualAudioRendering(true);
         plat::setSharedMidiSynth(synth);
+        plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
+            boxes.push_back(r.text);
+            return IDOK;
+        });
         SetVoxEntry(&makeFakeVox);
         g_FakeLog.calls.clear();
     }
-    ~BgmFixture() override
+    void TearDown() override
     {
         bgm.Release();
         SetVoxEntry(&CreateVox);
         plat::setSharedMidiSynth(nullptr);
+        plat::setMessageBoxResponder(nullptr);
+        test::ReportFixture::TearDown();
     }
     void init() { ASSERT_EQ(bgm.Init(1, names.oggRows(), names.midiRows(), 5), 1); }
     int loads() const
@@ -212,6 +223,7 @@ TEST_F(BgmFixture, AfterAFailedSetUpEveryRequestIsRefusedHarmlessly)
 {
     SetVoxEntry(nullptr);
     EXPECT_EQ(bgm.Init(1, names.oggRows(), names.midiRows(), 5), 0);
+    EXPECT_EQ(boxes, std::vector<std::string>{Sjis("oggの初期化に失敗！")});
     EXPECT_EQ(bgm.Register(0, "bgm\\Title.ogg"), 0);
     EXPECT_EQ(bgm.Register(4, "bgm\\Stage.mid"), 0);
     EXPECT_EQ(bgm.Play(0, 0, 1, 0, 1), 0);
@@ -232,7 +244,12 @@ TEST_F(BgmFixture, AfterAFailedSetUpEveryRequestIsRefusedHarmlessly)
 TEST_F(BgmFixture, WithoutOggPlayersOggNumbersFail)
 {
     SetVoxEntry(&makeNoVox);
+    drainPosted();
     init();
+    EXPECT_EQ(boxes.size(), 1u) << "the lack of memory is told";
+    auto posted = drainPosted();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].msg, WM_CLOSE);
     EXPECT_EQ(bgm.Register(0, "bgm\\Title.ogg"), 1);
     EXPECT_EQ(bgm.Play(0, 0, 1, 0, 1), 0);
     EXPECT_EQ(bgm.Current(), -1);
@@ -279,11 +296,11 @@ TEST_F(BgmFixture, OggAndMidiTakeTurnsInTheMix)
     SetVoxEntry(&CreateVox);
     const Bytes tone = test::readBytes(test::buildDataPath("tone_stereo_44100.ogg"));
     ASSERT_FALSE(tone.empty());
-    dir.write("bgm/Title.ogg", std::string(tone.begin(), tone.end()));
+    dir_.write("bgm/Title.ogg", std::string(tone.begin(), tone.end()));
     test::SmfTrack track;
     track.event(0, {0xC0, 0}).event(0, {0x90, 60, 100}).end(960);
     const Bytes song = test::smfFile(0, 96, {track});
-    dir.write("bgm/Stage.mid", std::string(song.begin(), song.end()));
+    dir_.write("bgm/Stage.mid", std::string(song.begin(), song.end()));
     init();
     ASSERT_EQ(bgm.Register(0, "bgm\\title.ogg"), 1);
     ASSERT_EQ(bgm.Register(4, "bgm\\STAGE.MID"), 1);

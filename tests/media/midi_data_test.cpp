@@ -1,7 +1,13 @@
 // Reading standard MIDI files into the merged single-track image.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <tuple>
+
+#include "core/format.h"
+#include "core/sjis_text.h"
 #include "media/midi_data.h"
+#include "support/report_fixture.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -204,7 +210,27 @@ TEST(MidiConvert, TheTrackEndsAtItsEndEventNotItsChunkLength)
     EXPECT_EQ(imageEvents(image), (std::vector<ImageEvent>{{0, {0x90, 60, 100}}, {4, kEnd}}));
 }
 
-TEST(MidiConvert, RefusesHeadersItCannotPlay)
+// Each refusal leaves its line, with the file's name, in the run report.
+class MidiReport : public test::ReportFixture {
+protected:
+    std::string expected(const char* utf8Format, const char* name)
+    {
+        std::string line;
+        FormatStr(line, Sjis(utf8Format), name);
+        return line;
+    }
+    std::vector<std::string> load(const Bytes& file)
+    {
+        dir_.write("song.mid", std::string(file.begin(), file.end()));
+        cMidiData data("song.mid");
+        EXPECT_FALSE(data.HasImage());
+        auto lines = reportLines();
+        std::ofstream("report.txt", std::ios::trunc).close();
+        return lines;
+    }
+};
+
+TEST_F(MidiReport, HeadersItCannotPlayAreRefusedWithTheirLine)
 {
     SmfTrack track;
     track.end();
@@ -214,20 +240,32 @@ TEST(MidiConvert, RefusesHeadersItCannotPlay)
         b[at] = value;
         return b;
     };
-    std::vector<std::pair<const char*, Bytes>> cases = {
-        {"not MThd", with(0, 'X')},
-        {"header length 7", with(7, 7)},
-        {"format 2", with(9, 2)},
-        {"format 3", with(9, 3)},
-        {"no MTrk", with(14, 'X')},
-        {"empty", {}},
-        {"three bytes", Bytes(good.begin(), good.begin() + 3)},
-        {"header cut short", Bytes(good.begin(), good.begin() + 12)},
+    const char* notSmf4 = "Midi %s Init 標準MIDIでない(4)";
+    const char* notSmf6 = "Midi %s Init 標準MIDIでない(6)";
+    const char* damaged = "Midi %s Init ファイルが壊れています";
+    const std::vector<std::tuple<const char*, Bytes, const char*>> cases = {
+        {"not MThd", with(0, 'X'), notSmf4},
+        {"header length 7", with(7, 7), notSmf6},
+        {"format 2", with(9, 2), "Midi %s Init 対応フォーマットが2でない"},
+        {"format 3", with(9, 3), "Midi %s Init 対応フォーマットが0または1でない"},
+        {"no MTrk", with(14, 'X'), notSmf4},
+        {"empty", {}, notSmf4},
+        {"three bytes", Bytes(good.begin(), good.begin() + 3), notSmf4},
+        {"header cut short", Bytes(good.begin(), good.begin() + 12), damaged},
+        {"track cut short", Bytes(good.begin(), good.end() - 1), damaged},
     };
-    for (const auto& [name, bytes] : cases) {
-        EXPECT_TRUE(convert(bytes).empty()) << name;
+    for (const auto& [what, bytes, line] : cases) {
+        EXPECT_EQ(load(bytes), std::vector<std::string>{expected(line, "song.mid")}) << what;
     }
     EXPECT_FALSE(convert(good).empty());
+}
+
+TEST_F(MidiReport, AFileThatCannotBeOpenedIsReported)
+{
+    cMidiData data("bgm\\none.mid");
+    EXPECT_FALSE(data.HasImage());
+    EXPECT_EQ(reportLines(), std::vector<std::string>{
+                                 expected("Midi %s Create ファイルが開けません", "bgm\\none.mid")});
 }
 
 TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)

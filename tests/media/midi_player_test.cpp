@@ -5,10 +5,13 @@
 
 #include <thread>
 
+#include "core/format.h"
 #include "media/midi_player.h"
 #include "platform/audio_device.h"
 #include "platform/audio_mixer.h"
+#include "platform/window_messages.h"
 #include "support/recording_synth.h"
+#include "support/report_fixture.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -335,22 +338,32 @@ TEST_F(FillFixture, TheEndRecordEndsTheBufferWithoutAnExtraCallback)
     EXPECT_EQ(word(2, 2), kMidiEndOfSongEvent);
 }
 
-TEST(MidiSet, PlaysOnlyLowerCaseMidOnAnExistingChannel)
-{
-    test::TempDir dir;
-    test::ScopedCurrentDir here(dir.path());
-    plat::setManualAudioRendering(true);
-    auto synth = std::make_shared<RecordingSynth>();
-    plat::setSharedMidiSynth(synth);
-    const Bytes file = smfFile(0, 96, {threeNotes()});
-    dir.write("a.mid", std::string(file.begin(), file.end()));
-    dir.write("b.MID", std::string(file.begin(), file.end()));
-
+class MidiSetFixture : public test::ReportFixture {
+protected:
+    void SetUp() override
+    {
+        test::ReportFixture::SetUp();
+        plat::setManualAudioRendering(true);
+        plat::setSharedMidiSynth(synth);
+        const Bytes file = smfFile(0, 96, {threeNotes()});
+        dir_.write("a.mid", std::string(file.begin(), file.end()));
+        dir_.write("b.MID", std::string(file.begin(), file.end()));
+    }
+    void TearDown() override
+    {
+        set.Clear();
+        plat::setSharedMidiSynth(nullptr);
+        test::ReportFixture::TearDown();
+    }
+    std::shared_ptr<RecordingSynth> synth = std::make_shared<RecordingSynth>();
     cMidiSet set;
+};
+
+TEST_F(MidiSetFixture, PlaysOnlyLowerCaseMid)
+{
     set.Resize(1);
     EXPECT_EQ(set.Play(0, "b.MID", 0), 0);
-    EXPECT_EQ(set.Play(1, "a.mid", 0), 0) << "no channel 1";
-    EXPECT_EQ(set.Play(-1, "a.mid", 0), 0);
+    EXPECT_EQ(set.Play(0, "a", 0), 0);
     EXPECT_EQ(set.Play(0, "missing.mid", 0), 0);
     EXPECT_NE(set.Player(0), nullptr) << "the failed player stays in its entry";
     EXPECT_EQ(set.Play(0, "a.mid", 1), 1);
@@ -362,8 +375,34 @@ TEST(MidiSet, PlaysOnlyLowerCaseMidOnAnExistingChannel)
     // A new request replaces every player.
     EXPECT_EQ(set.Play(0, "a.mid", 0), 1);
     EXPECT_NE(set.Player(0), first);
-    set.Clear();
-    plat::setSharedMidiSynth(nullptr);
+}
+
+TEST_F(MidiSetFixture, AChannelThatDoesNotExistIsReportedAndChannelZeroPlays)
+{
+    set.Resize(1);
+    drainPosted();
+    EXPECT_EQ(set.Play(3, "a.mid", 0), 1);
+    ASSERT_NE(set.Player(0), nullptr);
+    EXPECT_EQ(set.Player(0)->State(), 1);
+    std::string line;
+    FormatStr(line, "err V[%d] ( %d , %d )", 3, 1,
+              static_cast<int>(sizeof(std::shared_ptr<cMidi>)));
+    EXPECT_EQ(reportLines(), std::vector<std::string>{line});
+    auto posted = drainPosted();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].msg, WM_CLOSE);
+}
+
+// Without a soundfont MIDI music is silent, and the run report says so once.
+TEST_F(MidiSetFixture, ASilentSynthesiserIsReportedOnce)
+{
+    plat::setSharedMidiSynth(synth, "");
+    set.Resize(1);
+    EXPECT_EQ(set.Play(0, "a.mid", 0), 1);
+    EXPECT_EQ(set.Play(0, "a.mid", 0), 1);
+    const auto lines = reportLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("SoundFont"), std::string::npos);
 }
 
 } // namespace
