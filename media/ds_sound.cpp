@@ -138,7 +138,7 @@ bool DSCreateBuffer(std::shared_ptr<plat::SoundBuffer>& out, const char* fileNam
                                  wave.fmt.wBitsPerSample};
     const bool consistent =
         wave.fmt.nBlockAlign == wave.fmt.nChannels * (wave.fmt.wBitsPerSample / 8) &&
-        wave.fmt.nSamplesPerSec <= 1000000;
+        wave.fmt.nSamplesPerSec <= static_cast<std::uint32_t>(plat::kMaxPcmRate);
     auto data = consistent ? plat::convertPcm(format, wave.data) : nullptr;
     DSFreeWave(wave);
     if (!data) {

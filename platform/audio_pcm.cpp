@@ -21,8 +21,8 @@ float sampleAt(const std::uint8_t* p, int bits)
 bool isSupportedPcm(const PcmFormat& format)
 {
     return (format.channels == 1 || format.channels == 2) &&
-           (format.bitsPerSample == 8 || format.bitsPerSample == 16) && format.rate >= 1 &&
-           format.rate <= 1000000;
+           (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
+           format.rate >= kMinPcmRate && format.rate <= kMaxPcmRate;
 }
 
 std::shared_ptr<const PcmData> convertPcm(const PcmFormat& format,
@@ -34,6 +34,11 @@ std::shared_ptr<const PcmData> convertPcm(const PcmFormat& format,
     const std::size_t sampleBytes = static_cast<std::size_t>(format.bitsPerSample / 8);
     const std::size_t frameBytes = sampleBytes * static_cast<std::size_t>(format.channels);
     const std::size_t inFrames = bytes.size() / frameBytes;
+    const auto outFrameCount =
+        static_cast<std::uint64_t>(inFrames) * kMixRate / static_cast<std::uint64_t>(format.rate);
+    if (outFrameCount > kMaxPcmFrames) {
+        return nullptr;
+    }
 
     // Decode to stereo at the file's own rate first.
     std::vector<float> stereo(inFrames * 2);

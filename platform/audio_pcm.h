@@ -28,13 +28,20 @@ struct PcmFormat {
     int bitsPerSample = 0; // 8 (unsigned) or 16 (signed, little-endian)
 };
 
-// Whether the mixer can take samples of this layout. Rates from 1 Hz to
-// 1 MHz are taken; anything else is refused rather than guessed.
+// The rates a sound may have, and the longest sound (in mixer frames) that
+// is converted: a damaged header must not turn a small file into gigabytes.
+inline constexpr int kMinPcmRate = 100;
+inline constexpr int kMaxPcmRate = 200000;
+inline constexpr std::size_t kMaxPcmFrames = std::size_t{kMixRate} * 600;
+
+// Whether the mixer can take samples of this layout; anything else is
+// refused rather than guessed.
 bool isSupportedPcm(const PcmFormat& format);
 
 // Converts integer PCM to the mixer's format (mono is copied to both sides,
 // other rates are resampled linearly). A trailing partial frame is dropped.
-// Null when the layout is not supported.
+// Null when the layout is not supported or the result would be longer than
+// kMaxPcmFrames.
 std::shared_ptr<const PcmData> convertPcm(const PcmFormat& format,
                                           std::span<const std::uint8_t> bytes);
 

@@ -61,12 +61,24 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PcmConversionRefuses, LayoutsItCannotPlay)
 {
     const std::vector<std::uint8_t> bytes(16, 0);
-    for (PcmFormat format : {PcmFormat{3, 44100, 16}, PcmFormat{0, 44100, 16},
-                             PcmFormat{1, 44100, 24}, PcmFormat{1, 44100, 4}, PcmFormat{1, 0, 16},
-                             PcmFormat{2, -8000, 8}, PcmFormat{1, 2000000, 16}}) {
+    for (PcmFormat format :
+         {PcmFormat{3, 44100, 16}, PcmFormat{0, 44100, 16}, PcmFormat{1, 44100, 24},
+          PcmFormat{1, 44100, 4}, PcmFormat{1, 0, 16}, PcmFormat{2, -8000, 8}, PcmFormat{1, 99, 16},
+          PcmFormat{1, 200001, 16}}) {
         EXPECT_EQ(convertPcm(format, bytes), nullptr)
             << format.channels << " ch " << format.rate << " Hz " << format.bitsPerSample;
     }
+}
+
+// A low rate stretches a sound; past ten minutes in the mixer it is refused
+// rather than allocated.
+TEST(PcmConversionRefuses, SoundsThatWouldGrowPastTheLimit)
+{
+    const std::vector<std::uint8_t> bytes(600 * 100 + 100, 0x80);
+    EXPECT_EQ(convertPcm({1, 100, 8}, bytes), nullptr);
+    auto limit = convertPcm({1, 100, 8}, std::span(bytes).first(600 * 100));
+    ASSERT_NE(limit, nullptr);
+    EXPECT_EQ(limit->frames(), plat::kMaxPcmFrames);
 }
 
 TEST(PcmConversionRefuses, NothingForAnEmptySoundButAnEmptyResult)
