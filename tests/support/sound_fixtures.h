@@ -38,7 +38,9 @@ inline void putBe32(Bytes& out, std::uint32_t v)
 
 inline void putText(Bytes& out, const std::string& text)
 {
-    out.insert(out.end(), text.begin(), text.end());
+    for (char c : text) {
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
 }
 
 // A RIFF chunk: id, little-endian size, body, pad byte when odd.
