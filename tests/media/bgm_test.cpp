@@ -325,4 +325,26 @@ TEST_F(BgmFixture, OggAndMidiTakeTurnsInTheMix)
     EXPECT_EQ(peakOf(4410), 0.0f);
 }
 
+// The whole road of MIDI music: file, player, stream, FluidSynth with the
+// system's soundfont, heard in the mix.
+TEST_F(BgmFixture, MidiMusicIsHeardThroughFluidSynth)
+{
+    plat::setSharedMidiSynth(nullptr);
+    if (plat::sharedMidiSoundFont().empty()) {
+        GTEST_SKIP() << "no General MIDI soundfont installed";
+    }
+    test::SmfTrack track;
+    track.event(0, {0xC0, 0}).event(0, {0x90, 60, 110}).event(480, {0x80, 60, 0}).end(0);
+    const Bytes song = test::smfFile(0, 96, {track});
+    dir_.write("bgm/Title.mid", std::string(song.begin(), song.end()));
+    init();
+    ASSERT_EQ(bgm.Register(0, "bgm\\Title.mid"), 1);
+    EXPECT_LT(peakOf(4410), 1e-3f) << "silent before the music starts";
+    ASSERT_EQ(bgm.Play(0, 0, 0, 0, 1), 1);
+    EXPECT_GT(peakOf(4410), 0.01f);
+    bgm.Stop();
+    peakOf(44100); // the reverb dies away
+    EXPECT_LT(peakOf(4410), 1e-3f);
+}
+
 } // namespace
