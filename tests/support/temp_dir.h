@@ -40,4 +40,4 @@ private:
     std::filesystem::path previous_;
 };
 
-} // namespace test
+}  // namespace test
