@@ -1,7 +1,6 @@
 #include "media/midi_player.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -37,8 +36,7 @@ std::size_t paddedTo4(std::size_t n)
 // Without a soundfont MIDI music is silent; the run report says so once.
 void reportSilentMidiOnce()
 {
-    static std::atomic<bool> reported{false};
-    if (plat::sharedMidiSoundFont().empty() && !reported.exchange(true)) {
+    if (plat::takeSilentMidiSynthNotice()) {
         ReportLog("%s", Sjis("Midi SoundFontが見つかりません。MIDIの音楽は鳴りません"));
     }
 }

@@ -168,6 +168,7 @@ private:
 std::mutex g_sharedMutex;
 std::shared_ptr<MidiSynth> g_shared;
 std::string g_sharedSoundFont;
+bool g_silentNoticeTaken = false;
 
 void makeSharedLocked()
 {
@@ -179,6 +180,7 @@ void makeSharedLocked()
     auto folders = systemSoundFontFolders();
     g_shared = makeFluidMidiSynth(findSoundFont(ec ? std::filesystem::path(".") : here, folders),
                                   g_sharedSoundFont);
+    g_silentNoticeTaken = false;
 }
 
 } // namespace
@@ -234,11 +236,23 @@ std::string sharedMidiSoundFont()
     return g_sharedSoundFont;
 }
 
+bool takeSilentMidiSynthNotice()
+{
+    std::lock_guard lock(g_sharedMutex);
+    makeSharedLocked();
+    if (!g_sharedSoundFont.empty() || g_silentNoticeTaken) {
+        return false;
+    }
+    g_silentNoticeTaken = true;
+    return true;
+}
+
 void setSharedMidiSynth(std::shared_ptr<MidiSynth> synth, std::string soundFont)
 {
     std::lock_guard lock(g_sharedMutex);
     g_shared = std::move(synth);
     g_sharedSoundFont = g_shared ? std::move(soundFont) : std::string();
+    g_silentNoticeTaken = false;
 }
 
 } // namespace plat

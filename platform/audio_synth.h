@@ -52,8 +52,14 @@ std::shared_ptr<MidiSynth> sharedMidiSynth();
 // the synthesiser when it does not exist yet.
 std::string sharedMidiSoundFont();
 
+// True once for a silent shared synthesiser (no soundfont), so that its
+// user can say so a single time; false otherwise. Makes the synthesiser
+// when it does not exist yet.
+bool takeSilentMidiSynthNotice();
+
 // Test hook: the synthesiser that sharedMidiSynth() returns from now on
-// (null: make the FluidSynth one again on next use).
+// (null: make the FluidSynth one again on next use). An empty soundfont
+// name stands for a silent one.
 void setSharedMidiSynth(std::shared_ptr<MidiSynth> synth, std::string soundFont = "test");
 
 } // namespace plat

@@ -297,6 +297,7 @@ TEST(SoundDevice, TheDeviceRendersTheMix)
     EXPECT_FALSE(plat::audioMixer().isPlaying(*sounds[0].lpBuffers[0]));
     DSUninit();
     EXPECT_EQ(plat::audioDeviceState(), plat::AudioDeviceState::Closed);
+    plat::setManualAudioRendering(true);
 }
 
 // No device at all: the layer starts anyway and the game goes on in silence.
@@ -318,6 +319,7 @@ TEST(SoundDevice, WithoutADeviceTheGameGoesOnSilently)
     EXPECT_EQ(DSSetVolume(sounds[0], 1, -100, true), -400);
     DSUninit();
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    plat::setManualAudioRendering(true);
 }
 
 } // namespace
