@@ -80,7 +80,7 @@ test::Bytes effect(int index)
         const double v = std::sin(2 * 3.141592653589793 * frequency * t) * std::exp(-3 * t);
         samples.push_back(static_cast<std::uint8_t>(128 + 100 * v));
     }
-    return test::wavFile(test::WavSpec{1, 1, 22050, 8, 16}, samples);
+    return test::wavFile(test::WavLayout{1, 1, 22050, 8, 16}, samples);
 }
 
 void BM_OneSecondOfMixedAudio(benchmark::State& state)

@@ -24,11 +24,11 @@ bool writeSeed(const std::filesystem::path& folder, const std::string& name,
 bool waveSeeds(const std::filesystem::path& folder)
 {
     using test::riffChunk;
-    using test::WavSpec;
+    using test::WavLayout;
     const test::Bytes samples{0x80, 0x90, 0xA0, 0x70, 0x60, 0x50, 0x40, 0x30};
-    return writeSeed(folder, "mono8.wav", test::wavFile(WavSpec{1, 1, 22050, 8, 16}, samples)) &&
+    return writeSeed(folder, "mono8.wav", test::wavFile(WavLayout{1, 1, 22050, 8, 16}, samples)) &&
            writeSeed(folder, "stereo16.wav",
-                     test::wavFile(WavSpec{1, 2, 44100, 16, 18}, samples)) &&
+                     test::wavFile(WavLayout{1, 2, 44100, 16, 18}, samples)) &&
            writeSeed(folder, "chunks.wav",
                      test::wavFile({riffChunk("LIST", test::Bytes(5, 'x')),
                                     riffChunk("fmt ", test::wavFormat({1, 1, 8000, 16, 20})),

@@ -16,7 +16,7 @@ namespace {
 
 using test::Bytes;
 using test::wavFile;
-using test::WavSpec;
+using test::WavLayout;
 
 const int kStepVolumes[] = {-10000, -3000, -2000, -1300, -800, -500, -300, -150, -80, -30, 0};
 
@@ -27,7 +27,7 @@ Bytes levelWav(std::int16_t level, std::size_t frames)
     for (std::size_t i = 0; i < frames; ++i) {
         test::putLe16(samples, static_cast<std::uint16_t>(level));
     }
-    return wavFile(WavSpec{1, 1, 44100, 16, 16}, samples);
+    return wavFile(WavLayout{1, 1, 44100, 16, 16}, samples);
 }
 
 float gainOf(int volume)
@@ -182,13 +182,13 @@ TEST_F(SoundFixture, ReleaseAndUninitStopWhatPlays)
 
 TEST_F(SoundFixture, BrokenFilesLeaveTheirSlotsSilentAndTheRestLoads)
 {
-    Bytes notPcm = wavFile(WavSpec{3, 1, 44100, 32, 16}, Bytes(40, 0));
+    Bytes notPcm = wavFile(WavLayout{3, 1, 44100, 32, 16}, Bytes(40, 0));
     Bytes badBlock = levelWav(8192, 10);
     badBlock[32] = 3; // block align that fits no frame
     addSlot("missing.wav", {});
     std::filesystem::remove(dir / "missing.wav");
     addSlot("notpcm.wav", notPcm);
-    addSlot("bits24.wav", wavFile(WavSpec{1, 1, 44100, 24, 16}, Bytes(30, 0)));
+    addSlot("bits24.wav", wavFile(WavLayout{1, 1, 44100, 24, 16}, Bytes(30, 0)));
     addSlot("block.wav", badBlock);
     addSlot("text.wav", Bytes{'h', 'e', 'l', 'l', 'o'});
     addSlot("good.wav", levelWav(8192, 100));

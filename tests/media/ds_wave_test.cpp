@@ -11,7 +11,7 @@ using test::Bytes;
 using test::riffChunk;
 using test::wavFile;
 using test::wavFormat;
-using test::WavSpec;
+using test::WavLayout;
 
 const Bytes kSamples{1, 2, 3, 4, 5, 6};
 
@@ -44,10 +44,10 @@ TEST_P(WaveLoads, KeepsFormatAndSamples)
     EXPECT_EQ(wave.data, c.samples);
 }
 
-Bytes withExtraSize(WavSpec spec, std::size_t fmtBytes, std::uint16_t extra)
+Bytes withExtraSize(WavLayout layout, std::size_t fmtBytes, std::uint16_t extra)
 {
-    spec.fmtBytes = fmtBytes;
-    Bytes fmt = wavFormat(spec);
+    layout.fmtBytes = fmtBytes;
+    Bytes fmt = wavFormat(layout);
     fmt[16] = static_cast<std::uint8_t>(extra);
     fmt[17] = static_cast<std::uint8_t>(extra >> 8);
     return wavFile({riffChunk("fmt ", fmt), riffChunk("data", kSamples)});
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, WaveLoads,
     ::testing::Values(
         LoadCase{"Fmt16",
-                 wavFile(WavSpec{1, 1, 22050, 8, 16}, kSamples),
+                 wavFile(WavLayout{1, 1, 22050, 8, 16}, kSamples),
                  {1, 1, 22050, 22050, 1, 8, 0},
                  kSamples},
         LoadCase{"Fmt18",
@@ -75,13 +75,13 @@ INSTANTIATE_TEST_SUITE_P(
                           riffChunk("fact", Bytes(4, 0)), riffChunk("data", {9, 8, 7})}),
                  {1, 1, 22050, 22050, 1, 8, 0},
                  Bytes{9, 8, 7}},
-        LoadCase{"EmptyData", wavFile(WavSpec{}, {}), {1, 1, 22050, 22050, 1, 8, 0}, {}}),
+        LoadCase{"EmptyData", wavFile(WavLayout{}, {}), {1, 1, 22050, 22050, 1, 8, 0}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A RIFF size that claims more than the file holds is taken to the end.
 TEST(WaveLoad, RiffSizePastTheEndIsTakenToTheEnd)
 {
-    Bytes file = wavFile(WavSpec{}, kSamples);
+    Bytes file = wavFile(WavLayout{}, kSamples);
     file[4] = file[5] = file[6] = file[7] = 0xFF;
     DSWAVE wave;
     ASSERT_TRUE(DSParseWave(file, wave));
@@ -90,7 +90,7 @@ TEST(WaveLoad, RiffSizePastTheEndIsTakenToTheEnd)
 
 TEST(WaveLoad, RefusesDamagedAndForeignFiles)
 {
-    const Bytes good = wavFile(WavSpec{}, kSamples);
+    const Bytes good = wavFile(WavLayout{}, kSamples);
     Bytes notRiff = good;
     notRiff[0] = 'X';
     Bytes notWave = good;
@@ -102,8 +102,8 @@ TEST(WaveLoad, RefusesDamagedAndForeignFiles)
         {"header only", Bytes(good.begin(), good.begin() + 12)},
         {"not RIFF", notRiff},
         {"not WAVE", notWave},
-        {"not PCM", wavFile(WavSpec{3, 1, 22050, 32, 16}, kSamples)},
-        {"ADPCM", wavFile(WavSpec{2, 1, 22050, 4, 20}, kSamples)},
+        {"not PCM", wavFile(WavLayout{3, 1, 22050, 32, 16}, kSamples)},
+        {"ADPCM", wavFile(WavLayout{2, 1, 22050, 4, 20}, kSamples)},
         {"no fmt", wavFile({riffChunk("data", kSamples)})},
         {"fmt too short", wavFile({riffChunk("fmt ", Bytes(14, 1)), riffChunk("data", kSamples)})},
         {"no data", wavFile({riffChunk("fmt ", wavFormat({}))})},
@@ -124,7 +124,7 @@ TEST(WaveLoad, ReadsGamePathsAndFreesTheSamples)
 {
     test::TempDir dir;
     test::ScopedCurrentDir here(dir.path());
-    const Bytes file = wavFile(WavSpec{}, kSamples);
+    const Bytes file = wavFile(WavLayout{}, kSamples);
     dir.write("se/Jump.wav", std::string(file.begin(), file.end()));
     DSWAVE wave;
     ASSERT_TRUE(DSLoadWave("se\\JUMP.WAV", wave));

@@ -89,7 +89,7 @@ TEST(PcmConversionRefuses, NothingForAnEmptySoundButAnEmptyResult)
 }
 
 // The streaming resampler gives the same frames whether the input comes in
-// one piece or in blocks of any size.
+// whole or in blocks of any size.
 TEST(LinearResampler, BlockSizeDoesNotChangeTheOutput)
 {
     std::vector<float> input;

@@ -56,7 +56,7 @@ inline Bytes riffChunk(const std::string& id, const Bytes& body)
     return out;
 }
 
-struct WavSpec {
+struct WavLayout {
     std::uint16_t formatTag = 1;
     std::uint16_t channels = 1;
     std::uint32_t rate = 22050;
@@ -64,21 +64,21 @@ struct WavSpec {
     std::size_t fmtBytes = 16; // 16, 18 (with the extra-size field) or more
 };
 
-// The "fmt " chunk body of a WAV spec.
-inline Bytes wavFormat(const WavSpec& spec)
+// The "fmt " chunk body of a WAV layout.
+inline Bytes wavFormat(const WavLayout& layout)
 {
     Bytes fmt;
-    const std::uint32_t block = spec.channels * (spec.bits / 8u);
-    putLe16(fmt, spec.formatTag);
-    putLe16(fmt, spec.channels);
-    putLe32(fmt, spec.rate);
-    putLe32(fmt, spec.rate * block);
+    const std::uint32_t block = layout.channels * (layout.bits / 8u);
+    putLe16(fmt, layout.formatTag);
+    putLe16(fmt, layout.channels);
+    putLe32(fmt, layout.rate);
+    putLe32(fmt, layout.rate * block);
     putLe16(fmt, block);
-    putLe16(fmt, spec.bits);
-    while (fmt.size() < spec.fmtBytes) {
+    putLe16(fmt, layout.bits);
+    while (fmt.size() < layout.fmtBytes) {
         fmt.push_back(0);
     }
-    fmt.resize(spec.fmtBytes);
+    fmt.resize(layout.fmtBytes);
     return fmt;
 }
 
@@ -94,9 +94,9 @@ inline Bytes wavFile(const std::vector<Bytes>& chunks)
 }
 
 // The usual WAV file: format, then the samples.
-inline Bytes wavFile(const WavSpec& spec, const Bytes& samples)
+inline Bytes wavFile(const WavLayout& layout, const Bytes& samples)
 {
-    return wavFile({riffChunk("fmt ", wavFormat(spec)), riffChunk("data", samples)});
+    return wavFile({riffChunk("fmt ", wavFormat(layout)), riffChunk("data", samples)});
 }
 
 // A standard MIDI file variable-length quantity.
