@@ -11,7 +11,7 @@ namespace {
 // The largest side SetSize accepts, far beyond any map an author makes.
 constexpr int kMaxMapSize = 1 << 16;
 
-}  // namespace
+} // namespace
 
 void cEdWorldChip::RegisterMembers(int /*version*/)
 {
@@ -140,7 +140,8 @@ int cEdWorldMap::SetSize(int width, int height)
 
     // The number of halvings of width - 1 before it reaches 0.
     int shift = 0;
-    for (int rest = width - 1; rest != 0; rest /= 2) ++shift;
+    for (int rest = width - 1; rest != 0; rest /= 2)
+        ++shift;
     m_Width = width;
     m_Height = height;
     m_PitchShift = shift;
@@ -166,9 +167,8 @@ void cEdWorldMap::Check()
 {
     if (m_StartX >= m_Width) m_StartX = m_Width - 1;
     if (m_StartY >= m_Height) m_StartY = m_Height - 1;
-    std::erase_if(m_Events, [this](const cEdWorldEvent& e) {
-        return e.m_X >= m_Width || e.m_Y >= m_Height;
-    });
+    std::erase_if(m_Events,
+                  [this](const cEdWorldEvent& e) { return e.m_X >= m_Width || e.m_Y >= m_Height; });
 }
 
 cEdWorldEvent* cEdWorldMap::FindEvent(int x, int y)
