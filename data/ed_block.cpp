@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/ed_item.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
 
@@ -96,12 +97,12 @@ void cEdBlock::Inherit()
 {
     if (nPaletteIndex == 0 || nPaletteKind == 0) return;
     const cEdBlock* source = this;
-    if (auto* list = PaletteBlockList(nPaletteKind)) {
-        if (OutsideTable(nPaletteIndex, list->size())) {
+    if (PaletteList<cEdBlock>(nPaletteKind)) {
+        source = PaletteEntry<cEdBlock>(nPaletteKind, nPaletteIndex);
+        if (!source) {
             nPaletteKind = 0;
             return;
         }
-        source = &(*list)[static_cast<std::size_t>(nPaletteIndex)];
     }
     // Only the groups that have a copier; a longer flag list is damaged.
     const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kBlockInheritGroups);
@@ -113,7 +114,7 @@ void cEdBlock::Inherit()
 void cEdBlock::Validate()
 {
     if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteBlockCount(nPaletteKind))) {
+        OutsideTable(nPaletteIndex, PaletteCount<cEdBlock>(nPaletteKind))) {
         nPaletteKind = 0;
         nPaletteIndex = 0;
     }
@@ -126,7 +127,7 @@ void cEdBlock::Validate()
 void cEdBlock::ValidateItem()
 {
     if ((nItemKind == 1 || nItemKind == 2) &&
-        OutsideTable(nItemIndex, PaletteItemCount(nItemKind))) {
+        OutsideTable(nItemIndex, PaletteCount<cEdItem>(nItemKind))) {
         nItemKind = 0;
         nItemIndex = 0;
     }

@@ -248,12 +248,12 @@ void cEdChara::InheritParams()
 {
     if (nPaletteIndex == 0 || nPaletteKind == 0) return;
     const cEdChara* source = this;
-    if (auto* list = PaletteCharaList(nPaletteKind)) {
-        if (OutsideTable(nPaletteIndex, list->size())) {
+    if (PaletteList<cEdChara>(nPaletteKind)) {
+        source = PaletteEntry<cEdChara>(nPaletteKind, nPaletteIndex);
+        if (!source) {
             nPaletteKind = 0;
             return;
         }
-        source = &(*list)[static_cast<std::size_t>(nPaletteIndex)];
     }
     // Only the groups that have a copier; a longer flag list is damaged.
     const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kCharaInheritGroups);
@@ -266,7 +266,7 @@ void cEdChara::CheckAfterLoad()
 {
     const cEdDatabase& db = g_Database;
     if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteCharaCount(nPaletteKind))) {
+        OutsideTable(nPaletteIndex, PaletteCount<cEdChara>(nPaletteKind))) {
         nPaletteKind = 0;
         nPaletteIndex = 0;
     }

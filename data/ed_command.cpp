@@ -5,8 +5,11 @@
 #include <limits>
 
 #include "data/command_info.h"
+#include "data/ed_block.h"
+#include "data/ed_chara.h"
 #include "data/ed_database.h"
 #include "data/ed_flow.h"
+#include "data/ed_item.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
 #include "data/test_flows.h"
@@ -171,7 +174,7 @@ void CheckFirstParam(Params& p, std::size_t tableSize, std::int32_t replacement)
 void CheckItemGet(Params& p)
 {
     if (p.size() < 2 || (p[0] != 0 && p[0] != 1)) return;
-    if (OutsideTable(p[1], PaletteItemCount(p[0] + 1))) p[1] = 1;
+    if (OutsideTable(p[1], PaletteCount<cEdItem>(p[0] + 1))) p[1] = 1;
 }
 
 } // namespace
@@ -346,7 +349,7 @@ void cEdCommand::CheckRefs()
         if ((m_Kind == kShot || m_Kind == kSword) && m_Shot) {
             cEdShot& s = *m_Shot;
             if ((s.m_ItemPalette == 1 || s.m_ItemPalette == 2) &&
-                OutsideTable(s.m_ItemIndex, PaletteItemCount(s.m_ItemPalette))) {
+                OutsideTable(s.m_ItemIndex, PaletteCount<cEdItem>(s.m_ItemPalette))) {
                 s.m_ItemPalette = 0;
                 s.m_ItemIndex = 0;
             }
@@ -354,9 +357,9 @@ void cEdCommand::CheckRefs()
         if (m_Kind >= kBlockSummon && m_Kind <= kItemSummon && m_Shot &&
             (m_Shot->m_SummonPalette == 0 || m_Shot->m_SummonPalette == 1)) {
             const int palette = m_Shot->m_SummonPalette + 1;
-            const std::size_t count = m_Kind == kBlockSummon   ? PaletteBlockCount(palette)
-                                      : m_Kind == kCharaSummon ? PaletteCharaCount(palette)
-                                                               : PaletteItemCount(palette);
+            const std::size_t count = m_Kind == kBlockSummon   ? PaletteCount<cEdBlock>(palette)
+                                      : m_Kind == kCharaSummon ? PaletteCount<cEdChara>(palette)
+                                                               : PaletteCount<cEdItem>(palette);
             if (OutsideTable(m_Shot->m_SummonIndex, count)) m_Shot->m_SummonIndex = 1;
         }
         if (m_Kind == kItemGet) CheckItemGet(m_Params);

@@ -105,12 +105,12 @@ void cEdItem::InheritItem()
 {
     if (nPaletteIndex == 0 || nPaletteKind == 0) return;
     const cEdItem* source = this;
-    if (auto* list = PaletteItemList(nPaletteKind)) {
-        if (OutsideTable(nPaletteIndex, list->size())) {
+    if (PaletteList<cEdItem>(nPaletteKind)) {
+        source = PaletteEntry<cEdItem>(nPaletteKind, nPaletteIndex);
+        if (!source) {
             nPaletteKind = 0;
             return;
         }
-        source = &(*list)[static_cast<std::size_t>(nPaletteIndex)];
     }
     // Only the groups that have a copier; a longer flag list is damaged.
     const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kItemInheritGroups);
@@ -122,7 +122,7 @@ void cEdItem::InheritItem()
 void cEdItem::Validate()
 {
     if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteItemCount(nPaletteKind))) {
+        OutsideTable(nPaletteIndex, PaletteCount<cEdItem>(nPaletteKind))) {
         nPaletteKind = 0;
         nPaletteIndex = 0;
     }
@@ -140,7 +140,7 @@ void cEdItem::ValidateCommands()
 
 cEdItem* GetItemDef(int kind, int index)
 {
-    auto* list = PaletteItemList(kind);
+    auto* list = PaletteList<cEdItem>(kind);
     if (!list || OutsideTable(index, list->size())) return nullptr;
     return &(*list)[static_cast<std::size_t>(index)];
 }

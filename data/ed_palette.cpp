@@ -44,9 +44,9 @@ void FillPaletteLists(std::vector<cEdBlock>& blocks, std::vector<cEdChara>& char
 void LoadPaletteLists(std::vector<cEdBlock>& blocks, std::vector<cEdChara>& charas,
                       std::vector<cEdItem>& items, plat::ByteReader& f)
 {
-    LoadVector(blocks, f, NoneBlock());
-    LoadVector(charas, f, NoneChara());
-    LoadVector(items, f, NoneItem());
+    LoadPaletteList(blocks, f, NoneBlock());
+    LoadPaletteList(charas, f, NoneChara());
+    LoadPaletteList(items, f, NoneItem());
 }
 
 void ValidatePaletteLists(std::vector<cEdBlock>& blocks, std::vector<cEdChara>& charas,

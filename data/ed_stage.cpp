@@ -27,10 +27,11 @@ void LoadPlaced(std::vector<T>& list, plat::ByteReader& f, const T& defaultEleme
 {
     std::uint32_t n = 0;
     if (!f.readU32(n) || !f.checkCount(n, 4 + kMinRecordBytes)) return;
-    list.assign(n, defaultElement);
-    for (T& element : list) {
+    list.clear();
+    for (std::uint32_t i = 0; i < n; ++i) {
+        list.push_back(defaultElement);
         f.skip(4);
-        element.Load(f);
+        list.back().Load(f);
         if (f.failed()) return;
     }
 }

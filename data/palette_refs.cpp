@@ -7,6 +7,7 @@ namespace {
 
 thread_local cEdPalette* t_CommonPalette = nullptr;
 thread_local cEdStage* t_Stage = nullptr;
+thread_local PendingPaletteList t_Pending;
 
 } // namespace
 
@@ -40,41 +41,40 @@ StageScope::~StageScope()
     t_Stage = m_Previous;
 }
 
-std::vector<cEdBlock>* PaletteBlockList(int kind)
+const PendingPaletteList& PendingList()
+{
+    return t_Pending;
+}
+
+PendingListScope::PendingListScope(const void* list, std::size_t announced,
+                                   const void* defaultEntry)
+    : m_Previous(t_Pending)
+{
+    t_Pending = PendingPaletteList{list, announced, defaultEntry};
+}
+
+PendingListScope::~PendingListScope()
+{
+    t_Pending = m_Previous;
+}
+
+template <> std::vector<cEdBlock>* PaletteList<cEdBlock>(int kind)
 {
     if (kind == 1) return &UsedCommonPalette().PaletteBlocks;
     if (kind == 2) return &UsedStage().PaletteBlocks;
     return nullptr;
 }
 
-std::vector<cEdChara>* PaletteCharaList(int kind)
+template <> std::vector<cEdChara>* PaletteList<cEdChara>(int kind)
 {
     if (kind == 1) return &UsedCommonPalette().PaletteCharas;
     if (kind == 2) return &UsedStage().PaletteCharas;
     return nullptr;
 }
 
-std::vector<cEdItem>* PaletteItemList(int kind)
+template <> std::vector<cEdItem>* PaletteList<cEdItem>(int kind)
 {
     if (kind == 1) return &UsedCommonPalette().PaletteItems;
     if (kind == 2) return &UsedStage().PaletteItems;
     return nullptr;
-}
-
-std::size_t PaletteBlockCount(int kind)
-{
-    const auto* list = PaletteBlockList(kind);
-    return list ? list->size() : 0;
-}
-
-std::size_t PaletteCharaCount(int kind)
-{
-    const auto* list = PaletteCharaList(kind);
-    return list ? list->size() : 0;
-}
-
-std::size_t PaletteItemCount(int kind)
-{
-    const auto* list = PaletteItemList(kind);
-    return list ? list->size() : 0;
 }

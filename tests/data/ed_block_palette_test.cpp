@@ -263,6 +263,7 @@ TEST_F(BlocksAndPalettes, CommonPaletteEntriesInheritAsTheyAreReadAndKeepNoFlags
     EXPECT_EQ(palette.PaletteBlocks[0].strName, "");
     EXPECT_EQ(palette.PaletteBlocks[0].nHitMode, 0);
     EXPECT_EQ(palette.PaletteBlocks[1].nHitMode, 1);
+    EXPECT_EQ(palette.PaletteBlocks[1].nPaletteKind, 1);
     EXPECT_EQ(palette.PaletteBlocks[2].nLayer, 1);
     for (const cEdBlock& b : palette.PaletteBlocks) {
         EXPECT_EQ(b.InheritFlags, std::vector<std::uint8_t>(11, 0));

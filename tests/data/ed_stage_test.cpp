@@ -539,6 +539,7 @@ TEST_F(Stages, PaletteEntriesOfTheFileAreRepaired)
     EXPECT_EQ(loaded.PaletteBlocks[0].nGraphicNo, 0);
     EXPECT_EQ(loaded.PaletteBlocks[0].nHitMode, 0);
     EXPECT_EQ(loaded.PaletteBlocks[1].nHitMode, 1);
+    EXPECT_EQ(loaded.PaletteBlocks[1].nPaletteKind, 2);
     EXPECT_EQ(loaded.PaletteBlocks[2].nHitMode, 2);
     ASSERT_EQ(loaded.PaletteCharas.size(), 2u);
     EXPECT_EQ(loaded.PaletteCharas[0].nOperator, 1);
