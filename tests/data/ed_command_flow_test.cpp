@@ -546,7 +546,9 @@ TEST_F(FlowsAndCommands, KindsOutsideTheirTablesRefuseTheFile)
         cEdCommand loaded;
         loaded.m_Text = "kept";
         EXPECT_EQ(LoadFileBytes(loaded, SaveToBytes(command)), c.loads);
-        if (!c.loads) EXPECT_EQ(loaded.m_Text, "kept");
+        if (!c.loads) {
+            EXPECT_EQ(loaded.m_Text, "kept");
+        }
     }
 }
 
