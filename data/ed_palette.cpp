@@ -1,5 +1,7 @@
 #include "data/ed_palette.h"
 
+#include "core/report.h"
+#include "core/sjis_text.h"
 #include "data/palette_refs.h"
 
 cEdPalette g_CommonPalette;
@@ -102,4 +104,13 @@ void cEdPalette::Check()
     CommonPaletteScope scope(*this);
     FillPaletteLists(PaletteBlocks, PaletteCharas, PaletteItems);
     ValidatePaletteLists(PaletteBlocks, PaletteCharas, PaletteItems);
+}
+
+int LoadCommonPaletteAtStartUp(const char* path)
+{
+    if (!LoadFile(g_CommonPalette, path)) {
+        ReportBox(Sjis("%s のロードに失敗！"), path);
+        return 0;
+    }
+    return 1;
 }

@@ -59,4 +59,12 @@ void LoadPaletteLists(std::vector<cEdBlock>& blocks, std::vector<cEdChara>& char
 void ValidatePaletteLists(std::vector<cEdBlock>& blocks, std::vector<cEdChara>& charas,
                           std::vector<cEdItem>& items);
 
+// The common palette's file.
+inline constexpr const char* kCommonPaletteFile = "data\\CommonPalette.cplt4";
+
+// Reads the common palette at start-up into g_CommonPalette: 1, or 0 after
+// "%s のロードに失敗！" with its path in the run report and an error box,
+// with g_CommonPalette unchanged (the start-up then ends).
+int LoadCommonPaletteAtStartUp(const char* path = kCommonPaletteFile);
+
 extern cEdPalette g_CommonPalette;
