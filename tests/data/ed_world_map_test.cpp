@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/sjis_text.h"
 #include "data/ed_world_map.h"
 #include "file_bytes.h"
@@ -140,6 +142,17 @@ TEST(WorldMap, LoadingPullsTheStartInsideAndDropsEventsBeyondTheMap)
     cEdWorldMap negative;
     ASSERT_EQ(LoadFileBytes(negative, mapFile(511, 20, 15, -2, 3, {}).bytes()), 1);
     EXPECT_EQ(negative.m_StartX, -2); // no lower clamp
+
+    // A stored width as low as an int goes has no last column below it.
+    std::vector<std::uint8_t> bytes = mapFile(511, 1, 1, 5, 0, {}).bytes();
+    bytes[8] = 0x00;
+    bytes[9] = 0x00;
+    bytes[10] = 0x00;
+    bytes[11] = 0x80;
+    cEdWorldMap odd;
+    ASSERT_EQ(LoadFileBytes(odd, bytes), 1);
+    EXPECT_EQ(odd.m_StartX, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(odd.CellAt(3, 0), 0);
 }
 
 TEST(WorldMap, EntriesBefore209HaveNoRequiredScore)
