@@ -1,5 +1,6 @@
 #include "data/stage_load.h"
 
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -22,9 +23,35 @@ namespace {
 // The first version whose end code guards the file.
 constexpr int kFirstCheckedVersion = 174;
 
-// The stage the loader thread has read, until LoadStage takes it. Only the
-// loader writes it, and only while the caller waits for the loader to end.
-std::shared_ptr<cEdStage> s_LoadedStage;
+// One load handed to the loader thread: the file to read, and what it read.
+// The caller touches it only before the start and after the loader's end.
+struct LoadJob {
+    std::string fileName;
+    std::shared_ptr<cEdStage> stage;
+};
+
+// The job of the last load started. It outlives its loader thread, even one
+// that a caller leaving by a quit no longer waits for.
+std::shared_ptr<LoadJob> s_Job;
+
+// Set while a load runs: a load asked for while another is under way (a
+// message served during the load may ask for one) is refused.
+std::atomic<bool> s_Loading{false};
+
+class LoadingFlag {
+public:
+    LoadingFlag() : m_Taken(!s_Loading.exchange(true)) {}
+    ~LoadingFlag()
+    {
+        if (m_Taken) s_Loading = false;
+    }
+    LoadingFlag(const LoadingFlag&) = delete;
+    LoadingFlag& operator=(const LoadingFlag&) = delete;
+    bool taken() const { return m_Taken; }
+
+private:
+    bool m_Taken;
+};
 
 void CloseMainWindow()
 {
@@ -103,19 +130,25 @@ int CheckStageFile(std::string_view path)
     return 0;
 }
 
-unsigned LoadStageThread(void* /*unused*/)
+unsigned LoadStageThread(void* job)
 {
-    auto file = OpenRead(g_Stage.strFileName);
+    auto& load = *static_cast<LoadJob*>(job);
+    auto file = OpenRead(load.fileName);
     if (!file) return 0;
     auto stage = std::make_shared<cEdStage>();
     if (!LoadStageRecord(*stage, file->in)) return 0;
-    s_LoadedStage = std::move(stage);
-    g_Stage.bLoaded = 1;
+    load.stage = std::move(stage);
     return 1;
 }
 
 int LoadStage(std::string_view path, int versioned, cEdStage* out)
 {
+    const LoadingFlag loading;
+    if (!loading.taken()) {
+        const std::string name(path);
+        ErrBoxF(Sjis("ステージファイル %s の読み込みに失敗しました！"), name.c_str());
+        return 0;
+    }
     g_Stage.bVersioned = versioned;
     if (versioned != 0) {
         std::string found;
@@ -128,21 +161,24 @@ int LoadStage(std::string_view path, int versioned, cEdStage* out)
     if (!CheckStageFile(g_Stage.strFileName)) return 0;
 
     g_Stage.bLoaded = 0;
-    s_LoadedStage.reset();
-    if (thLoad.Start(&LoadStageThread, nullptr)) {
-        if (!PumpUntilLoaded()) {
-            s_LoadedStage.reset();
-            return 0;
+    std::shared_ptr<cEdStage> loaded;
+    // A loader that ended without being waited for is reclaimed before its
+    // job is replaced; one still running keeps its job and refuses the start.
+    if (thLoad.m_hThread && thLoad.m_hThread.load()->finished()) thLoad.Wait();
+    if (!thLoad.m_hThread) {
+        s_Job = std::make_shared<LoadJob>();
+        s_Job->fileName = g_Stage.strFileName;
+        if (thLoad.Start(&LoadStageThread, s_Job.get())) {
+            if (!PumpUntilLoaded()) return 0;
+            thLoad.Exit();
+            loaded = std::move(s_Job->stage);
         }
-        thLoad.Exit();
     }
-    std::shared_ptr<cEdStage> loaded = std::move(s_LoadedStage);
-    if (g_Stage.bLoaded == 0 || !loaded) {
+    if (!loaded) {
         ErrBoxF(Sjis("ステージファイル %s の読み込みに失敗しました！"),
                 g_Stage.strFileName.c_str());
         return 0;
     }
-    g_Stage.bLoaded = 0;
     if (loaded->HasHero() == 0) {
         ErrBox(Sjis("主人公が配置されていないのでプレイできません！"));
         CloseMainWindow();

@@ -18,12 +18,13 @@ class cEdStage;
 // otherwise path itself. 1 on success; 0 on failure, after the failure's
 // message where it has one (none when no numbered file exists: the callers
 // report that). out, when given, receives the stage's settings without its
-// palette or placed objects.
+// palette or placed objects. A load asked for while another is under way is
+// refused as a file that cannot be read.
 int LoadStage(std::string_view path, int versioned, cEdStage* out);
 
-// The loader thread's body: reads g_Stage.strFileName and keeps the stage
-// for LoadStage; sets g_Stage.bLoaded on success. Returns 1 when read.
-unsigned LoadStageThread(void* unused);
+// The loader thread's body: reads the file of the load job it is given and
+// keeps the stage in the job for LoadStage. Returns 1 when read.
+unsigned LoadStageThread(void* job);
 
 // 1 when the stage file may be read; 0, after the damage box and a close
 // request to the main window, when a file of version 174 or later does not

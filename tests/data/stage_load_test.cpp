@@ -208,7 +208,7 @@ TEST_F(StageLoading, QuitDuringTheLoadCancelsItAndReachesTheCallerAgain)
 {
     // A stage big enough that the loader is still reading when the caller
     // first looks at its messages.
-    WriteStage("big.stg4_000", PlayableStage(200, 20000));
+    WriteStage("big.stg4_000", PlayableStage(200, 5000));
     plat::postQuitMessage(3);
     EXPECT_EQ(LoadStage("big.stg4", 1, &g_StageAtStart), 0);
     ExpectLiveStageUntouched();
@@ -220,21 +220,31 @@ TEST_F(StageLoading, QuitDuringTheLoadCancelsItAndReachesTheCallerAgain)
 
     // The loader is free again for the next load.
     ASSERT_EQ(LoadStage("big.stg4", 1, &g_StageAtStart), 1);
-    EXPECT_EQ(g_Stage.PlacedBlocks.size(), 20000u);
+    EXPECT_EQ(g_Stage.PlacedBlocks.size(), 5000u);
 }
 
 TEST_F(StageLoading, CallerKeepsServingItsMessagesWhileTheStageLoads)
 {
-    WriteStage("big.stg4_000", PlayableStage(200, 20000));
+    WriteStage("big.stg4_000", PlayableStage(200, 5000));
+    WriteStage("small.stg4_000", PlayableStage(3));
     int served = 0;
+    int nestedResult = -1;
     const plat::WindowId window = plat::createWindow(
         [&](plat::WindowId, std::uint32_t msg, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-            if (msg == WM_USER) ++served;
+            if (msg != WM_USER) return 0;
+            ++served;
+            // A load asked for while one is under way is refused.
+            nestedResult = LoadStage("small.stg4", 1, &g_StageAtStart);
             return 0;
         });
     plat::postMessage(window, WM_USER, 0, 0);
     ASSERT_EQ(LoadStage("big.stg4", 1, nullptr), 1);
     EXPECT_EQ(served, 1);
+    EXPECT_EQ(nestedResult, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], Sjis("ステージファイル small.stg4 の読み込みに失敗しました！"));
+    EXPECT_EQ(g_Stage.PlacedBlocks.size(), 5000u);
+    EXPECT_NE(g_Stage.strFileName.find("big"), std::string::npos);
     plat::destroyWindow(window);
 }
 
