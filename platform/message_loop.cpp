@@ -145,6 +145,10 @@ std::optional<std::intptr_t> sendWork(const std::shared_ptr<ThreadQueue>& target
     record->work = std::move(work);
     record->sender = self;
     if (!target->enqueueSend(record)) return std::nullopt;
+    // The window may have been destroyed between the caller's lookup and the
+    // enqueue, after its owner released the sends waiting for it: release
+    // this one too rather than wait for an owner that may never pump again.
+    if (wnd != 0 && !findProc(wnd, nullptr)) target->cancelSendsFor(wnd);
     if (!self->waitForReply(record)) return std::nullopt;
     return record->result;
 }

@@ -14,4 +14,4 @@ cmake --build "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 xvfb-run -a -s "-screen 0 1024x768x24" \
-  ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@"
+  ctest --test-dir "$build" --output-on-failure --timeout 600 -j "$(nproc)" "$@"
