@@ -1,0 +1,83 @@
+#include "media/dd_log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+std::mutex g_ObserverLock;
+std::function<void(const std::string&, const std::string&)> g_Observer;
+
+std::string formatV(const char* format, va_list args)
+{
+    char buffer[1024];
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    return buffer;
+}
+
+void observe(const char* kind, const std::string& text)
+{
+    std::lock_guard lock(g_ObserverLock);
+    if (g_Observer)
+        g_Observer(kind, text);
+}
+
+}  // namespace
+
+void DDSetLogObserver(std::function<void(const std::string&, const std::string&)> observer)
+{
+    std::lock_guard lock(g_ObserverLock);
+    g_Observer = std::move(observer);
+}
+
+void DDErrLogF(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = formatV(format, args);
+    va_end(args);
+    observe("log", text);
+}
+
+void DDReportLog(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = formatV(format, args);
+    va_end(args);
+    observe("report", text);
+}
+
+void DDErrBoxF(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = formatV(format, args);
+    va_end(args);
+    observe("box", text);
+}
+
+void DDDebugBoxF(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = formatV(format, args);
+    va_end(args);
+    observe("debug", text);
+}
+
+void DDShowBox(const char* text, const char* caption)
+{
+    observe("box", std::string(caption) + ": " + text);
+}
+
+void DDOutOfMemory()
+{
+    observe("oom", "");
+}
+
+void DDPostClose()
+{
+    observe("close", "");
+}
