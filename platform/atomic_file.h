@@ -6,8 +6,8 @@
 // its temporary file.
 
 #include <cstddef>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +21,14 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     // Starts writing the file named by a game path (see path_resolver.h).
+    // False when the path cannot be resolved, its folder does not exist, it
+    // names something other than a file, or no temporary file can be made.
     bool open(std::string_view sjisPath);
     // Appends bytes; false (and the writer failed) when they could not all be written.
     bool write(const void* data, std::size_t count);
     // Flushes, syncs and renames over the target. False when anything failed
-    // on the way, in which case the target is untouched.
+    // on the way, in which case the target is untouched. Ends the writing
+    // either way; a replaced file keeps its permissions.
     bool commit();
     bool failed() const { return failed_; }
 
@@ -42,4 +45,4 @@ private:
 // (as a full disk would) when it returns false. Pass nullptr to remove it.
 void setAtomicWriteFailureHook(std::function<bool(const std::filesystem::path& target)> allowWrite);
 
-}  // namespace plat
+} // namespace plat

@@ -66,4 +66,4 @@ struct FileBytes {
 // maxBytes are refused with TooLarge rather than read.
 FileBytes readGameFile(std::string_view sjisPath, std::size_t maxBytes = std::size_t{1} << 30);
 
-}  // namespace plat
+} // namespace plat

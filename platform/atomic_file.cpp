@@ -1,0 +1,160 @@
+#include "platform/atomic_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <mutex>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/path_resolver.h"
+
+namespace fs = std::filesystem;
+
+namespace plat {
+namespace {
+
+std::mutex g_hookLock;
+std::function<bool(const fs::path&)> g_allowWrite;
+
+bool writeAllowed(const fs::path& target)
+{
+    std::function<bool(const fs::path&)> hook;
+    {
+        const std::lock_guard lock(g_hookLock);
+        hook = g_allowWrite;
+    }
+    return !hook || hook(target);
+}
+
+// A name for the temporary file beside the target that no other writer uses:
+// the target's name, hidden, with the process id and a running number. A
+// name left behind by an earlier process is skipped by the exclusive create.
+fs::path temporaryName(const fs::path& target)
+{
+    static std::atomic<unsigned> counter{0};
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tmp-";
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(counter++);
+    return target.parent_path() / name;
+}
+
+// Makes the folder of a file durable after a rename into it; best effort,
+// since a folder that cannot be synced has still been renamed into.
+void syncFolder(const fs::path& folder)
+{
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+AtomicFile::~AtomicFile()
+{
+    discard();
+}
+
+bool AtomicFile::open(std::string_view sjisPath)
+{
+    discard();
+    failed_ = true;
+    const auto target = resolveForCreate(sjisPath);
+    if (!target) return false;
+
+    // The folder must exist already, and the target may not be a folder.
+    std::error_code ec;
+    const fs::path folder = target->parent_path();
+    if (!fs::is_directory(folder.empty() ? fs::path(".") : folder, ec)) return false;
+    struct stat old {};
+    const bool replacing = ::stat(target->c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) return false;
+
+    for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        fs::path temp = temporaryName(*target);
+        fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            temp_ = std::move(temp);
+        } else if (errno != EEXIST) {
+            return false;
+        }
+    }
+    if (fd_ < 0) return false;
+    // A replaced file keeps its permissions.
+    if (replacing) ::fchmod(fd_, old.st_mode & 07777);
+    target_ = *target;
+    failed_ = false;
+    return true;
+}
+
+bool AtomicFile::write(const void* data, std::size_t count)
+{
+    if (failed_ || fd_ < 0) {
+        failed_ = true;
+        return false;
+    }
+    if (count == 0) return true;
+    if (!writeAllowed(target_)) {
+        failed_ = true;
+        return false;
+    }
+    const auto* bytes = static_cast<const char*>(data);
+    while (count > 0) {
+        const ssize_t n = ::write(fd_, bytes, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failed_ = true;
+            return false;
+        }
+        bytes += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFile::commit()
+{
+    if (failed_ || fd_ < 0) {
+        discard();
+        failed_ = true;
+        return false;
+    }
+    const bool synced = ::fsync(fd_) == 0;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!synced || !closed || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+        discard();
+        failed_ = true;
+        return false;
+    }
+    temp_.clear();
+    syncFolder(target_.parent_path());
+    return true;
+}
+
+void AtomicFile::discard()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+void setAtomicWriteFailureHook(std::function<bool(const fs::path& target)> allowWrite)
+{
+    const std::lock_guard lock(g_hookLock);
+    g_allowWrite = std::move(allowWrite);
+}
+
+} // namespace plat

@@ -1,0 +1,133 @@
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFile : public testing::Test {
+protected:
+    AtomicFile() : cwd_(dir_.path()) { dir_.write("User_Data/Option.dat", "old contents"); }
+    ~AtomicFile() override { plat::setAtomicWriteFailureHook(nullptr); }
+
+    // Every name in the folder, to see that no temporary file stays behind.
+    std::vector<std::string> namesIn(const std::string& folder) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_ / folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    static bool writeText(plat::AtomicFile& file, const std::string& text)
+    {
+        return file.write(text.data(), text.size());
+    }
+
+    test::TempDir dir_;
+    test::ScopedCurrentDir cwd_;
+};
+
+TEST_F(AtomicFile, ReplacesTheFileOnlyAtCommit)
+{
+    plat::AtomicFile file;
+    ASSERT_TRUE(file.open("user_data\\OPTION.DAT"));
+    EXPECT_TRUE(writeText(file, "new "));
+    EXPECT_TRUE(writeText(file, "contents"));
+    EXPECT_EQ(dir_.read("User_Data/Option.dat"), "old contents");
+    EXPECT_TRUE(file.commit());
+    EXPECT_EQ(dir_.read("User_Data/Option.dat"), "new contents");
+    EXPECT_EQ(namesIn("User_Data"), std::vector<std::string>{"Option.dat"});
+}
+
+TEST_F(AtomicFile, CreatesANewFile)
+{
+    plat::AtomicFile file;
+    ASSERT_TRUE(file.open("user_data\\Story01.dat"));
+    EXPECT_TRUE(file.commit()); // an empty file is a file too
+    EXPECT_TRUE(fs::exists(dir_ / "User_Data/Story01.dat"));
+    EXPECT_EQ(dir_.read("User_Data/Story01.dat"), "");
+}
+
+TEST_F(AtomicFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
+{
+    std::vector<fs::path> asked;
+    plat::setAtomicWriteFailureHook([&](const fs::path& target) {
+        asked.push_back(target);
+        return asked.size() < 2; // the disk fills up on the second write
+    });
+    plat::AtomicFile file;
+    ASSERT_TRUE(file.open("user_data\\option.dat"));
+    EXPECT_TRUE(writeText(file, "part one"));
+    EXPECT_FALSE(writeText(file, "part two"));
+    EXPECT_TRUE(file.failed());
+    EXPECT_FALSE(writeText(file, "part three")); // stays failed
+    EXPECT_FALSE(file.commit());
+    EXPECT_EQ(dir_.read("User_Data/Option.dat"), "old contents");
+    EXPECT_EQ(namesIn("User_Data"), std::vector<std::string>{"Option.dat"});
+    EXPECT_EQ(asked, (std::vector<fs::path>{"User_Data/Option.dat", "User_Data/Option.dat"}));
+}
+
+TEST_F(AtomicFile, WriterDroppedWithoutCommitChangesNothing)
+{
+    {
+        plat::AtomicFile file;
+        ASSERT_TRUE(file.open("user_data\\option.dat"));
+        EXPECT_TRUE(writeText(file, "half"));
+    }
+    EXPECT_EQ(dir_.read("User_Data/Option.dat"), "old contents");
+    EXPECT_EQ(namesIn("User_Data"), std::vector<std::string>{"Option.dat"});
+}
+
+TEST_F(AtomicFile, RefusesWhatCannotBeWritten)
+{
+    struct Case {
+        const char* what;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"missing folder", "user_data\\story\\Story01.dat"},
+        {"a folder as the target", "user_data"},
+        {"outside the game folder", "..\\Option.dat"},
+        {"invalid Shift-JIS", "user_data\\\x81"},
+    };
+    for (const auto& c : cases) {
+        plat::AtomicFile file;
+        EXPECT_FALSE(file.open(c.path)) << c.what;
+        EXPECT_TRUE(file.failed()) << c.what;
+        EXPECT_FALSE(writeText(file, "x")) << c.what;
+        EXPECT_FALSE(file.commit()) << c.what;
+    }
+    EXPECT_EQ(namesIn("User_Data"), std::vector<std::string>{"Option.dat"});
+}
+
+TEST_F(AtomicFile, ReplacedFileKeepsItsPermissions)
+{
+    fs::permissions(dir_ / "User_Data/Option.dat", fs::perms::owner_read | fs::perms::owner_write);
+    plat::AtomicFile file;
+    ASSERT_TRUE(file.open("user_data\\option.dat"));
+    EXPECT_TRUE(writeText(file, "x"));
+    EXPECT_TRUE(file.commit());
+    EXPECT_EQ(fs::status(dir_ / "User_Data/Option.dat").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(AtomicFile, WritingEndsWithTheCommit)
+{
+    plat::AtomicFile file;
+    ASSERT_TRUE(file.open("user_data\\option.dat"));
+    EXPECT_TRUE(file.commit());
+    EXPECT_FALSE(writeText(file, "late"));
+    EXPECT_FALSE(file.commit());
+    EXPECT_EQ(dir_.read("User_Data/Option.dat"), "");
+}
+
+} // namespace
