@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/dbcs.h"
 #include "core/sjis_text.h"
 #include "media/bitmap_table.h"
 #include "media/dd_blit.h"
@@ -28,23 +29,10 @@ namespace {
 // Serial numbers of fonts made while no Direct3D state exists.
 int g_FontSerial = 0;
 
-bool isLead(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isTrail(unsigned char b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
 // Bytes of the character at text[i]: 2 for a Shift-JIS pair, else 1.
 int charBytes(const char* text, std::size_t i)
 {
-    auto lead = static_cast<unsigned char>(text[i]);
-    return isLead(lead) && text[i + 1] != '\0' && isTrail(static_cast<unsigned char>(text[i + 1]))
-               ? 2
-               : 1;
+    return IsDBCSPair(text + i) ? 2 : 1;
 }
 
 // The lines of a text, split at "\n".
@@ -60,14 +48,6 @@ std::vector<std::string> linesOf(const char* text)
         i += static_cast<std::size_t>(n);
     }
     return lines;
-}
-
-int countChars(const std::string& line)
-{
-    int count = 0;
-    for (std::size_t i = 0; i < line.size(); i += static_cast<std::size_t>(charBytes(line.c_str(), i)))
-        ++count;
-    return count;
 }
 
 DDSURFACEDATA* bitmapSurface(int number)
@@ -199,7 +179,7 @@ void Font::MeasureText(const char* text, int* width, int* height) const
 {
     int widest = 0, lines = 0;
     for (const std::string& line : linesOf(text ? text : "")) {
-        widest = std::max(widest, countChars(line));
+        widest = std::max(widest, CountChars(line.c_str()));
         ++lines;
     }
     *width = widest * m_CellWidth;
