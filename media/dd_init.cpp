@@ -1,5 +1,6 @@
 #include "media/dd_init.h"
 
+#include "core/environment.h"
 #include "core/sjis_text.h"
 #include "media/dd_device.h"
 #include "media/dd_log.h"
@@ -8,19 +9,16 @@
 #include "media/dd_surface.h"
 
 int g_DDUseD3D = 0;
-std::uintptr_t g_DDhWnd = 0;
+plat::WindowId g_DDhWnd = 0;
 int g_DDWidth = 640;
 int g_DDHeight = 480;
-int g_DDBpp = 32;
 int g_DDVSync = 0;
-int g_DDWindowed = 1;
 int g_DDBackBuffers = 1;
 int g_DDRefreshRate = 60;
 int g_DDUseRefresh = 0;
 DDSURFACEDATA* g_DDSurfaces = nullptr;
 const DDBMPDATA* g_DDBmpTable = nullptr;
 int g_DDSurfaceCount = 0;
-int g_DDReady = 0;
 std::uint8_t g_DDSetUp = 0;
 int g_DesktopBpp = 32;
 
@@ -103,9 +101,9 @@ void createDirectDrawPalette(bool windowed)
 
 void DDSetRenderStates() {}
 
-int DDInitD3D(std::uintptr_t, int width, int height, int bpp, int)
+int DDInitD3D(plat::WindowId, int width, int height, int bpp, int)
 {
-    int ddi = g_DDD3DFaults.ddiVersion >= 0 ? g_DDD3DFaults.ddiVersion : 99999;
+    int ddi = g_DDD3DFaults.ddiVersion >= 0 ? g_DDD3DFaults.ddiVersion : GetDDIVersion();
     if (ddi < 9) {
         DDReportLog(Sjis("ビデオカードのドライバがDirectX9をサポートしていません！ %d"), ddi);
         return 0;
@@ -225,7 +223,7 @@ void DDGetPixelFormat(DDFORMATDATA* format)
     format->maxB = maxima[2];
 }
 
-int DDInitFullScreen(std::uintptr_t, int width, int height, int bpp, int backBuffers)
+int DDInitFullScreen(plat::WindowId, int width, int height, int bpp, int backBuffers)
 {
     if (g_DDDrawFaults.createFails) {
         DDReportLog("DirectDrawCreateEx Err");
@@ -270,7 +268,7 @@ int DDInitFullScreen(std::uintptr_t, int width, int height, int bpp, int backBuf
     return 0;
 }
 
-int DDInitWindow(std::uintptr_t)
+int DDInitWindow(plat::WindowId)
 {
     g_ClientRect = DDRECT{0, 0, g_DDWidth, g_DDHeight};
     const int width = g_ClientRect.right - g_ClientRect.left;
@@ -326,7 +324,7 @@ bool DDErrorName(int number)
     return false;
 }
 
-std::uint8_t DDInit(int bD3D, std::uintptr_t hWnd, int width, int height, int bpp, int vsync,
+std::uint8_t DDInit(int bD3D, plat::WindowId hWnd, int width, int height, int bpp, int vsync,
                     int windowed, int backBuffers, int refreshHz, int useRefresh,
                     DDSURFACEDATA* surfaceArray, const DDBMPDATA* bitmapTable, int count, int)
 {

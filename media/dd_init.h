@@ -13,16 +13,16 @@
 struct DDSURFACEDATA;
 struct DDBMPDATA;
 
-std::uint8_t DDInit(int bD3D, std::uintptr_t hWnd, int width, int height, int bpp, int vsync,
+std::uint8_t DDInit(int bD3D, plat::WindowId hWnd, int width, int height, int bpp, int vsync,
                     int windowed, int backBuffers, int refreshHz, int useRefresh,
                     DDSURFACEDATA* surfaceArray, const DDBMPDATA* bitmapTable, int count,
                     int spare);
-int DDInitD3D(std::uintptr_t hWnd, int width, int height, int bpp, int backBuffers);
+int DDInitD3D(plat::WindowId hWnd, int width, int height, int bpp, int backBuffers);
 // The fixed render states: alpha blending by the texel's alpha, nearest-texel
 // sampling, wrapping coordinates. Our renderer draws that way always.
 void DDSetRenderStates();
-int DDInitFullScreen(std::uintptr_t hWnd, int width, int height, int bpp, int backBuffers);
-int DDInitWindow(std::uintptr_t hWnd);
+int DDInitFullScreen(plat::WindowId hWnd, int width, int height, int bpp, int backBuffers);
+int DDInitWindow(plat::WindowId hWnd);
 bool DDErrorName(int number);
 void DDGetPixelFormat(DDFORMATDATA* format);
 void DDUninit();

@@ -4,6 +4,13 @@
 #include <cstdio>
 #include <mutex>
 
+#include "core/err_log.h"
+#include "core/message_box.h"
+#include "core/report.h"
+#include "platform/message_box.h"
+#include "platform/window_messages.h"
+#include "shell/main_window.h"
+
 namespace {
 
 std::mutex g_ObserverLock;
@@ -38,6 +45,7 @@ void DDErrLogF(const char* format, ...)
     std::string text = formatV(format, args);
     va_end(args);
     observe("log", text);
+    ErrLog(text.c_str());
 }
 
 void DDReportLog(const char* format, ...)
@@ -47,6 +55,7 @@ void DDReportLog(const char* format, ...)
     std::string text = formatV(format, args);
     va_end(args);
     observe("report", text);
+    ReportLog("%s", text.c_str());
 }
 
 void DDErrBoxF(const char* format, ...)
@@ -56,6 +65,7 @@ void DDErrBoxF(const char* format, ...)
     std::string text = formatV(format, args);
     va_end(args);
     observe("box", text);
+    ErrBox(text.c_str());
 }
 
 void DDDebugBoxF(const char* format, ...)
@@ -65,19 +75,23 @@ void DDDebugBoxF(const char* format, ...)
     std::string text = formatV(format, args);
     va_end(args);
     observe("debug", text);
+    DebugBoxF("%s", text.c_str());
 }
 
 void DDShowBox(const char* text, const char* caption)
 {
     observe("box", std::string(caption) + ": " + text);
+    plat::messageBox(0, text, caption, MB_ICONERROR);
 }
 
 void DDOutOfMemory()
 {
     observe("oom", "");
+    OutOfMemory();
 }
 
 void DDPostClose()
 {
     observe("close", "");
+    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
 }

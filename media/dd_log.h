@@ -1,7 +1,7 @@
 #pragma once
-// Where the graphics layer's messages go. The layer reports as the core
-// services do (the error log, the run report, error boxes); these few entry
-// points route its lines there, and let tests see the lines the layer wrote.
+// Where the graphics layer's messages go: the core's error log, run report
+// and boxes, and the main window's close request. These few entry points
+// route the layer's lines there and let tests see what the layer wrote.
 
 #include <functional>
 #include <string>

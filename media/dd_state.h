@@ -1,5 +1,8 @@
 #pragma once
-// The graphics layer's configuration and the state of its two back ends.
+// The state of the graphics layer. The rest of the game reads whether it has
+// been set up, whether it runs in a window, and its colour depth; the graphics
+// set-up writes them on the main thread before the game thread starts.
+// Besides, the layer's configuration and the state of its two back ends:
 // Direct3D is the active back end exactly when g_D3DState is non-null;
 // otherwise DirectDraw is. Both are our own software renderers: the texture
 // back end ("Direct3D": textures, alpha blending, 16 or 32 bpp) and the
@@ -10,25 +13,30 @@
 #include <string>
 
 #include "media/dd_pixels.h"
+#include "platform/message_loop.h"
 
 struct DDSURFACEDATA;
 struct DDBMPDATA;
 
 // Configuration kept by DDInit.
 extern int g_DDUseD3D;          // Direct3D requested
-extern std::uintptr_t g_DDhWnd; // the game window
+extern plat::WindowId g_DDhWnd;  // the game window
 extern int g_DDWidth;           // display size (640 x 480)
 extern int g_DDHeight;
-extern int g_DDBpp;             // 8, 16 or 32 (Direct3D 16 or 32)
+// Colour depth of the graphics layer: 8, 16 or 32 bits per pixel
+// (Direct3D 16 or 32).
+extern std::int32_t g_DDBpp;
 extern int g_DDVSync;
-extern int g_DDWindowed;        // 1 windowed, 0 full screen
+// 1 when the game runs in a window, 0 in full screen.
+extern std::int32_t g_DDWindowed;
 extern int g_DDBackBuffers;
 extern int g_DDRefreshRate;
 extern int g_DDUseRefresh;
 extern DDSURFACEDATA* g_DDSurfaces;    // the bitmap surfaces (g_BitmapSD)
 extern const DDBMPDATA* g_DDBmpTable;  // the bitmap table (g_BitmapTable)
 extern int g_DDSurfaceCount;
-extern int g_DDReady;                  // 1 once a set-up succeeded
+// 1 once the graphics layer has been set up, 0 before.
+extern std::int32_t g_DDReady;
 extern std::uint8_t g_DDSetUp;
 extern int g_DesktopBpp;               // depth of the windowed display
 

@@ -1,0 +1,76 @@
+#include "world/frame_seq.h"
+
+#include <utility>
+
+void cFrameSeq::Build(const std::int32_t* const* table)
+{
+    if (!table) return;
+    std::vector<FrameSeq> sequences;
+    for (; *table; ++table) {
+        FrameSeq seq;
+        const std::int32_t* triple = *table;
+        for (;;) {
+            seq.push_back({triple[0], triple[1], triple[2] & 0xFF});
+            // A negative frame ends the array, unless it is the first step
+            // of a longer list (a lone code is a sequence of one step).
+            if (triple[0] < 0) break;
+            triple += 3;
+        }
+        sequences.push_back(std::move(seq));
+    }
+    m_Seqs = std::move(sequences);
+}
+
+void cFrameSeq::SetSequences(std::vector<FrameSeq> sequences)
+{
+    m_Seqs = std::move(sequences);
+}
+
+const FrameStep& cFrameSeq::StepAt(int seq, int step) const
+{
+    static const FrameStep none{};
+    if (seq < 0 || seq >= static_cast<int>(m_Seqs.size())) return none;
+    const FrameSeq& s = m_Seqs[static_cast<std::size_t>(seq)];
+    if (step < 0 || step >= static_cast<int>(s.size())) return none;
+    return s[static_cast<std::size_t>(step)];
+}
+
+int cFrameSeq::Set(int n, int forced)
+{
+    if (!forced && !m_Seqs.empty() && StepAt(m_Seq, m_Step).m_Flag) return 0;
+    m_Seq = n;
+    m_Step = 0;
+    m_Counter = 0;
+    return 1;
+}
+
+int cFrameSeq::Change(int n, int forced)
+{
+    if (n == m_Seq) return 1;
+    return Set(n, forced);
+}
+
+int cFrameSeq::Step()
+{
+    if (m_Seqs.empty()) return 0;
+    ++m_Counter;
+    if (m_Counter >= StepAt(m_Seq, m_Step).m_Duration) {
+        m_Counter = 0;
+        ++m_Step;
+        const FrameStep& next = StepAt(m_Seq, m_Step);
+        if (next.m_Frame == -3) {
+            Set(next.m_Duration, 1);
+        } else if (next.m_Frame == -2) {
+            m_Step = 0;
+        } else if (next.m_Frame == -1) {
+            --m_Step;
+        }
+    }
+    return StepAt(m_Seq, m_Step).m_Frame;
+}
+
+int cFrameSeq::Current() const
+{
+    if (m_Seqs.empty()) return 0;
+    return StepAt(m_Seq, m_Step).m_Frame;
+}
