@@ -65,11 +65,15 @@ std::shared_ptr<TextFace> TextFace::openFile(const std::string& path, int cellHe
         return nullptr;
     FT_Face f = lib.face;
     // A Windows font of height h fits its ascent and descent into h pixels.
+    // The faces that stand in for the Windows ones give those in their
+    // horizontal header (their Windows fields reserve more room below than
+    // the faces the games were made with, which would shrink every glyph).
     long ascent = f->ascender, descent = -f->descender;
-    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
-        os2 && os2->usWinAscent + os2->usWinDescent > 0) {
-        ascent = os2->usWinAscent;
-        descent = os2->usWinDescent;
+    if (ascent + descent <= 0) {
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2))) {
+            ascent = os2->usWinAscent;
+            descent = os2->usWinDescent;
+        }
     }
     long units = std::max(ascent + descent, 1L);
     long em = std::max<long>(f->units_per_EM, 1);
