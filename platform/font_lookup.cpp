@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "platform/leak_suppressions.h"
+
 namespace plat {
 namespace {
 
@@ -75,6 +77,7 @@ std::optional<std::string> findJapaneseFontFile(std::string_view face)
 {
     static std::mutex lock;
     std::lock_guard guard(lock);
+    useLeakSuppressions();
     if (!FcInit())
         return std::nullopt;
     for (const std::string& family : fontFamiliesFor(face)) {
@@ -86,19 +89,3 @@ std::optional<std::string> findJapaneseFontFile(std::string_view face)
 }
 
 }  // namespace plat
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RT_LEAK_CHECKED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RT_LEAK_CHECKED 1
-#endif
-#endif
-#ifdef RT_LEAK_CHECKED
-// fontconfig loses a few bytes of its own while it reads its configuration
-// files; the leak checker of sanitized builds is told so.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
-#endif
