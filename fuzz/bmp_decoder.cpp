@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     if (DecodeBmp(std::span(data, size), img, error)) {
         // A decoded picture holds exactly its pixels.
-        if (img.pixels.size() != static_cast<std::size_t>(img.width) * img.height)
-            __builtin_trap();
+        if (img.pixels.size() != static_cast<std::size_t>(img.width) * img.height) __builtin_trap();
     }
     return 0;
 }

@@ -10,8 +10,7 @@ using namespace gfxtest;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return 1;
+    if (argc < 2) return 1;
     const std::string folder = argv[1];
     BmpPicture indexed;
     indexed.width = 7;
@@ -32,11 +31,11 @@ int main(int argc, char** argv)
         const BmpPicture* picture;
     };
     const Seed seeds[] = {
-        {"1.bmp", 1, 0, false, &indexed},     {"4.bmp", 4, 0, false, &indexed},
-        {"4rle.bmp", 4, 2, false, &indexed},  {"8.bmp", 8, 0, false, &indexed},
-        {"8rle.bmp", 8, 1, false, &indexed},  {"8core.bmp", 8, 0, true, &indexed},
-        {"16.bmp", 16, 0, false, &rgb},       {"16mask.bmp", 16, 3, false, &rgb},
-        {"24.bmp", 24, 0, false, &rgb},       {"32.bmp", 32, 0, false, &rgb},
+        {"1.bmp", 1, 0, false, &indexed},    {"4.bmp", 4, 0, false, &indexed},
+        {"4rle.bmp", 4, 2, false, &indexed}, {"8.bmp", 8, 0, false, &indexed},
+        {"8rle.bmp", 8, 1, false, &indexed}, {"8core.bmp", 8, 0, true, &indexed},
+        {"16.bmp", 16, 0, false, &rgb},      {"16mask.bmp", 16, 3, false, &rgb},
+        {"24.bmp", 24, 0, false, &rgb},      {"32.bmp", 32, 0, false, &rgb},
         {"32mask.bmp", 32, 3, false, &rgb},
     };
     for (const Seed& s : seeds) {

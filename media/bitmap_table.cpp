@@ -28,8 +28,8 @@ namespace {
 
 // One row of the table: name, key, DirectDraw memory, system texture, no
 // texture, may be missing, mirror cell width, plain size.
-void entry(int n, const std::string& name, int key, int mem, int sys, int notex, int miss,
-           int cell, int width = 0, int height = 0)
+void entry(int n, const std::string& name, int key, int mem, int sys, int notex, int miss, int cell,
+           int width = 0, int height = 0)
 {
     g_BitmapTable[n].Set(name, key, mem, sys, notex, 0, miss, cell, 0, width, height);
 }
@@ -39,7 +39,7 @@ std::string characterSheet(int k)
     return "bmp\\Character" + std::to_string(k) + ".bmp";
 }
 
-}  // namespace
+} // namespace
 
 void InitBitmapTable()
 {

@@ -1,5 +1,5 @@
 #pragma once
-// The fixed table of the game's 69 numbered bitmaps: BMP files under bmp\
+// The fixed table of the game's 69 numbered bitmaps: BMP files in the bmp folder
 // and plain work surfaces, each with the parameters it is created with.
 // Bitmap n is loaded into g_BitmapSD[n] by DDLoadBitmaps (dd_bitmap.h).
 
@@ -10,16 +10,16 @@
 
 // The creation parameters of one bitmap number.
 struct DDBMPDATA {
-    std::string name;       // the BMP file, or "E" for a plain surface
-    int colourKey = 0;      // the picture has transparent pixels
-    int ddMemory = 0;       // DirectDraw: 0 video memory, 1 system memory
+    std::string name;  // the BMP file, or "E" for a plain surface
+    int colourKey = 0; // the picture has transparent pixels
+    int ddMemory = 0;  // DirectDraw: 0 video memory, 1 system memory
     int d3dSystemTexture = 0;
-    int noTexture = 0;      // Direct3D: sizes only (a copy for the pixel effects)
-    int indexMap = 0;       // DirectDraw 16 bpp: keep each pixel's palette number
-    int mayBeMissing = 0;   // a failed load is not fatal
-    int cellWidth = 0;      // mirror cells: width of each horizontally mirrored cell
-    int cellHeight = 0;     // mirror cells: height of each vertically mirrored cell
-    int width = 0;          // size of a plain surface
+    int noTexture = 0;    // Direct3D: sizes only (a copy for the pixel effects)
+    int indexMap = 0;     // DirectDraw 16 bpp: keep each pixel's palette number
+    int mayBeMissing = 0; // a failed load is not fatal
+    int cellWidth = 0;    // mirror cells: width of each horizontally mirrored cell
+    int cellHeight = 0;   // mirror cells: height of each vertically mirrored cell
+    int width = 0;        // size of a plain surface
     int height = 0;
 
     DDBMPDATA& Set(const std::string& name, int colourKey, int ddMemory, int d3dSystemTexture,

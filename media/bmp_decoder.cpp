@@ -53,11 +53,9 @@ struct Channel {
     }
     std::uint32_t get(std::uint32_t p) const
     {
-        if (bits == 0)
-            return 0;
+        if (bits == 0) return 0;
         std::uint32_t v = (p & mask) >> shift;
-        if (bits >= 8)
-            return (v >> (bits - 8)) & 0xFF;
+        if (bits >= 8) return (v >> (bits - 8)) & 0xFF;
         // Repeat the top bits down to fill 8 bits (31 of 5 bits is 255).
         std::uint32_t out = 0;
         for (int filled = 0; filled < 8; filled += bits)
@@ -80,7 +78,7 @@ bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBi
                std::string& error)
 {
     const int w = img.width, h = img.height;
-    int x = 0, y = 0;  // y counts from the bottom row
+    int x = 0, y = 0; // y counts from the bottom row
     auto put = [&](int index) {
         if (x < w && y < h)
             img.indices[static_cast<std::size_t>(h - 1 - y) * w + x] =
@@ -96,25 +94,23 @@ bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBi
             continue;
         }
         switch (value) {
-        case 0:  // end of row
+        case 0: // end of row
             x = 0;
             ++y;
             break;
-        case 1:  // end of picture
+        case 1: // end of picture
             return true;
-        case 2:  // move right and up
-            if (pos + 2 > end)
-                return fail(error, "truncated run-length delta");
+        case 2: // move right and up
+            if (pos + 2 > end) return fail(error, "truncated run-length delta");
             x += in.u8(pos);
             y += in.u8(pos + 1);
             pos += 2;
             break;
-        default: {  // a literal run of `value` indices, padded to 16 bits
+        default: { // a literal run of `value` indices, padded to 16 bits
             int n = value;
-            std::size_t bytes = bits == 8 ? static_cast<std::size_t>(n)
-                                          : static_cast<std::size_t>((n + 1) / 2);
-            if (pos + bytes > end)
-                return fail(error, "truncated run-length literal");
+            std::size_t bytes =
+                bits == 8 ? static_cast<std::size_t>(n) : static_cast<std::size_t>((n + 1) / 2);
+            if (pos + bytes > end) return fail(error, "truncated run-length literal");
             for (int i = 0; i < n; ++i) {
                 std::uint8_t b = in.u8(pos + (bits == 8 ? i : i / 2));
                 put(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 15));
@@ -127,22 +123,19 @@ bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBi
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::string& error)
 {
     out = DDBitmapImage{};
     Bytes in(bytes);
-    if (!in.has(0, 18))
-        return fail(error, "too short for a BMP header");
-    if (in.u8(0) != 'B' || in.u8(1) != 'M')
-        return fail(error, "not a BMP file");
+    if (!in.has(0, 18)) return fail(error, "too short for a BMP header");
+    if (in.u8(0) != 'B' || in.u8(1) != 'M') return fail(error, "not a BMP file");
     const std::uint32_t dataOffset = in.u32(10);
     const std::uint32_t headerSize = in.u32(14);
     if (headerSize != 12 && (headerSize < 40 || headerSize > 124))
         return fail(error, "unknown header size");
-    if (!in.has(14, headerSize))
-        return fail(error, "header runs past the end of the file");
+    if (!in.has(14, headerSize)) return fail(error, "header runs past the end of the file");
 
     std::int64_t width, height;
     int bitCount;
@@ -153,15 +146,13 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
     if (headerSize == 12) {
         width = in.u16(18);
         height = static_cast<std::int16_t>(in.u16(20));
-        if (in.u16(22) != 1)
-            return fail(error, "plane count is not 1");
+        if (in.u16(22) != 1) return fail(error, "plane count is not 1");
         bitCount = in.u16(24);
         tableEntrySize = 3;
     } else {
         width = static_cast<std::int32_t>(in.u32(18));
         height = static_cast<std::int32_t>(in.u32(22));
-        if (in.u16(26) != 1)
-            return fail(error, "plane count is not 1");
+        if (in.u16(26) != 1) return fail(error, "plane count is not 1");
         bitCount = in.u16(28);
         compression = in.u32(30);
         coloursUsed = in.u32(46);
@@ -180,10 +171,8 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
     }
 
     bool topDown = height < 0;
-    if (topDown)
-        height = -height;
-    if (width <= 0 || height <= 0)
-        return fail(error, "empty or negative picture size");
+    if (topDown) height = -height;
+    if (width <= 0 || height <= 0) return fail(error, "empty or negative picture size");
     if (width > BMP_MAX_SIDE || height > BMP_MAX_SIDE || width * height > BMP_MAX_PIXELS)
         return fail(error, "picture too large");
 
@@ -197,8 +186,7 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
     case BI_RLE4:
         if (bitCount != (compression == BI_RLE8 ? 8 : 4))
             return fail(error, "run-length compression with the wrong bits per pixel");
-        if (topDown)
-            return fail(error, "run-length pictures cannot be top-down");
+        if (topDown) return fail(error, "run-length pictures cannot be top-down");
         break;
     case BI_BITFIELDS:
     case BI_ALPHABITFIELDS:
@@ -221,22 +209,19 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
         out.colours.assign(full, 0);
         for (std::size_t i = 0; i < tableEntries; ++i) {
             std::size_t o = tableOffset + i * tableEntrySize;
-            out.colours[i] = std::uint32_t{in.u8(o + 2)} << 16 | std::uint32_t{in.u8(o + 1)} << 8 |
-                             in.u8(o);
+            out.colours[i] =
+                std::uint32_t{in.u8(o + 2)} << 16 | std::uint32_t{in.u8(o + 1)} << 8 | in.u8(o);
         }
     }
     const std::size_t headersEnd = tableOffset + tableEntries * tableEntrySize;
-    if (dataOffset < headersEnd)
-        return fail(error, "pixel data offset points into the headers");
-    if (dataOffset > in.size())
-        return fail(error, "pixel data offset past the end of the file");
+    if (dataOffset < headersEnd) return fail(error, "pixel data offset points into the headers");
+    if (dataOffset > in.size()) return fail(error, "pixel data offset past the end of the file");
 
     out.width = static_cast<int>(width);
     out.height = static_cast<int>(height);
     out.bitCount = bitCount;
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (bitCount <= 8)
-        out.indices.assign(count, 0);
+    if (bitCount <= 8) out.indices.assign(count, 0);
     out.pixels.assign(count, 0);
 
     if (compression == BI_RLE8 || compression == BI_RLE4) {
@@ -249,8 +234,7 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
                 end = dataOffset + sizeImage;
             }
         }
-        if (!decodeRle(in, dataOffset, end, bitCount, out, error))
-            return false;
+        if (!decodeRle(in, dataOffset, end, bitCount, out, error)) return false;
     } else {
         const std::size_t stride = ((static_cast<std::size_t>(width) * bitCount + 31) / 32) * 4;
         if (!in.has(dataOffset, stride * static_cast<std::size_t>(height)))
@@ -265,8 +249,8 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
             const std::int64_t y = topDown ? row : height - 1 - row;
             const std::uint8_t* src = in.at(dataOffset + static_cast<std::size_t>(row) * stride);
             std::uint32_t* dst = out.pixels.data() + static_cast<std::size_t>(y) * width;
-            std::uint8_t* idx = bitCount <= 8 ? out.indices.data() + static_cast<std::size_t>(y) * width
-                                              : nullptr;
+            std::uint8_t* idx =
+                bitCount <= 8 ? out.indices.data() + static_cast<std::size_t>(y) * width : nullptr;
             for (std::int64_t x = 0; x < width; ++x) {
                 switch (bitCount) {
                 case 1:

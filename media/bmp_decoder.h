@@ -14,7 +14,7 @@
 struct DDBitmapImage {
     int width = 0;
     int height = 0;
-    int bitCount = 0;  // bits per pixel of the stored picture (an RLE8 file is 8)
+    int bitCount = 0; // bits per pixel of the stored picture (an RLE8 file is 8)
     // The colour table as 0x00RRGGBB, 2^bitCount entries for pictures of 8 bits
     // or less (entries missing from the file are black); empty otherwise.
     std::vector<std::uint32_t> colours;

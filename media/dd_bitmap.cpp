@@ -24,8 +24,7 @@ constexpr std::size_t kMaxBmpBytes = std::size_t{1} << 28;
 std::uint32_t texelOf(std::uint32_t rgb, std::uint32_t key, DDFormat format)
 {
     std::uint32_t argb = 0xFF000000u | rgb;
-    if (argb == key)
-        return 0;
+    if (argb == key) return 0;
     return DDFromARGB(format, argb);
 }
 
@@ -57,8 +56,7 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
     }
     DDBitmapImage img;
     if (!DDReadBmp(name, img)) {
-        if (!name.empty())
-            DDReportLog("LoadImage Err %s", name.c_str());
+        if (!name.empty()) DDReportLog("LoadImage Err %s", name.c_str());
         return 8;
     }
     dt.renderTarget = 1;
@@ -85,8 +83,7 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
             dt.systemTexture = 1;
         } else {
             dt.lpTexture = DDMakeTexture(g_D3DState->textureFormat, tw, th);
-            if (!dt.lpTexture)
-                return static_cast<int>(D3DERR_INVALIDCALL);
+            if (!dt.lpTexture) return static_cast<int>(D3DERR_INVALIDCALL);
             fillTexture(*dt.lpTexture, img, key);
         }
     }
@@ -111,13 +108,12 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
     sd->textureHeight = dt.lpTexture->height;
     if (cellWidth != 0 || cellHeight != 0) {
         DDSURFACEDATA temporary;
-        DDCreateSurfaceFromFile(&temporary, name, colourKey, bpp, ddMemory, d3dSystemTexture, 0,
-                                0, 0, 0, 0);
+        DDCreateSurfaceFromFile(&temporary, name, colourKey, bpp, ddMemory, d3dSystemTexture, 0, 0,
+                                0, 0, 0);
         CreateMirror(sd, &temporary, cellWidth, cellHeight);
         DDReleaseSurface(&temporary);
     }
-    if (!restoring)
-        g_RestoreList.push_back(sd);
+    if (!restoring) g_RestoreList.push_back(sd);
     sd->mirrorCellWidth = cellWidth;
     sd->mirrorCellHeight = cellHeight;
     sd->ddMemory = ddMemory;
@@ -127,8 +123,7 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
 // Index within cells of size c, mirrored (no cells: unchanged).
 int mirrored(int i, int c)
 {
-    if (c <= 0)
-        return i;
+    if (c <= 0) return i;
     return (i / c) * c + (c - 1 - i % c);
 }
 
@@ -156,8 +151,7 @@ std::uint32_t displayPixel(std::uint32_t rgb)
 {
     const DDFORMATDATA& f = g_PixelFormat;
     std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    if (g_DDBpp > 16)
-        return r << 16 | g << 8 | b;
+    if (g_DDBpp > 16) return r << 16 | g << 8 | b;
     auto cut = [](std::uint32_t v, int max) {
         int bits = 0;
         while ((max >> bits) & 1)
@@ -175,20 +169,17 @@ void copyIndexed(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
     std::unordered_map<std::uint32_t, std::uint8_t> nearest;
     for (int y = 0; y < img.height; ++y) {
         int my = mirrored(y, ch);
-        if (my >= p.height)
-            break;
+        if (my >= p.height) break;
         for (int x = 0; x < img.width; ++x) {
             int mx = mirrored(x, cw);
-            if (mx >= p.width)
-                break;
+            if (mx >= p.width) break;
             std::uint8_t index;
             if (img.bitCount <= 8) {
                 index = img.indexAt(x, y);
             } else {
                 std::uint32_t c = img.at(x, y);
                 auto it = nearest.find(c);
-                if (it == nearest.end())
-                    it = nearest.emplace(c, nearestPaletteNumber(c)).first;
+                if (it == nearest.end()) it = nearest.emplace(c, nearestPaletteNumber(c)).first;
                 index = it->second;
             }
             p.set(mx, my, index);
@@ -204,12 +195,10 @@ void copy24To16(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
     const std::uint8_t* k = g_DDrawState ? g_DDrawState->key16 : nullptr;
     for (int y = 0; y < img.height; ++y) {
         int my = mirrored(y, ch);
-        if (my >= p.height)
-            break;
+        if (my >= p.height) break;
         for (int x = 0; x < img.width; ++x) {
             int mx = mirrored(x, cw);
-            if (mx >= p.width)
-                break;
+            if (mx >= p.width) break;
             std::uint32_t c = img.at(x, y);
             std::uint32_t r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
             std::uint32_t v;
@@ -220,7 +209,7 @@ void copy24To16(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
                     (b * f.maxB / 255) << f.shiftB;
                 if (v == g_DDKeyColor)
                     v = ((v >> f.shiftB) & f.maxB) == static_cast<std::uint32_t>(f.maxB) ? v - 1
-                                                                                          : v + 1;
+                                                                                         : v + 1;
             }
             p.set(mx, my, v);
         }
@@ -233,8 +222,7 @@ void copy24To16(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
 void copyConverted(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
 {
     auto put = [&](int dx, int dy, int sx, int sy) {
-        if (p.contains(dx, dy))
-            p.set(dx, dy, displayPixel(img.at(sx, sy)));
+        if (p.contains(dx, dy)) p.set(dx, dy, displayPixel(img.at(sx, sy)));
     };
     if (cw > 0 && ch > 0) {
         for (int cy = 0; cy + ch <= img.height; cy += ch)
@@ -259,15 +247,13 @@ void copyConverted(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool DDReadBmp(const std::string& name, DDBitmapImage& out)
 {
-    if (name.empty())
-        return false;
+    if (name.empty()) return false;
     plat::FileBytes file = plat::readGameFile(name, kMaxBmpBytes);
-    if (!file)
-        return false;
+    if (!file) return false;
     std::string error;
     return DecodeBmp(file.bytes, out, error);
 }
@@ -275,11 +261,9 @@ bool DDReadBmp(const std::string& name, DDBitmapImage& out)
 std::uint8_t DDLoadBitmapPixels(DDSURFACEDATA* sd, const std::string& name, int bpp, int indexMap,
                                 int cellWidth, int cellHeight)
 {
-    if (g_D3DState || name.empty())
-        return 1;
+    if (g_D3DState || name.empty()) return 1;
     DDBitmapImage img;
-    if (!DDReadBmp(name, img))
-        return 0;
+    if (!DDReadBmp(name, img)) return 0;
     DDLOCKDATA lock;
     if (DDLockData(&lock, sd)) {
         DDPixels& p = *sd->pixels();
@@ -296,8 +280,7 @@ std::uint8_t DDLoadBitmapPixels(DDSURFACEDATA* sd, const std::string& name, int 
     sd->mirrorCellWidth = cellWidth;
     sd->mirrorCellHeight = cellHeight;
     sd->szFileName = name;
-    if (sd->lpDD)
-        sd->lpDD->indexMap.clear();
+    if (sd->lpDD) sd->lpDD->indexMap.clear();
     if (indexMap && bpp != 8 && sd->lpDD) {
         if (!DDLockData(&lock, sd)) {
             DDOutOfMemory();
@@ -327,8 +310,7 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* sd, const std::string& name, int colo
                             int ddMemory, int d3dSystemTexture, int noTexture, int indexMap,
                             int cellWidth, int cellHeight, int restoring)
 {
-    if (!sd)
-        return 4;
+    if (!sd) return 4;
     if (g_D3DState)
         return createFromFileD3D(sd, name, colourKey, bpp, ddMemory, d3dSystemTexture, noTexture,
                                  cellWidth, cellHeight, restoring);
@@ -337,10 +319,8 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* sd, const std::string& name, int colo
         DDErrLogF("%s", name.c_str());
         return 8;
     }
-    if (!DDCreateSurface(sd, img.width, img.height, colourKey, ddMemory, 0, 0, 0))
-        return 4;
-    if (!DDLoadBitmapPixels(sd, name, bpp, indexMap, cellWidth, cellHeight))
-        return 8;
+    if (!DDCreateSurface(sd, img.width, img.height, colourKey, ddMemory, 0, 0, 0)) return 4;
+    if (!DDLoadBitmapPixels(sd, name, bpp, indexMap, cellWidth, cellHeight)) return 8;
     sd->szSurfaceType = "OffScreenFromFile";
     sd->szFileName = name;
     sd->width = sd->textureWidth = img.width;
@@ -353,8 +333,7 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* sd, const std::string& name, int colo
 
 std::uint8_t CreateMirror(DDSURFACEDATA* dest, DDSURFACEDATA* src, int cellWidth, int cellHeight)
 {
-    if (!g_D3DState || cellWidth <= 0 || cellHeight != 0 || !dest || !src || !dest->lpDT)
-        return 1;
+    if (!g_D3DState || cellWidth <= 0 || cellHeight != 0 || !dest || !src || !dest->lpDT) return 1;
     if (DDSetRenderTarget(0, dest)) {
         DDPixels& p = *dest->lpDT->lpSurface;
         p.fill(DDFromARGB(p.format, g_D3DState->keyed32));
@@ -369,17 +348,15 @@ std::uint8_t CreateMirror(DDSURFACEDATA* dest, DDSURFACEDATA* src, int cellWidth
 
 std::uint8_t DDReloadSurface(DDSURFACEDATA* sd, int bpp)
 {
-    if (g_D3DState)
-        return 1;
+    if (g_D3DState) return 1;
     return DDLoadBitmapPixels(sd, sd->szFileName, bpp,
-                              sd->lpDD && !sd->lpDD->indexMap.empty() ? 1 : 0,
-                              sd->mirrorCellWidth, sd->mirrorCellHeight);
+                              sd->lpDD && !sd->lpDD->indexMap.empty() ? 1 : 0, sd->mirrorCellWidth,
+                              sd->mirrorCellHeight);
 }
 
 int DDCheckBitmapSize(int* tooLarge, const std::string& name, int maxWidth, int maxHeight)
 {
-    if (g_D3DState)
-        return 1;
+    if (g_D3DState) return 1;
     DDBitmapImage img;
     if (!DDReadBmp(name, img)) {
         *tooLarge = 0;
@@ -393,14 +370,13 @@ std::uint8_t DDLoadBitmaps(DDSURFACEDATA* surfaceArray, const int* numbers, int 
 {
     for (int k = 0; k < count; ++k) {
         const int n = numbers[k];
-        if (!surfaceArray || !g_DDBmpTable || n < 0 || n >= g_DDSurfaceCount)
-            return 0;
+        if (!surfaceArray || !g_DDBmpTable || n < 0 || n >= g_DDSurfaceCount) return 0;
         DDSURFACEDATA* sd = &surfaceArray[n];
         DDReleaseSurfaceFwd(sd);
         const DDBMPDATA& e = g_DDBmpTable[n];
         if (e.name == "E") {
-            if (!DDCreateSurface(sd, e.width, e.height, e.colourKey, e.ddMemory,
-                                 e.d3dSystemTexture, e.noTexture, 0) &&
+            if (!DDCreateSurface(sd, e.width, e.height, e.colourKey, e.ddMemory, e.d3dSystemTexture,
+                                 e.noTexture, 0) &&
                 !e.mayBeMissing) {
                 DDOutOfMemory();
                 return 0;

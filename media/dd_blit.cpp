@@ -35,8 +35,7 @@ void softwareCopy(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA
                   int sy, int sw, int sh, int transparent)
 {
     DDLOCKDATA dl, sl;
-    if (!DDLockData(&dl, dest))
-        return;
+    if (!DDLockData(&dl, dest)) return;
     if (!DDLockData(&sl, src)) {
         DDUnlock(&dl);
         return;
@@ -50,11 +49,9 @@ void softwareCopy(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA
                py < p.height;
     };
     auto put = [&](int dx, int dy, int srcX, int srcY) {
-        if (!inside(dest, dp, dx, dy) || !inside(src, spx, srcX, srcY))
-            return;
+        if (!inside(dest, dp, dx, dy) || !inside(src, spx, srcX, srcY)) return;
         std::uint32_t p = spx.get(srcX, srcY);
-        if (transparent == 1 && p == key)
-            return;
+        if (transparent == 1 && p == key) return;
         dp.set(dx, dy, repack ? repackForBackBuffer(p) : p);
     };
     if (w == sw && h == sh) {
@@ -69,11 +66,9 @@ void softwareCopy(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA
             for (int i = 0; i < w; ++i) {
                 int u = static_cast<int>(static_cast<float>(i) * rx);
                 if (sw >= 0) {
-                    if (u < 0 || u >= sw)
-                        continue;
+                    if (u < 0 || u >= sw) continue;
                 } else {
-                    if (u <= sw || u > 0)
-                        continue;
+                    if (u <= sw || u > 0) continue;
                     u -= 1;
                 }
                 put(x + i, y + j, sx + u, row);
@@ -87,8 +82,7 @@ void softwareCopy(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA
 void bltD3D(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
             int sw, int sh, int transparent)
 {
-    if (!dest || !src)
-        return;
+    if (!dest || !src) return;
     DDMirrorSource(&dest);
     DDMirrorSource(&src);
     if (g_D3DState->copying) {
@@ -98,26 +92,23 @@ void bltD3D(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src,
         DDVirtualTarget(&dest);
         DDVirtualTarget(&src);
     }
-    if (!dest->lpDT || !src->lpDT)
-        return;
+    if (!dest->lpDT || !src->lpDT) return;
     if (dest->lpDT->systemTexture || src->lpDT->systemTexture) {
         softwareCopy(dest, x, y, w, h, src, sx, sy, sw, sh, transparent);
         return;
     }
     // Only a surface with its own texture and quad can be drawn from.
-    if (!src->lpDT->hasVertexBuffer || !src->lpDT->lpSurface)
-        return;
-    if (!DDBeginScene() || !DDSetRenderTarget(0, dest))
-        return;
+    if (!src->lpDT->hasVertexBuffer || !src->lpDT->lpSurface) return;
+    if (!DDBeginScene() || !DDSetRenderTarget(0, dest)) return;
     DDPixels& target = *dest->lpDT->lpSurface;
     if (transparent == 0 && src->lpDT->colourKey && w > 0 && h > 0) {
         // An opaque copy carries the picture's transparent pixels over.
         std::uint32_t clear;
         if (dest == &BackBuffer) {
             const std::uint8_t* k = g_DDBpp == 16 ? g_D3DState->key16 : g_D3DState->key32;
-            clear = g_DDBpp == 16 ? 0xFF000000u | std::uint32_t{k[2]} << 16 |
-                                        std::uint32_t{k[1]} << 8 | k[0]
-                                  : g_D3DState->opaqueKey32;
+            clear = g_DDBpp == 16
+                        ? 0xFF000000u | std::uint32_t{k[2]} << 16 | std::uint32_t{k[1]} << 8 | k[0]
+                        : g_D3DState->opaqueKey32;
             clear = DDFromARGB(target.format, clear);
         } else {
             clear = keyedValue();
@@ -149,24 +140,18 @@ DDDrawSurface* drawSurface(DDSURFACEDATA* sd)
 DDRESULT bltExDDraw(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                     int sy, int sw, int sh, int transparent)
 {
-    if (w <= 0 || h <= 0)
-        return DD_OK;
+    if (w <= 0 || h <= 0) return DD_OK;
     DDDrawSurface* d = drawSurface(dest);
     DDDrawSurface* s = drawSurface(src);
-    if (!d || !s)
-        return DDERR_GENERIC;
+    if (!d || !s) return DDERR_GENERIC;
     const double rx = static_cast<double>(sw) / w;
     const double ry = static_cast<double>(sh) / h;
     DDRECT dr{x, y, x + w, y + h};
     DDRECT sr{sx, sy, sx + sw, sy + sh};
-    if (sx < 0)
-        sr.left = 0;
-    if (sy < 0)
-        sr.top = 0;
-    if (sr.right - sr.left > s->pixels.width)
-        sr.right = s->pixels.width;
-    if (sr.bottom - sr.top > s->pixels.height)
-        sr.bottom = s->pixels.height;
+    if (sx < 0) sr.left = 0;
+    if (sy < 0) sr.top = 0;
+    if (sr.right - sr.left > s->pixels.width) sr.right = s->pixels.width;
+    if (sr.bottom - sr.top > s->pixels.height) sr.bottom = s->pixels.height;
     // Clip the destination at each edge and the source by the same share.
     if (x < 0) {
         sr.left -= static_cast<int>(std::trunc(x * rx));
@@ -192,35 +177,28 @@ DDRESULT bltDDraw(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA
 {
     DDDrawSurface* d = drawSurface(dest);
     DDDrawSurface* s = drawSurface(src);
-    if (!d || !s)
-        return DDERR_GENERIC;
+    if (!d || !s) return DDERR_GENERIC;
     DDRECT sr{sx, sy, sx + w, sy + h};
-    if (sx < 0)
-        sr.left = 0;
-    if (sy < 0)
-        sr.top = 0;
-    if (sr.right > s->pixels.width)
-        sr.right = s->pixels.width;
-    if (sr.bottom > s->pixels.height)
-        sr.bottom = s->pixels.height;
+    if (sx < 0) sr.left = 0;
+    if (sy < 0) sr.top = 0;
+    if (sr.right > s->pixels.width) sr.right = s->pixels.width;
+    if (sr.bottom > s->pixels.height) sr.bottom = s->pixels.height;
     // Clip at both edges of the destination: a picture larger than the
     // destination drawn from a negative position still shows its middle.
     if (x < 0) {
         sr.left -= x;
         x = 0;
     }
-    if (x + (sr.right - sr.left) > d->pixels.width)
-        sr.right = sr.left + (d->pixels.width - x);
+    if (x + (sr.right - sr.left) > d->pixels.width) sr.right = sr.left + (d->pixels.width - x);
     if (y < 0) {
         sr.top -= y;
         y = 0;
     }
-    if (y + (sr.bottom - sr.top) > d->pixels.height)
-        sr.bottom = sr.top + (d->pixels.height - y);
+    if (y + (sr.bottom - sr.top) > d->pixels.height) sr.bottom = sr.top + (d->pixels.height - y);
     return DDDrawBltFast(*d, x, y, *s, sr, transparent == 1);
 }
 
-}  // namespace
+} // namespace
 
 std::int32_t DDBltEx(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                      int sy, int sw, int sh, int transparent)
@@ -242,11 +220,10 @@ std::int32_t DDBlt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDAT
     return bltDDraw(dest, x, y, w, h, src, sx, sy, transparent);
 }
 
-std::int32_t DDBltExOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src,
-                        int sx, int sy, int sw, int sh, int transparent, const int opt[2])
+std::int32_t DDBltExOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                        int sy, int sw, int sh, int transparent, const int opt[2])
 {
-    if (!g_D3DState)
-        return DDBltEx(dest, x, y, w, h, src, sx, sy, sw, sh, transparent);
+    if (!g_D3DState) return DDBltEx(dest, x, y, w, h, src, sx, sy, sw, sh, transparent);
     DDSetVertexColor(static_cast<std::uint32_t>(opt[0]));
     DDSetColorOp(opt[1]);
     DDBltEx(dest, x, y, w, h, src, sx, sy, sw, sh, transparent);
@@ -258,7 +235,6 @@ std::int32_t DDBltExOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFA
 std::int32_t DDBltOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                       int sy, int transparent, const int opt[2])
 {
-    if (!g_D3DState)
-        return DDBlt(dest, x, y, w, h, src, sx, sy, transparent);
+    if (!g_D3DState) return DDBlt(dest, x, y, w, h, src, sx, sy, transparent);
     return DDBltExOpt(dest, x, y, w, h, src, sx, sy, w, h, transparent, opt);
 }

@@ -15,7 +15,7 @@ std::int32_t DDBlt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDAT
                    int sy, int transparent);
 // The same with a vertex colour and colour operation (opt[0], opt[1]) in force
 // for this copy only (Direct3D).
-std::int32_t DDBltExOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src,
-                        int sx, int sy, int sw, int sh, int transparent, const int opt[2]);
+std::int32_t DDBltExOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                        int sy, int sw, int sh, int transparent, const int opt[2]);
 std::int32_t DDBltOpt(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                       int sy, int transparent, const int opt[2]);

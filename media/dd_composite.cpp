@@ -7,8 +7,7 @@
 #include "media/dd_blit.h"
 #include "media/dd_fill.h"
 
-void DDFrameRect(DDSURFACEDATA* dest, int x, int y, int w, int h, int thickness,
-                 int paletteNumber)
+void DDFrameRect(DDSURFACEDATA* dest, int x, int y, int w, int h, int thickness, int paletteNumber)
 {
     DDBoxFillPal(dest, x, y, w, thickness, paletteNumber);
     DDBoxFillPal(dest, x, y + h - thickness, w, thickness, paletteNumber);
@@ -20,8 +19,8 @@ void DDBltFrame(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* 
                 int paletteNumber)
 {
     DDBlt(dest, x, y, w, h, src, 0, 0, 0);
-    DDFrameRect(dest, x - thickness, y - thickness, w + 2 * thickness, h + 2 * thickness,
-                thickness, paletteNumber);
+    DDFrameRect(dest, x - thickness, y - thickness, w + 2 * thickness, h + 2 * thickness, thickness,
+                paletteNumber);
 }
 
 void DDDrawNumber(DDSURFACEDATA* dest, int x, int y, int cellWidth, int cellHeight,
@@ -40,8 +39,7 @@ void DDDrawNumber(DDSURFACEDATA* dest, int x, int y, int cellWidth, int cellHeig
     int padding = 0;
     if (count < digits) {
         padding = (digits - count) * cellWidth;
-        if (centre)
-            padding /= 2;
+        if (centre) padding /= 2;
     }
     for (int k = 0; k < count; ++k) {
         int d = figures[count - 1 - k];
@@ -54,11 +52,9 @@ void DDBltWave(DDSURFACEDATA* dest, int x, int y, int w, int h, int frequency, d
                int phase, int band, DDSURFACEDATA* src, int sx, int sy, int transparent,
                int vertical)
 {
-    if (band <= 0)
-        return;
+    if (band <= 0) return;
     const int extent = vertical ? w : h;
-    if (extent <= 0)
-        return;
+    if (extent <= 0) return;
     const double factor = frequency * std::numbers::pi / 180.0;
     // Each slice's share of a full turn, in real degrees: a whole-screen wave
     // must not round its step to a whole number (to zero, for the screen).
@@ -95,12 +91,11 @@ void DDBltShift(DDSURFACEDATA* dest, int x, int y, int w, int h, int stripSize, 
     }
 }
 
-void DDBltFlip(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* srcA, int ax,
-               int ay, DDSURFACEDATA* srcB, int bx, int by, int sw, int sh, int transparent,
-               int counter, int mode)
+void DDBltFlip(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* srcA, int ax, int ay,
+               DDSURFACEDATA* srcB, int bx, int by, int sw, int sh, int transparent, int counter,
+               int mode)
 {
-    if (mode != 0 && mode != 1)
-        return;
+    if (mode != 0 && mode != 1) return;
     const int extent = mode == 0 ? w : h;
     // Too narrow to turn: the card shows its front.
     if (extent < 2) {
@@ -120,8 +115,8 @@ void DDBltFlip(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* s
         DDBltEx(dest, x, y + v, w, h - 2 * v, side, sideX, sideY, sw, sh, transparent);
 }
 
-void DDBltSplit(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
-                int sy, int gap, int transparent)
+void DDBltSplit(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                int gap, int transparent)
 {
     const int hw = w / 2, hh = h / 2;
     DDBlt(dest, x - gap, y - gap, hw, hh, src, sx, sy, transparent);

@@ -7,8 +7,7 @@
 struct DDSURFACEDATA;
 
 // A frame of the given thickness inside the rectangle.
-void DDFrameRect(DDSURFACEDATA* dest, int x, int y, int w, int h, int thickness,
-                 int paletteNumber);
+void DDFrameRect(DDSURFACEDATA* dest, int x, int y, int w, int h, int thickness, int paletteNumber);
 // The picture's top-left w x h, with a frame around it on the outside.
 void DDBltFrame(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int thickness,
                 int paletteNumber);
@@ -27,9 +26,9 @@ void DDBltShift(DDSURFACEDATA* dest, int x, int y, int w, int h, int stripSize, 
                 DDSURFACEDATA* src, int sx, int sy, int transparent, int vertical);
 // A card turning between two pictures about a vertical (mode 0) or
 // horizontal (mode 1) axis, at the turn given by counter.
-void DDBltFlip(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* srcA, int ax,
-               int ay, DDSURFACEDATA* srcB, int bx, int by, int sw, int sh, int transparent,
-               int counter, int mode);
+void DDBltFlip(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* srcA, int ax, int ay,
+               DDSURFACEDATA* srcB, int bx, int by, int sw, int sh, int transparent, int counter,
+               int mode);
 // The picture's four quarters pushed apart by gap.
-void DDBltSplit(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
-                int sy, int gap, int transparent);
+void DDBltSplit(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                int gap, int transparent);

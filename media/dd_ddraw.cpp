@@ -18,9 +18,20 @@ bool rectInside(const DDRECT& r, const DDPixels& p)
 
 void showIfPrimary(const DDDrawSurface& s)
 {
-    if (!s.primary)
-        return;
+    if (!s.primary) return;
     DDSendFrame(s.pixels, s.palette ? s.palette->entries.data() : nullptr, g_DDVSync != 0);
+}
+
+// One row of a colour-keyed copy, branch-free so that the compiler can
+// vectorise it.
+template <typename P>
+__attribute__((noinline)) void copyRowKeyed(P* __restrict out, const P* __restrict in, int count,
+                                            P key)
+{
+    for (int x = 0; x < count; ++x) {
+        const P keep = static_cast<P>(0u - static_cast<unsigned>(in[x] == key));
+        out[x] = static_cast<P>((in[x] & ~keep) | (out[x] & keep));
+    }
 }
 
 // Restored or lost memory holds nothing meaningful; make that visible.
@@ -29,14 +40,13 @@ void scramble(DDPixels& p)
     std::fill(p.bytes.begin(), p.bytes.end(), std::uint8_t{0xCD});
 }
 
-}  // namespace
+} // namespace
 
 DDDrawPalette::DDDrawPalette() = default;
 
 DDRESULT DDDrawPalette::SetEntries(int first, int count, const DDPALENTRY* colours)
 {
-    if (first < 0 || count < 0 || first + count > 256 || !colours)
-        return DDERR_GENERIC;
+    if (first < 0 || count < 0 || first + count > 256 || !colours) return DDERR_GENERIC;
     std::copy(colours, colours + count, entries.begin() + first);
     return DD_OK;
 }
@@ -73,8 +83,7 @@ DDRESULT DDDrawObject::SetDisplayMode(int width, int height, int bpp, int)
     default:
         return DDERR_INVALIDMODE;
     }
-    if (width <= 0 || height <= 0)
-        return DDERR_INVALIDMODE;
+    if (width <= 0 || height <= 0) return DDERR_INVALIDMODE;
     displayWidth = width;
     displayHeight = height;
     displayBpp = bpp;
@@ -91,10 +100,8 @@ DDRESULT DDDrawObject::CreateSurface(int width, int height, int memoryType,
                                      std::shared_ptr<DDDrawSurface>& out)
 {
     out.reset();
-    if (width <= 0 || height <= 0 || displayBpp == 0)
-        return DDERR_GENERIC;
-    if (memoryType == 0 && g_DDVideoMemoryFull)
-        return DDERR_OUTOFVIDEOMEMORY;
+    if (width <= 0 || height <= 0 || displayBpp == 0) return DDERR_GENERIC;
+    if (memoryType == 0 && g_DDVideoMemoryFull) return DDERR_OUTOFVIDEOMEMORY;
     if (width > 16384 || height > 16384)
         return memoryType == 0 ? DDERR_OUTOFVIDEOMEMORY : DDERR_GENERIC;
     auto s = std::make_shared<DDDrawSurface>();
@@ -112,8 +119,7 @@ DDRESULT DDDrawObject::CreateSurface(int width, int height, int memoryType,
 DDRESULT DDDrawObject::CreatePrimary(int backBuffers, std::shared_ptr<DDDrawSurface>& out)
 {
     out.reset();
-    if (displayBpp == 0)
-        return DDERR_GENERIC;
+    if (displayBpp == 0) return DDERR_GENERIC;
     auto front = std::make_shared<DDDrawSurface>();
     front->pixels = DDPixels(displayFormat, displayWidth, displayHeight);
     front->primary = true;
@@ -132,10 +138,8 @@ DDRESULT DDDrawObject::CreatePrimary(int backBuffers, std::shared_ptr<DDDrawSurf
 
 DDRESULT DDDrawObject::Flip()
 {
-    if (!frontBuffer || !attachedBack)
-        return DDERR_GENERIC;
-    if (frontBuffer->lost || attachedBack->lost)
-        return DDERR_SURFACELOST;
+    if (!frontBuffer || !attachedBack) return DDERR_GENERIC;
+    if (frontBuffer->lost || attachedBack->lost) return DDERR_SURFACELOST;
     std::swap(frontBuffer->pixels, attachedBack->pixels);
     showIfPrimary(*frontBuffer);
     return DD_OK;
@@ -162,12 +166,9 @@ void DDDrawObject::LoseVideoMemory()
 DDRESULT DDDrawBlt(DDDrawSurface& dst, const DDRECT& d, DDDrawSurface& src, const DDRECT& s,
                    bool keySrc)
 {
-    if (dst.lost || src.lost)
-        return DDERR_SURFACELOST;
-    if (!rectInside(d, dst.pixels) || !rectInside(s, src.pixels))
-        return DDERR_INVALIDRECT;
-    if (dst.pixels.format != src.pixels.format)
-        return DDERR_GENERIC;
+    if (dst.lost || src.lost) return DDERR_SURFACELOST;
+    if (!rectInside(d, dst.pixels) || !rectInside(s, src.pixels)) return DDERR_INVALIDRECT;
+    if (dst.pixels.format != src.pixels.format) return DDERR_GENERIC;
     const bool keyed = keySrc && src.hasColorKey;
     const int dw = d.right - d.left, dh = d.bottom - d.top;
     const int sw = s.right - s.left, sh = s.bottom - s.top;
@@ -184,14 +185,27 @@ DDRESULT DDDrawBlt(DDDrawSurface& dst, const DDRECT& d, DDDrawSurface& src, cons
             std::memcpy(dst.pixels.row(d.top + y) + static_cast<std::size_t>(d.left) * bpp,
                         from->row(s.top + y) + static_cast<std::size_t>(s.left) * bpp,
                         static_cast<std::size_t>(dw) * bpp);
+    } else if (dw == sw && dh == sh) {
+        auto rows = [&](auto pixel) {
+            using P = decltype(pixel);
+            for (int y = 0; y < dh; ++y)
+                copyRowKeyed(reinterpret_cast<P*>(dst.pixels.row(d.top + y)) + d.left,
+                             reinterpret_cast<const P*>(from->row(s.top + y)) + s.left, dw,
+                             static_cast<P>(src.colorKey));
+        };
+        if (bpp == 4)
+            rows(std::uint32_t{});
+        else if (bpp == 2)
+            rows(std::uint16_t{});
+        else
+            rows(std::uint8_t{});
     } else {
         for (int y = 0; y < dh; ++y) {
             int sy = s.top + static_cast<int>(static_cast<long long>(y) * sh / dh);
             for (int x = 0; x < dw; ++x) {
                 int sx = s.left + static_cast<int>(static_cast<long long>(x) * sw / dw);
                 std::uint32_t p = from->get(sx, sy);
-                if (keyed && p == src.colorKey)
-                    continue;
+                if (keyed && p == src.colorKey) continue;
                 dst.pixels.set(d.left + x, d.top + y, p);
             }
         }
@@ -209,10 +223,8 @@ DDRESULT DDDrawBltFast(DDDrawSurface& dst, int x, int y, DDDrawSurface& src, con
 
 DDRESULT DDDrawColorFill(DDDrawSurface& dst, const DDRECT& r, std::uint32_t value)
 {
-    if (dst.lost)
-        return DDERR_SURFACELOST;
-    if (!rectInside(r, dst.pixels))
-        return DDERR_INVALIDRECT;
+    if (dst.lost) return DDERR_SURFACELOST;
+    if (!rectInside(r, dst.pixels)) return DDERR_INVALIDRECT;
     dst.pixels.fillRect(r.left, r.top, r.right - r.left, r.bottom - r.top, value);
     showIfPrimary(dst);
     return DD_OK;

@@ -37,12 +37,12 @@ public:
 class DDDrawSurface {
 public:
     DDPixels pixels;
-    int memoryType = 0;  // 0 video memory, 1 system memory
+    int memoryType = 0; // 0 video memory, 1 system memory
     bool primary = false;
     bool lost = false;
     bool hasColorKey = false;
     std::uint32_t colorKey = 0;
-    std::shared_ptr<DDDrawPalette> palette;  // the primary's, at 8 bpp
+    std::shared_ptr<DDDrawPalette> palette; // the primary's, at 8 bpp
 
     DDRESULT IsLost() const { return lost ? DDERR_SURFACELOST : DD_OK; }
     // Gives the memory back after a loss; what it held is gone.
@@ -87,8 +87,8 @@ private:
 DDRESULT DDDrawBlt(DDDrawSurface& dst, const DDRECT& dstRect, DDDrawSurface& src,
                    const DDRECT& srcRect, bool keySrc);
 // Same-size copy to (x, y).
-DDRESULT DDDrawBltFast(DDDrawSurface& dst, int x, int y, DDDrawSurface& src,
-                       const DDRECT& srcRect, bool keySrc);
+DDRESULT DDDrawBltFast(DDDrawSurface& dst, int x, int y, DDDrawSurface& src, const DDRECT& srcRect,
+                       bool keySrc);
 // Fills a rectangle with a raw pixel value.
 DDRESULT DDDrawColorFill(DDDrawSurface& dst, const DDRECT& rect, std::uint32_t value);
 

@@ -14,16 +14,14 @@ DDSoftDevice::DDSoftDevice(const DDPRESENTDATA& present) : present_(present)
 
 D3DRESULT DDSoftDevice::Present()
 {
-    if (lost_)
-        return D3DERR_DEVICELOST;
+    if (lost_) return D3DERR_DEVICELOST;
     DDSendFrame(*backBuffer_, nullptr, present_.vsync != 0);
     return D3D_OK;
 }
 
 D3DRESULT DDSoftDevice::TestCooperativeLevel()
 {
-    if (!lost_)
-        return D3D_OK;
+    if (!lost_) return D3D_OK;
     if (pollsBeforeReset_ > 0) {
         --pollsBeforeReset_;
         return D3DERR_DEVICELOST;
@@ -33,8 +31,7 @@ D3DRESULT DDSoftDevice::TestCooperativeLevel()
 
 D3DRESULT DDSoftDevice::Reset(const DDPRESENTDATA& present)
 {
-    if (lost_ && pollsBeforeReset_ > 0)
-        return D3DERR_DEVICELOST;
+    if (lost_ && pollsBeforeReset_ > 0) return D3DERR_DEVICELOST;
     if (failedResets_ > 0) {
         --failedResets_;
         return D3DERR_INVALIDCALL;

@@ -66,7 +66,7 @@ struct DDD3DFAULTS {
     int noDirect3D = 0;
     int hardwareDeviceFails = 0;
     int softwareDeviceFails = 0;
-    int ddiVersion = -1;  // -1: ask the core (GetDDIVersion)
+    int ddiVersion = -1; // -1: ask the core (GetDDIVersion)
     DDDEVICECAPS caps;
 };
 extern DDD3DFAULTS g_DDD3DFaults;

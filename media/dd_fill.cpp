@@ -21,8 +21,7 @@ DDRECT clipRect(int x, int y, int w, int h, int width, int height)
     long long right = std::min<long long>(static_cast<long long>(x) + w, width);
     long long bottom = std::min<long long>(static_cast<long long>(y) + h, height);
     return DDRECT{static_cast<int>(left), static_cast<int>(top),
-                  static_cast<int>(std::max(right, left)),
-                  static_cast<int>(std::max(bottom, top))};
+                  static_cast<int>(std::max(right, left)), static_cast<int>(std::max(bottom, top))};
 }
 
 bool validPaletteNumber(int n)
@@ -38,21 +37,18 @@ std::int32_t fillD3D(DDSURFACEDATA* sd, int x, int y, int w, int h, std::uint32_
 {
     DDMirrorSource(&sd);
     DDVirtualTarget(&sd);
-    if (!sd->lpDT || !sd->lpDT->lpSurface)
-        return 0;
+    if (!sd->lpDT || !sd->lpDT->lpSurface) return 0;
     DDPixels& p = *sd->lpDT->lpSurface;
     DDRECT r = clipRect(x, y, w, h, p.width, p.height);
     if (sd->lpDT->systemTexture) {
         DDLOCKDATA lock;
-        if (!DDLockData(&lock, sd))
-            return 0;
+        if (!DDLockData(&lock, sd)) return 0;
         std::uint32_t value = g_DDBpp == 32 ? colour : DDFromARGB(p.format, colour);
         p.fillRect(r.left, r.top, r.right - r.left, r.bottom - r.top, value);
         DDUnlock(&lock);
         return 1;
     }
-    if (!DDBeginScene() || !DDSetRenderTarget(0, sd))
-        return 0;
+    if (!DDBeginScene() || !DDSetRenderTarget(0, sd)) return 0;
     if (r.left < r.right && r.top < r.bottom) {
         const bool isBack = sd == &BackBuffer;
         bool clear = false;
@@ -88,44 +84,35 @@ std::int32_t fillD3D(DDSURFACEDATA* sd, int x, int y, int w, int h, std::uint32_
 
 std::int32_t fillDDraw(DDSURFACEDATA* sd, int x, int y, int w, int h, std::uint32_t value)
 {
-    if (!sd->lpDD || !sd->lpDD->lpDDSurface)
-        return DDERR_GENERIC;
+    if (!sd->lpDD || !sd->lpDD->lpDDSurface) return DDERR_GENERIC;
     DDDrawSurface& s = *sd->lpDD->lpDDSurface;
     DDRECT r = clipRect(x, y, w, h, s.pixels.width, s.pixels.height);
-    if (r.left >= r.right || r.top >= r.bottom)
-        return DD_OK;
+    if (r.left >= r.right || r.top >= r.bottom) return DD_OK;
     return DDDrawColorFill(s, r, value);
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t PalNumToRGB(int n)
 {
-    if (!validPaletteNumber(n))
-        return 0;
-    if (g_DDBpp == 8)
-        return static_cast<std::uint32_t>(n);
-    if (n == 0)
-        return g_D3DState ? g_D3DState->keyed32 : 0;
+    if (!validPaletteNumber(n)) return 0;
+    if (g_DDBpp == 8) return static_cast<std::uint32_t>(n);
+    if (n == 0) return g_D3DState ? g_D3DState->keyed32 : 0;
     const DDPALENTRY& e = g_Palette[n];
     return 0xFF000000u | std::uint32_t{e.red} << 16 | std::uint32_t{e.green} << 8 | e.blue;
 }
 
 std::int32_t DDFillRect(DDSURFACEDATA* sd, int x, int y, int w, int h, std::uint32_t colour)
 {
-    if (!sd)
-        return 0;
-    if (g_D3DState)
-        return fillD3D(sd, x, y, w, h, colour);
+    if (!sd) return 0;
+    if (g_D3DState) return fillD3D(sd, x, y, w, h, colour);
     return fillDDraw(sd, x, y, w, h, colour);
 }
 
 std::int32_t DDBoxFillPal(DDSURFACEDATA* sd, int x, int y, int w, int h, int n)
 {
-    if (!sd)
-        return 0;
-    if (g_D3DState)
-        return DDFillRect(sd, x, y, w, h, PalNumToRGB(n));
+    if (!sd) return 0;
+    if (g_D3DState) return DDFillRect(sd, x, y, w, h, PalNumToRGB(n));
     std::uint32_t value = 0;
     if (validPaletteNumber(n)) {
         const DDPALENTRY& e = g_Palette[n];
@@ -143,7 +130,6 @@ std::int32_t DDBoxFillPal(DDSURFACEDATA* sd, int x, int y, int w, int h, int n)
 
 std::int32_t DDClearPal(DDSURFACEDATA* sd, int n)
 {
-    if (!sd)
-        return 0;
+    if (!sd) return 0;
     return DDBoxFillPal(sd, 0, 0, sd->width, sd->height, n);
 }

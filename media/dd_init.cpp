@@ -70,8 +70,7 @@ DDFORMATDATA makeFormat(int sr, int sg, int sb, int sa, int mr, int mg, int mb, 
 DDRESULT setMode(int width, int height, int bpp, int refreshHz)
 {
     int fails = g_DDDrawFaults.setDisplayModeFails;
-    if (fails == 2 || (fails == 1 && refreshHz != 0))
-        return DDERR_INVALIDMODE;
+    if (fails == 2 || (fails == 1 && refreshHz != 0)) return DDERR_INVALIDMODE;
     DDRESULT hr = lpDD->SetDisplayMode(width, height, bpp, refreshHz);
     if (hr == DD_OK && bpp == 16 && g_DDDrawFaults.display555)
         lpDD->displayFormat = DDFormat::X1R5G5B5;
@@ -85,21 +84,22 @@ void createDirectDrawPalette(bool windowed)
         auto v = static_cast<std::uint8_t>(i);
         if (windowed) {
             bool fixed = i < 10 || i >= 246;
-            entries[i] = DDPALENTRY{v, fixed ? std::uint8_t{0} : v, 0,
-                                    fixed ? PC_EXPLICIT : PC_RESERVED};
+            entries[i] =
+                DDPALENTRY{v, fixed ? std::uint8_t{0} : v, 0, fixed ? PC_EXPLICIT : PC_RESERVED};
         } else {
             entries[i] = DDPALENTRY{v, v, 0, PC_RESERVED};
         }
     }
-    if (!windowed)
-        entries[0].blue = 255;
+    if (!windowed) entries[0].blue = 255;
     lpDDPalette = std::make_shared<DDDrawPalette>();
     lpDDPalette->SetEntries(0, 256, entries);
 }
 
-}  // namespace
+} // namespace
 
-void DDSetRenderStates() {}
+void DDSetRenderStates()
+{
+}
 
 int DDInitD3D(plat::WindowId, int width, int height, int bpp, int)
 {
@@ -188,8 +188,7 @@ int DDInitD3D(plat::WindowId, int width, int height, int bpp, int)
 
 void DDGetPixelFormat(DDFORMATDATA* format)
 {
-    if (!lpDD)
-        return;
+    if (!lpDD) return;
     std::uint32_t masks[3] = {0, 0, 0};
     int bits = lpDD->displayBpp;
     switch (lpDD->displayFormat) {
@@ -232,8 +231,7 @@ int DDInitFullScreen(plat::WindowId, int width, int height, int bpp, int backBuf
     lpDD = std::make_shared<DDDrawObject>();
     lpDD->exclusive = true;
     DDRESULT hr = g_DDUseRefresh ? setMode(width, height, bpp, g_DDRefreshRate) : DDERR_GENERIC;
-    if (hr != DD_OK)
-        hr = setMode(width, height, bpp, 0);
+    if (hr != DD_OK) hr = setMode(width, height, bpp, 0);
     if (hr != DD_OK) {
         DDReportLog("SetDisplayMode Err");
         return 3;
@@ -258,8 +256,7 @@ int DDInitFullScreen(plat::WindowId, int width, int height, int bpp, int backBuf
     BackBuffer.height = BackBuffer.textureHeight = height;
     BackBuffer.ddMemory = 0;
     BackBuffer.szSurfaceType = "BackBuffer";
-    if (!DDCreateSurface(&DDWorkSD, width, height, 0, 1, 0, 0, 0))
-        return 4;
+    if (!DDCreateSurface(&DDWorkSD, width, height, 0, 1, 0, 0, 0)) return 4;
     createDirectDrawPalette(false);
     if (bpp <= 8)
         primary->palette = lpDDPalette;
@@ -290,11 +287,9 @@ int DDInitWindow(plat::WindowId)
     PrimarySD.lpDD->lpDDSurface = primary;
     PrimarySD.width = PrimarySD.textureWidth = width;
     PrimarySD.height = PrimarySD.textureHeight = height;
-    if (!DDCreateSurface(&BackBuffer, width, height, 0, 0, 0, 0, 0))
-        return 4;
+    if (!DDCreateSurface(&BackBuffer, width, height, 0, 0, 0, 0, 0)) return 4;
     BackBuffer.szSurfaceType = "BackBuffer";
-    if (!DDCreateSurface(&DDWorkSD, width, height, 0, 1, 0, 0, 0))
-        return 4;
+    if (!DDCreateSurface(&DDWorkSD, width, height, 0, 1, 0, 0, 0)) return 4;
     createDirectDrawPalette(true);
     if (g_DesktopBpp <= 8)
         primary->palette = lpDDPalette;
@@ -308,17 +303,38 @@ bool DDErrorName(int number)
 {
     const char* name = nullptr;
     switch (number) {
-    case 1: name = "CREATEEX_ERR"; break;
-    case 2: name = "SETCOOPLEVEL_ERR"; break;
-    case 3: name = "SETDISPLAYMODE_ERR"; break;
-    case 4: name = "CREATESURFACE_ERR"; break;
-    case 5: name = "GETATTACHEDSURFACE_ERR"; break;
-    case 6: name = "CREATEPALETTE_ERR"; break;
-    case 7: name = "SETPALETTE_ERR"; break;
-    case 10: name = "CLIPPER_ERR"; break;
-    case 11: name = "SETHWND_ERR"; break;
-    case 12: name = "SETCLIPPER_ERR"; break;
-    default: return true;
+    case 1:
+        name = "CREATEEX_ERR";
+        break;
+    case 2:
+        name = "SETCOOPLEVEL_ERR";
+        break;
+    case 3:
+        name = "SETDISPLAYMODE_ERR";
+        break;
+    case 4:
+        name = "CREATESURFACE_ERR";
+        break;
+    case 5:
+        name = "GETATTACHEDSURFACE_ERR";
+        break;
+    case 6:
+        name = "CREATEPALETTE_ERR";
+        break;
+    case 7:
+        name = "SETPALETTE_ERR";
+        break;
+    case 10:
+        name = "CLIPPER_ERR";
+        break;
+    case 11:
+        name = "SETHWND_ERR";
+        break;
+    case 12:
+        name = "SETCLIPPER_ERR";
+        break;
+    default:
+        return true;
     }
     DDErrLogF("%s", name);
     return false;
@@ -329,8 +345,7 @@ std::uint8_t DDInit(int bD3D, plat::WindowId hWnd, int width, int height, int bp
                     DDSURFACEDATA* surfaceArray, const DDBMPDATA* bitmapTable, int count, int)
 {
     // A second set-up releases the first; the back end never changes while set up.
-    if (g_DDSetUp)
-        DDUninit();
+    if (g_DDSetUp) DDUninit();
     g_DDUseD3D = bD3D;
     g_DDhWnd = hWnd;
     g_DDWidth = width;
@@ -346,17 +361,14 @@ std::uint8_t DDInit(int bD3D, plat::WindowId hWnd, int width, int height, int bp
     g_DDSurfaceCount = count;
 
     if (bD3D) {
-        if (!DDInitD3D(hWnd, width, height, bpp, backBuffers))
-            return 0;
+        if (!DDInitD3D(hWnd, width, height, bpp, backBuffers)) return 0;
     } else {
         g_DDrawStateOwner = std::make_shared<DDDRAWSTATE>();
         g_DDrawState = g_DDrawStateOwner.get();
         if (windowed == 0) {
-            if (!DDErrorName(DDInitFullScreen(hWnd, width, height, bpp, backBuffers)))
-                return 0;
+            if (!DDErrorName(DDInitFullScreen(hWnd, width, height, bpp, backBuffers))) return 0;
         } else if (windowed == 1) {
-            if (!DDErrorName(DDInitWindow(hWnd)))
-                return 0;
+            if (!DDErrorName(DDInitWindow(hWnd))) return 0;
         }
     }
     g_DDReady = 1;
@@ -376,8 +388,7 @@ void DDUninit()
         DDReleaseSurface(&DDWorkSD);
         lpDD->frontBuffer.reset();
         lpDD->attachedBack.reset();
-        if (lpDD->LiveSurfaces() > 0)
-            DDShowBox(Sjis("解放漏れがあります"), "DirectDraw");
+        if (lpDD->LiveSurfaces() > 0) DDShowBox(Sjis("解放漏れがあります"), "DirectDraw");
         lpDD.reset();
         g_DDrawStateOwner.reset();
         g_DDrawState = nullptr;

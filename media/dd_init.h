@@ -30,14 +30,14 @@ void DDUninitWindow();
 
 extern std::shared_ptr<DDDrawObject> lpDD;
 extern std::shared_ptr<DDDrawPalette> lpDDPalette;
-extern int lpDDClipper;       // the windowed primary's clipper is set
-extern DDRECT g_ClientRect;   // the window's client area (windowed DirectDraw)
+extern int lpDDClipper;     // the windowed primary's clipper is set
+extern DDRECT g_ClientRect; // the window's client area (windowed DirectDraw)
 
 // Test hooks of the DirectDraw set-up: failures to simulate, and the 16-bit
 // display's format (5 or 6 bits of green).
 struct DDDRAWFAULTS {
     int createFails = 0;
-    int setDisplayModeFails = 0;  // 1: a request with a refresh rate fails; 2: every request
+    int setDisplayModeFails = 0; // 1: a request with a refresh rate fails; 2: every request
     int display555 = 0;
 };
 extern DDDRAWFAULTS g_DDDrawFaults;

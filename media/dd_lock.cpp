@@ -11,15 +11,13 @@ bool DDLock(DDSURFACEDATA* sd, DDLOCKDESC* desc, void** bits, int bpp)
         DDErrLogF("%s", Sjis("D3DではDDLockは未対応"));
         return true;
     }
-    if (!sd || !sd->lpDD || !sd->lpDD->lpDDSurface || sd->lpDD->lpDDSurface->lost)
-        return false;
+    if (!sd || !sd->lpDD || !sd->lpDD->lpDDSurface || sd->lpDD->lpDDSurface->lost) return false;
     DDPixels& p = sd->lpDD->lpDDSurface->pixels;
     desc->width = p.width;
     desc->height = p.height;
     desc->pitch = p.pitch;
     desc->surface = p.bytes.data();
-    if (bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32)
-        *bits = p.bytes.data();
+    if (bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32) *bits = p.bytes.data();
     return true;
 }
 
@@ -29,8 +27,7 @@ bool DDLockData(DDLOCKDATA* lock, DDSURFACEDATA* sd)
     lock->m_lpBits = nullptr;
     lock->m_Bpp = g_DDBpp;
     lock->m_BytesPerPixel = DDBytesPerPixel();
-    if (!sd)
-        return false;
+    if (!sd) return false;
     if (g_D3DState) {
         if (!sd->lpDT || !sd->lpDT->lpSurface) {
             if (sd->lpDT && sd->lpDT->renderTarget && sd != &BackBuffer)
@@ -45,8 +42,7 @@ bool DDLockData(DDLOCKDATA* lock, DDSURFACEDATA* sd)
         lock->m_lpBits = p.bytes.data();
     } else {
         void* bits = nullptr;
-        if (!DDLock(sd, &lock->m_Desc, &bits, g_DDBpp) || !bits)
-            return false;
+        if (!DDLock(sd, &lock->m_Desc, &bits, g_DDBpp) || !bits) return false;
         lock->m_lpBits = static_cast<std::uint8_t*>(bits);
     }
     lock->m_lpSD = sd;
@@ -55,8 +51,7 @@ bool DDLockData(DDLOCKDATA* lock, DDSURFACEDATA* sd)
 
 void DDUnlock(DDLOCKDATA* lock)
 {
-    if (!lock->m_lpSD)
-        return;
+    if (!lock->m_lpSD) return;
     lock->m_lpSD = nullptr;
     lock->m_lpBits = nullptr;
 }

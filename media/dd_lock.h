@@ -11,14 +11,14 @@ struct DDSURFACEDATA;
 struct DDLOCKDESC {
     int width = 0;
     int height = 0;
-    int pitch = 0;  // bytes per row
+    int pitch = 0; // bytes per row
     void* surface = nullptr;
 };
 
 // The pixel-access record of one surface.
 struct DDLOCKDATA {
     DDSURFACEDATA* m_lpSD = nullptr;
-    std::uint8_t* m_lpBits = nullptr;  // the first locked byte
+    std::uint8_t* m_lpBits = nullptr; // the first locked byte
     int m_Bpp = 32;
     int m_BytesPerPixel = 4;
     DDLOCKDESC m_Desc;

@@ -26,11 +26,10 @@ std::string formatV(const char* format, va_list args)
 void observe(const char* kind, const std::string& text)
 {
     std::lock_guard lock(g_ObserverLock);
-    if (g_Observer)
-        g_Observer(kind, text);
+    if (g_Observer) g_Observer(kind, text);
 }
 
-}  // namespace
+} // namespace
 
 void DDSetLogObserver(std::function<void(const std::string&, const std::string&)> observer)
 {

@@ -23,4 +23,5 @@ void DDPostClose();
 
 // Test hook: sees every line the layer writes, tagged "log", "report", "box",
 // "debug", "oom" or "close". Pass nullptr to remove it.
-void DDSetLogObserver(std::function<void(const std::string& kind, const std::string& text)> observer);
+void DDSetLogObserver(
+    std::function<void(const std::string& kind, const std::string& text)> observer);

@@ -47,8 +47,7 @@ bool drawFadeQuad(int level)
 {
     DDSURFACEDATA* target = &BackBuffer;
     DDVirtualTarget(&target);
-    if (!DDBeginScene() || !DDSetRenderTarget(0, target))
-        return false;
+    if (!DDBeginScene() || !DDSetRenderTarget(0, target)) return false;
     DDQUAD quad;
     quad.x = 0;
     quad.y = 0;
@@ -79,22 +78,21 @@ bool fadeFrameDDraw(DDPALENTRY palette[256], int first, int last, int red, int g
 
 void captureFrame()
 {
-    if (g_DDBpp != 8)
-        DDBlt(&DDWorkSD, 0, 0, DDWorkSD.width, DDWorkSD.height, &BackBuffer, 0, 0, 0);
+    if (g_DDBpp != 8) DDBlt(&DDWorkSD, 0, 0, DDWorkSD.width, DDWorkSD.height, &BackBuffer, 0, 0, 0);
 }
 
-}  // namespace
+} // namespace
 
 bool DDLoadPaletteFromFile(DDPALENTRY palette[256], const char* name)
 {
     DDBitmapImage img;
-    if (!DDReadBmp(name, img))
-        return false;
+    if (!DDReadBmp(name, img)) return false;
     for (int i = 0; i < 256; ++i) {
         // A picture without a colour table names its colours by its pixels only.
         std::uint32_t c = i < static_cast<int>(img.colours.size()) ? img.colours[i] : 0;
-        palette[i] = DDPALENTRY{static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                                static_cast<std::uint8_t>(c), flagsOf(i)};
+        palette[i] =
+            DDPALENTRY{static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                       static_cast<std::uint8_t>(c), flagsOf(i)};
     }
     if (img.colours.empty()) {
         for (int r = 0; r < 16; ++r)
@@ -107,8 +105,7 @@ bool DDLoadPaletteFromFile(DDPALENTRY palette[256], const char* name)
                 }
     }
     if (g_DDBpp == 8) {
-        if (!g_D3DState && lpDDPalette)
-            lpDDPalette->SetEntries(0, 256, palette);
+        if (!g_D3DState && lpDDPalette) lpDDPalette->SetEntries(0, 256, palette);
         return true;
     }
     DDSURFACEDATA temporary;
@@ -120,17 +117,14 @@ bool DDLoadPaletteFromFile(DDPALENTRY palette[256], const char* name)
 
 void DDGetPixels16(DDPALENTRY palette[256], DDSURFACEDATA* sd)
 {
-    if (g_DDBpp != 16 && g_DDBpp != 32)
-        return;
+    if (g_DDBpp != 16 && g_DDBpp != 32) return;
     DDLOCKDATA lock;
-    if (!DDLockData(&lock, sd))
-        return;
+    if (!DDLockData(&lock, sd)) return;
     const DDPixels& p = *sd->pixels();
     const DDFORMATDATA& f = g_PixelFormat;
     for (int r = 0; r < 16; ++r) {
         for (int c = 0; c < 16; ++c) {
-            if (c >= sd->width || 8 + r >= sd->height || !p.contains(c, 8 + r))
-                continue;
+            if (c >= sd->width || 8 + r >= sd->height || !p.contains(c, 8 + r)) continue;
             std::uint32_t v = p.get(c, 8 + r);
             DDPALENTRY& e = palette[16 * r + c];
             if (g_DDBpp == 16) {
@@ -149,8 +143,7 @@ void DDGetPixels16(DDPALENTRY palette[256], DDSURFACEDATA* sd)
                 e.red = static_cast<std::uint8_t>(v >> 16);
                 e.green = static_cast<std::uint8_t>(v >> 8);
                 e.blue = static_cast<std::uint8_t>(v);
-                if (!g_D3DState)
-                    e.flags = static_cast<std::uint8_t>(v >> 24);
+                if (!g_D3DState) e.flags = static_cast<std::uint8_t>(v >> 24);
             }
         }
     }
@@ -189,8 +182,8 @@ int DDSetTransmitFromFile(const char* name)
                 g_D3DState->key16[2] = static_cast<std::uint8_t>(c >> 16);
             }
         } else {
-            DDSetTransmit(static_cast<std::uint8_t>(first >> 16), static_cast<std::uint8_t>(first >> 8),
-                          static_cast<std::uint8_t>(first));
+            DDSetTransmit(static_cast<std::uint8_t>(first >> 16),
+                          static_cast<std::uint8_t>(first >> 8), static_cast<std::uint8_t>(first));
         }
     } else {
         g_DDKeyColor = first;
@@ -215,7 +208,8 @@ void DDSetTransmit(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
         st.key32[2] = red;
         if (g_DDBpp == 32) {
             st.keyed32 = 0;
-            st.opaqueKey32 = 0xFF000000u | std::uint32_t{red} << 16 | std::uint32_t{green} << 8 | blue;
+            st.opaqueKey32 =
+                0xFF000000u | std::uint32_t{red} << 16 | std::uint32_t{green} << 8 | blue;
             st.keyed16 = 0;
             st.opaqueKey16 = 0;
             g_DDKeyColor = 0;
@@ -240,7 +234,9 @@ void DDSetTransmit(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
     } else if (g_DDBpp == 16) {
         std::uint32_t r = red * f.maxR / 255, g = green * f.maxG / 255, b = blue * f.maxB / 255;
         g_DDKeyColor = r << f.shiftR | g << f.shiftG | b << f.shiftB;
-        DDErrLogF("%s", Sjis("※16bit色で　DDSetTransmit(BYTE cbRed,BYTE cbGreen,BYTE cbBlue)　は未対応！"));
+        DDErrLogF(
+            "%s",
+            Sjis("※16bit色で　DDSetTransmit(BYTE cbRed,BYTE cbGreen,BYTE cbBlue)　は未対応！"));
         DDDebugBoxF("Tr %d RGB32(%d,%d,%d) -> RGB16(%d,%d,%d)", static_cast<int>(g_DDKeyColor), red,
                     green, blue, f.maxR ? static_cast<int>(r * 255 / f.maxR) : 0,
                     f.maxG ? static_cast<int>(g * 255 / f.maxG) : 0,
@@ -250,8 +246,7 @@ void DDSetTransmit(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 
 std::uint32_t DDRGBTo16(const DDPALENTRY* e)
 {
-    if (g_D3DState || !e)
-        return 0;
+    if (g_D3DState || !e) return 0;
     const DDFORMATDATA& f = g_PixelFormat;
     return (e->blue & f.maxB) << f.shiftB | (e->green & f.maxG) << f.shiftG |
            (e->red & f.maxR) << f.shiftR;
@@ -276,19 +271,16 @@ void DDBlendPalette(DDPALENTRY dest[256], int first, int last, int factor, int r
 void DDRotatePalette(DDPALENTRY dest[256], int first, int last, int steps, int direction,
                      const DDPALENTRY source[256])
 {
-    if (g_DDBpp != 8 && g_DDBpp != 16)
-        return;
+    if (g_DDBpp != 8 && g_DDBpp != 16) return;
     DDPALENTRY copy[256];
     std::copy(source, source + 256, copy);
     std::copy(copy, copy + 256, dest);
     clampRange(first, last);
     const int n = last - first + 1;
-    if (n <= 0 || (direction != 0 && direction != 1))
-        return;
+    if (n <= 0 || (direction != 0 && direction != 1)) return;
     // A step count outside 1 to n turns by what is left over a whole turn.
     steps = ((steps % n) + n) % n;
-    if (steps == 0)
-        return;
+    if (steps == 0) return;
     for (int i = 0; i < n; ++i) {
         int to = direction == 0 ? (i + steps) % n : (i - steps + n) % n;
         dest[first + to] = copy[first + i];
@@ -300,21 +292,17 @@ std::uint8_t DDFadeOut(DDPALENTRY palette[256], int first, int last, int red, in
 {
     const bool d3d = g_D3DState != nullptr;
     double& angle = d3d ? g_DDFadeAngles.outD3D : g_DDFadeAngles.outDDraw;
-    if (!d3d && angle == 90.0)
-        captureFrame();
-    if (finish)
-        angle = 0.0;
+    if (!d3d && angle == 90.0) captureFrame();
+    if (finish) angle = 0.0;
     bool drawn;
     if (d3d)
         drawn = drawFadeQuad(static_cast<int>(std::trunc(255.0 * sinDegrees(angle))));
     else
         drawn = fadeFrameDDraw(palette, first, last, red, green, blue, angle, source);
-    if (!drawn)
-        return 0;
+    if (!drawn) return 0;
     if (angle > 0.0) {
         angle -= stepDegrees;
-        if (angle < 0.0)
-            angle = 0.0;
+        if (angle < 0.0) angle = 0.0;
         return 0;
     }
     angle = 90.0;
@@ -326,21 +314,17 @@ std::uint8_t DDFadeIn(DDPALENTRY palette[256], int first, int last, int red, int
 {
     const bool d3d = g_D3DState != nullptr;
     double& angle = d3d ? g_DDFadeAngles.inD3D : g_DDFadeAngles.inDDraw;
-    if (!d3d && angle == 0.0)
-        captureFrame();
-    if (finish)
-        angle = 90.0;
+    if (!d3d && angle == 0.0) captureFrame();
+    if (finish) angle = 90.0;
     bool drawn;
     if (d3d)
         drawn = drawFadeQuad(static_cast<int>(std::trunc(255.0 * sinDegrees(angle))));
     else
         drawn = fadeFrameDDraw(palette, first, last, red, green, blue, angle, source);
-    if (!drawn)
-        return 0;
+    if (!drawn) return 0;
     if (angle < 90.0) {
         angle += stepDegrees;
-        if (angle > 90.0)
-            angle = 90.0;
+        if (angle > 90.0) angle = 90.0;
         return 0;
     }
     angle = 0.0;
@@ -354,8 +338,7 @@ int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, D
         return 1;
     }
     DDLOCKDATA dl, sl;
-    if (!DDLockData(&dl, dest))
-        return 0;
+    if (!DDLockData(&dl, dest)) return 0;
     if (!DDLockData(&sl, src)) {
         DDUnlock(&dl);
         return 0;
@@ -367,8 +350,7 @@ int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, D
     const int w = std::min(d.width, s.width), h = std::min(d.height, s.height);
     if (g_DDBpp == 16) {
         auto mix = [&](std::uint32_t p, int shift, int max, int colour) -> std::uint32_t {
-            if (max == 0)
-                return 0;
+            if (max == 0) return 0;
             int c = static_cast<int>((p >> shift) & max) * 255 / max;
             int m = (c * level + colour * rest) >> 8;
             return static_cast<std::uint32_t>(std::clamp(m, 0, 255) * max / 255) << shift;
@@ -376,8 +358,9 @@ int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, D
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 std::uint32_t p = s.get(x, y);
-                d.set(x, y, mix(p, f.shiftR, f.maxR, red) | mix(p, f.shiftG, f.maxG, green) |
-                                mix(p, f.shiftB, f.maxB, blue));
+                d.set(x, y,
+                      mix(p, f.shiftR, f.maxR, red) | mix(p, f.shiftG, f.maxG, green) |
+                          mix(p, f.shiftB, f.maxB, blue));
             }
     } else if (g_DDBpp == 32) {
         for (int y = 0; y < h; ++y) {
@@ -397,12 +380,10 @@ int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, D
 
 bool DDLoadBlendTable(std::uint8_t table[65536], const char* name)
 {
-    if (g_D3DState)
-        return true;
+    if (g_D3DState) return true;
     plat::FileBytes file = plat::readGameFile(name, 1 << 20);
     // A short table would leave mixes undefined: it is a failed load.
-    if (!file || file.bytes.size() < 65536)
-        return false;
+    if (!file || file.bytes.size() < 65536) return false;
     std::copy(file.bytes.begin(), file.bytes.begin() + 65536, table);
     return true;
 }

@@ -11,10 +11,10 @@
 
 struct DDSURFACEDATA;
 
-extern std::array<DDPALENTRY, 256> g_Palette;        // as loaded
-extern std::array<DDPALENTRY, 256> g_ScreenPalette;  // what fades and colour cycling write
-extern std::uint32_t g_DDKeyColor;  // the pixel value of transparency at the current depth
-extern std::array<std::uint8_t, 65536> g_BlendTable;  // [a * 256 + b]: the even mix of a and b
+extern std::array<DDPALENTRY, 256> g_Palette;       // as loaded
+extern std::array<DDPALENTRY, 256> g_ScreenPalette; // what fades and colour cycling write
+extern std::uint32_t g_DDKeyColor; // the pixel value of transparency at the current depth
+extern std::array<std::uint8_t, 65536> g_BlendTable; // [a * 256 + b]: the even mix of a and b
 
 bool DDLoadPaletteFromFile(DDPALENTRY palette[256], const char* name);
 void DDGetPixels16(DDPALENTRY palette[256], DDSURFACEDATA* sd);
@@ -34,8 +34,7 @@ bool DDLoadBlendTable(std::uint8_t table[65536], const char* name);
 // Fades the captured frame src onto dest, level parts of 256 of the picture
 // and the rest the colour (16 and 32 bpp under DirectDraw). 1 when done or
 // refused, 0 when a lock failed.
-int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue,
-                 DDSURFACEDATA* src);
+int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, DDSURFACEDATA* src);
 
 // The current angles of the two fades of each back end (tests read them).
 struct DDFADEANGLES {

@@ -12,7 +12,7 @@ std::uint32_t widen(std::uint32_t value, int bits)
     return v | (v >> bits);
 }
 
-}  // namespace
+} // namespace
 
 int DDFormatBytes(DDFormat format)
 {
@@ -129,8 +129,7 @@ void DDPixels::fillRect(int x, int y, int w, int h, std::uint32_t value)
     int left = std::max(x, 0), top = std::max(y, 0);
     int right = std::min<long long>(static_cast<long long>(x) + w, width);
     int bottom = std::min<long long>(static_cast<long long>(y) + h, height);
-    if (left >= right || top >= bottom)
-        return;
+    if (left >= right || top >= bottom) return;
     int bpp = bytesPerPixel();
     for (int yy = top; yy < bottom; ++yy) {
         std::uint8_t* p = row(yy) + static_cast<std::size_t>(left) * bpp;

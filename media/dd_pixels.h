@@ -16,16 +16,16 @@ struct DDPALENTRY {
     std::uint8_t blue = 0;
     std::uint8_t flags = 0;
 };
-constexpr std::uint8_t PC_RESERVED = 1;  // an entry the game may change
-constexpr std::uint8_t PC_EXPLICIT = 2;  // one of the display's fixed colours
+constexpr std::uint8_t PC_RESERVED = 1; // an entry the game may change
+constexpr std::uint8_t PC_EXPLICIT = 2; // one of the display's fixed colours
 
 enum class DDFormat {
-    P8,        // 8-bit palette index (surface back end at 8 bpp)
-    R5G6B5,    // 16-bit display of the surface back end; full-screen 16-bit back buffer
-    X1R5G5B5,  // 16-bit display of the surface back end with 5 bits of green
-    A1R5G5B5,  // 16-bit textures (and the windowed 16-bit back buffer)
-    X8R8G8B8,  // 32-bit display and back buffer (byte 3 not shown)
-    A8R8G8B8,  // 32-bit textures
+    P8,       // 8-bit palette index (surface back end at 8 bpp)
+    R5G6B5,   // 16-bit display of the surface back end; full-screen 16-bit back buffer
+    X1R5G5B5, // 16-bit display of the surface back end with 5 bits of green
+    A1R5G5B5, // 16-bit textures (and the windowed 16-bit back buffer)
+    X8R8G8B8, // 32-bit display and back buffer (byte 3 not shown)
+    A8R8G8B8, // 32-bit textures
 };
 
 int DDFormatBytes(DDFormat format);
@@ -43,7 +43,7 @@ struct DDPixels {
     DDFormat format = DDFormat::A8R8G8B8;
     int width = 0;
     int height = 0;
-    int pitch = 0;  // bytes per row
+    int pitch = 0; // bytes per row
     std::vector<std::uint8_t> bytes;
 
     DDPixels() = default;
@@ -52,7 +52,10 @@ struct DDPixels {
     int bytesPerPixel() const { return DDFormatBytes(format); }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
     std::uint8_t* row(int y) { return bytes.data() + static_cast<std::size_t>(y) * pitch; }
-    const std::uint8_t* row(int y) const { return bytes.data() + static_cast<std::size_t>(y) * pitch; }
+    const std::uint8_t* row(int y) const
+    {
+        return bytes.data() + static_cast<std::size_t>(y) * pitch;
+    }
 
     // Raw pixel value at (x, y), which must lie inside.
     std::uint32_t get(int x, int y) const;

@@ -25,7 +25,7 @@ struct DDQUAD {
     std::uint32_t arg2 = 0xFFFFFFFF;    // second argument of both operations (ARGB)
     int colorOp = 4;                    // D3DTOP_ values
     int alphaOp = 2;
-    std::uint32_t factor = 0;           // texture factor, for D3DTOP_BLENDFACTORALPHA
+    std::uint32_t factor = 0; // texture factor, for D3DTOP_BLENDFACTORALPHA
 };
 
 void DDDrawQuad(DDPixels& target, const DDQUAD& quad);
@@ -37,8 +37,26 @@ inline std::uint32_t DDMul255(std::uint32_t a, std::uint32_t b)
     return (x + (x >> 8)) >> 8;
 }
 
-// The blend of one ARGB source over one ARGB destination by the source's alpha.
-std::uint32_t DDBlendOver(std::uint32_t src, std::uint32_t dst);
+// The blend of one ARGB source over one ARGB destination by the source's
+// alpha: each channel (alpha too) is src x a / 255 + dst x (255 - a) / 255,
+// each product rounded on its own.
+inline std::uint32_t DDBlendOver(std::uint32_t s, std::uint32_t d)
+{
+    const std::uint32_t a = s >> 24;
+    if (a == 255) return s;
+    if (a == 0) return d;
+    // Two channels at a time, each product rounded on its own: the lanes
+    // never carry into each other (255 x 255 + 255 < 65536), so this is the
+    // same as DDMul255 per channel.
+    auto mul2 = [](std::uint32_t lanes, std::uint32_t f) {
+        std::uint32_t x = lanes * f + 0x00800080u;
+        return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    };
+    const std::uint32_t inv = 255 - a;
+    const std::uint32_t rb = mul2(s & 0x00FF00FFu, a) + mul2(d & 0x00FF00FFu, inv);
+    const std::uint32_t ag = mul2((s >> 8) & 0x00FF00FFu, a) + mul2((d >> 8) & 0x00FF00FFu, inv);
+    return rb | ag << 8;
+}
 
 // The stage's result for one texel (ARGB in, ARGB out).
 std::uint32_t DDStageColor(std::uint32_t texel, const DDQUAD& quad);

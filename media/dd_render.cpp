@@ -7,8 +7,7 @@
 
 void DDMirrorSource(DDSURFACEDATA** sd)
 {
-    if (*sd && (*sd)->lpMirror)
-        *sd = (*sd)->lpMirror;
+    if (*sd && (*sd)->lpMirror) *sd = (*sd)->lpMirror;
 }
 
 int DDVirtualTarget(DDSURFACEDATA** sd)
@@ -22,22 +21,19 @@ int DDVirtualTarget(DDSURFACEDATA** sd)
 
 int DDBeginScene()
 {
-    if (!lpDevice || !g_D3DState)
-        return 0;
+    if (!lpDevice || !g_D3DState) return 0;
     g_D3DState->inScene = 1;
     return 1;
 }
 
 void DDEndScene()
 {
-    if (lpDevice && g_D3DState && g_D3DState->inScene)
-        g_D3DState->inScene = 0;
+    if (lpDevice && g_D3DState && g_D3DState->inScene) g_D3DState->inScene = 0;
 }
 
 int DDSetRenderTarget(int, DDSURFACEDATA* sd)
 {
-    if (!lpDevice || !sd || !sd->lpDT || !sd->lpDT->renderTarget)
-        return 0;
+    if (!lpDevice || !sd || !sd->lpDT || !sd->lpDT->renderTarget) return 0;
     if (!sd->lpDT->lpSurface) {
         DDReportLog("SetRenderTarget Err %x (%s)", 0x8876086Cu, sd->szFileName.c_str());
         return 0;
@@ -48,14 +44,12 @@ int DDSetRenderTarget(int, DDSURFACEDATA* sd)
 
 void DDSetRestingTarget()
 {
-    if (g_D3DState && g_D3DState->restingTarget)
-        DDSetRenderTarget(0, g_D3DState->restingTarget);
+    if (g_D3DState && g_D3DState->restingTarget) DDSetRenderTarget(0, g_D3DState->restingTarget);
 }
 
 void DDSetVertexColor(std::uint32_t argb)
 {
-    if (g_D3DState)
-        g_D3DState->vertexColor = argb;
+    if (g_D3DState) g_D3DState->vertexColor = argb;
 }
 
 void DDResetVertexColor()
@@ -65,8 +59,7 @@ void DDResetVertexColor()
 
 void DDSetColorOp(int op)
 {
-    if (g_D3DState)
-        g_D3DState->colorOp = op;
+    if (g_D3DState) g_D3DState->colorOp = op;
 }
 
 void DDResetColorOp()
@@ -76,6 +69,5 @@ void DDResetColorOp()
 
 void DDResetAlphaOp()
 {
-    if (g_D3DState)
-        g_D3DState->alphaOp = D3DTOP_SELECTARG1;
+    if (g_D3DState) g_D3DState->alphaOp = D3DTOP_SELECTARG1;
 }

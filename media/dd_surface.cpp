@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/sjis_text.h"
 #include "media/bitmap_table.h"
 #include "media/dd_device.h"
 #include "media/dd_fill.h"
@@ -11,7 +12,6 @@
 #include "media/dd_palette.h"
 #include "media/dd_render.h"
 #include "media/dd_state.h"
-#include "core/sjis_text.h"
 
 DDSURFACEDATA BackBuffer;
 DDSURFACEDATA VirBackBuffer;
@@ -32,11 +32,9 @@ struct RestoreListGuard {
 
 void repointRestoreList(DDSURFACEDATA* from, DDSURFACEDATA* to)
 {
-    if (!g_RestoreListAlive)
-        return;
+    if (!g_RestoreListAlive) return;
     for (auto& entry : g_RestoreList) {
-        if (entry == from)
-            entry = to;
+        if (entry == from) entry = to;
     }
 }
 
@@ -60,16 +58,14 @@ void takeFrom(DDSURFACEDATA& to, DDSURFACEDATA& from)
 
 int nextPowerOfTwo(int v)
 {
-    if (v <= 0)
-        return v;
+    if (v <= 0) return v;
     unsigned u = static_cast<unsigned>(v);
-    if ((u & (u - 1)) == 0)
-        return v;
+    if ((u & (u - 1)) == 0) return v;
     unsigned top = 1u << (31 - __builtin_clz(u));
     return top >= (1u << 30) ? INT_MAX : static_cast<int>(top * 2);
 }
 
-}  // namespace
+} // namespace
 
 std::shared_ptr<DDPixels> DDMakeTexture(DDFormat format, int width, int height)
 {
@@ -91,8 +87,7 @@ DDSURFACEDATA& DDSURFACEDATA::operator=(DDSURFACEDATA&& other) noexcept
 {
     if (this != &other) {
         repointRestoreList(this, nullptr);
-        if (g_RestoreListAlive)
-            std::erase(g_RestoreList, nullptr);
+        if (g_RestoreListAlive) std::erase(g_RestoreList, nullptr);
         takeFrom(*this, other);
     }
     return *this;
@@ -100,24 +95,20 @@ DDSURFACEDATA& DDSURFACEDATA::operator=(DDSURFACEDATA&& other) noexcept
 
 DDSURFACEDATA::~DDSURFACEDATA()
 {
-    if (g_RestoreListAlive)
-        std::erase(g_RestoreList, this);
+    if (g_RestoreListAlive) std::erase(g_RestoreList, this);
 }
 
 DDPixels* DDSURFACEDATA::pixels() const
 {
-    if (lpDT)
-        return lpDT->lpSurface.get();
-    if (lpDD && lpDD->lpDDSurface)
-        return &lpDD->lpDDSurface->pixels;
+    if (lpDT) return lpDT->lpSurface.get();
+    if (lpDD && lpDD->lpDDSurface) return &lpDD->lpDDSurface->pixels;
     return nullptr;
 }
 
 void DDAllocSurfaceData(DDSURFACEDATA* sd)
 {
     if (g_DDUseD3D) {
-        if (!sd->lpDT)
-            sd->lpDT = std::make_shared<DDTEXTUREDATA>();
+        if (!sd->lpDT) sd->lpDT = std::make_shared<DDTEXTUREDATA>();
     } else if (!sd->lpDD) {
         sd->lpDD = std::make_shared<DDRAWDATA>();
     }
@@ -125,8 +116,7 @@ void DDAllocSurfaceData(DDSURFACEDATA* sd)
 
 void DDTextureSize(int* width, int* height)
 {
-    if (!g_D3DState)
-        return;
+    if (!g_D3DState) return;
     if (g_D3DState->pow2Only) {
         *width = nextPowerOfTwo(*width);
         *height = nextPowerOfTwo(*height);
@@ -140,8 +130,7 @@ void DDTextureSize(int* width, int* height)
 
 int DDCheckTextureSize(int width, int height)
 {
-    if (!g_D3DState)
-        return 1;
+    if (!g_D3DState) return 1;
     int ok = 1;
     const DDDEVICECAPS& caps = g_D3DState->caps;
     if (static_cast<unsigned>(width) > static_cast<unsigned>(caps.maxTextureWidth)) {
@@ -173,8 +162,10 @@ bool createSurfaceD3D(DDSURFACEDATA* sd, int width, int height, int colourKey, i
     DDAllocSurfaceData(sd);
     DDTEXTUREDATA& dt = *sd->lpDT;
     if (!restoring) {
-        sd->szSurfaceType = "OffScreen";
-        sd->szFileName = "E";
+        // Whole strings moved in: GCC 12 warns wrongly about assigning short
+        // literals in place here.
+        sd->szSurfaceType = std::string("OffScreen");
+        sd->szFileName = std::string("E");
         dt.systemTexture = d3dSystemTexture;
         dt.lpSurface.reset();
         dt.lpTexture.reset();
@@ -191,8 +182,7 @@ bool createSurfaceD3D(DDSURFACEDATA* sd, int width, int height, int colourKey, i
         sd->ddMemory = ddMemory;
         return true;
     }
-    if (width <= 0 || height <= 0)
-        return false;
+    if (width <= 0 || height <= 0) return false;
     int tw = width, th = height;
     DDTextureSize(&tw, &th);
     if (!DDCheckTextureSize(tw, th))
@@ -203,8 +193,7 @@ bool createSurfaceD3D(DDSURFACEDATA* sd, int width, int height, int colourKey, i
             dt.systemTexture = 1;
         } else {
             dt.lpTexture = DDMakeTexture(g_D3DState->textureFormat, tw, th);
-            if (!dt.lpTexture)
-                return false;
+            if (!dt.lpTexture) return false;
         }
     }
     if (dt.systemTexture) {
@@ -227,15 +216,13 @@ bool createSurfaceD3D(DDSURFACEDATA* sd, int width, int height, int colourKey, i
         DDPixels& p = *dt.lpSurface;
         p.fill(DDFromARGB(p.format, g_D3DState->opaqueKey32));
     }
-    if (!restoring)
-        g_RestoreList.push_back(sd);
+    if (!restoring) g_RestoreList.push_back(sd);
     return true;
 }
 
 bool createSurfaceDDraw(DDSURFACEDATA* sd, int width, int height, int colourKey, int ddMemory)
 {
-    if (!lpDD)
-        return false;
+    if (!lpDD) return false;
     DDAllocSurfaceData(sd);
     std::shared_ptr<DDDrawSurface> surface;
     int memory = ddMemory == 0 ? 0 : 1;
@@ -244,14 +231,12 @@ bool createSurfaceDDraw(DDSURFACEDATA* sd, int width, int height, int colourKey,
         memory = 1;
         hr = lpDD->CreateSurface(width, height, memory, surface);
     }
-    if (hr != DD_OK)
-        return false;
+    if (hr != DD_OK) return false;
     sd->lpDD->lpDDSurface = surface;
     sd->lpDD->indexMap.clear();
-    if (colourKey == 1 && surface->SetColorKey(g_DDKeyColor) != DD_OK)
-        return false;
-    sd->szSurfaceType = "OffScreen";
-    sd->szFileName = "E";
+    if (colourKey == 1 && surface->SetColorKey(g_DDKeyColor) != DD_OK) return false;
+    sd->szSurfaceType = std::string("OffScreen");
+    sd->szFileName = std::string("E");
     sd->ddMemory = memory;
     sd->width = sd->textureWidth = width;
     sd->height = sd->textureHeight = height;
@@ -259,23 +244,21 @@ bool createSurfaceDDraw(DDSURFACEDATA* sd, int width, int height, int colourKey,
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool DDCreateSurface(DDSURFACEDATA* sd, int width, int height, int colourKey, int ddMemory,
                      int d3dSystemTexture, int noTexture, int restoring)
 {
-    if (!sd)
-        return false;
+    if (!sd) return false;
     if (g_D3DState)
-        return createSurfaceD3D(sd, width, height, colourKey, ddMemory, d3dSystemTexture,
-                                noTexture, restoring);
+        return createSurfaceD3D(sd, width, height, colourKey, ddMemory, d3dSystemTexture, noTexture,
+                                restoring);
     return createSurfaceDDraw(sd, width, height, colourKey, ddMemory);
 }
 
 void DDReleaseSurface(DDSURFACEDATA* sd)
 {
-    if (!sd)
-        return;
+    if (!sd) return;
     if (sd->lpDT) {
         if (sd->lpMirror) {
             sd->lpDT.reset();
@@ -290,8 +273,7 @@ void DDReleaseSurface(DDSURFACEDATA* sd)
             sd->lpDT.reset();
         }
     }
-    if (sd->lpDD)
-        sd->lpDD.reset();
+    if (sd->lpDD) sd->lpDD.reset();
 }
 
 void DDReleaseSurfaceFwd(DDSURFACEDATA* sd)
@@ -320,7 +302,7 @@ DDBMPDATA plainRecord(int colourKey, int ddMemory, int d3dSystemTexture, int noT
     return record;
 }
 
-}  // namespace
+} // namespace
 
 bool DDCreateSurfaceVec(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDBMPDATA>& records,
                         int width, int height, int colourKey, int ddMemory, int d3dSystemTexture,
@@ -328,18 +310,18 @@ bool DDCreateSurfaceVec(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDBMPD
 {
     surfaces.emplace_back();
     records.push_back(plainRecord(colourKey, ddMemory, d3dSystemTexture, noTexture));
-    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory,
-                           d3dSystemTexture, noTexture, 0);
+    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory, d3dSystemTexture,
+                           noTexture, 0);
 }
 
 bool DDCreateSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>& records,
-                         int width, int height, int colourKey, int ddMemory,
-                         int d3dSystemTexture, int noTexture)
+                         int width, int height, int colourKey, int ddMemory, int d3dSystemTexture,
+                         int noTexture)
 {
     surfaces.emplace_back();
     records.push_back(plainRecord(colourKey, ddMemory, d3dSystemTexture, noTexture));
-    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory,
-                           d3dSystemTexture, noTexture, 0);
+    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory, d3dSystemTexture,
+                           noTexture, 0);
 }
 
 int DDDeleteSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>& records,
@@ -348,11 +330,9 @@ int DDDeleteSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>
     std::size_t position = 0;
     auto it = surfaces.begin();
     for (; it != surfaces.end(); ++it, ++position) {
-        if (&*it == sd)
-            break;
+        if (&*it == sd) break;
     }
-    if (it == surfaces.end())
-        return 0;
+    if (it == surfaces.end()) return 0;
     DDReleaseSurface(&*it);
     surfaces.erase(it);
     if (position < records.size())

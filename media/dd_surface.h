@@ -19,35 +19,35 @@ struct DDBMPDATA;
 
 // The Direct3D part.
 struct DDTEXTUREDATA {
-    int serial = 0;                         // unique per texture surface; BackBuffer 0
-    std::shared_ptr<DDPixels> lpTexture;    // the texture's storage (one level)
-    std::shared_ptr<DDPixels> lpSurface;    // level 0 (for BackBuffer the device's back buffer)
-    int hasVertexBuffer = 0;                // a surface with its own quad to draw (not noTexture)
-    int systemTexture = 0;                  // lives in system memory: kept over a reset
-    int colourKey = 0;                      // the picture has transparent pixels
-    int redraw = 0;                         // recreated empty after a reset: draw it again
-    int renderTarget = 0;                   // drawing onto it goes through the render target
+    int serial = 0;                      // unique per texture surface; BackBuffer 0
+    std::shared_ptr<DDPixels> lpTexture; // the texture's storage (one level)
+    std::shared_ptr<DDPixels> lpSurface; // level 0 (for BackBuffer the device's back buffer)
+    int hasVertexBuffer = 0;             // a surface with its own quad to draw (not noTexture)
+    int systemTexture = 0;               // lives in system memory: kept over a reset
+    int colourKey = 0;                   // the picture has transparent pixels
+    int redraw = 0;                      // recreated empty after a reset: draw it again
+    int renderTarget = 0;                // drawing onto it goes through the render target
 };
 
 // The DirectDraw part.
 struct DDRAWDATA {
     std::shared_ptr<DDDrawSurface> lpDDSurface;
-    std::vector<std::uint8_t> indexMap;  // palette number of each pixel, or empty
+    std::vector<std::uint8_t> indexMap; // palette number of each pixel, or empty
 };
 
 struct DDSURFACEDATA {
     std::shared_ptr<DDTEXTUREDATA> lpDT;
     std::shared_ptr<DDRAWDATA> lpDD;
-    std::string szSurfaceType;  // "OffScreen", "OffScreenFromFile", "BackBuffer", ...
+    std::string szSurfaceType; // "OffScreen", "OffScreenFromFile", "BackBuffer", ...
     int width = 0;
     int height = 0;
     int textureWidth = 0;
     int textureHeight = 0;
-    std::string szFileName;     // the BMP it came from; "E" for a plain surface
-    int ddMemory = 0;           // DirectDraw: 0 video memory, 1 system memory
+    std::string szFileName; // the BMP it came from; "E" for a plain surface
+    int ddMemory = 0;       // DirectDraw: 0 video memory, 1 system memory
     int mirrorCellWidth = 0;
     int mirrorCellHeight = 0;
-    DDSURFACEDATA* lpMirror = nullptr;  // Direct3D: draw with this surface's texture
+    DDSURFACEDATA* lpMirror = nullptr; // Direct3D: draw with this surface's texture
 
     DDSURFACEDATA() = default;
     // A surface moved to another place (a growing vector) keeps its entries
@@ -91,8 +91,8 @@ bool DDCreateSurfaceVec(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDBMPD
                         int width, int height, int colourKey, int ddMemory, int d3dSystemTexture,
                         int noTexture);
 bool DDCreateSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>& records,
-                         int width, int height, int colourKey, int ddMemory,
-                         int d3dSystemTexture, int noTexture);
+                         int width, int height, int colourKey, int ddMemory, int d3dSystemTexture,
+                         int noTexture);
 int DDDeleteSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>& records,
                         DDSURFACEDATA* sd);
 bool DDSurfaceErrorName(int number);

@@ -52,8 +52,7 @@ std::vector<std::string> linesOf(const char* text)
 
 DDSURFACEDATA* bitmapSurface(int number)
 {
-    if (g_DDSurfaces && number >= 0 && number < g_DDSurfaceCount)
-        return &g_DDSurfaces[number];
+    if (g_DDSurfaces && number >= 0 && number < g_DDSurfaceCount) return &g_DDSurfaces[number];
     return nullptr;
 }
 
@@ -68,12 +67,11 @@ std::uint32_t displayValue(std::uint32_t r, std::uint32_t g, std::uint32_t b)
             ++bits;
         return bits >= 8 ? v : v >> (8 - bits);
     };
-    if (g_DDBpp > 16)
-        return r << 16 | g << 8 | b;
+    if (g_DDBpp > 16) return r << 16 | g << 8 | b;
     return cut(r, f.maxR) << f.shiftR | cut(g, f.maxG) << f.shiftG | cut(b, f.maxB) << f.shiftB;
 }
 
-}  // namespace
+} // namespace
 
 void FONTDEF::setFace(const char* sjis)
 {
@@ -137,11 +135,9 @@ bool Font::Create(const char* face, int fontWidth, int fontHeight, int cellWidth
     m_Symbol = symbolSheet ? 1 : 0;
     computeColor();
     m_hFont = plat::TextFace::open(plat::sjisToUtf8(m_FaceName), fontHeight, fontWidth);
-    if (!m_hFont)
-        DDErrLogF("CreateFont Err %s", m_FaceName);
+    if (!m_hFont) DDErrLogF("CreateFont Err %s", m_FaceName);
     const bool hasPart = g_D3DState ? m_Work.lpDT != nullptr : m_Work.lpDD != nullptr;
-    if (!hasPart &&
-        !DDCreateSurface(&m_Work, BackBuffer.width, BackBuffer.height, 1, 0, 0, 0, 0)) {
+    if (!hasPart && !DDCreateSurface(&m_Work, BackBuffer.width, BackBuffer.height, 1, 0, 0, 0, 0)) {
         if (!g_D3DState) {
             DDErrLogF("DDCreateSurface Font::Work");
             DDPostClose();
@@ -157,8 +153,7 @@ bool Font::Create(const char* face, int fontWidth, int fontHeight, int cellWidth
 
 void Font::Restore()
 {
-    if (g_D3DState)
-        return;
+    if (g_D3DState) return;
     if (m_Work.lpDD && m_Work.lpDD->lpDDSurface &&
         m_Work.lpDD->lpDDSurface->IsLost() == DDERR_SURFACELOST)
         m_Work.lpDD->lpDDSurface->Restore();
@@ -200,8 +195,7 @@ void Font::MeasureTextGdi(const char* text, int* width, int* height) const
 void Font::Layout(int x0, int y0, const char* text, bool symbols,
                   const std::function<void(int, int)>& plot)
 {
-    if (!m_hFont || !text)
-        return;
+    if (!m_hFont || !text) return;
     plat::TextFace& face = *m_hFont;
     const int W = m_CellWidth, H = m_LineHeight;
     if (W == 0) {
@@ -242,8 +236,7 @@ void Font::Layout(int x0, int y0, const char* text, bool symbols,
 
 void Font::DrawSymbols(DDSURFACEDATA* dest, int x, int y, const char* text)
 {
-    if (!m_Symbol || !m_SymbolSheet || m_CellWidth == 0 || !text)
-        return;
+    if (!m_Symbol || !m_SymbolSheet || m_CellWidth == 0 || !text) return;
     const int W = m_CellWidth, H = m_LineHeight;
     int col = 0, row = 0;
     for (std::size_t i = 0; text[i];) {
@@ -263,32 +256,27 @@ void Font::DrawSymbols(DDSURFACEDATA* dest, int x, int y, const char* text)
 
 void Font::DrawText(DDSURFACEDATA* dest, int x, int y, const char* text, int noSymbols)
 {
-    if (!dest || !text)
-        return;
+    if (!dest || !text) return;
     const bool symbols = symbolsOn(noSymbols);
     if (g_D3DState) {
         DDSURFACEDATA* target = dest;
         DDMirrorSource(&target);
         DDVirtualTarget(&target);
         if (target->lpDT && !target->lpDT->systemTexture) {
-            if (!DDBeginScene() || !DDSetRenderTarget(0, target))
-                return;
+            if (!DDBeginScene() || !DDSetRenderTarget(0, target)) return;
             DDPixels& p = *target->lpDT->lpSurface;
             const std::uint32_t value = DDFromARGB(p.format, m_Color);
             Layout(x, y, text, symbols, [&](int px, int py) {
-                if (p.contains(px, py))
-                    p.set(px, py, value);
+                if (p.contains(px, py)) p.set(px, py, value);
             });
-            if (symbols)
-                DrawSymbols(dest, x, y, text);
+            if (symbols) DrawSymbols(dest, x, y, text);
             DDSetRestingTarget();
             return;
         }
     }
     // Through the work surface, copied with the colour key.
     DDPixels* work = m_Work.pixels();
-    if (!work)
-        return;
+    if (!work) return;
     int w = 0, h = 0;
     if (m_CellWidth != 0)
         MeasureText(text, &w, &h);
@@ -299,16 +287,13 @@ void Font::DrawText(DDSURFACEDATA* dest, int x, int y, const char* text, int noS
     DDLOCKDATA lock;
     if (DDLockData(&lock, &m_Work)) {
         Layout(0, 0, text, symbols, [&](int px, int py) {
-            if (px < w && py < h && work->contains(px, py))
-                work->set(px, py, value);
+            if (px < w && py < h && work->contains(px, py)) work->set(px, py, value);
         });
         DDUnlock(&lock);
     }
-    if (g_D3DState && symbols)
-        DrawSymbols(&m_Work, 0, 0, text);
+    if (g_D3DState && symbols) DrawSymbols(&m_Work, 0, 0, text);
     DDBlt(dest, x, y, w, h, &m_Work, 0, 0, 1);
-    if (!g_D3DState && symbols)
-        DrawSymbols(dest, x, y, text);
+    if (!g_D3DState && symbols) DrawSymbols(dest, x, y, text);
 }
 
 void Font::DrawTextF(DDSURFACEDATA* dest, int x, int y, const char* format, ...)
@@ -325,36 +310,29 @@ void Font::DrawBox(DDSURFACEDATA* dest, int x, int y, int w, int h)
 {
     const int boxW = m_BoxPicture ? m_BoxPicture->width : g_DDWidth;
     const int boxH = m_BoxPicture ? m_BoxPicture->height : g_DDHeight;
-    if (x == 10000)
-        x = boxW / 2 - w / 2;
-    if (y == 10000)
-        y = boxH / 2 - h / 2;
+    if (x == 10000) x = boxW / 2 - w / 2;
+    if (y == 10000) y = boxH / 2 - h / 2;
     DDBltFrame(dest, x, y, w, h, m_BoxPicture, m_FrameThickness, m_FrameNumber);
 }
 
 void Font::DrawTextBox(DDSURFACEDATA* dest, int x, int y, int w, int h, const char* text,
                        int margin, std::uint32_t)
 {
-    if (!text)
-        text = "";
+    if (!text) text = "";
     if (w == 0 || h == 0) {
         int tw = 0, th = 0;
         if (m_CellWidth != 0)
             MeasureText(text, &tw, &th);
         else
             MeasureTextGdi(text, &tw, &th);
-        if (w == 0)
-            w = tw + margin;
-        if (h == 0)
-            h = th;
+        if (w == 0) w = tw + margin;
+        if (h == 0) h = th;
     }
     DrawBox(dest, x, y, w, h);
     const int boxW = m_BoxPicture ? m_BoxPicture->width : g_DDWidth;
     const int boxH = m_BoxPicture ? m_BoxPicture->height : g_DDHeight;
-    if (x == 10000)
-        x = boxW / 2 - w / 2;
-    if (y == 10000)
-        y = boxH / 2 - h / 2;
+    if (x == 10000) x = boxW / 2 - w / 2;
+    if (y == 10000) y = boxH / 2 - h / 2;
     DrawText(dest, x + margin, y, text, 0);
 }
 

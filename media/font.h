@@ -28,15 +28,15 @@ struct DDBMPDATA;
 // nine 32-bit fields).
 struct FONTDEF {
     std::array<char, 256> face{};
-    std::int32_t fontWidth = 0;     // 0: the face's own proportion
-    std::int32_t fontHeight = 0;    // pixels
-    std::int32_t cellWidth = 0;     // 0: proportional text
+    std::int32_t fontWidth = 0;  // 0: the face's own proportion
+    std::int32_t fontHeight = 0; // pixels
+    std::int32_t cellWidth = 0;  // 0: proportional text
     std::int32_t lineHeight = 0;
-    std::int32_t colour = 0;        // palette number of the text
-    std::int32_t boxBitmap = 0;     // bitmap number of the box picture
+    std::int32_t colour = 0;    // palette number of the text
+    std::int32_t boxBitmap = 0; // bitmap number of the box picture
     std::int32_t frameThickness = 0;
-    std::int32_t framePalette = 0;  // palette number of the box frame
-    std::int32_t symbolBitmap = 0;  // bitmap number of the symbol sheet
+    std::int32_t framePalette = 0; // palette number of the box frame
+    std::int32_t symbolBitmap = 0; // bitmap number of the symbol sheet
 
     void setFace(const char* sjis);
 };
@@ -51,14 +51,14 @@ public:
     int m_CellWidth = 0;
     int m_LineHeight = 0;
     int m_ColorNumber = 0;
-    std::uint32_t m_Color = 0;  // ARGB (Direct3D) or the work surface's pixel value
-    int m_Centre = 0;           // centre each character in its cell
+    std::uint32_t m_Color = 0; // ARGB (Direct3D) or the work surface's pixel value
+    int m_Centre = 0;          // centre each character in its cell
     DDSURFACEDATA m_Work;
     DDSURFACEDATA* m_BoxPicture = nullptr;
     int m_FrameThickness = 0;
     int m_FrameNumber = 0;
     DDSURFACEDATA* m_SymbolSheet = nullptr;
-    int m_Symbol = 0;           // letters a to z draw symbol cells
+    int m_Symbol = 0; // letters a to z draw symbol cells
 
     bool Create(const char* face, int fontWidth, int fontHeight, int cellWidth, int lineHeight,
                 int colourNumber, DDSURFACEDATA* boxPicture, int frameThickness, int frameNumber,

@@ -26,8 +26,7 @@ bool showsJapanese(FcPattern* font)
 std::optional<std::string> matchFamily(const std::string& family, bool requireFamily)
 {
     FcPattern* pattern = FcPatternCreate();
-    if (!pattern)
-        return std::nullopt;
+    if (!pattern) return std::nullopt;
     if (!family.empty())
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
@@ -36,14 +35,14 @@ std::optional<std::string> matchFamily(const std::string& family, bool requireFa
     FcResult result = FcResultNoMatch;
     FcPattern* font = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
-    if (!font)
-        return std::nullopt;
+    if (!font) return std::nullopt;
     std::optional<std::string> path;
     FcChar8* file = nullptr;
     FcChar8* matched = nullptr;
-    bool familyOk = !requireFamily ||
-                    (FcPatternGetString(font, FC_FAMILY, 0, &matched) == FcResultMatch &&
-                     FcStrCmpIgnoreCase(matched, reinterpret_cast<const FcChar8*>(family.c_str())) == 0);
+    bool familyOk =
+        !requireFamily ||
+        (FcPatternGetString(font, FC_FAMILY, 0, &matched) == FcResultMatch &&
+         FcStrCmpIgnoreCase(matched, reinterpret_cast<const FcChar8*>(family.c_str())) == 0);
     if (familyOk && showsJapanese(font) &&
         FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch && file)
         path = reinterpret_cast<const char*>(file);
@@ -51,21 +50,20 @@ std::optional<std::string> matchFamily(const std::string& family, bool requireFa
     return path;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> fontFamiliesFor(std::string_view face)
 {
-    const bool mincho = contains(face, "明朝") || contains(face, "Mincho") || contains(face, "mincho");
+    const bool mincho =
+        contains(face, "明朝") || contains(face, "Mincho") || contains(face, "mincho");
     const bool proportional = contains(face, "Ｐ") || contains(face, "PGothic") ||
                               contains(face, "PMincho") || contains(face, "UI Gothic");
     const bool windowsFace = contains(face, "ＭＳ") || contains(face, "MS ") ||
                              contains(face, "メイリオ") || contains(face, "Meiryo") ||
                              contains(face, "ゴシック") || contains(face, "Gothic") || mincho;
     std::vector<std::string> families;
-    if (!windowsFace && !face.empty())
-        families.emplace_back(face);
-    if (mincho)
-        families.emplace_back(proportional ? "IPAPMincho" : "IPAMincho");
+    if (!windowsFace && !face.empty()) families.emplace_back(face);
+    if (mincho) families.emplace_back(proportional ? "IPAPMincho" : "IPAMincho");
     families.emplace_back(proportional ? "IPAPGothic" : "IPAGothic");
     families.emplace_back(proportional ? "IPAGothic" : "IPAPGothic");
     for (const char* other : {"Noto Sans CJK JP", "Noto Sans JP", "TakaoGothic", "VL Gothic"})
@@ -78,14 +76,12 @@ std::optional<std::string> findJapaneseFontFile(std::string_view face)
     static std::mutex lock;
     std::lock_guard guard(lock);
     useLeakSuppressions();
-    if (!FcInit())
-        return std::nullopt;
+    if (!FcInit()) return std::nullopt;
     for (const std::string& family : fontFamiliesFor(face)) {
-        if (auto path = matchFamily(family, true))
-            return path;
+        if (auto path = matchFamily(family, true)) return path;
     }
     // Whatever Japanese face fontconfig offers.
     return matchFamily("", false);
 }
 
-}  // namespace plat
+} // namespace plat

@@ -18,4 +18,4 @@ std::vector<std::string> fontFamiliesFor(std::string_view faceUtf8);
 // nothing when no such face is installed.
 std::optional<std::string> findJapaneseFontFile(std::string_view faceUtf8);
 
-}  // namespace plat
+} // namespace plat

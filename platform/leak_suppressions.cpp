@@ -4,7 +4,9 @@
 
 #include "platform/leak_suppressions.h"
 
-void plat::useLeakSuppressions() {}
+void plat::useLeakSuppressions()
+{
+}
 
 #if defined(__SANITIZE_ADDRESS__)
 #define RT_LEAK_CHECKED 1

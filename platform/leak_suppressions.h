@@ -6,4 +6,4 @@ namespace plat {
 
 void useLeakSuppressions();
 
-}  // namespace plat
+} // namespace plat

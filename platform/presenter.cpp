@@ -41,7 +41,7 @@ void leave(Presenter* p)
     std::erase(g_Presenters, p);
 }
 
-}  // namespace
+} // namespace
 
 Presenter::~Presenter()
 {
@@ -52,19 +52,16 @@ bool Presenter::open(const PresenterOptions& o)
 {
     close();
     useLeakSuppressions();
-    if (o.width <= 0 || o.height <= 0)
-        return false;
+    if (o.width <= 0 || o.height <= 0) return false;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-            return false;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
         ownsVideo_ = true;
     }
     if (o.sdlWindowId) {
         window_ = SDL_GetWindowFromID(o.sdlWindowId);
     } else {
         Uint32 flags = o.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
-        if (o.fullscreen)
-            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (o.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         window_ = SDL_CreateWindow(o.titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED,
                                    SDL_WINDOWPOS_CENTERED, o.width, o.height, flags);
         ownsWindow_ = window_ != nullptr;
@@ -76,8 +73,7 @@ bool Presenter::open(const PresenterOptions& o)
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     Uint32 rendererFlags = o.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
     renderer_ = SDL_CreateRenderer(window_, -1, rendererFlags);
-    if (!renderer_)
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
         close();
         return false;
@@ -116,18 +112,14 @@ void Presenter::close()
         open_ = false;
     }
     shownChanged_.notify_all();
-    if (texture_)
-        SDL_DestroyTexture(texture_);
-    if (renderer_)
-        SDL_DestroyRenderer(renderer_);
-    if (window_ && ownsWindow_)
-        SDL_DestroyWindow(window_);
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_ && ownsWindow_) SDL_DestroyWindow(window_);
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
     ownsWindow_ = false;
-    if (ownsVideo_)
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (ownsVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     ownsVideo_ = false;
 }
 
@@ -142,8 +134,7 @@ bool Presenter::present(const std::uint32_t* xrgb, int width, int height, bool w
     std::uint64_t sequence;
     {
         std::unique_lock guard(lock_);
-        if (!open_ || width != width_ || height != height_ || !xrgb)
-            return false;
+        if (!open_ || width != width_ || height != height_ || !xrgb) return false;
         // Only this caller writes into the producer's buffer.
         std::vector<std::uint32_t>& target = buffers_[writing_];
         guard.unlock();
@@ -164,12 +155,10 @@ bool Presenter::present(const std::uint32_t* xrgb, int width, int height, bool w
 
 bool Presenter::service()
 {
-    if (!renderer_)
-        return false;
+    if (!renderer_) return false;
     {
         std::lock_guard guard(lock_);
-        if (!fresh_)
-            return false;
+        if (!fresh_) return false;
         std::swap(reading_, ready_);
         fresh_ = false;
     }
@@ -195,26 +184,21 @@ void Presenter::draw()
 
 void Presenter::represent()
 {
-    if (renderer_)
-        draw();
+    if (renderer_) draw();
 }
 
 bool Presenter::setFullscreen(bool on)
 {
-    if (!window_)
-        return false;
-    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
-        return false;
+    if (!window_) return false;
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     represent();
     return true;
 }
 
 bool Presenter::readPixels(std::vector<std::uint32_t>& out, int& width, int& height)
 {
-    if (!renderer_)
-        return false;
-    if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0)
-        return false;
+    if (!renderer_) return false;
+    if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return false;
     // Draw again and read before presenting: what a present leaves behind
     // is not the picture on every renderer.
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -227,8 +211,7 @@ bool Presenter::readPixels(std::vector<std::uint32_t>& out, int& width, int& hei
                                       width * static_cast<int>(sizeof(std::uint32_t)));
     SDL_RenderSetLogicalSize(renderer_, width_, height_);
     SDL_RenderPresent(renderer_);
-    if (result != 0)
-        return false;
+    if (result != 0) return false;
     for (auto& p : out)
         p &= 0xFFFFFF;
     return true;
@@ -240,4 +223,4 @@ std::uint64_t Presenter::framesShown() const
     return shown_;
 }
 
-}  // namespace plat
+} // namespace plat

@@ -25,12 +25,12 @@ namespace plat {
 
 struct PresenterOptions {
     std::string titleUtf8;
-    int width = 640;   // the frame's size, and the window's
+    int width = 640; // the frame's size, and the window's
     int height = 480;
     bool fullscreen = false;
     bool vsync = false;
     bool hidden = false;
-    std::uint32_t sdlWindowId = 0;  // show in this existing window instead of a new one
+    std::uint32_t sdlWindowId = 0; // show in this existing window instead of a new one
 };
 
 class Presenter {
@@ -89,4 +89,4 @@ private:
     std::uint64_t shown_ = 0;
 };
 
-}  // namespace plat
+} // namespace plat

@@ -18,10 +18,8 @@ struct TextFace::Library {
     FT_Face face = nullptr;
     ~Library()
     {
-        if (face)
-            FT_Done_Face(face);
-        if (library)
-            FT_Done_FreeType(library);
+        if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
     }
 };
 
@@ -48,15 +46,13 @@ std::u32string sjisCodePoints(std::string_view sjis)
 std::shared_ptr<TextFace> TextFace::open(std::string_view faceUtf8, int cellHeight, int width)
 {
     auto file = findJapaneseFontFile(faceUtf8);
-    if (!file)
-        return nullptr;
+    if (!file) return nullptr;
     return openFile(*file, cellHeight, width);
 }
 
 std::shared_ptr<TextFace> TextFace::openFile(const std::string& path, int cellHeight, int width)
 {
-    if (cellHeight <= 0 || cellHeight > 1024)
-        return nullptr;
+    if (cellHeight <= 0 || cellHeight > 1024) return nullptr;
     auto face = std::make_shared<TextFace>(Key{});
     face->lib_ = std::make_shared<Library>();
     Library& lib = *face->lib_;
@@ -80,8 +76,7 @@ std::shared_ptr<TextFace> TextFace::openFile(const std::string& path, int cellHe
     // Character sizes in 26.6 pixels (72 dpi makes points pixels).
     FT_F26Dot6 height = static_cast<FT_F26Dot6>(cellHeight * em * 64 / units);
     FT_F26Dot6 widthSize = width > 0 ? static_cast<FT_F26Dot6>(width) * 2 * 64 : 0;
-    if (FT_Set_Char_Size(f, widthSize, height, 72, 72) != 0)
-        return nullptr;
+    if (FT_Set_Char_Size(f, widthSize, height, 72, 72) != 0) return nullptr;
     face->file_ = path;
     face->cellHeight_ = cellHeight;
     face->ascent_ = static_cast<int>((ascent * cellHeight + units / 2) / units);
@@ -93,15 +88,13 @@ TextFace::~TextFace() = default;
 const TextFace::Glyph& TextFace::glyph(char32_t code)
 {
     auto it = glyphs_.find(code);
-    if (it != glyphs_.end())
-        return it->second;
+    if (it != glyphs_.end()) return it->second;
     Glyph g;
     FT_Face f = lib_->face;
     FT_UInt index = FT_Get_Char_Index(f, code);
     if (FT_Load_Glyph(f, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
         FT_GlyphSlot slot = f->glyph;
-        if (slot->format != FT_GLYPH_FORMAT_BITMAP)
-            FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
+        if (slot->format != FT_GLYPH_FORMAT_BITMAP) FT_Render_Glyph(slot, FT_RENDER_MODE_MONO);
         g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
         const FT_Bitmap& bm = slot->bitmap;
         // Control characters advance without ink.
@@ -146,4 +139,4 @@ void TextFace::draw(std::string_view sjis, int x, int y, const std::function<voi
     }
 }
 
-}  // namespace plat
+} // namespace plat

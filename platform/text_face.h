@@ -43,9 +43,9 @@ public:
 private:
     struct Glyph {
         int advance = 0;
-        int left = 0, top = 0;      // bitmap offset from the pen on the baseline
+        int left = 0, top = 0; // bitmap offset from the pen on the baseline
         int width = 0, rows = 0;
-        std::vector<std::uint8_t> ink;  // one byte per pixel, 1 = ink
+        std::vector<std::uint8_t> ink; // one byte per pixel, 1 = ink
     };
     struct Library;
 
@@ -62,4 +62,4 @@ private:
 // not Shift-JIS become U+FFFD).
 std::u32string sjisCodePoints(std::string_view sjis);
 
-}  // namespace plat
+} // namespace plat

@@ -30,7 +30,8 @@ protected:
         std::vector<std::uint32_t> rgb;
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 40; ++x)
-                rgb.push_back(0x000100u * static_cast<std::uint32_t>(x) + static_cast<std::uint32_t>(y) + 1);
+                rgb.push_back(0x000100u * static_cast<std::uint32_t>(x) +
+                              static_cast<std::uint32_t>(y) + 1);
         write(name, WriteBmp24(40, 2, rgb));
     }
 
@@ -64,9 +65,11 @@ TEST_F(BitmapFiles, MissingFileIsALoadFailure)
         SCOPED_TRACE(mode.name);
         ASSERT_TRUE(SetUpMode(mode, 16, 12));
         DDSURFACEDATA sd;
-        EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\None.bmp", 1, mode.bpp, 0, 0, 0, 0, 0, 0, 0), 8);
+        EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\None.bmp", 1, mode.bpp, 0, 0, 0, 0, 0, 0, 0),
+                  8);
         write("bmp/Broken.bmp", "BM not really a picture");
-        EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Broken.bmp", 1, mode.bpp, 0, 0, 0, 0, 0, 0, 0), 8);
+        EXPECT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Broken.bmp", 1, mode.bpp, 0, 0, 0, 0, 0, 0, 0),
+                  8);
         DDReleaseSurface(&sd);
         TearDownMode();
     }
@@ -84,15 +87,17 @@ TEST_F(BitmapFiles, MirroredCellsOfASheet)
         ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Sheet.bmp", 1, 32, 0, 0, 0, 0, 32, 0, 0), 0);
         const DDPixels& p = *sd.pixels();
         for (int y = 0; y < 2; ++y) {
-            for (int x = 0; x < 32; ++x)
+            for (int x = 0; x < 32; ++x) {
                 EXPECT_EQ(p.get(x, y) & 0xFFFFFF, 0x000100u * static_cast<std::uint32_t>(31 - x) +
                                                       static_cast<std::uint32_t>(y) + 1)
                     << x << "," << y;
+            }
             for (int x = 32; x < 40; ++x) {
-                if (g_D3DState)
+                if (g_D3DState) {
                     EXPECT_EQ(p.get(x, y), 0u) << "transparent";
-                else
+                } else {
                     EXPECT_EQ(p.get(x, y), g_DDKeyColor) << "not copied";
+                }
             }
         }
         EXPECT_EQ(sd.mirrorCellWidth, 32);
@@ -116,7 +121,8 @@ TEST_F(BitmapFiles, MirroredCellsBothWaysOnTheSurfaceBackEnd)
 
 TEST_F(BitmapFiles, EightBitPicturesGiveTheirPaletteNumbersAtEightBits)
 {
-    write("bmp/Idx.bmp", WriteBmp8(5, 2, {0, 0x111111, 0x222222, 0x333333}, {0, 1, 2, 3, 1, 3, 3, 2, 1, 0}));
+    write("bmp/Idx.bmp",
+          WriteBmp8(5, 2, {0, 0x111111, 0x222222, 0x333333}, {0, 1, 2, 3, 1, 3, 3, 2, 1, 0}));
     ASSERT_TRUE(SetUpMode(AllModes()[3], 16, 12));
     DDSURFACEDATA sd;
     ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "bmp\\Idx.bmp", 1, 8, 0, 0, 0, 0, 0, 0, 0), 0);
@@ -254,8 +260,9 @@ TEST_F(BitmapFiles, PaletteFromThePalettePictureInEachMode)
             EXPECT_EQ(palette[200].blue, 32);
         }
         EXPECT_EQ(palette[3].flags, mode.bpp == 32 && !mode.d3d ? 0 : PC_EXPLICIT);
-        if (mode.bpp == 8)
+        if (mode.bpp == 8) {
             EXPECT_EQ(lpDDPalette->entries[200].red, 200);
+        }
         TearDownMode();
     }
     EXPECT_FALSE(DDLoadPaletteFromFile(g_Palette.data(), "bmp\\plt\\Missing.bmp"));
@@ -269,8 +276,8 @@ TEST_F(BitmapFiles, TransparentColourFromThePalettePicture)
         Mode mode;
         std::uint32_t key;
     };
-    for (const Case& c : {Case{AllModes()[0], 0u}, Case{AllModes()[5], kMagenta},
-                          Case{AllModes()[3], 0u}}) {
+    for (const Case& c :
+         {Case{AllModes()[0], 0u}, Case{AllModes()[5], kMagenta}, Case{AllModes()[3], 0u}}) {
         SCOPED_TRACE(c.mode.name);
         ASSERT_TRUE(SetUpMode(c.mode, 16, 12));
         ASSERT_EQ(DDSetTransmitFromFile("bmp\\plt\\Palette.bmp"), 1);
@@ -301,7 +308,7 @@ TEST_F(BitmapFiles, TextureRecoveryReloadsPicturesAndRecreatesPlainSurfacesEmpty
     ASSERT_TRUE(DDCreateSurface(&system, 2, 1, 1, 0, 1, 0, 0));
     DDClearPal(&plain, 5);
     system.pixels()->set(0, 0, 0xFF445566u);
-    picture.pixels()->set(0, 0, 0xFF999999u);  // drawn over since loading
+    picture.pixels()->set(0, 0, 0xFF999999u); // drawn over since loading
     const DDPixels* systemTexture = system.pixels();
 
     lpDevice->Lose(2, 1);
@@ -363,4 +370,4 @@ TEST_F(BitmapFiles, BlendTableLoadsWholeOrNotAtAll)
     EXPECT_FALSE(DDLoadBlendTable(g_BlendTable.data(), "bmp\\hbt\\hbtC.dat"));
 }
 
-}  // namespace
+} // namespace

@@ -47,32 +47,80 @@ struct CopyCase {
     Grid expected;
 };
 
-const int B = 20;  // the destination's background
+const int B = 20; // the destination's background
 
 const std::vector<CopyCase> kCopies = {
-    {"OpaqueKeepsTransparentPixels", 1, 1, 0,
-     {{B, B, B, B, B, B}, {B, 1, 2, 3, 4, B}, {B, 5, 0, 6, 7, B}, {B, 8, 9, 10, 11, B},
+    {"OpaqueKeepsTransparentPixels",
+     1,
+     1,
+     0,
+     {{B, B, B, B, B, B},
+      {B, 1, 2, 3, 4, B},
+      {B, 5, 0, 6, 7, B},
+      {B, 8, 9, 10, 11, B},
       {B, B, B, B, B, B}}},
-    {"TransparentShowsDestination", 1, 1, 1,
-     {{B, B, B, B, B, B}, {B, 1, 2, 3, 4, B}, {B, 5, B, 6, 7, B}, {B, 8, 9, 10, 11, B},
+    {"TransparentShowsDestination",
+     1,
+     1,
+     1,
+     {{B, B, B, B, B, B},
+      {B, 1, 2, 3, 4, B},
+      {B, 5, B, 6, 7, B},
+      {B, 8, 9, 10, 11, B},
       {B, B, B, B, B, B}}},
-    {"ClippedAtLeftAndTop", -1, -1, 1,
-     {{B, 6, 7, B, B, B}, {9, 10, 11, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B},
+    {"ClippedAtLeftAndTop",
+     -1,
+     -1,
+     1,
+     {{B, 6, 7, B, B, B},
+      {9, 10, 11, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
       {B, B, B, B, B, B}}},
-    {"ClippedAtRightAndBottom", 4, 3, 1,
-     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, 1, 2},
+    {"ClippedAtRightAndBottom",
+     4,
+     3,
+     1,
+     {{B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, 1, 2},
       {B, B, B, B, 5, B}}},
-    {"ClippedAtRightAndTop", 3, -2, 0,
-     {{B, B, B, 8, 9, 10}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B},
+    {"ClippedAtRightAndTop",
+     3,
+     -2,
+     0,
+     {{B, B, B, 8, 9, 10},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
       {B, B, B, B, B, B}}},
-    {"ClippedAtLeftAndBottom", -3, 4, 0,
-     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B},
+    {"ClippedAtLeftAndBottom",
+     -3,
+     4,
+     0,
+     {{B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
       {4, B, B, B, B, B}}},
-    {"EntirelyRightOfDestination", 6, 0, 0,
-     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B},
+    {"EntirelyRightOfDestination",
+     6,
+     0,
+     0,
+     {{B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
       {B, B, B, B, B, B}}},
-    {"EntirelyAboveDestination", 0, -3, 0,
-     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B},
+    {"EntirelyAboveDestination",
+     0,
+     -3,
+     0,
+     {{B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
+      {B, B, B, B, B, B},
       {B, B, B, B, B, B}}},
 };
 
@@ -89,8 +137,11 @@ TEST_P(BlitInEveryMode, SameSizeCopies)
 TEST_P(BlitInEveryMode, CopyOfPartOfTheSource)
 {
     DDBlt(&dest, 0, 0, 2, 2, &src, 2, 1, 0);
-    EXPECT_EQ(destGrid(), (Grid{{6, 7, B, B, B, B}, {10, 11, B, B, B, B}, {B, B, B, B, B, B},
-                                {B, B, B, B, B, B}, {B, B, B, B, B, B}}));
+    EXPECT_EQ(destGrid(), (Grid{{6, 7, B, B, B, B},
+                                {10, 11, B, B, B, B},
+                                {B, B, B, B, B, B},
+                                {B, B, B, B, B, B},
+                                {B, B, B, B, B, B}}));
 }
 
 TEST_P(BlitInEveryMode, PictureWiderThanDestinationFromNegativeOriginShowsItsMiddle)
@@ -106,8 +157,11 @@ TEST_P(BlitInEveryMode, PictureWiderThanDestinationFromNegativeOriginShowsItsMid
 TEST_P(BlitInEveryMode, MagnifiedTwiceRepeatsEachPixel)
 {
     DDBltEx(&dest, 0, 0, 6, 4, &src, 1, 0, 3, 2, 0);
-    EXPECT_EQ(destGrid(), (Grid{{2, 2, 3, 3, 4, 4}, {2, 2, 3, 3, 4, 4}, {0, 0, 6, 6, 7, 7},
-                                {0, 0, 6, 6, 7, 7}, {B, B, B, B, B, B}}));
+    EXPECT_EQ(destGrid(), (Grid{{2, 2, 3, 3, 4, 4},
+                                {2, 2, 3, 3, 4, 4},
+                                {0, 0, 6, 6, 7, 7},
+                                {0, 0, 6, 6, 7, 7},
+                                {B, B, B, B, B, B}}));
 }
 
 TEST_P(BlitInEveryMode, CopyOntoTheBackBuffer)
@@ -139,7 +193,8 @@ TEST_P(ShrinkByBackEnd, HalvedPictureSamplesItsOwnTexels)
         Paint(&src, {{1, 2, 3, 4}});
         ASSERT_TRUE(DDCreateSurface(&dest, 2, 1, 0, 1, 0, 0, 0));
         DDBltEx(&dest, 0, 0, 2, 1, &src, 0, 0, 4, 1, 0);
-        std::vector<int> expected = GetParam().d3d ? std::vector<int>{2, 4} : std::vector<int>{1, 3};
+        std::vector<int> expected =
+            GetParam().d3d ? std::vector<int>{2, 4} : std::vector<int>{1, 3};
         EXPECT_EQ(reader.grid(dest, 2, 1)[0], expected);
         DDReleaseSurface(&src);
         DDReleaseSurface(&dest);
@@ -190,12 +245,12 @@ TEST_F(TextureBlit, VertexColourAndOperationApplyToOneCopyOnly)
 {
     DDSURFACEDATA src, dest;
     ASSERT_TRUE(DDCreateSurface(&src, 1, 1, 0, 0, 0, 0, 0));
-    DDBoxFillPal(&src, 0, 0, 1, 1, 3);  // (24, 8, 224)
+    DDBoxFillPal(&src, 0, 0, 1, 1, 3); // (24, 8, 224)
     ASSERT_TRUE(DDCreateSurface(&dest, 2, 1, 0, 0, 0, 0, 0));
     const int halve[2] = {static_cast<int>(0xFF808080u), D3DTOP_MODULATE};
     DDBltOpt(&dest, 0, 0, 1, 1, &src, 0, 0, 0, halve);
     DDBlt(&dest, 1, 0, 1, 1, &src, 0, 0, 0);
-    EXPECT_EQ(dest.pixels()->get(0, 0), 0xFF0C0470u);  // each channel x 128 / 255, rounded
+    EXPECT_EQ(dest.pixels()->get(0, 0), 0xFF0C0470u); // each channel x 128 / 255, rounded
     EXPECT_EQ(dest.pixels()->get(1, 0), 0xFF1808E0u);
     EXPECT_EQ(g_D3DState->vertexColor, 0xFFFFFFFFu);
     EXPECT_EQ(g_D3DState->colorOp, D3DTOP_MODULATE);
@@ -213,7 +268,8 @@ TEST_F(TextureBlit, LinkedCopyDrawsWithTheTextureItIsLinkedTo)
     ASSERT_TRUE(DDCreateSurface(&dest, 2, 1, 0, 0, 0, 0, 0));
     DDClearPal(&dest, 9);
     DDBlt(&dest, 0, 0, 2, 1, &copy, 0, 0, 0);
-    EXPECT_EQ(reader.grid(dest, 2, 1)[0], (std::vector<int>{9, 9})) << "an unlinked copy draws nothing";
+    EXPECT_EQ(reader.grid(dest, 2, 1)[0], (std::vector<int>{9, 9}))
+        << "an unlinked copy draws nothing";
     copy.lpMirror = &picture;
     DDBlt(&dest, 0, 0, 2, 1, &copy, 0, 0, 0);
     EXPECT_EQ(reader.grid(dest, 2, 1)[0], (std::vector<int>{7, 8}));
@@ -229,7 +285,7 @@ TEST_F(TextureBlit, SystemMemoryTextureCopiesTexelsAndSkipsTransparentOnes)
     DDSURFACEDATA src, dest;
     ASSERT_TRUE(DDCreateSurface(&src, 4, 1, 1, 0, 1, 0, 0));
     src.pixels()->set(0, 0, 0xFF100000u);
-    src.pixels()->set(1, 0, 0);  // transparent
+    src.pixels()->set(1, 0, 0); // transparent
     src.pixels()->set(2, 0, 0x80200000u);
     src.pixels()->set(3, 0, 0xFF300000u);
     ASSERT_TRUE(DDCreateSurface(&dest, 6, 1, 0, 0, 1, 0, 0));
@@ -285,4 +341,4 @@ TEST_F(SurfaceBlit, StretchFromNegativeOriginSkipsSourceByTheRatio)
     DDReleaseSurface(&dest);
 }
 
-}  // namespace
+} // namespace

@@ -104,8 +104,20 @@ std::vector<FormatCase> Formats()
     BmpFormat v4 = rgb565;
     v4.headerSize = 108;
     cases.push_back({"SixteenBitsMasksInLongHeader", v4, 40, true});
-    cases.push_back({"TwentyFourBitsTopDown", [] { auto f = Fmt(24); f.topDown = true; return f; }(), 60});
-    cases.push_back({"TwentyFourBitsCoreHeader", [] { auto f = Fmt(24); f.coreHeader = true; return f; }(), 60});
+    cases.push_back({"TwentyFourBitsTopDown",
+                     [] {
+                         auto f = Fmt(24);
+                         f.topDown = true;
+                         return f;
+                     }(),
+                     60});
+    cases.push_back({"TwentyFourBitsCoreHeader",
+                     [] {
+                         auto f = Fmt(24);
+                         f.coreHeader = true;
+                         return f;
+                     }(),
+                     60});
     cases.push_back({"ThirtyTwoBits", Fmt(32), 60});
     BmpFormat bgr = Fmt(32, 3);
     bgr.masks[0] = 0x0000FF00;
@@ -127,7 +139,8 @@ TEST_P(BmpFormats, DecodeToThePixelsOfThePlain24BitPicture)
     BmpPicture trueColour = AsTrueColour(indexed);
     DDBitmapImage reference, img;
     ASSERT_TRUE(Decode(WriteBmp(trueColour, BmpFormat{}), reference));
-    const std::string bytes = c.format.bits <= 8 ? WriteBmp(indexed, c.format) : WriteBmp(trueColour, c.format);
+    const std::string bytes =
+        c.format.bits <= 8 ? WriteBmp(indexed, c.format) : WriteBmp(trueColour, c.format);
     ASSERT_TRUE(Decode(bytes, img));
     EXPECT_EQ(img.width, 13);
     EXPECT_EQ(img.height, 7);
@@ -159,8 +172,8 @@ TEST(BmpReader, RowsOfThreeBytePixelsStartOnTheirOwnFourByteBoundary)
 // Damage done to a good file.
 struct DamageCase {
     const char* name;
-    std::size_t offset;     // where the damage goes
-    std::vector<std::uint8_t> bytes;  // what is written there (little-endian)
+    std::size_t offset;              // where the damage goes
+    std::vector<std::uint8_t> bytes; // what is written there (little-endian)
 };
 
 std::vector<std::uint8_t> U32(std::uint32_t v)
@@ -181,25 +194,24 @@ TEST_P(DamagedBmp, IsRefused)
     EXPECT_FALSE(Decodes(bytes));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DamagedBmp,
-    testing::Values(DamageCase{"NotBm", 0, {'P', 'K'}},
-                    DamageCase{"HeaderSizeTooSmall", 14, U32(30)},
-                    DamageCase{"HeaderSizePastTheEnd", 14, U32(2000)},
-                    DamageCase{"WidthThatLies", 18, U32(4000)},
-                    DamageCase{"HeightThatLies", 22, U32(3000)},
-                    DamageCase{"ZeroWidth", 18, U32(0)},
-                    DamageCase{"NegativeWidth", 18, U32(0xFFFFFFF0u)},
-                    DamageCase{"SmallestHeight", 22, U32(0x80000000u)},
-                    DamageCase{"HugePicture", 18, U32(20000)},
-                    DamageCase{"TwoPlanes", 26, {2, 0}},
-                    DamageCase{"SevenBits", 28, {7, 0}},
-                    DamageCase{"JpegInside", 30, U32(4)},
-                    DamageCase{"RunLengthOfTheWrongDepth", 30, U32(2)},
-                    DamageCase{"ColourTableOverflows", 46, U32(300)},
-                    DamageCase{"DataOffsetPastTheEnd", 10, U32(100000)},
-                    DamageCase{"DataOffsetIntoTheHeaders", 10, U32(20)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedBmp,
+                         testing::Values(DamageCase{"NotBm", 0, {'P', 'K'}},
+                                         DamageCase{"HeaderSizeTooSmall", 14, U32(30)},
+                                         DamageCase{"HeaderSizePastTheEnd", 14, U32(2000)},
+                                         DamageCase{"WidthThatLies", 18, U32(4000)},
+                                         DamageCase{"HeightThatLies", 22, U32(3000)},
+                                         DamageCase{"ZeroWidth", 18, U32(0)},
+                                         DamageCase{"NegativeWidth", 18, U32(0xFFFFFFF0u)},
+                                         DamageCase{"SmallestHeight", 22, U32(0x80000000u)},
+                                         DamageCase{"HugePicture", 18, U32(20000)},
+                                         DamageCase{"TwoPlanes", 26, {2, 0}},
+                                         DamageCase{"SevenBits", 28, {7, 0}},
+                                         DamageCase{"JpegInside", 30, U32(4)},
+                                         DamageCase{"RunLengthOfTheWrongDepth", 30, U32(2)},
+                                         DamageCase{"ColourTableOverflows", 46, U32(300)},
+                                         DamageCase{"DataOffsetPastTheEnd", 10, U32(100000)},
+                                         DamageCase{"DataOffsetIntoTheHeaders", 10, U32(20)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BmpReader, EveryTruncationOfAPlainFileIsRefused)
 {
@@ -207,12 +219,15 @@ TEST(BmpReader, EveryTruncationOfAPlainFileIsRefused)
     for (const BmpFormat& f : {Fmt(4), Fmt(8)}) {
         const std::string bytes = WriteBmp(p, f);
         ASSERT_TRUE(Decodes(bytes));
-        for (std::size_t length = 0; length < bytes.size(); ++length)
-            EXPECT_FALSE(Decodes(bytes.substr(0, length))) << f.bits << " bits, " << length << " bytes";
+        for (std::size_t length = 0; length < bytes.size(); ++length) {
+            EXPECT_FALSE(Decodes(bytes.substr(0, length)))
+                << f.bits << " bits, " << length << " bytes";
+        }
     }
     const std::string trueColour = WriteBmp(AsTrueColour(p), Fmt(24));
-    for (std::size_t length = 0; length < trueColour.size(); ++length)
+    for (std::size_t length = 0; length < trueColour.size(); ++length) {
         EXPECT_FALSE(Decodes(trueColour.substr(0, length))) << length << " bytes";
+    }
 }
 
 TEST(BmpReader, TruncatedRunLengthDataNeverReadsPastTheBytes)
@@ -231,7 +246,7 @@ TEST(BmpReader, RunLengthCodesThatLeaveThePictureAreCut)
     const std::uint8_t codes[] = {255, 1, 0, 2, 200, 200, 0, 5, 1, 2, 3, 1, 2, 0, 0, 1};
     std::string rle(reinterpret_cast<const char*>(codes), sizeof codes);
     bytes = bytes.substr(0, data) + rle;
-    bytes[34] = static_cast<char>(sizeof codes);  // size of the compressed data
+    bytes[34] = static_cast<char>(sizeof codes); // size of the compressed data
     bytes[35] = bytes[36] = bytes[37] = 0;
     DDBitmapImage img;
     ASSERT_TRUE(Decode(bytes, img));
@@ -258,4 +273,4 @@ TEST(BmpReader, TopDownRunLengthIsRefused)
     EXPECT_FALSE(Decodes(bytes));
 }
 
-}  // namespace
+} // namespace

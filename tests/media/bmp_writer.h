@@ -12,9 +12,9 @@ namespace gfxtest {
 struct BmpPicture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> colours;  // colour table (0x00RRGGBB) for indexed pictures
-    std::vector<int> indices;            // palette index per pixel, top-down (indexed)
-    std::vector<std::uint32_t> rgb;      // colour per pixel, top-down (other depths)
+    std::vector<std::uint32_t> colours; // colour table (0x00RRGGBB) for indexed pictures
+    std::vector<int> indices;           // palette index per pixel, top-down (indexed)
+    std::vector<std::uint32_t> rgb;     // colour per pixel, top-down (other depths)
 
     std::uint32_t colourAt(int x, int y) const
     {
@@ -25,12 +25,12 @@ struct BmpPicture {
 
 struct BmpFormat {
     int bits = 24;
-    int compression = 0;  // 0 plain, 1 RLE8, 2 RLE4, 3 channel masks
+    int compression = 0; // 0 plain, 1 RLE8, 2 RLE4, 3 channel masks
     bool topDown = false;
     bool coreHeader = false;
-    int headerSize = 40;  // 40, 108 or 124 (masks inside the longer headers)
+    int headerSize = 40; // 40, 108 or 124 (masks inside the longer headers)
     std::uint32_t masks[3] = {0, 0, 0};
-    int coloursUsed = 0;  // 0: the full table
+    int coloursUsed = 0; // 0: the full table
 };
 
 class ByteWriter {
@@ -78,8 +78,9 @@ inline std::string EncodeRle(const BmpPicture& p, int bits)
                 w.u8(n);
                 if (bits == 8) {
                     for (int k = 0; k < n; ++k)
-                        w.u8(static_cast<unsigned>(p.indices[static_cast<std::size_t>(y) * p.width + x + k]));
-                    w.u8(0);  // to 16 bits
+                        w.u8(static_cast<unsigned>(
+                            p.indices[static_cast<std::size_t>(y) * p.width + x + k]));
+                    w.u8(0); // to 16 bits
                 } else {
                     int a = p.indices[static_cast<std::size_t>(y) * p.width + x];
                     int b = p.indices[static_cast<std::size_t>(y) * p.width + x + 1];
@@ -91,10 +92,10 @@ inline std::string EncodeRle(const BmpPicture& p, int bits)
             }
         }
         w.u8(0);
-        w.u8(0);  // end of row
+        w.u8(0); // end of row
     }
     w.u8(0);
-    w.u8(1);  // end of picture
+    w.u8(1); // end of picture
     return w.bytes;
 }
 
@@ -104,8 +105,7 @@ inline std::uint32_t PackMasked(std::uint32_t rgb, const std::uint32_t masks[3])
     const std::uint32_t channels[3] = {(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF};
     for (int c = 0; c < 3; ++c) {
         std::uint32_t m = masks[c];
-        if (!m)
-            continue;
+        if (!m) continue;
         int shift = __builtin_ctz(m);
         int bits = __builtin_popcount(m);
         out |= (channels[c] >> (8 - bits)) << shift;
@@ -143,11 +143,11 @@ inline std::string WriteBmp(const BmpPicture& p, const BmpFormat& f)
                     w.u8(p.rgb[i] >> 8);
                     w.u8(p.rgb[i] >> 16);
                 } else {
-                    w.u32(f.compression == 3 ? PackMasked(p.rgb[i], f.masks) : p.rgb[i] | 0xAB000000u);
+                    w.u32(f.compression == 3 ? PackMasked(p.rgb[i], f.masks)
+                                             : p.rgb[i] | 0xAB000000u);
                 }
             }
-            if (filled)
-                w.u8(acc << (8 - filled));
+            if (filled) w.u8(acc << (8 - filled));
             while ((w.bytes.size() - start) % 4)
                 w.u8(0);
         }
@@ -197,8 +197,7 @@ inline std::string WriteBmp(const BmpPicture& p, const BmpFormat& f)
         w.u8(c);
         w.u8(c >> 8);
         w.u8(c >> 16);
-        if (!f.coreHeader)
-            w.u8(0);
+        if (!f.coreHeader) w.u8(0);
     }
     return w.bytes + pixels;
 }
@@ -227,4 +226,4 @@ inline std::string WriteBmp8(int width, int height, const std::vector<std::uint3
     return WriteBmp(p, f);
 }
 
-}  // namespace gfxtest
+} // namespace gfxtest

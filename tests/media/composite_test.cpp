@@ -34,8 +34,7 @@ protected:
     int column(int x, int colour, int h) const
     {
         for (int y = 0; y < h; ++y)
-            if (reader->at(dest, x, y) == colour)
-                return y;
+            if (reader->at(dest, x, y) == colour) return y;
         return -1;
     }
 
@@ -48,14 +47,20 @@ TEST_P(Composite, FrameLiesInsideTheRectangleAndAroundThePicture)
 {
     makeDest(6, 5);
     DDFrameRect(&dest, 1, 1, 4, 3, 1, 3);
-    EXPECT_EQ(reader->grid(dest, 6, 5), (Grid{{B, B, B, B, B, B}, {B, 3, 3, 3, 3, B}, {B, 3, B, B, 3, B},
-                                              {B, 3, 3, 3, 3, B}, {B, B, B, B, B, B}}));
+    EXPECT_EQ(reader->grid(dest, 6, 5), (Grid{{B, B, B, B, B, B},
+                                              {B, 3, 3, 3, 3, B},
+                                              {B, 3, B, B, 3, B},
+                                              {B, 3, 3, 3, 3, B},
+                                              {B, B, B, B, B, B}}));
     ASSERT_TRUE(DDCreateSurface(&a, 2, 1, 0, 1, 0, 0, 0));
     Paint(&a, {{7, 8}});
     DDClearPal(&dest, B);
     DDBltFrame(&dest, 2, 2, 2, 1, &a, 1, 4);
-    EXPECT_EQ(reader->grid(dest, 6, 5), (Grid{{B, B, B, B, B, B}, {B, 4, 4, 4, 4, B}, {B, 4, 7, 8, 4, B},
-                                              {B, 4, 4, 4, 4, B}, {B, B, B, B, B, B}}));
+    EXPECT_EQ(reader->grid(dest, 6, 5), (Grid{{B, B, B, B, B, B},
+                                              {B, 4, 4, 4, 4, B},
+                                              {B, 4, 7, 8, 4, B},
+                                              {B, 4, 4, 4, 4, B},
+                                              {B, B, B, B, B, B}}));
 }
 
 TEST_P(Composite, NumbersArePaddedToTheirField)
@@ -70,10 +75,10 @@ TEST_P(Composite, NumbersArePaddedToTheirField)
     };
     const Case cases[] = {
         {42, 5, 0, {B, B, B, 5, 3, B, B, B}},
-        {42, 5, 1, {B, 5, 3, B, B, B, B, B}},  // half of three cells, rounded down
+        {42, 5, 1, {B, 5, 3, B, B, B, B, B}}, // half of three cells, rounded down
         {123456, 5, 0, {2, 3, 4, 5, 6, 7, B, B}},
         {0, 3, 0, {B, B, 1, B, B, B, B, B}},
-        {-7, 2, 0, {B, 1, B, B, B, B, B, B}},  // shown as 0
+        {-7, 2, 0, {B, 1, B, B, B, B, B, B}}, // shown as 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
@@ -140,7 +145,8 @@ TEST_P(Composite, FlipTurnsBetweenTheTwoSides)
     struct Case {
         int counter, left, width, colour;
     };
-    const Case cases[] = {{0, 0, 64, 1}, {31, 31, 2, 1}, {32, 31, 2, 2}, {63, 0, 64, 2}, {64, 0, 64, 2}};
+    const Case cases[] = {
+        {0, 0, 64, 1}, {31, 31, 2, 1}, {32, 31, 2, 2}, {63, 0, 64, 2}, {64, 0, 64, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.counter);
         DDClearPal(&dest, B);
@@ -176,19 +182,24 @@ TEST_P(Composite, SplitWithoutGapReproducesThePicture)
     Paint(&a, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}});
     makeDest(7, 5);
     DDBltSplit(&dest, 1, 1, 4, 2, &a, 0, 0, 0, 0);
-    EXPECT_EQ(reader->grid(dest, 7, 5), (Grid{{B, B, B, B, B, B, B}, {B, 1, 2, 3, 4, B, B},
-                                              {B, 6, 7, 8, 9, B, B}, {B, B, B, B, B, B, B},
+    EXPECT_EQ(reader->grid(dest, 7, 5), (Grid{{B, B, B, B, B, B, B},
+                                              {B, 1, 2, 3, 4, B, B},
+                                              {B, 6, 7, 8, 9, B, B},
+                                              {B, B, B, B, B, B, B},
                                               {B, B, B, B, B, B, B}}));
     DDClearPal(&dest, B);
     DDBltSplit(&dest, 1, 1, 5, 3, &a, 0, 0, 0, 0);
-    EXPECT_EQ(reader->grid(dest, 7, 5)[1], (std::vector<int>{B, 1, 2, 3, 4, B, B})) << "odd: one less";
+    EXPECT_EQ(reader->grid(dest, 7, 5)[1], (std::vector<int>{B, 1, 2, 3, 4, B, B}))
+        << "odd: one less";
     DDClearPal(&dest, B);
     DDBltSplit(&dest, 1, 1, 4, 2, &a, 0, 0, 1, 0);
-    EXPECT_EQ(reader->grid(dest, 7, 5), (Grid{{1, 2, B, B, 3, 4, B}, {B, B, B, B, B, B, B},
-                                              {B, B, B, B, B, B, B}, {6, 7, B, B, 8, 9, B},
+    EXPECT_EQ(reader->grid(dest, 7, 5), (Grid{{1, 2, B, B, 3, 4, B},
+                                              {B, B, B, B, B, B, B},
+                                              {B, B, B, B, B, B, B},
+                                              {6, 7, B, B, 8, 9, B},
                                               {B, B, B, B, B, B, B}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Composite, testing::Values(AllModes()[0], AllModes()[4]), ModeName);
 
-}  // namespace
+} // namespace

@@ -36,15 +36,60 @@ struct FillCase {
 const int B = 20;
 
 const std::vector<FillCase> kFills = {
-    {"Inside", 1, 1, 2, 2, {{B, B, B, B, B, B}, {B, 5, 5, B, B, B}, {B, 5, 5, B, B, B}, {B, B, B, B, B, B}}},
-    {"NegativeOrigin", -2, -1, 4, 3, {{5, 5, B, B, B, B}, {5, 5, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
-    {"NegativeOriginPastFarEdges", -2, -3, 20, 5, {{5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
-    {"PastRightAndBottom", 4, 2, 5, 5, {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, 5, 5}, {B, B, B, B, 5, 5}}},
-    {"WholeSurfaceAndMore", -1, -1, 8, 6, {{5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}}},
-    {"RightOfSurface", 6, 0, 2, 2, {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
-    {"AboveSurface", 0, -5, 3, 4, {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
-    {"EmptyWidth", 1, 1, 0, 3, {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
-    {"NegativeHeight", 1, 3, 2, -2, {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
+    {"Inside",
+     1,
+     1,
+     2,
+     2,
+     {{B, B, B, B, B, B}, {B, 5, 5, B, B, B}, {B, 5, 5, B, B, B}, {B, B, B, B, B, B}}},
+    {"NegativeOrigin",
+     -2,
+     -1,
+     4,
+     3,
+     {{5, 5, B, B, B, B}, {5, 5, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
+    {"NegativeOriginPastFarEdges",
+     -2,
+     -3,
+     20,
+     5,
+     {{5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
+    {"PastRightAndBottom",
+     4,
+     2,
+     5,
+     5,
+     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, 5, 5}, {B, B, B, B, 5, 5}}},
+    {"WholeSurfaceAndMore",
+     -1,
+     -1,
+     8,
+     6,
+     {{5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}, {5, 5, 5, 5, 5, 5}}},
+    {"RightOfSurface",
+     6,
+     0,
+     2,
+     2,
+     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
+    {"AboveSurface",
+     0,
+     -5,
+     3,
+     4,
+     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
+    {"EmptyWidth",
+     1,
+     1,
+     0,
+     3,
+     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
+    {"NegativeHeight",
+     1,
+     3,
+     2,
+     -2,
+     {{B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}, {B, B, B, B, B, B}}},
 };
 
 TEST_P(FillInEveryMode, RectanglesAreClippedAtEveryEdge)
@@ -98,14 +143,14 @@ TEST_P(FillValue, PaletteColourBecomesThePixelValueOfTheMode)
     TearDownMode();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, FillValue,
-    testing::Values(FillValueCase{AllModes()[0], 0xFF2808D0u},
-                    FillValueCase{AllModes()[1], 0x8000u | 5u << 10 | 1u << 5 | 26u},
-                    FillValueCase{AllModes()[3], 5u},
-                    FillValueCase{AllModes()[4], 5u << 11 | 1u << 5 | 26u},
-                    FillValueCase{AllModes()[5], 0x2808D0u}),
-    [](const auto& info) { return std::string(info.param.mode.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, FillValue,
+                         testing::Values(FillValueCase{AllModes()[0], 0xFF2808D0u},
+                                         FillValueCase{AllModes()[1],
+                                                       0x8000u | 5u << 10 | 1u << 5 | 26u},
+                                         FillValueCase{AllModes()[3], 5u},
+                                         FillValueCase{AllModes()[4], 5u << 11 | 1u << 5 | 26u},
+                                         FillValueCase{AllModes()[5], 0x2808D0u}),
+                         [](const auto& info) { return std::string(info.param.mode.name); });
 
 class TextureFill : public testing::Test {
 protected:
@@ -145,4 +190,4 @@ TEST_F(TextureFill, NewRenderTargetHoldsTheOpaqueKeyColour)
     DDReleaseSurface(&sd);
 }
 
-}  // namespace
+} // namespace

@@ -46,7 +46,10 @@ protected:
                 n += reader->at(dest, xx, yy) == colour;
         return n;
     }
-    int textPixels(int x, int y, int w, int h) const { return count(font.m_ColorNumber, x, y, w, h); }
+    int textPixels(int x, int y, int w, int h) const
+    {
+        return count(font.m_ColorNumber, x, y, w, h);
+    }
 
     static constexpr int B = 20;
     Font font;
@@ -60,7 +63,8 @@ TEST_P(FontInMode, CellFontMeasuresByCharacterCounts)
         const char* utf8;
         int width, height;
     };
-    const Case cases[] = {{"AB\n漢", 32, 32}, {"", 0, 16}, {"あいう", 48, 16}, {"a\n\nbc\n", 32, 64}};
+    const Case cases[] = {
+        {"AB\n漢", 32, 32}, {"", 0, 16}, {"あいう", 48, 16}, {"a\n\nbc\n", 32, 64}};
     for (const Case& c : cases) {
         int w = -1, h = -1;
         font.MeasureText(Sjis(c.utf8), &w, &h);
@@ -81,8 +85,9 @@ TEST_P(FontInMode, GlyphMeasuringCountsTwentyPixelsForAnEmptyLine)
 TEST_P(FontInMode, KanjiKanaAndAsciiEachDrawInTheirCell)
 {
     font.DrawText(&dest, 0, 0, Sjis("漢かAア\n字"), 1);
-    for (int cell = 0; cell < 4; ++cell)
+    for (int cell = 0; cell < 4; ++cell) {
         EXPECT_GT(textPixels(cell * 16, 0, 16, 16), 8) << "cell " << cell;
+    }
     EXPECT_EQ(textPixels(64, 0, 64, 16), 0) << "nothing past the text";
     EXPECT_GT(textPixels(0, 16, 16, 16), 8) << "the second line";
     EXPECT_EQ(count(-2, 0, 0, 640, 64), 0) << "only text colour and background";
@@ -152,7 +157,8 @@ TEST_P(FontInMode, DrawingThroughAPaletteKeepsTheBackground)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, FontInMode,
-                         testing::Values(AllModes()[0], AllModes()[3], AllModes()[4], AllModes()[5]),
+                         testing::Values(AllModes()[0], AllModes()[3], AllModes()[4],
+                                         AllModes()[5]),
                          ModeName);
 
 TEST(DigitStrips, EachFontGetsTenCellsOfDigits)
@@ -163,7 +169,8 @@ TEST(DigitStrips, EachFontGetsTenCellsOfDigits)
     std::array<Font, 4> fonts;
     std::array<DDSURFACEDATA, 4> strips;
     ASSERT_EQ(CreateFonts(fonts.data(), g_FontDef.data(), 4), 1);
-    ASSERT_EQ(CreateDigitStrips(strips.data(), g_DigitBmp.data(), 4, fonts.data(), g_FontDef.data()), 1);
+    ASSERT_EQ(
+        CreateDigitStrips(strips.data(), g_DigitBmp.data(), 4, fonts.data(), g_FontDef.data()), 1);
     EXPECT_EQ(strips[3].width, 320);
     EXPECT_EQ(strips[3].height, 32);
     EXPECT_EQ(strips[0].width, 100);
@@ -176,8 +183,9 @@ TEST(DigitStrips, EachFontGetsTenCellsOfDigits)
                 n += (p.get(x, y) >> 24) != 0;
         return n;
     };
-    for (int d = 0; d < 10; ++d)
+    for (int d = 0; d < 10; ++d) {
         EXPECT_GT(inked(d * 32), 20) << d;
+    }
     EXPECT_EQ(p.get(0, 0), 0u) << "the strip's background is transparent";
     // Every font is listed once, with a serial number of its own.
     std::set<int> serials;
@@ -203,4 +211,4 @@ TEST(FontFace, DefaultFaceNameMapsToTheJapaneseFace)
     EXPECT_EQ(face->measure(Sjis("漢字")), 30) << "full-width characters as wide as the height";
 }
 
-}  // namespace
+} // namespace

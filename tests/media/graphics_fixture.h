@@ -32,8 +32,8 @@ struct Mode {
 inline const std::vector<Mode>& AllModes()
 {
     static const std::vector<Mode> modes = {
-        {"Texture32", 1, 32, 1},  {"Texture16", 1, 16, 1}, {"Texture16Full", 1, 16, 0},
-        {"Surface8", 0, 8, 0},    {"Surface16", 0, 16, 1}, {"Surface32", 0, 32, 1},
+        {"Texture32", 1, 32, 1},     {"Texture16", 1, 16, 1}, {"Texture16Full", 1, 16, 0},
+        {"Surface8", 0, 8, 0},       {"Surface16", 0, 16, 1}, {"Surface32", 0, 32, 1},
         {"Surface32Full", 0, 32, 0},
     };
     return modes;
@@ -72,8 +72,8 @@ inline bool SetUpMode(const Mode& mode, int width, int height)
     g_DDD3DFaults = DDD3DFAULTS{};
     g_DDDrawFaults = DDDRAWFAULTS{};
     g_DDVideoMemoryFull = false;
-    if (!DDInit(mode.d3d, 0, width, height, mode.bpp, 0, mode.windowed, 1, 60, 0,
-                g_BitmapSD.data(), g_BitmapTable.data(), BITMAP_COUNT, 0))
+    if (!DDInit(mode.d3d, 0, width, height, mode.bpp, 0, mode.windowed, 1, 60, 0, g_BitmapSD.data(),
+                g_BitmapTable.data(), BITMAP_COUNT, 0))
         return false;
     SetTestPalette(!mode.d3d && mode.bpp == 16);
     const DDPALENTRY& key = g_Palette[0];
@@ -119,12 +119,11 @@ public:
         std::uint32_t v = p.get(x, y);
         if (g_D3DState) {
             std::uint32_t argb = DDToARGB(p.format, v);
-            if ((argb >> 24) == 0)
-                return 0;
+            if ((argb >> 24) == 0) return 0;
             const DDPALENTRY& k = g_Palette[0];
-            std::uint32_t keyRgb = std::uint32_t{k.red} << 16 | std::uint32_t{k.green} << 8 | k.blue;
-            if (top5(argb) == top5(keyRgb))
-                return 0;
+            std::uint32_t keyRgb =
+                std::uint32_t{k.red} << 16 | std::uint32_t{k.green} << 8 | k.blue;
+            if (top5(argb) == top5(keyRgb)) return 0;
         } else if (v == g_DDKeyColor) {
             return 0;
         }
@@ -173,11 +172,10 @@ public:
     bool saw(const std::string& line) const
     {
         for (const auto& l : lines)
-            if (l == line)
-                return true;
+            if (l == line) return true;
         return false;
     }
     std::vector<std::string> lines;
 };
 
-}  // namespace gfxtest
+} // namespace gfxtest

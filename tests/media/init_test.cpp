@@ -13,14 +13,14 @@ namespace {
 
 std::uint8_t InitTexture(int bpp, int windowed = 1)
 {
-    return DDInit(1, 0, 32, 24, bpp, 0, windowed, 1, 60, 0, g_BitmapSD.data(),
-                  g_BitmapTable.data(), BITMAP_COUNT, 0);
+    return DDInit(1, 0, 32, 24, bpp, 0, windowed, 1, 60, 0, g_BitmapSD.data(), g_BitmapTable.data(),
+                  BITMAP_COUNT, 0);
 }
 
 std::uint8_t InitSurface(int bpp, int windowed = 1)
 {
-    return DDInit(0, 0, 32, 24, bpp, 0, windowed, 1, 60, 1, g_BitmapSD.data(),
-                  g_BitmapTable.data(), BITMAP_COUNT, 0);
+    return DDInit(0, 0, 32, 24, bpp, 0, windowed, 1, 60, 1, g_BitmapSD.data(), g_BitmapTable.data(),
+                  BITMAP_COUNT, 0);
 }
 
 class GraphicsInit : public testing::Test {
@@ -99,7 +99,8 @@ TEST_F(GraphicsInit, OldDriverIsReportedWithItsVersion)
     LogRecorder log;
     g_DDD3DFaults.ddiVersion = 8;
     EXPECT_EQ(InitTexture(32), 0);
-    EXPECT_TRUE(log.saw(std::string("report:") + Sjis("ビデオカードのドライバがDirectX9をサポートしていません！ 8")));
+    EXPECT_TRUE(log.saw(std::string("report:") +
+                        Sjis("ビデオカードのドライバがDirectX9をサポートしていません！ 8")));
 }
 
 TEST_F(GraphicsInit, SoftwareVertexProcessingWhenHardwareFails)
@@ -134,7 +135,8 @@ TEST_F(GraphicsInit, TextureFormatsOfEachDepth)
         EXPECT_EQ(BackBuffer.pixels()->format, c.back);
         EXPECT_EQ(VirBackBuffer.pixels()->format, c.texture);
         const DDFORMATDATA& p = g_PixelFormat;
-        EXPECT_EQ((std::vector<int>{p.shiftR, p.shiftG, p.shiftB, p.shiftA, p.maxR, p.maxG, p.maxB, p.maxA}),
+        EXPECT_EQ((std::vector<int>{p.shiftR, p.shiftG, p.shiftB, p.shiftA, p.maxR, p.maxG, p.maxB,
+                                    p.maxA}),
                   (std::vector<int>{c.pixel.shiftR, c.pixel.shiftG, c.pixel.shiftB, c.pixel.shiftA,
                                     c.pixel.maxR, c.pixel.maxG, c.pixel.maxB, c.pixel.maxA}));
         const DDFORMATDATA& b = g_BackBufferFormat;
@@ -153,7 +155,7 @@ TEST_F(GraphicsInit, TextureFormatsOfEachDepth)
 TEST_F(GraphicsInit, WindowedSurfacesTakeTheDisplayFormatAfterAFailedTextureSetUp)
 {
     g_DDD3DFaults.noDirect3D = 0;
-    ASSERT_EQ(InitTexture(24), 0);  // fills nothing, but a 32-bit attempt would have
+    ASSERT_EQ(InitTexture(24), 0); // fills nothing, but a 32-bit attempt would have
     g_PixelFormat = DDFORMATDATA{16, 8, 0, 24, 255, 255, 255, 255};
     DDUninit();
     ASSERT_EQ(InitSurface(32), 1);
@@ -211,11 +213,11 @@ TEST_F(GraphicsInit, ErrorNames)
         int number;
         const char* name;
     };
-    const Case named[] = {{1, "CREATEEX_ERR"},         {2, "SETCOOPLEVEL_ERR"},
-                          {3, "SETDISPLAYMODE_ERR"},   {4, "CREATESURFACE_ERR"},
+    const Case named[] = {{1, "CREATEEX_ERR"},           {2, "SETCOOPLEVEL_ERR"},
+                          {3, "SETDISPLAYMODE_ERR"},     {4, "CREATESURFACE_ERR"},
                           {5, "GETATTACHEDSURFACE_ERR"}, {6, "CREATEPALETTE_ERR"},
-                          {7, "SETPALETTE_ERR"},       {10, "CLIPPER_ERR"},
-                          {11, "SETHWND_ERR"},         {12, "SETCLIPPER_ERR"}};
+                          {7, "SETPALETTE_ERR"},         {10, "CLIPPER_ERR"},
+                          {11, "SETHWND_ERR"},           {12, "SETCLIPPER_ERR"}};
     for (const Case& c : named) {
         LogRecorder log;
         EXPECT_FALSE(DDErrorName(c.number));
@@ -282,4 +284,4 @@ TEST_F(GraphicsInit, SurfacesStillHeldAtReleaseAreReported)
     DDReleaseSurface(&kept);
 }
 
-}  // namespace
+} // namespace

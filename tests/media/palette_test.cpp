@@ -23,12 +23,12 @@ TEST(PaletteBlend, MixesEachChannelWithTheColourByTheFactor)
     const auto source = Ramp();
     struct Case {
         int factor, red, green, blue;
-        DDPALENTRY expected;  // entry 101 (101, 154, 50)
+        DDPALENTRY expected; // entry 101 (101, 154, 50)
     };
     const Case cases[] = {
-        {128, 0, 0, 0, {50, 77, 25, PC_RESERVED}},    // half, rounded down
-        {256, 9, 9, 9, {101, 154, 50, PC_RESERVED}},  // the source
-        {0, 9, 8, 7, {9, 8, 7, PC_RESERVED}},         // the colour
+        {128, 0, 0, 0, {50, 77, 25, PC_RESERVED}},   // half, rounded down
+        {256, 9, 9, 9, {101, 154, 50, PC_RESERVED}}, // the source
+        {0, 9, 8, 7, {9, 8, 7, PC_RESERVED}},        // the colour
         {64, 255, 255, 255, {216, 229, 203, PC_RESERVED}},
     };
     for (const Case& c : cases) {
@@ -55,13 +55,13 @@ TEST_F(PaletteRotation, EntriesTurnWithinTheirRange)
     const auto source = Ramp();
     struct Case {
         int steps, direction;
-        int from208, from209, from211;  // where entries 208, 209 and 211 end up
+        int from208, from209, from211; // where entries 208, 209 and 211 end up
     };
     const Case cases[] = {
-        {1, 0, 209, 210, 208}, {1, 1, 211, 208, 210}, {3, 0, 211, 208, 210},
-        {5, 0, 209, 210, 208},  // five steps of a range of four: one step
-        {4, 1, 208, 209, 211},  // a whole turn
-        {1, 7, 208, 209, 211},  // no such direction: a plain copy
+        {1, 0, 209, 210, 208}, {1, 1, 211, 208, 210},
+        {3, 0, 211, 208, 210}, {5, 0, 209, 210, 208}, // five steps of a range of four: one step
+        {4, 1, 208, 209, 211},                        // a whole turn
+        {1, 7, 208, 209, 211},                        // no such direction: a plain copy
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.steps << " steps, direction " << c.direction);
@@ -110,8 +110,9 @@ TEST(Transmit, ColourKeyValuesOfEachMode)
             EXPECT_EQ(g_D3DState->key32[0], 50);
             EXPECT_EQ(g_D3DState->key32[2], 200);
         }
-        if (!g_D3DState && g_DDBpp == 16)
+        if (!g_D3DState && g_DDBpp == 16) {
             EXPECT_FALSE(log.lines.empty()) << "the 16-bit form is reported as unsupported";
+        }
         TearDownMode();
     }
 }
@@ -166,12 +167,12 @@ TEST_F(TextureFade, EachFrameLaysBlackOverTheScreenBySine)
 {
     struct Case {
         double angle;
-        std::uint32_t pixel;  // palette 5 (40, 8, 208) under black of alpha 255 - level
+        std::uint32_t pixel; // palette 5 (40, 8, 208) under black of alpha 255 - level
     };
     const Case cases[] = {
-        {90, 0x2808D0u},   // level 255: unchanged
-        {30, 0x140468u},   // level 127: 128/255 of black
-        {0, 0x000000u},    // level 0: black
+        {90, 0x2808D0u}, // level 255: unchanged
+        {30, 0x140468u}, // level 127: 128/255 of black
+        {0, 0x000000u},  // level 0: black
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.angle);
@@ -196,7 +197,8 @@ TEST_F(TextureFade, FadeInRunsUpAndCompletesOnTheTenthCall)
 {
     std::vector<int> results;
     for (int call = 0; call < 10; ++call)
-        results.push_back(DDFadeIn(g_ScreenPalette.data(), 0, 255, 0, 0, 0, 10, g_Palette.data(), 0));
+        results.push_back(
+            DDFadeIn(g_ScreenPalette.data(), 0, 255, 0, 0, 0, 10, g_Palette.data(), 0));
     EXPECT_EQ(results, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(g_DDFadeAngles.inD3D, 0.0);
 }
@@ -238,8 +240,8 @@ TEST(SurfaceFade, DeepDisplaysFadeTheFrameCapturedAtTheStart)
     BackBuffer.pixels()->fill(0x00123456u);
     DDFadeOut(g_ScreenPalette.data(), 0, 255, 0, 0, 0, 60, g_Palette.data(), 0);
     // 30 degrees: factor 127.
-    EXPECT_EQ(BackBuffer.pixels()->get(7, 3), (255u * 127 >> 8) << 16 | (128u * 127 >> 8) << 8 |
-                                                   (64u * 127 >> 8));
+    EXPECT_EQ(BackBuffer.pixels()->get(7, 3),
+              (255u * 127 >> 8) << 16 | (128u * 127 >> 8) << 8 | (64u * 127 >> 8));
     TearDownMode();
 }
 
@@ -261,4 +263,4 @@ TEST(SurfaceFade, UnpalettedFadeKeepsLevelPartsOf256)
     TearDownMode();
 }
 
-}  // namespace
+} // namespace

@@ -135,4 +135,4 @@ TEST(SurfacePresent, SixteenBitFramesWidenEachChannel)
     EXPECT_EQ(out[1], 0x848208u);
 }
 
-}  // namespace
+} // namespace

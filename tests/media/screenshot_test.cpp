@@ -27,8 +27,7 @@ bool PumpUntilShown(const plat::Presenter& presenter, std::uint64_t frames)
         plat::Message m;
         while (plat::peekMessage(m)) {
         }
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -38,8 +37,7 @@ class Screenshot : public testing::TestWithParam<Mode> {
 protected:
     void SetUp() override
     {
-        if (SDL_WasInit(SDL_INIT_VIDEO))
-            GTEST_SKIP() << "video already runs in this process";
+        if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
         plat::setMainThread();
         plat::PresenterOptions options;
         options.titleUtf8 = "screenshot";
@@ -48,8 +46,7 @@ protected:
         DDSetFrameSink([this](const std::uint32_t* xrgb, int w, int h, bool vsync) {
             presenter.present(xrgb, w, h, vsync);
         });
-        if (!g_D3DState && g_DDBpp == 8)
-            lpDDPalette->SetEntries(0, 256, g_Palette.data());
+        if (!g_D3DState && g_DDBpp == 8) lpDDPalette->SetEntries(0, 256, g_Palette.data());
     }
     void TearDown() override
     {
@@ -67,8 +64,8 @@ TEST_P(Screenshot, FrameDrawnOnAWorkerThreadIsWhatTheWindowShows)
 {
     InitFontDef();
     const FONTDEF& d = g_FontDef[3];
-    ASSERT_TRUE(font.Create(d.face.data(), 0, d.fontHeight, d.cellWidth, d.lineHeight, 33, nullptr, 1,
-                            240, nullptr));
+    ASSERT_TRUE(font.Create(d.face.data(), 0, d.fontHeight, d.cellWidth, d.lineHeight, 33, nullptr,
+                            1, 240, nullptr));
     std::vector<std::uint32_t> expected(640 * 480);
     std::thread worker([&] {
         DDClearPal(&BackBuffer, 5);
@@ -100,7 +97,8 @@ TEST_P(Screenshot, FrameDrawnOnAWorkerThreadIsWhatTheWindowShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Screenshot,
-                         testing::Values(AllModes()[0], AllModes()[2], AllModes()[3], AllModes()[4]),
+                         testing::Values(AllModes()[0], AllModes()[2], AllModes()[3],
+                                         AllModes()[4]),
                          ModeName);
 
-}  // namespace
+} // namespace

@@ -58,7 +58,7 @@ TEST_F(TextureSurface, TextureLargerThanTheDeviceAllowsIsReportedAndStillMade)
 
 TEST_F(TextureSurface, RestoreListHoldsTextureSurfacesUntilReleased)
 {
-    const std::size_t fixed = g_RestoreList.size();  // VirBackBuffer and WorkSD
+    const std::size_t fixed = g_RestoreList.size(); // VirBackBuffer and WorkSD
     DDSURFACEDATA a, b, sizesOnly;
     ASSERT_TRUE(DDCreateSurface(&a, 4, 4, 0, 0, 0, 0, 0));
     ASSERT_TRUE(DDCreateSurface(&b, 4, 4, 0, 0, 0, 0, 0));
@@ -81,13 +81,13 @@ TEST_F(TextureSurface, SurfacesMovedByAGrowingVectorStayListedAtTheirNewPlace)
 {
     std::vector<DDSURFACEDATA> surfaces;
     std::vector<DDBMPDATA> records;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 40; ++i) {
         ASSERT_TRUE(DDCreateSurfaceVec(surfaces, records, 2, 2, 1, 0, 0, 0));
+    }
     ASSERT_EQ(records.size(), surfaces.size());
     int listed = 0;
     for (DDSURFACEDATA* entry : g_RestoreList) {
-        if (entry >= surfaces.data() && entry < surfaces.data() + surfaces.size())
-            ++listed;
+        if (entry >= surfaces.data() && entry < surfaces.data() + surfaces.size()) ++listed;
     }
     EXPECT_EQ(listed, 40);
     // The recovery walks the list: every entry must be a live surface.
@@ -117,8 +117,9 @@ TEST_F(TextureSurface, DeleteFromAListRemovesTheSurfaceAndItsRecord)
 {
     std::list<DDSURFACEDATA> surfaces;
     std::list<DDBMPDATA> records;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(DDCreateSurfaceList(surfaces, records, 2 + i, 2, i, 0, 0, 0));
+    }
     DDSURFACEDATA* middle = &*std::next(surfaces.begin());
     EXPECT_EQ(DDDeleteSurfaceList(surfaces, records, middle), 1);
     ASSERT_EQ(surfaces.size(), 2u);
@@ -205,17 +206,20 @@ TEST(SurfaceErrorName, NamesTheLoadFailures)
         bool result;
         std::string line;
     };
-    const Case cases[] = {{4, false, "log:CREATESURFACE_ERR"}, {8, false, "log:LOADIMAGE_ERR"},
-                          {9, false, "log:SETCOLORKEY_ERR"},   {0, true, ""},
+    const Case cases[] = {{4, false, "log:CREATESURFACE_ERR"},
+                          {8, false, "log:LOADIMAGE_ERR"},
+                          {9, false, "log:SETCOLORKEY_ERR"},
+                          {0, true, ""},
                           {-2005530516, true, ""}};
     for (const Case& c : cases) {
         LogRecorder log;
         EXPECT_EQ(DDSurfaceErrorName(c.number), c.result) << c.number;
-        if (c.line.empty())
+        if (c.line.empty()) {
             EXPECT_TRUE(log.lines.empty()) << c.number;
-        else
+        } else {
             EXPECT_TRUE(log.saw(c.line)) << c.number;
+        }
     }
 }
 
-}  // namespace
+} // namespace

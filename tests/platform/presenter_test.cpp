@@ -25,7 +25,8 @@ std::vector<std::uint32_t> TestFrame(int w, int h)
         for (int x = 0; x < w; ++x)
             frame[static_cast<std::size_t>(y) * w + x] =
                 static_cast<std::uint32_t>((x * 37) & 0xFF) << 16 |
-                static_cast<std::uint32_t>((y * 11) & 0xFF) << 8 | static_cast<std::uint32_t>((x ^ y) & 0xFF);
+                static_cast<std::uint32_t>((y * 11) & 0xFF) << 8 |
+                static_cast<std::uint32_t>((x ^ y) & 0xFF);
     return frame;
 }
 
@@ -37,8 +38,7 @@ bool PumpUntilShown(const plat::Presenter& presenter, std::uint64_t frames)
         plat::Message m;
         while (plat::peekMessage(m)) {
         }
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -49,8 +49,7 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
+        if (const char* old = std::getenv(name)) previous_ = old;
         setenv(name, value, 1);
     }
     ~ScopedEnv()
@@ -90,8 +89,7 @@ void ExpectWorkerFrameShown(int width, int height)
 
 TEST(Presenter, FrameFromAWorkerThreadIsShownExactly)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        GTEST_SKIP() << "video already runs in this process";
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
     ExpectWorkerFrameShown(64, 48);
 }
 
@@ -99,8 +97,7 @@ TEST(Presenter, FrameFromAWorkerThreadIsShownExactlyUnderX)
 {
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        GTEST_SKIP() << "video already runs in this process";
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
     ScopedEnv x11("SDL_VIDEODRIVER", "x11");
     // SDL's own renderer and window surface: the GL driver that X offers
     // loses memory of its own when it is unloaded, which the sanitized tests
@@ -112,8 +109,7 @@ TEST(Presenter, FrameFromAWorkerThreadIsShownExactlyUnderX)
 
 TEST(Presenter, RefusesFramesOfAnotherSizeAndAfterClosing)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        GTEST_SKIP() << "video already runs in this process";
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
     plat::setMainThread();
     plat::Presenter presenter;
     plat::PresenterOptions options;
@@ -132,8 +128,7 @@ TEST(Presenter, RefusesFramesOfAnotherSizeAndAfterClosing)
 
 TEST(Presenter, LargerWindowShowsWholeMultiplesWithBars)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        GTEST_SKIP() << "video already runs in this process";
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
     plat::setMainThread();
     plat::Presenter presenter;
     plat::PresenterOptions options;
@@ -153,11 +148,13 @@ TEST(Presenter, LargerWindowShowsWholeMultiplesWithBars)
     // and the one spare row.
     auto at = [&](int x, int y) { return shown[static_cast<std::size_t>(y) * w + x]; };
     for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(at(1 + x, y), frame[static_cast<std::size_t>(y / 2) * 4 + x / 2]) << x << "," << y;
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(at(1 + x, y), frame[static_cast<std::size_t>(y / 2) * 4 + x / 2])
+                << x << "," << y;
+        }
     EXPECT_EQ(at(0, 0), 0u);
     EXPECT_EQ(at(9, 3), 0u);
     presenter.close();
 }
 
-}  // namespace
+} // namespace

@@ -25,12 +25,14 @@ TEST(FontLookup, WindowsFaceNamesMapToJapaneseFacesOfTheSameKind)
         const char* first;
     };
     const Case cases[] = {
-        {"ＭＳ ゴシック", "IPAGothic"}, {"MS Gothic", "IPAGothic"},   {"ＭＳ Ｐゴシック", "IPAPGothic"},
-        {"MS UI Gothic", "IPAPGothic"}, {"ＭＳ 明朝", "IPAMincho"},   {"メイリオ", "IPAGothic"},
+        {"ＭＳ ゴシック", "IPAGothic"},    {"MS Gothic", "IPAGothic"},
+        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"MS UI Gothic", "IPAPGothic"},
+        {"ＭＳ 明朝", "IPAMincho"},        {"メイリオ", "IPAGothic"},
         {"DejaVu Sans", "DejaVu Sans"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(plat::fontFamiliesFor(c.face).front(), c.first) << c.face;
+    }
 }
 
 TEST(FontLookup, GothicNameFindsAnInstalledJapaneseFace)
@@ -90,7 +92,7 @@ TEST_F(Face, KanjiKanaAndAsciiAllDrawInsideTheirCells)
 
 TEST_F(Face, DamagedShiftJisDrawsWithoutFailing)
 {
-    const std::string broken = "\x82";  // a lead byte without its trail byte
+    const std::string broken = "\x82"; // a lead byte without its trail byte
     face->draw(broken + "A", 0, 0, [](int, int) {});
     EXPECT_GT(face->measure(broken + "A"), 8);
 }
@@ -102,4 +104,4 @@ TEST(FaceSize, RefusesImpossibleHeights)
     EXPECT_EQ(plat::TextFace::openFile("/nonexistent.ttf", 16), nullptr);
 }
 
-}  // namespace
+} // namespace
