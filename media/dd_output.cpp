@@ -1,0 +1,57 @@
+#include "media/dd_output.h"
+
+#include <mutex>
+#include <vector>
+
+namespace {
+
+std::mutex g_SinkLock;
+DDFrameSink g_Sink;
+
+} // namespace
+
+void DDSetFrameSink(DDFrameSink sink)
+{
+    std::lock_guard lock(g_SinkLock);
+    g_Sink = std::move(sink);
+}
+
+void DDFrameToXrgb(const DDPixels& frame, const DDPALENTRY* palette, std::uint32_t* out)
+{
+    if (frame.format == DDFormat::P8) {
+        std::uint32_t colours[256];
+        for (int i = 0; i < 256; ++i) {
+            const DDPALENTRY e = palette ? palette[i] : DDPALENTRY{};
+            colours[i] = std::uint32_t{e.red} << 16 | std::uint32_t{e.green} << 8 | e.blue;
+        }
+        for (int y = 0; y < frame.height; ++y) {
+            const std::uint8_t* row = frame.row(y);
+            for (int x = 0; x < frame.width; ++x)
+                *out++ = colours[row[x]];
+        }
+        return;
+    }
+    if (frame.bytesPerPixel() == 4) {
+        for (int y = 0; y < frame.height; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(frame.row(y));
+            for (int x = 0; x < frame.width; ++x)
+                *out++ = row[x] & 0xFFFFFF;
+        }
+        return;
+    }
+    for (int y = 0; y < frame.height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(frame.row(y));
+        for (int x = 0; x < frame.width; ++x)
+            *out++ = DDToARGB(frame.format, row[x]) & 0xFFFFFF;
+    }
+}
+
+void DDSendFrame(const DDPixels& frame, const DDPALENTRY* palette, bool waitForVBlank)
+{
+    std::lock_guard lock(g_SinkLock);
+    if (!g_Sink || frame.width <= 0 || frame.height <= 0) return;
+    static std::vector<std::uint32_t> converted;
+    converted.resize(static_cast<std::size_t>(frame.width) * frame.height);
+    DDFrameToXrgb(frame, palette, converted.data());
+    g_Sink(converted.data(), frame.width, frame.height, waitForVBlank);
+}

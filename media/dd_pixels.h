@@ -1,0 +1,67 @@
+#pragma once
+// The pixel storage of our software renderer. Every surface of both back ends
+// keeps its pixels in one DDPixels buffer: rows top-down, a pitch in bytes,
+// one of the few formats the back ends use. At 32 bits a pixel's bytes are
+// 0 blue, 1 green, 2 red, 3 alpha.
+
+#include <cstdint>
+#include <vector>
+
+// One palette colour: 0 to 255 per channel (at 16 bpp under DirectDraw the
+// palette keeps each channel in the pixel format's own range instead), and
+// the entry's flags.
+struct DDPALENTRY {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    std::uint8_t flags = 0;
+};
+constexpr std::uint8_t PC_RESERVED = 1; // an entry the game may change
+constexpr std::uint8_t PC_EXPLICIT = 2; // one of the display's fixed colours
+
+enum class DDFormat {
+    P8,       // 8-bit palette index (surface back end at 8 bpp)
+    R5G6B5,   // 16-bit display of the surface back end; full-screen 16-bit back buffer
+    X1R5G5B5, // 16-bit display of the surface back end with 5 bits of green
+    A1R5G5B5, // 16-bit textures (and the windowed 16-bit back buffer)
+    X8R8G8B8, // 32-bit display and back buffer (byte 3 not shown)
+    A8R8G8B8, // 32-bit textures
+};
+
+int DDFormatBytes(DDFormat format);
+bool DDFormatHasAlpha(DDFormat format);
+
+// A pixel value of a format widened to 0xAARRGGBB: channels are widened by
+// repeating their top bits (so 31 of 5 bits becomes 255), formats without
+// alpha read as opaque. P8 returns the index in the low byte.
+std::uint32_t DDToARGB(DDFormat format, std::uint32_t pixel);
+// 0xAARRGGBB narrowed to a pixel value of a format by dropping low bits; the
+// 1-bit alpha is set from 128 up. P8 takes the low byte.
+std::uint32_t DDFromARGB(DDFormat format, std::uint32_t argb);
+
+struct DDPixels {
+    DDFormat format = DDFormat::A8R8G8B8;
+    int width = 0;
+    int height = 0;
+    int pitch = 0; // bytes per row
+    std::vector<std::uint8_t> bytes;
+
+    DDPixels() = default;
+    DDPixels(DDFormat format, int width, int height);
+
+    int bytesPerPixel() const { return DDFormatBytes(format); }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    std::uint8_t* row(int y) { return bytes.data() + static_cast<std::size_t>(y) * pitch; }
+    const std::uint8_t* row(int y) const
+    {
+        return bytes.data() + static_cast<std::size_t>(y) * pitch;
+    }
+
+    // Raw pixel value at (x, y), which must lie inside.
+    std::uint32_t get(int x, int y) const;
+    void set(int x, int y, std::uint32_t value);
+    // Every pixel set to one raw value.
+    void fill(std::uint32_t value);
+    // Pixels of the rectangle that lie inside set to one raw value.
+    void fillRect(int x, int y, int w, int h, std::uint32_t value);
+};

@@ -1,0 +1,62 @@
+#pragma once
+// One textured quad of the texture back end, drawn in software the way the
+// fixed render states of the layer draw it: nearest-texel sampling with
+// wrapping texture coordinates, one texture stage whose colour and alpha
+// operations combine the texel with a second colour (the vertex colour or
+// the texture factor), and SRCALPHA / INVSRCALPHA blending onto the target.
+//
+// The quad's corners lie half a pixel before the destination rectangle's
+// pixel centres, so destination pixel (x + i, y + j) samples the texel at
+// sx + floor((i + 1/2) * sw / w) and sy + floor((j + 1/2) * sh / h), exactly,
+// in integers. A negative sw or sh runs the source backwards (a mirror).
+//
+// Channel arithmetic, all exact: products of two 8-bit values are divided by
+// 255 and rounded to nearest; 16-bit formats are widened by repeating their
+// top bits and narrowed by dropping low bits.
+
+#include <cstdint>
+
+#include "media/dd_pixels.h"
+
+struct DDQUAD {
+    int x = 0, y = 0, w = 0, h = 0;     // destination rectangle
+    const DDPixels* texture = nullptr;  // null: the texel reads as opaque black
+    int sx = 0, sy = 0, sw = 0, sh = 0; // source rectangle in texels
+    std::uint32_t arg2 = 0xFFFFFFFF;    // second argument of both operations (ARGB)
+    int colorOp = 4;                    // D3DTOP_ values
+    int alphaOp = 2;
+    std::uint32_t factor = 0; // texture factor, for D3DTOP_BLENDFACTORALPHA
+};
+
+void DDDrawQuad(DDPixels& target, const DDQUAD& quad);
+
+// a * b / 255, rounded to nearest, for a and b in 0..255.
+inline std::uint32_t DDMul255(std::uint32_t a, std::uint32_t b)
+{
+    std::uint32_t x = a * b + 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+// The blend of one ARGB source over one ARGB destination by the source's
+// alpha: each channel (alpha too) is src x a / 255 + dst x (255 - a) / 255,
+// each product rounded on its own.
+inline std::uint32_t DDBlendOver(std::uint32_t s, std::uint32_t d)
+{
+    const std::uint32_t a = s >> 24;
+    if (a == 255) return s;
+    if (a == 0) return d;
+    // Two channels at a time, each product rounded on its own: the lanes
+    // never carry into each other (255 x 255 + 255 < 65536), so this is the
+    // same as DDMul255 per channel.
+    auto mul2 = [](std::uint32_t lanes, std::uint32_t f) {
+        std::uint32_t x = lanes * f + 0x00800080u;
+        return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    };
+    const std::uint32_t inv = 255 - a;
+    const std::uint32_t rb = mul2(s & 0x00FF00FFu, a) + mul2(d & 0x00FF00FFu, inv);
+    const std::uint32_t ag = mul2((s >> 8) & 0x00FF00FFu, a) + mul2((d >> 8) & 0x00FF00FFu, inv);
+    return rb | ag << 8;
+}
+
+// The stage's result for one texel (ARGB in, ARGB out).
+std::uint32_t DDStageColor(std::uint32_t texel, const DDQUAD& quad);

@@ -1,0 +1,226 @@
+#include "platform/presenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "platform/leak_suppressions.h"
+#include "platform/message_loop.h"
+
+namespace plat {
+namespace {
+
+// The presenters the main thread serves, registered once as a service.
+std::mutex g_RegistryLock;
+std::vector<Presenter*> g_Presenters;
+
+void serveAll()
+{
+    std::vector<Presenter*> presenters;
+    {
+        std::lock_guard guard(g_RegistryLock);
+        presenters = g_Presenters;
+    }
+    for (Presenter* p : presenters)
+        p->service();
+}
+
+void enroll(Presenter* p)
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] { addMainThreadService(serveAll); });
+    std::lock_guard guard(g_RegistryLock);
+    g_Presenters.push_back(p);
+}
+
+void leave(Presenter* p)
+{
+    std::lock_guard guard(g_RegistryLock);
+    std::erase(g_Presenters, p);
+}
+
+} // namespace
+
+Presenter::~Presenter()
+{
+    close();
+}
+
+bool Presenter::open(const PresenterOptions& o)
+{
+    close();
+    useLeakSuppressions();
+    if (o.width <= 0 || o.height <= 0) return false;
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        ownsVideo_ = true;
+    }
+    if (o.sdlWindowId) {
+        window_ = SDL_GetWindowFromID(o.sdlWindowId);
+    } else {
+        Uint32 flags = o.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+        if (o.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        window_ = SDL_CreateWindow(o.titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED,
+                                   SDL_WINDOWPOS_CENTERED, o.width, o.height, flags);
+        ownsWindow_ = window_ != nullptr;
+    }
+    if (!window_) {
+        close();
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    Uint32 rendererFlags = o.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    renderer_ = SDL_CreateRenderer(window_, -1, rendererFlags);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+        close();
+        return false;
+    }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer_, &info);
+    vsync_ = o.vsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    SDL_RenderSetLogicalSize(renderer_, o.width, o.height);
+    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 o.width, o.height);
+    if (!texture_) {
+        close();
+        return false;
+    }
+    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    {
+        std::lock_guard guard(lock_);
+        width_ = o.width;
+        height_ = o.height;
+        for (auto& b : buffers_)
+            b.assign(static_cast<std::size_t>(width_) * height_, 0);
+        fresh_ = false;
+        open_ = true;
+    }
+    enroll(this);
+    draw();
+    return true;
+}
+
+void Presenter::close()
+{
+    leave(this);
+    {
+        std::lock_guard guard(lock_);
+        open_ = false;
+    }
+    shownChanged_.notify_all();
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_ && ownsWindow_) SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    ownsWindow_ = false;
+    if (ownsVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ownsVideo_ = false;
+}
+
+bool Presenter::isOpen() const
+{
+    std::lock_guard guard(lock_);
+    return open_;
+}
+
+bool Presenter::present(const std::uint32_t* xrgb, int width, int height, bool waitForVBlank)
+{
+    std::uint64_t sequence;
+    {
+        std::unique_lock guard(lock_);
+        if (!open_ || width != width_ || height != height_ || !xrgb) return false;
+        // Only this caller writes into the producer's buffer.
+        std::vector<std::uint32_t>& target = buffers_[writing_];
+        guard.unlock();
+        std::memcpy(target.data(), xrgb, target.size() * sizeof(std::uint32_t));
+        guard.lock();
+        std::swap(writing_, ready_);
+        fresh_ = true;
+        sequence = ++handedOver_;
+    }
+    wakeMainThread();
+    if (waitForVBlank && !isMainThread()) {
+        std::unique_lock guard(lock_);
+        shownChanged_.wait_for(guard, std::chrono::milliseconds(100),
+                               [&] { return shown_ >= sequence || !open_; });
+    }
+    return true;
+}
+
+bool Presenter::service()
+{
+    if (!renderer_) return false;
+    {
+        std::lock_guard guard(lock_);
+        if (!fresh_) return false;
+        std::swap(reading_, ready_);
+        fresh_ = false;
+    }
+    // The consumer's buffer is ours until the next swap above.
+    SDL_UpdateTexture(texture_, nullptr, buffers_[reading_].data(),
+                      width_ * static_cast<int>(sizeof(std::uint32_t)));
+    draw();
+    {
+        std::lock_guard guard(lock_);
+        shown_ = handedOver_;
+    }
+    shownChanged_.notify_all();
+    return true;
+}
+
+void Presenter::draw()
+{
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+void Presenter::represent()
+{
+    if (renderer_) draw();
+}
+
+bool Presenter::setFullscreen(bool on)
+{
+    if (!window_) return false;
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+    represent();
+    return true;
+}
+
+bool Presenter::readPixels(std::vector<std::uint32_t>& out, int& width, int& height)
+{
+    if (!renderer_) return false;
+    if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return false;
+    // Draw again and read before presenting: what a present leaves behind
+    // is not the picture on every renderer.
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    out.assign(static_cast<std::size_t>(width) * height, 0);
+    // Read the whole output, past the logical size and its bars.
+    SDL_RenderSetLogicalSize(renderer_, 0, 0);
+    int result = SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, out.data(),
+                                      width * static_cast<int>(sizeof(std::uint32_t)));
+    SDL_RenderSetLogicalSize(renderer_, width_, height_);
+    SDL_RenderPresent(renderer_);
+    if (result != 0) return false;
+    for (auto& p : out)
+        p &= 0xFFFFFF;
+    return true;
+}
+
+std::uint64_t Presenter::framesShown() const
+{
+    std::lock_guard guard(lock_);
+    return shown_;
+}
+
+} // namespace plat

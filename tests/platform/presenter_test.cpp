@@ -1,0 +1,160 @@
+// The presenter: a frame handed over on another thread is shown by the main
+// thread, and the window then holds exactly its pixels, under the dummy
+// video driver and under X (when a display is there); larger windows show
+// the frame scaled by whole multiples with bars around it.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/message_loop.h"
+#include "platform/presenter.h"
+
+namespace {
+
+std::vector<std::uint32_t> TestFrame(int w, int h)
+{
+    std::vector<std::uint32_t> frame(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            frame[static_cast<std::size_t>(y) * w + x] =
+                static_cast<std::uint32_t>((x * 37) & 0xFF) << 16 |
+                static_cast<std::uint32_t>((y * 11) & 0xFF) << 8 |
+                static_cast<std::uint32_t>((x ^ y) & 0xFF);
+    return frame;
+}
+
+// Pumps the main thread until the presenter has shown `frames` frames.
+bool PumpUntilShown(const plat::Presenter& presenter, std::uint64_t frames)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (presenter.framesShown() < frames) {
+        plat::Message m;
+        while (plat::peekMessage(m)) {
+        }
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) previous_ = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv()
+    {
+        if (previous_)
+            setenv(name_.c_str(), previous_->c_str(), 1);
+        else
+            unsetenv(name_.c_str());
+    }
+
+private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
+void ExpectWorkerFrameShown(int width, int height)
+{
+    plat::setMainThread();
+    plat::Presenter presenter;
+    plat::PresenterOptions options;
+    options.titleUtf8 = "presenter test";
+    options.width = width;
+    options.height = height;
+    ASSERT_TRUE(presenter.open(options)) << SDL_GetError();
+    const auto frame = TestFrame(width, height);
+    std::thread worker([&] { EXPECT_TRUE(presenter.present(frame.data(), width, height, true)); });
+    EXPECT_TRUE(PumpUntilShown(presenter, 1));
+    worker.join();
+    std::vector<std::uint32_t> shown;
+    int w = 0, h = 0;
+    ASSERT_TRUE(presenter.readPixels(shown, w, h)) << SDL_GetError();
+    ASSERT_EQ(w, width);
+    ASSERT_EQ(h, height);
+    EXPECT_EQ(shown, frame);
+    presenter.close();
+}
+
+TEST(Presenter, FrameFromAWorkerThreadIsShownExactly)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
+    ExpectWorkerFrameShown(64, 48);
+}
+
+TEST(Presenter, FrameFromAWorkerThreadIsShownExactlyUnderX)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
+    ScopedEnv x11("SDL_VIDEODRIVER", "x11");
+    // SDL's own renderer and window surface: the GL driver that X offers
+    // loses memory of its own when it is unloaded, which the sanitized tests
+    // would report.
+    ScopedEnv software("SDL_RENDER_DRIVER", "software");
+    ScopedEnv surface("SDL_FRAMEBUFFER_ACCELERATION", "0");
+    ExpectWorkerFrameShown(64, 48);
+}
+
+TEST(Presenter, RefusesFramesOfAnotherSizeAndAfterClosing)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
+    plat::setMainThread();
+    plat::Presenter presenter;
+    plat::PresenterOptions options;
+    options.width = 8;
+    options.height = 6;
+    ASSERT_TRUE(presenter.open(options));
+    const auto frame = TestFrame(8, 6);
+    EXPECT_FALSE(presenter.present(frame.data(), 6, 8, false));
+    EXPECT_TRUE(presenter.present(frame.data(), 8, 6, false));
+    EXPECT_TRUE(presenter.service());
+    EXPECT_FALSE(presenter.service()) << "nothing new to show";
+    presenter.close();
+    EXPECT_FALSE(presenter.present(frame.data(), 8, 6, true));
+    EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO)) << "the video it started is stopped again";
+}
+
+TEST(Presenter, LargerWindowShowsWholeMultiplesWithBars)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
+    plat::setMainThread();
+    plat::Presenter presenter;
+    plat::PresenterOptions options;
+    options.width = 4;
+    options.height = 3;
+    ASSERT_TRUE(presenter.open(options));
+    SDL_SetWindowSize(presenter.window(), 10, 7);
+    const auto frame = TestFrame(4, 3);
+    ASSERT_TRUE(presenter.present(frame.data(), 4, 3, false));
+    ASSERT_TRUE(presenter.service());
+    std::vector<std::uint32_t> shown;
+    int w = 0, h = 0;
+    ASSERT_TRUE(presenter.readPixels(shown, w, h));
+    ASSERT_EQ(w, 10);
+    ASSERT_EQ(h, 7);
+    // Twice the size (8 x 6) in the middle: one column of bar each side,
+    // and the one spare row.
+    auto at = [&](int x, int y) { return shown[static_cast<std::size_t>(y) * w + x]; };
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(at(1 + x, y), frame[static_cast<std::size_t>(y / 2) * 4 + x / 2])
+                << x << "," << y;
+        }
+    EXPECT_EQ(at(0, 0), 0u);
+    EXPECT_EQ(at(9, 3), 0u);
+    presenter.close();
+}
+
+} // namespace
