@@ -4,7 +4,6 @@
 
 #include <mutex>
 
-#include "platform/leak_suppressions.h"
 
 namespace plat {
 namespace {
@@ -75,7 +74,6 @@ std::optional<std::string> findJapaneseFontFile(std::string_view face)
 {
     static std::mutex lock;
     std::lock_guard guard(lock);
-    useLeakSuppressions();
     if (!FcInit()) return std::nullopt;
     for (const std::string& family : fontFamiliesFor(face)) {
         if (auto path = matchFamily(family, true)) return path;

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstring>
 
-#include "platform/leak_suppressions.h"
 #include "platform/message_loop.h"
 
 namespace plat {
@@ -51,7 +50,6 @@ Presenter::~Presenter()
 bool Presenter::open(const PresenterOptions& o)
 {
     close();
-    useLeakSuppressions();
     if (o.width <= 0 || o.height <= 0) return false;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
