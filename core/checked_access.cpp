@@ -1,0 +1,29 @@
+#include "core/checked_access.h"
+
+#include "core/err_log.h"
+#include "core/format.h"
+#include "core/report.h"
+#include "platform/message_loop.h"
+#include "platform/window_messages.h"
+#include "shell/main_window.h"
+
+#include <climits>
+#include <string>
+
+namespace {
+
+int AsInt(std::size_t value)
+{
+    return value > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(value);
+}
+
+} // namespace
+
+void ReportBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize)
+{
+    std::string text;
+    FormatStr(text, format, index, AsInt(count), AsInt(elementSize));
+    ErrLog(text.c_str());
+    Report("%s", text.c_str());
+    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
+}

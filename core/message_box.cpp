@@ -1,0 +1,53 @@
+#include "core/message_box.h"
+
+#include "core/err_log.h"
+#include "core/format.h"
+#include "core/sjis_text.h"
+#include "media/dd_mes_box.h"
+#include "media/dd_state.h"
+#include "platform/window_messages.h"
+#include "shell/main_window.h"
+
+#include <cstdarg>
+#include <string>
+
+int MesBox(const char* text, const char* caption, std::uint32_t type)
+{
+    if (g_DDReady && !g_DDWindowed) return DDMesBox(text, caption, type);
+    // The box belongs to the window active on the calling thread: the main
+    // window on the main thread, none on the others.
+    const plat::WindowId owner = plat::isMainThread() ? g_MainWindow.m_hWnd.load() : 0;
+    return plat::messageBox(owner, text ? text : "", caption ? caption : "", type);
+}
+
+int ErrBox(const char* text)
+{
+    return MesBox(text, Sjis("エラー"), MB_OK);
+}
+
+int ErrBoxF(const char* format, ...)
+{
+    std::string text;
+    va_list args;
+    va_start(args, format);
+    FormatStrV(text, format, args);
+    va_end(args);
+    return ErrBox(text.c_str());
+}
+
+int DebugBoxF(const char* format, ...)
+{
+    if (!g_ErrLogEnabled) return 0;
+    std::string text;
+    va_list args;
+    va_start(args, format);
+    FormatStrV(text, format, args);
+    va_end(args);
+    return ErrBox(text.c_str());
+}
+
+void OutOfMemory()
+{
+    ErrBox(Sjis("メモリが不足しています！"));
+    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
+}

@@ -1,0 +1,5 @@
+#include "media/dd_state.h"
+
+std::int32_t g_DDReady = 0;
+std::int32_t g_DDWindowed = 0;
+std::int32_t g_DDBpp = 0;

@@ -1,0 +1,69 @@
+#pragma once
+// A thread of the game with its own message queue (see message_loop.h).
+//
+// Threads end by themselves: requestQuit() only asks (a flag that every
+// wait checks, WM_QUIT in the queue, waiting sends released), and join()
+// waits for the thread to finish. Nothing is suspended, killed or
+// detached. A start, join or quit request may come from different threads
+// (the main thread joins a worker at shutdown while another waits for it).
+
+#include "platform/message_loop.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace plat {
+
+namespace detail {
+class ThreadQueue;
+}
+
+class Thread {
+public:
+    Thread();
+    // Asks a running thread to quit and waits for it.
+    ~Thread();
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+
+    // Starts the body on a new thread whose queue exists before the body
+    // runs. A ThreadQuit leaving the body ends the thread quietly. False
+    // when a started thread has not ended yet or the thread cannot be made.
+    bool start(std::function<void()> body);
+
+    // The id of the thread last started; 0 before the first start.
+    ThreadId id() const { return id_.load(); }
+    // A thread has been started and not yet joined.
+    bool started() const;
+    // The started thread has returned from its body (it may not be joined).
+    bool finished() const;
+
+    // Asks the thread to quit (see message_loop.h). Any thread may ask.
+    void requestQuit();
+
+    // Waits until the thread has ended, then reclaims it; true when it
+    // has (or nothing was started). While waiting the caller serves the
+    // sends made to it (and, on the main thread, runs the main-thread
+    // services). A caller that is asked to quit meanwhile passes the
+    // request on and goes on waiting, so no thread outlives the one that
+    // waits for it. From the thread itself it returns false at once.
+    bool join();
+    // The same, giving up after about `timeoutMs` (false then).
+    bool join(std::uint32_t timeoutMs);
+
+private:
+    bool joinFor(std::uint32_t timeoutMs, bool forever);
+    void reclaim();
+
+    std::atomic<ThreadId> id_{0};
+    mutable std::mutex mutex_; // guards thread_, queue_ and finished_
+    std::thread thread_;
+    std::shared_ptr<detail::ThreadQueue> queue_;
+    std::shared_ptr<std::atomic<bool>> finished_;
+};
+
+} // namespace plat

@@ -1,0 +1,30 @@
+#pragma once
+// The main window: the game's only top-level window. Its procedure runs on
+// the main thread; it serves the game thread's requests and, on WM_CLOSE,
+// stops the worker threads and destroys itself, which ends the program.
+
+#include "platform/message_loop.h"
+
+#include <atomic>
+#include <cstdint>
+
+class cMainWindow {
+public:
+    // The window's handle: set on every message, 0 after WM_DESTROY. The
+    // game thread reads it to send its requests.
+    std::atomic<plat::WindowId> m_hWnd{0};
+
+    std::intptr_t WindowProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                             std::intptr_t lParam);
+};
+
+// The procedure the main window is created with: passes every message on to
+// g_MainWindow.
+std::intptr_t MainWndProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                          std::intptr_t lParam);
+
+extern cMainWindow g_MainWindow;
+
+// A second copy of the main window's handle, set once the window is shown
+// and 0 after WM_DESTROY: the window that every error path asks to close.
+extern std::atomic<plat::WindowId> g_hMainWnd;
