@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <regex>
 #include <set>
 #include <string>
@@ -90,8 +91,9 @@ TEST_F(RunReport, LinesFromManyThreadsNeverMix)
     std::set<std::string> expected;
     for (int t = 0; t < kThreads; ++t) {
         for (int i = 0; i < kLines; ++i) {
-            expected.insert(std::to_string(t) + ":" + std::to_string(i) + ":" +
-                            std::string(200, static_cast<char>('a' + t)));
+            char prefix[32];
+            std::snprintf(prefix, sizeof prefix, "%d:%d:", t, i);
+            expected.insert(prefix + std::string(200, static_cast<char>('a' + t)));
         }
     }
     EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()), expected);
