@@ -126,6 +126,11 @@ bool cReplayLog::RecordedOn(std::string_view stageFile) const
     return m_StageFile == stageFile;
 }
 
+bool cReplayLog::CanBeSavedFor(std::string_view stageFile) const
+{
+    return !InputsA.empty() && IsConsistent() && RecordedOn(stageFile);
+}
+
 void cReplayLog::Record(std::uint16_t direction, std::uint16_t buttons)
 {
     appendFrame(InputsA, RunsA, direction);

@@ -24,11 +24,15 @@
 // was not played on.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "data/ed_data.h"
+
+class cEdStage;
+class cSaveData;
 
 class cReplayLog : public cEdData {
 public:
@@ -66,6 +70,10 @@ public:
     void Start(std::int32_t seed, std::string_view stageFile);
     // Whether the log was recorded on the stage of that file.
     bool RecordedOn(std::string_view stageFile) const;
+    // Whether the log can be saved as a replay of the stage of that file: it
+    // holds at least one frame, is well formed and was recorded on that
+    // stage. The F1/F2 keys warn instead of asking for a file otherwise.
+    bool CanBeSavedFor(std::string_view stageFile) const;
 
     // Appends one frame: the direction word and the button word.
     void Record(std::uint16_t direction, std::uint16_t buttons);
@@ -74,10 +82,33 @@ public:
     // log). Never reads outside the streams, whatever their contents.
     int Next(std::uint16_t& direction, std::uint16_t& buttons);
 
+    // Writes a replay file: the data version, the stage as it was at the
+    // attempt's start (the settings of stageAtStart with the palette and
+    // placed objects of stage, and the end code), this log, and the progress
+    // at the attempt's start. Refused (0, nothing written) when the log is
+    // empty or was not recorded on that stage; 0 also when the file cannot be
+    // written, in which case an older file of that name stays as it was.
+    // 1 when written.
+    int SaveReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart,
+                   cSaveData& progress);
+    // Reads a replay file into the live stage, its settings copy, this log
+    // and (from files of version 173 on) the progress record. All four are
+    // changed only when the whole file reads cleanly and its log holds at
+    // least one frame; otherwise 0 and nothing changes. 1 when read.
+    int LoadReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart,
+                   cSaveData& progress);
+    // The same over a replay file's bytes already in memory.
+    int LoadReplayBytes(std::span<const std::uint8_t> bytes, cEdStage& stage,
+                        cEdStage& stageAtStart, cSaveData& progress);
+
     // The number of frames recorded (of the direction stream).
     std::int64_t FrameCount() const;
     // Whether the streams are well formed (see the header comment).
     bool IsConsistent() const;
+
+private:
+    int LoadReplayStream(ReadStream& file, cEdStage& stage, cEdStage& stageAtStart,
+                         cSaveData& progress);
 };
 
 // The log of the current attempt (recorded, and also the one played back)

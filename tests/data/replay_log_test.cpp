@@ -156,6 +156,19 @@ TEST(ReplayLog, StartBeginsAnEmptyLogForOneStage)
     EXPECT_FALSE(log.RecordedOn("data\\stg4\\b.stg4_002"));
 }
 
+TEST(ReplayLog, OnlyAWellFormedLogOfTheSameStageCanBeSaved)
+{
+    const char* stage = "data\\stg4\\b.stg4_002";
+    cReplayLog log;
+    log.Start(1, stage);
+    EXPECT_FALSE(log.CanBeSavedFor(stage));  // no frame yet
+    log.Record(1, 0);
+    EXPECT_TRUE(log.CanBeSavedFor(stage));
+    EXPECT_FALSE(log.CanBeSavedFor("data\\stg4\\c.stg4_002"));
+    log.RunsB.push_back(1);
+    EXPECT_FALSE(log.CanBeSavedFor(stage));
+}
+
 TEST(ReplayLog, BodyIsTheSeedRecordAndFourCountedStreams)
 {
     cReplayLog log = recorded({0, 0, 0, 2, 2, 0}, {1, 1, 1, 1, 1, 1});
