@@ -6,15 +6,14 @@
 
 namespace {
 
-template <class U>
-void appendLittleEndian(std::vector<std::uint8_t>& out, U value)
+template <class U> void appendLittleEndian(std::vector<std::uint8_t>& out, U value)
 {
     for (std::size_t i = 0; i < sizeof(U); ++i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     }
 }
 
-}  // namespace
+} // namespace
 
 void ByteWriter::writeU8(std::uint8_t value)
 {

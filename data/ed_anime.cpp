@@ -5,14 +5,14 @@
 namespace {
 
 // Makes a list exactly n long, appending copies of the default element.
-template <class T>
-void resizeWith(std::vector<T>& v, std::size_t n, const T& defaultElement)
+template <class T> void resizeWith(std::vector<T>& v, std::size_t n, const T& defaultElement)
 {
     if (v.size() > n) v.erase(v.begin() + static_cast<std::ptrdiff_t>(n), v.end());
-    while (v.size() < n) v.push_back(defaultElement);
+    while (v.size() < n)
+        v.push_back(defaultElement);
 }
 
-}  // namespace
+} // namespace
 
 void cEdAnimeFrame::RegisterMembers(int /*version*/)
 {

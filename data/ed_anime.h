@@ -14,8 +14,8 @@
 
 class cEdAnimeFrame : public cEdData {
 public:
-    std::int32_t m_PictureNo = 0;  // cell of the character's picture
-    std::int32_t m_Time = 1;       // tenths of a second (6 game frames each)
+    std::int32_t m_PictureNo = 0; // cell of the character's picture
+    std::int32_t m_Time = 1;      // tenths of a second (6 game frames each)
     // Set: from this frame to the end the animation cannot be interrupted.
     std::int32_t m_Hold = 0;
 

@@ -17,13 +17,13 @@ public:
     // random number, a status or a variable), 5 switch value, 6 character
     // state, 7 distance to the player; 0 none.
     std::uint8_t m_Kind = 0;
-    std::uint8_t m_LeftKind = 0;    // kind 4: 0 status, 1 variable
-    std::uint8_t m_VarScope = 0;    // kind 4 variable: 0 common, 1 stage
-    std::uint8_t m_Owner = 0;       // kinds 4-6: 0 self, 1 target, 2 system
-    std::uint8_t m_Item = 0;        // kinds 4-6: which status or state
-    std::int16_t m_Index = 0;       // variable index; kind 5: the value compared
-    std::uint8_t m_RightKind = 0;   // kind 4: 0 constant, 1 random, 2 status, 3 variable
-    std::int32_t m_Value = 0;       // the constant; kind 7: the distance in hbl
+    std::uint8_t m_LeftKind = 0;  // kind 4: 0 status, 1 variable
+    std::uint8_t m_VarScope = 0;  // kind 4 variable: 0 common, 1 stage
+    std::uint8_t m_Owner = 0;     // kinds 4-6: 0 self, 1 target, 2 system
+    std::uint8_t m_Item = 0;      // kinds 4-6: which status or state
+    std::int16_t m_Index = 0;     // variable index; kind 5: the value compared
+    std::uint8_t m_RightKind = 0; // kind 4: 0 constant, 1 random, 2 status, 3 variable
+    std::int32_t m_Value = 0;     // the constant; kind 7: the distance in hbl
     std::int32_t m_RandMin = 0;
     std::int32_t m_RandMax = 0;
     std::uint8_t m_RightOwner = 0;
@@ -32,8 +32,8 @@ public:
     std::int16_t m_RightIndex = 0;
     // 0 ==, 1 !=, 2 >=, 3 <=, 4 >, 5 <; kinds 6 and 7: 0 as stated, 1 negated.
     std::uint8_t m_Op = 0;
-    std::uint8_t m_Percent = 0;     // kind 4: right side is a percentage of the maximum
-    std::uint8_t m_Shape = 0;       // kind 7: the area of the distance test
+    std::uint8_t m_Percent = 0; // kind 4: right side is a percentage of the maximum
+    std::uint8_t m_Shape = 0;   // kind 7: the area of the distance test
 
     void RegisterMembers(int version) override;
     // The base body, then the upgrades of files older than the current version.

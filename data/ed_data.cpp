@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/checked_access.h"
+
 // Member blocks are the raw memory image of the members, which is the file's
 // little-endian image only on a little-endian machine.
 static_assert(std::endian::native == std::endian::little);
@@ -53,7 +55,7 @@ void stripCarriageReturns(std::string& s)
     s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
 }
 
-}  // namespace
+} // namespace
 
 void cEdData::RegisterMembers(int /*version*/)
 {
@@ -68,7 +70,8 @@ void cEdData::AddFieldBytes(void* member, int count, std::size_t size)
 
 void cEdData::AddString(std::string* member, int count)
 {
-    for (int i = 0; i < count; ++i) m_Strings.push_back(StringDesc{this, member});
+    for (int i = 0; i < count; ++i)
+        m_Strings.push_back(StringDesc{this, member});
 }
 
 void cEdData::ClearMemberTables()
@@ -93,21 +96,17 @@ void cEdData::EraseStringDescs(int first, int last)
 
 FieldDesc& cEdData::FieldAt(int i)
 {
-    if (i >= 0 && i < FieldCount()) return m_Fields[static_cast<std::size_t>(i)];
-    // An entry that describes nothing: reading or writing it moves no bytes.
-    static thread_local FieldDesc none;
-    none = FieldDesc{};
-    return none;
+    return VecAt(m_Fields, i);
 }
 
 StringDesc& cEdData::StringAt(int i)
 {
-    if (i >= 0 && i < StringCount()) return m_Strings[static_cast<std::size_t>(i)];
-    static thread_local std::string scratch;
-    static thread_local StringDesc none;
-    scratch.clear();
-    none = StringDesc{nullptr, &scratch};
-    return none;
+    StringDesc& d = VecAt(m_Strings, i);
+    // An empty table hands out a shared entry that names no string; give it
+    // a scratch string so that callers never follow a null pointer.
+    static std::string scratch;
+    if (!d.m_String) d.m_String = &scratch;
+    return d;
 }
 
 void cEdData::Load(plat::ByteReader& f)
@@ -154,7 +153,8 @@ void cEdData::Save(ByteWriter& f)
 void cEdData::SaveStrings(ByteWriter& f)
 {
     f.writeI32(StringCount());
-    for (const StringDesc& d : m_Strings) writeStoredString(*d.m_String, f);
+    for (const StringDesc& d : m_Strings)
+        writeStoredString(*d.m_String, f);
 }
 
 void cEdData::Clear()
@@ -163,7 +163,8 @@ void cEdData::Clear()
     for (const FieldDesc& d : m_Fields) {
         std::memset(d.m_Member, 0, static_cast<std::size_t>(d.m_Count) * d.m_Size);
     }
-    for (const StringDesc& d : m_Strings) d.m_String->clear();
+    for (const StringDesc& d : m_Strings)
+        d.m_String->clear();
 }
 
 void cEdData::Assign(cEdData& src)
@@ -177,9 +178,8 @@ void cEdData::Assign(cEdData& src)
     for (std::size_t i = 0; i < fields; ++i) {
         const FieldDesc& to = m_Fields[i];
         const FieldDesc& from = src.m_Fields[i];
-        const std::size_t bytes =
-            std::min(static_cast<std::size_t>(to.m_Count) * to.m_Size,
-                     static_cast<std::size_t>(from.m_Count) * from.m_Size);
+        const std::size_t bytes = std::min(static_cast<std::size_t>(to.m_Count) * to.m_Size,
+                                           static_cast<std::size_t>(from.m_Count) * from.m_Size);
         std::memmove(to.m_Member, from.m_Member, bytes);
     }
     const std::size_t strings = std::min(m_Strings.size(), src.m_Strings.size());
@@ -196,7 +196,8 @@ void cEdData::StripCR()
 
 void cEdData::StripTableStrings()
 {
-    for (const StringDesc& d : m_Strings) stripCarriageReturns(*d.m_String);
+    for (const StringDesc& d : m_Strings)
+        stripCarriageReturns(*d.m_String);
 }
 
 int cEdData::SaveFile(std::string_view path)
@@ -220,7 +221,7 @@ std::shared_ptr<ReadStream> OpenReadBytes(std::vector<std::uint8_t> bytes)
 std::shared_ptr<ReadStream> OpenRead(std::string_view path)
 {
     if (path.empty()) path = "err";
-    plat::FileBytes file = plat::readGameFile(path);
+    plat::FileBytes file = plat::readGameFile(path, kMaxDataFileBytes);
     if (!file) return nullptr;
     return OpenReadBytes(std::move(file.bytes));
 }

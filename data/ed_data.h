@@ -59,10 +59,10 @@ class cEdData;
 
 // One registered plain member (or array member) of a record.
 struct FieldDesc {
-    cEdData* m_Owner = nullptr;        // the record that holds the member
-    std::uint8_t* m_Member = nullptr;  // its first element
-    std::int32_t m_Count = 0;          // element count
-    std::uint8_t m_Size = 0;           // element size: 1, 2, 4 or 8 bytes
+    cEdData* m_Owner = nullptr;       // the record that holds the member
+    std::uint8_t* m_Member = nullptr; // its first element
+    std::int32_t m_Count = 0;         // element count
+    std::uint8_t m_Size = 0;          // element size: 1, 2, 4 or 8 bytes
 };
 
 // One registered string member of a record.
@@ -77,7 +77,8 @@ public:
     virtual ~cEdData() = default;
     // A copy starts with empty tables: every operation that walks the tables
     // registers first, so a copy never describes the record it came from.
-    cEdData(const cEdData&) {}
+    // (noexcept lets lists of records move their elements when they grow.)
+    cEdData(const cEdData&) noexcept {}
     // The base part of every record's assignment: this record keeps its own
     // tables (they describe this record or are empty); the class copies its
     // members and lists.
@@ -109,8 +110,9 @@ public:
     // 1 on success; 0 when the file cannot be written (the old file stays).
     int SaveFile(std::string_view path);
 
-    // Entry i of the member or string table. An index outside the table
-    // gives an entry that describes nothing (no bytes, a scratch string).
+    // Entry i of the member or string table, through the checked access (an
+    // index outside the table is reported and gives entry 0, or an entry
+    // that describes nothing when the table is empty).
     FieldDesc& FieldAt(int i);
     StringDesc& StringAt(int i);
     int FieldCount() const { return static_cast<int>(m_Fields.size()); }
@@ -119,23 +121,19 @@ public:
 protected:
     // Appends one member-table entry of the element size the name gives; an
     // array member is one entry with its element count.
-    template <class T>
-    void AddField1(T* member, int count = 1)
+    template <class T> void AddField1(T* member, int count = 1)
     {
         AddFieldSized<T, 1>(member, count);
     }
-    template <class T>
-    void AddField2(T* member, int count = 1)
+    template <class T> void AddField2(T* member, int count = 1)
     {
         AddFieldSized<T, 2>(member, count);
     }
-    template <class T>
-    void AddField4(T* member, int count = 1)
+    template <class T> void AddField4(T* member, int count = 1)
     {
         AddFieldSized<T, 4>(member, count);
     }
-    template <class T>
-    void AddField8(T* member, int count = 1)
+    template <class T> void AddField8(T* member, int count = 1)
     {
         AddFieldSized<T, 8>(member, count);
     }
@@ -148,8 +146,7 @@ protected:
     void EraseStringDescs(int first, int last);
 
 private:
-    template <class T, std::size_t Size>
-    void AddFieldSized(T* member, int count)
+    template <class T, std::size_t Size> void AddFieldSized(T* member, int count)
     {
         static_assert(sizeof(T) == Size, "member size does not match the registration");
         static_assert(std::is_trivially_copyable_v<T>, "only plain values are registered");
@@ -161,6 +158,10 @@ private:
     std::vector<FieldDesc> m_Fields;
     std::vector<StringDesc> m_Strings;
 };
+
+// The largest data file that is read (far beyond any the authoring tool
+// makes): a larger one is refused as it stands rather than loaded.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{256} << 20;
 
 // A data file opened for reading: its bytes and a bounded reader over them,
 // positioned after the version.
@@ -177,8 +178,9 @@ struct WriteStream {
 };
 
 // Opens a data file (a game path) and reads its version into g_FileVersion.
-// Null when it cannot be opened; an empty path opens the name "err". A file
-// too short for its version gives a stream whose reader has failed.
+// Null when it cannot be opened or is larger than kMaxDataFileBytes; an
+// empty path opens the name "err". A file too short for its version gives a
+// stream whose reader has failed.
 std::shared_ptr<ReadStream> OpenRead(std::string_view path);
 // The same over bytes already in memory (tests, fuzzing, replays).
 std::shared_ptr<ReadStream> OpenReadBytes(std::vector<std::uint8_t> bytes);
@@ -197,8 +199,7 @@ std::vector<std::uint8_t> SaveToBytes(cEdData& record);
 // Reads a record body from f into a copy of the record, and replaces the
 // record by the copy only when the reader has not failed. The copy starts
 // from the record's values, so members that an older file lacks keep them.
-template <class T>
-bool LoadRecord(T& record, plat::ByteReader& f)
+template <class T> bool LoadRecord(T& record, plat::ByteReader& f)
 {
     static_assert(std::is_base_of_v<cEdData, T>);
     T fresh(record);
@@ -210,8 +211,7 @@ bool LoadRecord(T& record, plat::ByteReader& f)
 
 // Reads a whole data file into a record: 1 when it was read; 0 when it is
 // missing or damaged, and the record is then unchanged.
-template <class T>
-int LoadFile(T& record, std::string_view path)
+template <class T> int LoadFile(T& record, std::string_view path)
 {
     auto file = OpenRead(path);
     if (!file) return 0;
@@ -219,32 +219,32 @@ int LoadFile(T& record, std::string_view path)
 }
 
 // The same over a file image in memory.
-template <class T>
-int LoadFileBytes(T& record, std::span<const std::uint8_t> bytes)
+template <class T> int LoadFileBytes(T& record, std::span<const std::uint8_t> bytes)
 {
     auto file = OpenReadBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     return LoadRecord(record, file->in) ? 1 : 0;
 }
 
 // Reads a list of records: uint32 n, then n bodies. The list becomes n copies
-// of the default element, each then read over. A count that cannot fit in
-// the bytes left fails the reader before anything is allocated.
-template <class T>
-void LoadVector(std::vector<T>& v, plat::ByteReader& f, const T& defaultElement)
+// of the default element, each read over. A count that cannot fit in the
+// bytes left fails the reader before anything is allocated, and elements are
+// made one at a time as they are read, so what a damaged file can make the
+// reader allocate stays in proportion to the bytes it really holds.
+template <class T> void LoadVector(std::vector<T>& v, plat::ByteReader& f, const T& defaultElement)
 {
     std::uint32_t n = 0;
     if (!f.readU32(n) || !f.checkCount(n, kMinRecordBytes)) return;
-    v.assign(n, defaultElement);
-    for (auto& element : v) {
-        element.Load(f);
+    v.clear();
+    for (std::uint32_t i = 0; i < n; ++i) {
+        v.push_back(defaultElement);
+        v.back().Load(f);
         if (f.failed()) return;
     }
 }
 
 // The same with the usual default element: constructed, registered at the
 // current version and cleared.
-template <class T>
-void LoadVector(std::vector<T>& v, plat::ByteReader& f)
+template <class T> void LoadVector(std::vector<T>& v, plat::ByteReader& f)
 {
     T defaultElement;
     defaultElement.RegisterMembers(kDataVersion);
@@ -253,17 +253,16 @@ void LoadVector(std::vector<T>& v, plat::ByteReader& f)
 }
 
 // Writes a list of records: uint32 n, then each body.
-template <class T>
-void SaveVector(std::vector<T>& v, ByteWriter& f)
+template <class T> void SaveVector(std::vector<T>& v, ByteWriter& f)
 {
     f.writeU32(static_cast<std::uint32_t>(v.size()));
-    for (auto& element : v) element.Save(f);
+    for (auto& element : v)
+        element.Save(f);
 }
 
 // Reads a counted list of plain values (uint32 n, then n values of their
 // natural size) into v, resized to n. Fails the reader on an impossible count.
-template <class T>
-void LoadValues(std::vector<T>& v, plat::ByteReader& f)
+template <class T> void LoadValues(std::vector<T>& v, plat::ByteReader& f)
 {
     static_assert(std::is_trivially_copyable_v<T>);
     std::uint32_t n = 0;
@@ -273,8 +272,7 @@ void LoadValues(std::vector<T>& v, plat::ByteReader& f)
 }
 
 // Writes a counted list of plain values.
-template <class T>
-void SaveValues(const std::vector<T>& v, ByteWriter& f)
+template <class T> void SaveValues(const std::vector<T>& v, ByteWriter& f)
 {
     static_assert(std::is_trivially_copyable_v<T>);
     f.writeU32(static_cast<std::uint32_t>(v.size()));

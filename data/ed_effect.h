@@ -15,8 +15,8 @@
 
 class cEdEffectFrame : public cEdData {
 public:
-    std::int32_t m_PictureNo = 0;  // cell of the effect's picture
-    std::int32_t m_Time = 1;       // tenths of a second
+    std::int32_t m_PictureNo = 0; // cell of the effect's picture
+    std::int32_t m_Time = 1;      // tenths of a second
 
     void RegisterMembers(int version) override;
 };
@@ -24,8 +24,8 @@ public:
 class cEdEffect : public cEdData {
 public:
     std::string m_Name;
-    std::int32_t m_ToolValue = 0;  // the authoring tool's; kept, never read
-    std::string m_FileName;        // the picture; cell k is at x = k * width, y = 0
+    std::int32_t m_ToolValue = 0; // the authoring tool's; kept, never read
+    std::string m_FileName;       // the picture; cell k is at x = k * width, y = 0
     std::int32_t m_CellWidth = 32;
     std::int32_t m_CellHeight = 32;
     // Set: played for an object of size factor s above 1, the cell is drawn s times larger.

@@ -18,9 +18,9 @@ public:
     // 1: the direction slots are meant for a character facing right and are
     // mirrored while it faces left.
     std::uint8_t m_Relative = 0;
-    std::int16_t m_HoldMin = 0;  // a pressed key counts when held at least this many frames
-    std::int16_t m_HoldMax = 0;  // and at most this many
-    std::uint8_t m_HoldAny = 0;  // 1: a pressed key counts however long it was held
+    std::int16_t m_HoldMin = 0; // a pressed key counts when held at least this many frames
+    std::int16_t m_HoldMax = 0; // and at most this many
+    std::uint8_t m_HoldAny = 0; // 1: a pressed key counts however long it was held
     // 0 every slot that is not ignored must match, 1 at least one, 2 exactly one.
     std::uint8_t m_Mode = 0;
 

@@ -12,7 +12,7 @@
 class cEdPicture : public cEdData {
 public:
     std::string m_Name;
-    std::int32_t m_ToolValue = 0;  // the authoring tool's; kept, never read
+    std::int32_t m_ToolValue = 0; // the authoring tool's; kept, never read
     std::string m_FileName;
 
     void RegisterMembers(int version) override;

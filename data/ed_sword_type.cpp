@@ -9,7 +9,8 @@ void cEdSwordPart::RegisterMembers(int version)
         AddField4(&m_Setting[2], 1);
         AddField4(&m_Setting[3], 1);
     }
-    for (int i = 4; i < 10; ++i) AddField4(&m_Setting[i], 1);
+    for (int i = 4; i < 10; ++i)
+        AddField4(&m_Setting[i], 1);
 }
 
 cEdSwordType::cEdSwordType()

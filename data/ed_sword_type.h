@@ -23,7 +23,7 @@ public:
 class cEdSwordType : public cEdData {
 public:
     std::string m_Name;
-    std::int32_t m_ToolValue = 0;  // the authoring tool's; kept, never read
+    std::int32_t m_ToolValue = 0; // the authoring tool's; kept, never read
     std::string m_FileName1;
     std::string m_FileName2;
     std::vector<cEdSwordPart> m_Parts;

@@ -1,6 +1,7 @@
 #include "data/ed_world_map.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/sjis_text.h"
 
@@ -11,7 +12,7 @@ namespace {
 // The largest side SetSize accepts, far beyond any map an author makes.
 constexpr int kMaxMapSize = 1 << 16;
 
-}  // namespace
+} // namespace
 
 void cEdWorldChip::RegisterMembers(int /*version*/)
 {
@@ -140,7 +141,8 @@ int cEdWorldMap::SetSize(int width, int height)
 
     // The number of halvings of width - 1 before it reaches 0.
     int shift = 0;
-    for (int rest = width - 1; rest != 0; rest /= 2) ++shift;
+    for (int rest = width - 1; rest != 0; rest /= 2)
+        ++shift;
     m_Width = width;
     m_Height = height;
     m_PitchShift = shift;
@@ -164,11 +166,15 @@ int cEdWorldMap::SetSize(int width, int height)
 
 void cEdWorldMap::Check()
 {
-    if (m_StartX >= m_Width) m_StartX = m_Width - 1;
-    if (m_StartY >= m_Height) m_StartY = m_Height - 1;
-    std::erase_if(m_Events, [this](const cEdWorldEvent& e) {
-        return e.m_X >= m_Width || e.m_Y >= m_Height;
-    });
+    // The last column and row; a stored size as low as it goes has none
+    // below it, and the start is then held at that size.
+    auto last = [](std::int32_t size) {
+        return size == std::numeric_limits<std::int32_t>::min() ? size : size - 1;
+    };
+    if (m_StartX >= m_Width) m_StartX = last(m_Width);
+    if (m_StartY >= m_Height) m_StartY = last(m_Height);
+    std::erase_if(m_Events,
+                  [this](const cEdWorldEvent& e) { return e.m_X >= m_Width || e.m_Y >= m_Height; });
 }
 
 cEdWorldEvent* cEdWorldMap::FindEvent(int x, int y)
@@ -186,8 +192,8 @@ const cEdWorldEvent* cEdWorldMap::FindEvent(int x, int y) const
 
 std::int32_t cEdWorldMap::CellAt(int x, int y) const
 {
-    x = std::clamp(x, 0, std::max(m_Width - 1, 0));
-    y = std::clamp(y, 0, std::max(m_Height - 1, 0));
+    x = std::clamp(x, 0, std::max(m_Width, 1) - 1);
+    y = std::clamp(y, 0, std::max(m_Height, 1) - 1);
     if (m_PitchShift < 0 || m_PitchShift > 30) return 0;
     const std::uint64_t index = (static_cast<std::uint64_t>(y) << m_PitchShift) + x;
     if (index >= m_Cells.size()) return 0;

@@ -15,10 +15,10 @@
 class cEdWorldChip : public cEdData {
 public:
     std::int32_t m_Kind = 0;
-    std::int32_t m_Blocked = 0;    // not 0: the cell cannot be walked on
-    std::int32_t m_PictureNo = 0;  // cell of the chip picture (32 x 32, 5 per row)
+    std::int32_t m_Blocked = 0;   // not 0: the cell cannot be walked on
+    std::int32_t m_PictureNo = 0; // cell of the chip picture (32 x 32, 5 per row)
     std::string m_Text1;
-    std::string m_Text2;  // the attribute's label
+    std::string m_Text2; // the attribute's label
 
     void RegisterMembers(int version) override;
 };
@@ -36,7 +36,7 @@ public:
     std::int32_t m_VarNo = 0;         // [8] common variable tested; 0 none
     std::int32_t m_VarValue = 0;      // [9]
     std::int32_t m_VarCompare = 0;    // [10] 0 ==, 1 !=, 2 >=, 3 <=, 4 >, 5 <
-    std::int32_t m_RequiredScore = 0;  // [11] least total of best stage scores (from 209)
+    std::int32_t m_RequiredScore = 0; // [11] least total of best stage scores (from 209)
     std::string m_Caption;
     std::string m_StageFile;
 
@@ -62,17 +62,17 @@ class cEdWorldMap : public cEdData {
 public:
     std::int32_t m_Width = 0;
     std::int32_t m_Height = 0;
-    std::int32_t m_Pitch = 0;       // row length of the cell array: a power of two
-    std::int32_t m_PitchShift = 0;  // log2 of the pitch
+    std::int32_t m_Pitch = 0;      // row length of the cell array: a power of two
+    std::int32_t m_PitchShift = 0; // log2 of the pitch
     std::vector<cEdWorldChip> m_Chips;
     // height x pitch chip numbers; cell (x, y) is element (y << shift) + x.
     std::vector<std::int32_t> m_Cells;
-    std::vector<cEdWorldEvent> m_Events;   // the events placed on cells
-    std::vector<cEdWorldEvent> m_Events2;  // events not placed on cells; kept only
+    std::vector<cEdWorldEvent> m_Events;  // the events placed on cells
+    std::vector<cEdWorldEvent> m_Events2; // events not placed on cells; kept only
     std::int32_t m_StartX = 0;
     std::int32_t m_StartY = 0;
-    std::int32_t m_BgColor = 16;   // palette number behind the map
-    std::int32_t m_BgPicture = 0;  // not 0: the background picture is drawn
+    std::int32_t m_BgColor = 16;  // palette number behind the map
+    std::int32_t m_BgPicture = 0; // not 0: the background picture is drawn
     std::string m_Name;
     std::string m_BgFileName;
 

@@ -3,11 +3,7 @@
 // Parameters 1 to 5 of each kind; unused parameters are empty descriptors.
 const ParamInfo g_CharaEffectParamInfo[kCharaEffectKinds][kEffectParams] = {
     // kind 0
-    {{"", 0, 0, 0},
-     {"", 0, 0, 0},
-     {"", 0, 0, 0},
-     {"", 0, 0, 0},
-     {"", 0, 0, 0}},
+    {{"", 0, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}},
     // kind 1
     {{"実行時間(1/10s)", 1, 9999, 5},
      {"開始位置(dot)", 0, 999, 0},
@@ -108,11 +104,7 @@ const ParamInfo g_CharaEffectParamInfo[kCharaEffectKinds][kEffectParams] = {
 
 const ParamInfo g_ScrEffectParamInfo[kScrEffectKinds][kEffectParams] = {
     // kind 0
-    {{"", 0, 0, 0},
-     {"", 0, 0, 0},
-     {"", 0, 0, 0},
-     {"", 0, 0, 0},
-     {"", 0, 0, 0}},
+    {{"", 0, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}},
     // kind 1
     {{"実行時間(1/10s)", 1, 9999, 10},
      {"開始座標X(dot)", -640, 640, 0},

@@ -7,14 +7,14 @@
 #include <cstdint>
 
 struct ParamInfo {
-    const char* m_Name;  // UTF-8 as written here; Sjis() gives the game's text
+    const char* m_Name; // UTF-8 as written here; Sjis() gives the game's text
     std::int16_t m_Min;
     std::int16_t m_Max;
     std::int16_t m_Default;
 };
 
-inline constexpr int kCharaEffectKinds = 17;  // 0 none, 1 to 16
-inline constexpr int kScrEffectKinds = 14;    // 0 none, 1 to 13
+inline constexpr int kCharaEffectKinds = 17; // 0 none, 1 to 16
+inline constexpr int kScrEffectKinds = 14;   // 0 none, 1 to 13
 inline constexpr int kEffectParams = 5;
 
 extern const ParamInfo g_CharaEffectParamInfo[kCharaEffectKinds][kEffectParams];

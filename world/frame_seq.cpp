@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/checked_access.h"
+
 void cFrameSeq::Build(const std::int32_t* const* table)
 {
     if (!table) return;
@@ -28,11 +30,7 @@ void cFrameSeq::SetSequences(std::vector<FrameSeq> sequences)
 
 const FrameStep& cFrameSeq::StepAt(int seq, int step) const
 {
-    static const FrameStep none{};
-    if (seq < 0 || seq >= static_cast<int>(m_Seqs.size())) return none;
-    const FrameSeq& s = m_Seqs[static_cast<std::size_t>(seq)];
-    if (step < 0 || step >= static_cast<int>(s.size())) return none;
-    return s[static_cast<std::size_t>(step)];
+    return VecAt(VecAt(m_Seqs, seq), step);
 }
 
 int cFrameSeq::Set(int n, int forced)

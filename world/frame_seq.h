@@ -15,9 +15,9 @@
 #include <vector>
 
 struct FrameStep {
-    std::int32_t m_Frame = 0;     // a cell index, or a negative control code
-    std::int32_t m_Duration = 0;  // drawn frames; for -3 the sequence to start
-    std::int32_t m_Flag = 0;      // 1: the step may not be interrupted
+    std::int32_t m_Frame = 0;    // a cell index, or a negative control code
+    std::int32_t m_Duration = 0; // drawn frames; for -3 the sequence to start
+    std::int32_t m_Flag = 0;     // 1: the step may not be interrupted
 };
 
 using FrameSeq = std::vector<FrameStep>;

@@ -23,7 +23,8 @@ void putAnime(FileBytes& b, int version, const std::string& name,
     }
     b.i32(1).str(name);
     b.i32(static_cast<std::int32_t>(frames.size()));
-    for (const auto& f : frames) b.i32(3).i32(f[0]).i32(f[1]).i32(f[2]).i32(0);
+    for (const auto& f : frames)
+        b.i32(3).i32(f[0]).i32(f[1]).i32(f[2]).i32(0);
 }
 
 TEST(Animations, DefaultsAreOneFrameAndFourStateAnimations)
@@ -66,7 +67,7 @@ TEST(Animations, SetWrittenAtTheCurrentVersionHasTheDocumentedLayout)
 
     cEdAnimeSet back;
     ASSERT_EQ(LoadFileBytes(back, expected.bytes()), 1);
-    ASSERT_EQ(back.m_Animes.size(), 1u);  // a current file is not padded to four
+    ASSERT_EQ(back.m_Animes.size(), 1u); // a current file is not padded to four
     EXPECT_EQ(back.m_Animes[0].m_Frames[1].m_PictureNo, 9);
     EXPECT_EQ(SaveToBytes(back), expected.bytes());
 }
@@ -103,8 +104,8 @@ TEST(Animations, OldSetsGetExactlyFourAnimationsWithTheFlyingNames)
         int animations;
         std::size_t expected;
     };
-    for (const Case& c : {Case{127, 6, 4}, Case{127, 2, 4}, Case{118, 3, 4}, Case{128, 6, 6},
-                          Case{128, 2, 2}}) {
+    for (const Case& c :
+         {Case{127, 6, 4}, Case{127, 2, 4}, Case{118, 3, 4}, Case{128, 6, 6}, Case{128, 2, 2}}) {
         SCOPED_TRACE(::testing::Message() << c.version << " with " << c.animations);
         FileBytes file;
         file.i32(c.version);
@@ -136,4 +137,4 @@ TEST(Animations, OldSetsGetExactlyFourAnimationsWithTheFlyingNames)
     }
 }
 
-}  // namespace
+} // namespace

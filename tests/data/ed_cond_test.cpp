@@ -81,12 +81,27 @@ TEST(Conditions, OlderFilesAreUpgraded)
         {"kind 6 other state before 161 is kept", 160, {.kind = 6, .item = 1}, 6, 1, 0, 0},
         {"self status 12 before 168 moves twice", 167, {.kind = 4, .item = 12}, 4, 14, 0, 0},
         {"system status is never shifted", 167, {.kind = 4, .owner = 2, .item = 12}, 4, 12, 0, 0},
-        {"a variable on the left is not shifted", 167,
-         {.kind = 4, .item = 12, .leftKind = 1}, 4, 12, 0, 0},
-        {"right status 10 before 168", 167,
-         {.kind = 4, .owner = 2, .rightKind = 2, .rightItem = 10}, 4, 0, 12, 0},
-        {"right status 4 before 203 stays", 202,
-         {.kind = 4, .owner = 2, .rightKind = 2, .rightItem = 4}, 4, 0, 4, 0},
+        {"a variable on the left is not shifted",
+         167,
+         {.kind = 4, .item = 12, .leftKind = 1},
+         4,
+         12,
+         0,
+         0},
+        {"right status 10 before 168",
+         167,
+         {.kind = 4, .owner = 2, .rightKind = 2, .rightItem = 10},
+         4,
+         0,
+         12,
+         0},
+        {"right status 4 before 203 stays",
+         202,
+         {.kind = 4, .owner = 2, .rightKind = 2, .rightItem = 4},
+         4,
+         0,
+         4,
+         0},
         {"self status 5 before 203", 202, {.kind = 4, .item = 5}, 4, 6, 0, 0},
         {"self status from 203 is kept", 203, {.kind = 4, .item = 5}, 4, 5, 0, 0},
         {"switch 6 before 210", 209, {.kind = 5, .item = 6}, 5, 7, 0, 0},
@@ -114,9 +129,10 @@ TEST(Conditions, LayoutBeforeVersion110KeepsItsFewMembers)
     for (const Case& c : {Case{100, 1}, Case{42, 0}}) {
         SCOPED_TRACE(c.version);
         cEdCond cond;
-        ASSERT_EQ(LoadFileBytes(cond, condFile(c.version, {.kind = 3, .value = -9, .op = 4,
-                                                           .percent = 1, .shape = 2})
-                                        .bytes()),
+        ASSERT_EQ(LoadFileBytes(
+                      cond, condFile(c.version,
+                                     {.kind = 3, .value = -9, .op = 4, .percent = 1, .shape = 2})
+                                .bytes()),
                   1);
         EXPECT_EQ(cond.m_Kind, 3);
         EXPECT_EQ(cond.m_Value, -9);
@@ -161,7 +177,8 @@ TEST(KeyConditions, StateListTakesTheFileLengthAndNewOnesHaveNineteen)
 
     FileBytes file;
     file.i32(kDataVersion).i32(5).u8(1).i16(3).i16(30).u8(0).u8(2).i32(0).i32(10);
-    for (int i = 0; i < 10; ++i) file.u8(static_cast<std::uint8_t>(i % 3));
+    for (int i = 0; i < 10; ++i)
+        file.u8(static_cast<std::uint8_t>(i % 3));
     cEdKeyCond k;
     ASSERT_EQ(LoadFileBytes(k, file.bytes()), 1);
     EXPECT_EQ(k.m_KeyStates.size(), 10u);
@@ -203,12 +220,12 @@ TEST(DirectionCodes, EightWayDirectionsMapToMovementCodes)
     struct Case {
         int dir, facing, code;
     };
-    const Case cases[] = {{0, 0, 2}, {0, 1, 3},  {1, 0, 2}, {2, 0, 3},  {3, 1, 6},
-                          {4, 1, 7}, {5, 0, 8},  {5, 1, 8}, {6, 0, 9},  {7, 0, 10},
+    const Case cases[] = {{0, 0, 2},  {0, 1, 3}, {1, 0, 2}, {2, 0, 3}, {3, 1, 6},
+                          {4, 1, 7},  {5, 0, 8}, {5, 1, 8}, {6, 0, 9}, {7, 0, 10},
                           {8, 1, 11}, {9, 0, 2}, {-1, 1, 3}};
     for (const Case& c : cases) {
         EXPECT_EQ(DirectionCode(c.dir, c.facing), c.code) << c.dir << "," << c.facing;
     }
 }
 
-}  // namespace
+} // namespace

@@ -82,7 +82,8 @@ public:
 
 void putI32(Bytes& out, std::int32_t v)
 {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 void putString(Bytes& out, const std::string& s)
@@ -123,7 +124,8 @@ void expectSameValues(const cTestRecord& a, const cTestRecord& b)
     EXPECT_EQ(a.m_Short, b.m_Short);
     EXPECT_EQ(a.m_Int, b.m_Int);
     EXPECT_EQ(a.m_Double, b.m_Double);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.m_Array[i], b.m_Array[i]);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(a.m_Array[i], b.m_Array[i]);
     EXPECT_EQ(a.m_Late, b.m_Late);
     EXPECT_EQ(a.m_Name, b.m_Name);
     EXPECT_EQ(a.m_LateText, b.m_LateText);
@@ -150,15 +152,14 @@ TEST_F(RecordBase, WritesTheCommonLayoutByteForByte)
     cSmallRecord r;
     r.m_Value = 5;
     r.m_Text = "abc";
-    const Bytes expected = {0xFF, 0x01, 0x00, 0x00,  // version 511
+    const Bytes expected = {0xFF, 0x01, 0x00, 0x00, // version 511
                             0x01, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x01, 0x00,
                             0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x61, 0x62, 0x63, 0x00};
     EXPECT_EQ(SaveToBytes(r), expected);
 
     r.m_Text.clear();
-    const Bytes emptyString = {0xFF, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x05,
-                               0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00,
-                               0x00, 0x00};
+    const Bytes emptyString = {0xFF, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x05, 0x00,
+                               0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
     EXPECT_EQ(SaveToBytes(r), emptyString);
 }
 
@@ -223,16 +224,17 @@ TEST_F(RecordBase, OlderFileLeavesLaterMembersAtTheirValuesBeforeTheRead)
     Bytes file;
     putI32(file, 150);
     putI32(file, 5);
-    file.push_back(7);             // m_Byte
-    file.insert(file.end(), {1, 0});  // m_Short
-    putI32(file, 42);              // m_Int
-    for (int i = 0; i < 8; ++i) file.push_back(0);  // m_Double 0.0
+    file.push_back(7);               // m_Byte
+    file.insert(file.end(), {1, 0}); // m_Short
+    putI32(file, 42);                // m_Int
+    for (int i = 0; i < 8; ++i)
+        file.push_back(0); // m_Double 0.0
     putI32(file, 4);
     putI32(file, 5);
     putI32(file, 6);
     putI32(file, 1);
     putString(file, "old");
-    putI32(file, 0);  // no items
+    putI32(file, 0); // no items
 
     cTestRecord r;
     r.m_Late = 99;
@@ -298,9 +300,9 @@ TEST_F(RecordBase, ListsReadAsCountedDefaultElementsOverwrittenByTheirBodies)
     Bytes two;
     putI32(two, kDataVersion);
     putI32(two, 2);
-    putI32(two, 0);  // first: no members, no strings
+    putI32(two, 0); // first: no members, no strings
     putI32(two, 0);
-    putI32(two, 1);  // second: its value, no strings
+    putI32(two, 1); // second: its value, no strings
     putI32(two, 6);
     putI32(two, 0);
     cTestItem proto;
@@ -331,8 +333,9 @@ TEST_F(RecordBase, DamagedFilesAreRefusedAndLeaveTheRecordAsItWas)
     {
         Bytes f;
         putI32(f, kDataVersion);
-        putI32(f, 7);  // one more block than version 511 registers
-        for (int i = 0; i < 64; ++i) f.push_back(0);
+        putI32(f, 7); // one more block than version 511 registers
+        for (int i = 0; i < 64; ++i)
+            f.push_back(0);
         cases.push_back({"more member blocks than registered", f});
     }
     {
@@ -345,8 +348,9 @@ TEST_F(RecordBase, DamagedFilesAreRefusedAndLeaveTheRecordAsItWas)
         Bytes f;
         putI32(f, kDataVersion);
         putI32(f, 0);
-        putI32(f, 3);  // two strings are registered
-        for (int i = 0; i < 3; ++i) putI32(f, 1);
+        putI32(f, 3); // two strings are registered
+        for (int i = 0; i < 3; ++i)
+            putI32(f, 1);
         putI32(f, 0);
         cases.push_back({"more strings than registered", f});
     }
@@ -373,7 +377,7 @@ TEST_F(RecordBase, DamagedFilesAreRefusedAndLeaveTheRecordAsItWas)
         putI32(f, kDataVersion);
         putI32(f, 0);
         putI32(f, 1);
-        putI32(f, -1);  // 4 GB
+        putI32(f, -1); // 4 GB
         cases.push_back({"string length of 4 GB", f});
     }
     {
@@ -381,7 +385,7 @@ TEST_F(RecordBase, DamagedFilesAreRefusedAndLeaveTheRecordAsItWas)
         putI32(f, kDataVersion);
         putI32(f, 0);
         putI32(f, 0);
-        putI32(f, 0x7FFFFFFF);  // list count far beyond the bytes left
+        putI32(f, 0x7FFFFFFF); // list count far beyond the bytes left
         cases.push_back({"list count larger than the bytes left", f});
     }
     for (std::size_t cut = 5; cut < good.size(); ++cut) {
@@ -410,7 +414,7 @@ TEST_F(RecordBase, ClearZeroesEveryRegisteredMemberAndString)
     EXPECT_EQ(r.m_Late, 0);
     EXPECT_EQ(r.m_Name, "");
     EXPECT_EQ(r.m_LateText, "");
-    EXPECT_EQ(r.m_Items.size(), 2u);  // lists are the class's own
+    EXPECT_EQ(r.m_Items.size(), 2u); // lists are the class's own
 }
 
 TEST_F(RecordBase, AssignCopiesRegisteredValuesButNotLists)
@@ -428,7 +432,7 @@ TEST_F(RecordBase, AssignCopiesRegisteredValuesButNotLists)
 TEST_F(RecordBase, CopiesDescribeThemselvesNotTheirSource)
 {
     cTestRecord original = sampleRecord();
-    original.Clear();  // registered: its tables point into original
+    original.Clear(); // registered: its tables point into original
     original.m_Int = 1;
     cTestRecord copy(original);
     copy.m_Int = 2;
@@ -452,6 +456,23 @@ TEST_F(RecordBase, CopiesDescribeThemselvesNotTheirSource)
     items[0].Save(w);
     const auto saved = w.take();
     EXPECT_EQ(saved[4], 5);
+}
+
+TEST_F(RecordBase, TableEntriesOutsideTheTablesAreUsableFallbacks)
+{
+    cTestItem item;
+    item.Clear();
+    item.m_Value = 3;
+    // Entry 0 stands in for an index past the end.
+    EXPECT_EQ(item.FieldAt(5).m_Member, item.FieldAt(0).m_Member);
+
+    // A record with empty tables still hands out entries that are safe to use.
+    cEdData empty;
+    empty.RegisterMembers(kDataVersion);
+    StringDesc& d = empty.StringAt(0);
+    ASSERT_NE(d.m_String, nullptr);
+    *d.m_String = "scratch";
+    EXPECT_EQ(empty.FieldAt(0).m_Count, 0);
 }
 
 TEST_F(RecordBase, FilesOnDiskSaveAtomicallyAndLoadOnlyWhenPresent)
@@ -496,4 +517,4 @@ TEST_F(RecordBase, ListStringsKeepCarriageReturnsAndRefuseDamage)
     EXPECT_TRUE(bad.failed());
 }
 
-}  // namespace
+} // namespace

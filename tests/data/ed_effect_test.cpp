@@ -17,7 +17,8 @@ FileBytes paramEffectFile(int version, int kind, std::array<int, 5> params)
 {
     FileBytes b;
     b.i32(version).i32(2).i32(kind);
-    for (int p : params) b.i32(p);
+    for (int p : params)
+        b.i32(p);
     b.i32(1).str("fx");
     return b;
 }
@@ -28,7 +29,8 @@ TEST(EffectRecords, ParameterEffectsHaveTheDocumentedBodyAndDefaults)
     EXPECT_EQ(fx.m_Kind, 1);
     fx.m_Name = "fx";
     fx.m_Kind = 12;
-    for (int i = 0; i < 5; ++i) fx.m_Param[i] = 10 * i - 7;
+    for (int i = 0; i < 5; ++i)
+        fx.m_Param[i] = 10 * i - 7;
     EXPECT_EQ(SaveToBytes(fx), paramEffectFile(511, 12, {-7, 3, 13, 23, 33}).bytes());
 }
 
@@ -181,13 +183,15 @@ TEST(FileRecords, SwordPartsReadEightSettingsBefore138)
     FileBytes file;
     file.i32(137).i32(0).i32(3).str("s").str("a").str("b").i32(1);
     file.i32(8);
-    for (int v : {1, 2, 5, 6, 7, 8, 9, 10}) file.i32(v);
+    for (int v : {1, 2, 5, 6, 7, 8, 9, 10})
+        file.i32(v);
     file.i32(0);
     cEdSwordType sword;
     ASSERT_EQ(LoadFileBytes(sword, file.bytes()), 1);
     ASSERT_EQ(sword.m_Parts.size(), 1u);
     const std::int32_t expected[10] = {1, 2, 1, 0, 5, 6, 7, 8, 9, 10};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(sword.m_Parts[0].m_Setting[i], expected[i]) << i;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(sword.m_Parts[0].m_Setting[i], expected[i]) << i;
 }
 
 TEST(FileRecords, SwordTypeDefaultsAndReadingNoParts)
@@ -208,4 +212,4 @@ TEST(FileRecords, SwordTypeDefaultsAndReadingNoParts)
     EXPECT_EQ(SaveToBytes(loaded), file.bytes());
 }
 
-}  // namespace
+} // namespace

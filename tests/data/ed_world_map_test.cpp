@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/sjis_text.h"
 #include "data/ed_world_map.h"
 #include "file_bytes.h"
@@ -14,7 +16,8 @@ using test::FileBytes;
 void putEntry(FileBytes& b, int version, int requiredScore)
 {
     b.i32(version >= 209 ? 11 : 10);
-    for (int i = 1; i <= 10; ++i) b.i32(i);
+    for (int i = 1; i <= 10; ++i)
+        b.i32(i);
     if (version >= 209) b.i32(requiredScore);
     b.i32(2).str("caption").str("stg4\\a.stg4_001");
 }
@@ -30,17 +33,21 @@ FileBytes mapFile(int version, int width, int height, int startX, int startY,
                   std::initializer_list<std::pair<int, int>> events)
 {
     int shift = 0;
-    for (int rest = width - 1; rest != 0; rest /= 2) ++shift;
+    for (int rest = width - 1; rest != 0; rest /= 2)
+        ++shift;
     const int pitch = 1 << shift;
     FileBytes b;
     b.i32(version).i32(8).i32(width).i32(height).i32(pitch).i32(shift).i32(startX).i32(startY);
     b.i32(16).i32(0).i32(2).str("map").str("");
     b.i32(2);
-    for (int i = 0; i < 2; ++i) b.i32(3).i32(0).i32(i).i32(i).i32(2).str("").str("chip");
+    for (int i = 0; i < 2; ++i)
+        b.i32(3).i32(0).i32(i).i32(i).i32(2).str("").str("chip");
     b.i32(height * pitch);
-    for (int i = 0; i < height * pitch; ++i) b.i32(i % 2);
+    for (int i = 0; i < height * pitch; ++i)
+        b.i32(i % 2);
     b.i32(static_cast<std::int32_t>(events.size()));
-    for (const auto& [x, y] : events) putEvent(b, version, x, y);
+    for (const auto& [x, y] : events)
+        putEvent(b, version, x, y);
     b.i32(0);
     return b;
 }
@@ -77,7 +84,8 @@ TEST(WorldMap, SetSizeKeepsTheCellsInsideBothSizes)
     EXPECT_EQ(map.m_PitchShift, 5);
     EXPECT_EQ(map.m_Cells, std::vector<std::int32_t>(480, 0));
     for (int y = 0; y < 15; ++y) {
-        for (int x = 0; x < 20; ++x) map.m_Cells[(y << 5) + x] = 100 * y + x;
+        for (int x = 0; x < 20; ++x)
+            map.m_Cells[(y << 5) + x] = 100 * y + x;
     }
 
     cEdWorldMap wider = map;
@@ -133,7 +141,18 @@ TEST(WorldMap, LoadingPullsTheStartInsideAndDropsEventsBeyondTheMap)
 
     cEdWorldMap negative;
     ASSERT_EQ(LoadFileBytes(negative, mapFile(511, 20, 15, -2, 3, {}).bytes()), 1);
-    EXPECT_EQ(negative.m_StartX, -2);  // no lower clamp
+    EXPECT_EQ(negative.m_StartX, -2); // no lower clamp
+
+    // A stored width as low as an int goes has no last column below it.
+    std::vector<std::uint8_t> bytes = mapFile(511, 1, 1, 5, 0, {}).bytes();
+    bytes[8] = 0x00;
+    bytes[9] = 0x00;
+    bytes[10] = 0x00;
+    bytes[11] = 0x80;
+    cEdWorldMap odd;
+    ASSERT_EQ(LoadFileBytes(odd, bytes), 1);
+    EXPECT_EQ(odd.m_StartX, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(odd.CellAt(3, 0), 0);
 }
 
 TEST(WorldMap, EntriesBefore209HaveNoRequiredScore)
@@ -163,14 +182,14 @@ TEST(WorldMap, CellAccessStaysInsideTheArrays)
     cEdWorldMap map;
     ASSERT_EQ(LoadFileBytes(map, mapFile(511, 4, 3, 0, 0, {}).bytes()), 1);
     EXPECT_EQ(map.CellAt(1, 0), 1);
-    EXPECT_EQ(map.CellAt(-5, 0), 0);  // clamped to column 0
-    EXPECT_EQ(map.CellAt(99, 0), 1);  // clamped to column 3
+    EXPECT_EQ(map.CellAt(-5, 0), 0); // clamped to column 0
+    EXPECT_EQ(map.CellAt(99, 0), 1); // clamped to column 3
     ASSERT_NE(map.ChipAt(1, 0), nullptr);
     EXPECT_EQ(map.ChipAt(1, 0)->m_PictureNo, 1);
 
-    map.m_Cells.resize(5);  // shorter than height x pitch
+    map.m_Cells.resize(5); // shorter than height x pitch
     EXPECT_EQ(map.CellAt(3, 2), 0);
-    map.m_Cells[1] = 7;  // names no chip
+    map.m_Cells[1] = 7; // names no chip
     EXPECT_EQ(map.ChipAt(1, 0), nullptr);
     map.m_PitchShift = 40;
     EXPECT_EQ(map.CellAt(1, 1), 0);
@@ -182,12 +201,11 @@ TEST(WorldMap, DamagedFileLeavesTheMapAsItWas)
     for (std::size_t cut = 4; cut < good.bytes().size(); cut += 7) {
         SCOPED_TRACE(cut);
         cEdWorldMap map;
-        const std::vector<std::uint8_t> shortFile(good.bytes().begin(),
-                                                  good.bytes().begin() + cut);
+        const std::vector<std::uint8_t> shortFile(good.bytes().begin(), good.bytes().begin() + cut);
         EXPECT_EQ(LoadFileBytes(map, shortFile), 0);
         EXPECT_EQ(map.m_Width, 20);
         EXPECT_EQ(map.m_Chips.size(), 10u);
     }
 }
 
-}  // namespace
+} // namespace

@@ -15,14 +15,8 @@ public:
         bytes_.push_back(v);
         return *this;
     }
-    FileBytes& i16(std::int16_t v)
-    {
-        return little(static_cast<std::uint16_t>(v), 2);
-    }
-    FileBytes& i32(std::int32_t v)
-    {
-        return little(static_cast<std::uint32_t>(v), 4);
-    }
+    FileBytes& i16(std::int16_t v) { return little(static_cast<std::uint16_t>(v), 2); }
+    FileBytes& i32(std::int32_t v) { return little(static_cast<std::uint32_t>(v), 4); }
     // A stored string: its length with the NUL, then (unless empty) the bytes and the NUL.
     FileBytes& str(const std::string& s)
     {
@@ -44,10 +38,11 @@ public:
 private:
     FileBytes& little(std::uint32_t v, int n)
     {
-        for (int i = 0; i < n; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < n; ++i)
+            bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
         return *this;
     }
     std::vector<std::uint8_t> bytes_;
 };
 
-}  // namespace test
+} // namespace test

@@ -18,7 +18,8 @@ cFrameSeq animator(std::vector<FrameSeq> sequences)
 std::vector<int> run(cFrameSeq& seq, int calls)
 {
     std::vector<int> frames;
-    for (int i = 0; i < calls; ++i) frames.push_back(seq.Step());
+    for (int i = 0; i < calls; ++i)
+        frames.push_back(seq.Step());
     return frames;
 }
 
@@ -32,13 +33,13 @@ TEST(FrameSequences, ControlCodesLoopHoldJumpAndEnd)
     const FrameSeq jumpTarget = {{7, 2, 0}, {8, 2, 0}, {-2, 0, 0}};
     const Case cases[] = {
         {"loop", {{5, 4, 0}, {6, 4, 0}, {-2, 0, 0}}, {5, 5, 5, 6, 6, 6, 6, 5, 5, 5, 5, 6}},
-        {"hold the last frame", {{5, 4, 0}, {6, 4, 0}, {-1, 0, 0}},
+        {"hold the last frame",
+         {{5, 4, 0}, {6, 4, 0}, {-1, 0, 0}},
          {5, 5, 5, 6, 6, 6, 6, 6, 6, 6, 6, 6}},
         {"jump to sequence 1", {{5, 4, 0}, {-3, 1, 0}}, {5, 5, 5, 7, 7, 8, 8, 7, 7, 8, 8, 7}},
         {"end of a one-shot", {{5, 2, 0}, {-4, 0, 0}}, {5, -4}},
         {"duration 1 advances every call", {{1, 1, 0}, {2, 1, 0}, {-2, 0, 0}}, {2, 1, 2, 1}},
-        {"duration 0 advances on the first call", {{1, 0, 0}, {2, 3, 0}, {-2, 0, 0}},
-         {2, 2, 2, 1}},
+        {"duration 0 advances on the first call", {{1, 0, 0}, {2, 3, 0}, {-2, 0, 0}}, {2, 2, 2, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -63,7 +64,7 @@ TEST(FrameSequences, FlaggedStepRefusesAnUnforcedSwitch)
     EXPECT_EQ(seq.Set(1, 0), 0);
     EXPECT_EQ(seq.CurrentSequence(), 0);
     EXPECT_EQ(seq.Counter(), 2);
-    EXPECT_EQ(seq.Change(0, 0), 1);  // already current
+    EXPECT_EQ(seq.Change(0, 0), 1); // already current
     EXPECT_EQ(seq.Counter(), 2);
     EXPECT_EQ(seq.Change(1, 0), 0);
     EXPECT_EQ(seq.Set(1, 1), 1);
@@ -89,10 +90,10 @@ TEST(FrameSequences, BuildReadsDefinitionTables)
     seq.Build(table);
     ASSERT_EQ(seq.Sequences().size(), 2u);
     ASSERT_EQ(seq.Sequences()[0].size(), 3u);
-    EXPECT_EQ(seq.Sequences()[0][1].m_Flag, 1);  // only the low byte is kept
+    EXPECT_EQ(seq.Sequences()[0][1].m_Flag, 1); // only the low byte is kept
     EXPECT_EQ(seq.Sequences()[1].size(), 1u);
     seq.Build(nullptr);
     EXPECT_EQ(seq.Sequences().size(), 2u);
 }
 
-}  // namespace
+} // namespace
