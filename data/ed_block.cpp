@@ -1,0 +1,143 @@
+#include "data/ed_block.h"
+
+#include <algorithm>
+
+#include "data/ed_item.h"
+#include "data/load_checks.h"
+#include "data/palette_refs.h"
+
+namespace {
+
+using BlockCopier = void (*)(cEdBlock&, const cEdBlock&);
+
+// The copiers of the inheritance groups, indexed by flag number.
+const BlockCopier g_BlockInheritProc[kBlockInheritGroups] = {
+    [](cEdBlock& d, const cEdBlock& s) { d.strName = s.strName; },
+    [](cEdBlock& d, const cEdBlock& s) {
+        AssignCondList(d.Conds, s.Conds);
+        d.nCondMode = s.nCondMode;
+        d.bCondLatch = s.bCondLatch;
+    },
+    [](cEdBlock& d, const cEdBlock& s) {
+        d.nGraphicKind = s.nGraphicKind;
+        d.nGraphicNo = s.nGraphicNo;
+        d.nGraphicFrame = s.nGraphicFrame;
+    },
+    [](cEdBlock& d, const cEdBlock& s) { d.nLayer = s.nLayer; },
+    [](cEdBlock& d, const cEdBlock& s) { d.bHidden = s.bHidden; },
+    [](cEdBlock& d, const cEdBlock& s) {
+        d.bOverlay = s.bOverlay;
+        d.nOverlayPiece = s.nOverlayPiece;
+    },
+    [](cEdBlock& d, const cEdBlock& s) { d.nHitMode = s.nHitMode; },
+    [](cEdBlock& d, const cEdBlock& s) { d.nPassGroup = s.nPassGroup; },
+    [](cEdBlock& d, const cEdBlock& s) {
+        d.nEffect = s.nEffect;
+        d.nEffectValue = s.nEffectValue;
+    },
+    [](cEdBlock& d, const cEdBlock& s) {
+        d.nItemKind = s.nItemKind;
+        d.nItemIndex = s.nItemIndex;
+    },
+    [](cEdBlock& d, const cEdBlock& s) { d.bNoSummon = s.bNoSummon; },
+};
+
+} // namespace
+
+void cEdBlock::RegisterMembers(int /*version*/)
+{
+    ClearMemberTables();
+    AddField1(&nPaletteKind, 1);
+    AddField2(&nPaletteIndex, 1);
+    AddField1(&nCondMode, 1);
+    AddField1(&bCondLatch, 1);
+    AddField2(&nGraphicNo, 1);
+    AddField1(&nGraphicKind, 1);
+    AddField2(&nGraphicFrame, 1);
+    AddField1(&nLayer, 1);
+    AddField1(&bHidden, 1);
+    AddField1(&bOverlay, 1);
+    AddField2(&nOverlayPiece, 1);
+    AddField1(&nHitMode, 1);
+    AddField1(&nPassGroup, 1);
+    AddField1(&nEffect, 1);
+    AddField4(&nEffectValue, 1);
+    AddField1(&nItemKind, 1);
+    AddField2(&nItemIndex, 1);
+    AddField1(&bNoSummon, 1);
+    AddString(&strName, 1);
+}
+
+void cEdBlock::Load(plat::ByteReader& f)
+{
+    cEdData::Load(f);
+    ReadKept(f, nX);
+    ReadKept(f, nY);
+    LoadValues(InheritFlags, f);
+    LoadCondList(Conds, f);
+    // The shot sheet gained a first cell: older numbers move up by one.
+    if (g_FileVersion < 219 && nGraphicKind == 3) {
+        nGraphicNo = static_cast<std::int16_t>(std::min(nGraphicNo + 1, 119));
+    }
+    Inherit();
+    Validate();
+}
+
+void cEdBlock::Save(ByteWriter& f)
+{
+    Validate();
+    cEdData::Save(f);
+    f.writeI16(nX);
+    f.writeI16(nY);
+    SaveValues(InheritFlags, f);
+    SaveVector(Conds, f);
+}
+
+void cEdBlock::Inherit()
+{
+    if (nPaletteIndex == 0 || nPaletteKind == 0) return;
+    const cEdBlock* source = this;
+    if (PaletteList<cEdBlock>(nPaletteKind)) {
+        source = PaletteEntry<cEdBlock>(nPaletteKind, nPaletteIndex);
+        if (!source) {
+            nPaletteKind = 0;
+            return;
+        }
+    }
+    // Only the groups that have a copier; a longer flag list is damaged.
+    const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kBlockInheritGroups);
+    for (std::size_t i = 0; i < groups; ++i) {
+        if (InheritFlags[i] != 0) g_BlockInheritProc[i](*this, *source);
+    }
+}
+
+void cEdBlock::Validate()
+{
+    if ((nPaletteKind == 1 || nPaletteKind == 2) &&
+        OutsideTable(nPaletteIndex, PaletteCount<cEdBlock>(nPaletteKind))) {
+        nPaletteKind = 0;
+        nPaletteIndex = 0;
+    }
+    if (nGraphicNo == 0) {
+        nHitMode = 0;
+        bNoSummon = 0;
+    }
+}
+
+void cEdBlock::ValidateItem()
+{
+    if ((nItemKind == 1 || nItemKind == 2) &&
+        OutsideTable(nItemIndex, PaletteCount<cEdItem>(nItemKind))) {
+        nItemKind = 0;
+        nItemIndex = 0;
+    }
+}
+
+void cEdBlock::SetNone()
+{
+    Clear();
+    nHitMode = 1;
+    InheritFlags.assign(kBlockInheritGroups, 0);
+    nPassGroup = -1;
+    nGraphicNo = 0;
+}

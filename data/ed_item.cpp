@@ -1,0 +1,146 @@
+#include "data/ed_item.h"
+
+#include <algorithm>
+
+#include "data/ed_database.h"
+#include "data/load_checks.h"
+#include "data/palette_refs.h"
+
+namespace {
+
+using ItemCopier = void (*)(cEdItem&, const cEdItem&);
+
+// The copiers of the inheritance groups, indexed by flag number.
+const ItemCopier g_ItemInheritProc[kItemInheritGroups] = {
+    [](cEdItem& d, const cEdItem& s) { d.strName = s.strName; },
+    [](cEdItem& d, const cEdItem& s) {
+        AssignCondList(d.Conds, s.Conds);
+        d.nCondMode = s.nCondMode;
+        d.bCondLatch = s.bCondLatch;
+    },
+    [](cEdItem& d, const cEdItem& s) { d.nItemOption1 = s.nItemOption1; },
+    [](cEdItem& d, const cEdItem& s) { d.nItemOption2 = s.nItemOption2; },
+    [](cEdItem& d, const cEdItem& s) {
+        d.nGraphicKind = s.nGraphicKind;
+        d.nGraphicNo = s.nGraphicNo;
+        d.nGraphicFrame = s.nGraphicFrame;
+    },
+    [](cEdItem& d, const cEdItem& s) { d.nItemOption3 = s.nItemOption3; },
+    [](cEdItem& d, const cEdItem& s) { d.bHidden = s.bHidden; },
+    [](cEdItem& d, const cEdItem& s) {
+        d.bOverlay = s.bOverlay;
+        d.nOverlayPiece = s.nOverlayPiece;
+    },
+    [](cEdItem& d, const cEdItem& s) { d.nSize = s.nSize; },
+    [](cEdItem& d, const cEdItem& s) { d.nTakeMode = s.nTakeMode; },
+    [](cEdItem& d, const cEdItem& s) { d.bShowGraphic = s.bShowGraphic; },
+    [](cEdItem& d, const cEdItem& s) { d.nSound = s.nSound; },
+    [](cEdItem& d, const cEdItem& s) { AssignCommandList(d.Commands, s.Commands); },
+};
+
+} // namespace
+
+void cEdItem::RegisterMembers(int /*version*/)
+{
+    ClearMemberTables();
+    AddField1(&nPaletteKind, 1);
+    AddField2(&nPaletteIndex, 1);
+    AddString(&strName, 1);
+    AddField1(&nCondMode, 1);
+    AddField1(&bCondLatch, 1);
+    AddField2(&nItemOption1, 1);
+    AddField2(&nItemOption2, 1);
+    AddField2(&nGraphicNo, 1);
+    AddField1(&nGraphicKind, 1);
+    AddField2(&nGraphicFrame, 1);
+    AddField1(&nItemOption3, 1);
+    AddField1(&bHidden, 1);
+    AddField1(&bOverlay, 1);
+    AddField2(&nOverlayPiece, 1);
+    AddField1(&bShowGraphic, 1);
+    AddField1(&nTakeMode, 1);
+    AddField1(&nSize, 1);
+    AddField2(&nSound, 1);
+}
+
+void cEdItem::Load(plat::ByteReader& f)
+{
+    cEdData::Load(f);
+    ReadKept(f, nX);
+    ReadKept(f, nY);
+    LoadValues(InheritFlags, f);
+    LoadCondList(Conds, f);
+    LoadCommandList(Commands, f);
+    // The shot sheet gained a first cell.
+    if (g_FileVersion < 219 && nGraphicKind == 3) {
+        nGraphicNo = static_cast<std::int16_t>(std::min(nGraphicNo + 1, 119));
+    }
+    InheritItem();
+    Validate();
+}
+
+void cEdItem::Save(ByteWriter& f)
+{
+    Validate();
+    cEdData::Save(f);
+    f.writeI16(nX);
+    f.writeI16(nY);
+    SaveValues(InheritFlags, f);
+    SaveVector(Conds, f);
+    SaveVector(Commands, f);
+}
+
+void cEdItem::Clear()
+{
+    cEdData::Clear();
+    InheritFlags.assign(kItemInheritGroups, 0);
+    nGraphicKind = 2;
+    nGraphicNo = 0;
+    bShowGraphic = 1;
+    nSize = 1;
+    nItemOption3 = 6;
+}
+
+void cEdItem::InheritItem()
+{
+    if (nPaletteIndex == 0 || nPaletteKind == 0) return;
+    const cEdItem* source = this;
+    if (PaletteList<cEdItem>(nPaletteKind)) {
+        source = PaletteEntry<cEdItem>(nPaletteKind, nPaletteIndex);
+        if (!source) {
+            nPaletteKind = 0;
+            return;
+        }
+    }
+    // Only the groups that have a copier; a longer flag list is damaged.
+    const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kItemInheritGroups);
+    for (std::size_t i = 0; i < groups; ++i) {
+        if (InheritFlags[i] != 0) g_ItemInheritProc[i](*this, *source);
+    }
+}
+
+void cEdItem::Validate()
+{
+    if ((nPaletteKind == 1 || nPaletteKind == 2) &&
+        OutsideTable(nPaletteIndex, PaletteCount<cEdItem>(nPaletteKind))) {
+        nPaletteKind = 0;
+        nPaletteIndex = 0;
+    }
+    if (static_cast<std::int8_t>(nSize) <= 0) nSize = 1;
+    if (OutsideTable(nSound, g_Database.Sound.size())) nSound = 0;
+    for (cEdCommand& command : Commands)
+        command.CheckParams();
+}
+
+void cEdItem::ValidateCommands()
+{
+    for (cEdCommand& command : Commands)
+        command.CheckRefs();
+}
+
+cEdItem* GetItemDef(int kind, int index)
+{
+    auto* list = PaletteList<cEdItem>(kind);
+    if (!list || OutsideTable(index, list->size())) return nullptr;
+    return &(*list)[static_cast<std::size_t>(index)];
+}

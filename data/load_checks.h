@@ -1,0 +1,55 @@
+#pragma once
+// Checks shared by the records of stage files and palettes while they are
+// read: plain values read only when they are there, faults of content that
+// refuse a file outright, and the limit on flows nested within commands.
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "platform/byte_reader.h"
+
+// Reads one little-endian value into v; when the bytes are not there (or the
+// reader has failed) v keeps its value and the reader is failed.
+template <class T> bool ReadKept(plat::ByteReader& f, T& v)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    T value{};
+    if (!f.readBytes(&value, sizeof value)) return false;
+    v = value;
+    return true;
+}
+
+// A table index that names no record: negative, or not below the count (the
+// game compares indices unsigned, so both count as out of range).
+inline bool OutsideTable(long long index, std::size_t count)
+{
+    return index < 0 || static_cast<unsigned long long>(index) >= count;
+}
+
+// A fault of content (a command kind, fire pattern or shot movement outside
+// its table, flows nested too deep): fails the reader and notes the fault on
+// this thread, so that a file is refused even where a short file would be
+// read as far as it goes.
+void MarkBadContent(plat::ByteReader& f);
+// Whether a fault of content was noted on this thread since the last call;
+// clears the note.
+bool TakeBadContent();
+
+// How deep flows may lie within commands within flows (a character's own
+// flows are level 1). Authors' data goes to level 2 at most (an item's
+// flow-change command installs flows whose commands hold no flows); anything
+// deeper is a damaged file, which would otherwise recurse until the stack
+// runs out.
+inline constexpr int kMaxFlowNesting = 16;
+
+// Counts one level of flows while a flow is read, on this thread. ok() is
+// false past kMaxFlowNesting levels.
+class FlowNesting {
+public:
+    FlowNesting();
+    ~FlowNesting();
+    FlowNesting(const FlowNesting&) = delete;
+    FlowNesting& operator=(const FlowNesting&) = delete;
+    bool ok() const;
+};

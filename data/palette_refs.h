@@ -1,0 +1,128 @@
+#pragma once
+// The palettes that palette references name. Blocks, characters and items
+// take groups of settings from a palette entry, and shots, summons and blocks
+// name palette items, blocks and characters: kind 1 is the common palette
+// (g_CommonPalette), kind 2 the live stage's own palette (g_Stage).
+//
+// A palette or stage file is read into a fresh record that replaces the live
+// one only once the whole file has been read and checked, so that a damaged
+// file leaves the game as it was. While a thread reads or checks such a
+// record, that record stands in for the live one on that thread: its own
+// entries are the ones its references find, exactly as if it were read in
+// place. Other threads keep seeing the live records.
+//
+// A palette list being read holds the entries read so far; the entries it
+// announces beyond them count as its default entry until they are read, so
+// that an entry naming a later one takes that one's defaults.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "data/ed_data.h"
+
+class cEdBlock;
+class cEdChara;
+class cEdItem;
+class cEdPalette;
+class cEdStage;
+
+// The common palette and the live stage as this thread's references see them.
+cEdPalette& UsedCommonPalette();
+cEdStage& UsedStage();
+
+// Makes a palette stand in for the common palette on this thread, for the
+// guard's lifetime.
+class CommonPaletteScope {
+public:
+    explicit CommonPaletteScope(cEdPalette& palette);
+    ~CommonPaletteScope();
+    CommonPaletteScope(const CommonPaletteScope&) = delete;
+    CommonPaletteScope& operator=(const CommonPaletteScope&) = delete;
+
+private:
+    cEdPalette* m_Previous;
+};
+
+// Makes a stage stand in for the live stage on this thread, for the guard's
+// lifetime.
+class StageScope {
+public:
+    explicit StageScope(cEdStage& stage);
+    ~StageScope();
+    StageScope(const StageScope&) = delete;
+    StageScope& operator=(const StageScope&) = delete;
+
+private:
+    cEdStage* m_Previous;
+};
+
+// The block, character or item list of a palette kind (1 common, 2 stage);
+// null for any other kind.
+template <class T> std::vector<T>* PaletteList(int kind);
+template <> std::vector<cEdBlock>* PaletteList<cEdBlock>(int kind);
+template <> std::vector<cEdChara>* PaletteList<cEdChara>(int kind);
+template <> std::vector<cEdItem>* PaletteList<cEdItem>(int kind);
+
+// The palette list that this thread is reading: the entries it announced,
+// and the entry that stands for those not read yet.
+struct PendingPaletteList {
+    const void* m_List = nullptr;
+    std::size_t m_Announced = 0;
+    const void* m_Default = nullptr;
+};
+const PendingPaletteList& PendingList();
+
+// Marks a list as being read on this thread, for the guard's lifetime.
+class PendingListScope {
+public:
+    PendingListScope(const void* list, std::size_t announced, const void* defaultEntry);
+    ~PendingListScope();
+    PendingListScope(const PendingListScope&) = delete;
+    PendingListScope& operator=(const PendingListScope&) = delete;
+
+private:
+    PendingPaletteList m_Previous;
+};
+
+// The number of entries of a palette kind's list (those announced, while it
+// is being read); 0 for a kind that names no palette.
+template <class T> std::size_t PaletteCount(int kind)
+{
+    const std::vector<T>* list = PaletteList<T>(kind);
+    if (!list) return 0;
+    const PendingPaletteList& pending = PendingList();
+    if (pending.m_List == list && pending.m_Announced > list->size()) return pending.m_Announced;
+    return list->size();
+}
+
+// Entry index of a palette kind's list; null when the kind names no palette
+// or the index lies outside the list.
+template <class T> const T* PaletteEntry(int kind, long long index)
+{
+    const std::vector<T>* list = PaletteList<T>(kind);
+    if (!list || index < 0 || static_cast<std::size_t>(index) >= PaletteCount<T>(kind)) {
+        return nullptr;
+    }
+    if (static_cast<std::size_t>(index) < list->size()) {
+        return &(*list)[static_cast<std::size_t>(index)];
+    }
+    return static_cast<const T*>(PendingList().m_Default);
+}
+
+// Reads a palette list: uint32 n, then n entries, each starting from the
+// default entry and read in turn. While it is read the list counts the n
+// entries it announced.
+template <class T>
+void LoadPaletteList(std::vector<T>& list, plat::ByteReader& f, const T& defaultEntry)
+{
+    std::uint32_t n = 0;
+    if (!f.readU32(n) || !f.checkCount(n, kMinRecordBytes)) return;
+    list.clear();
+    PendingListScope pending(&list, n, &defaultEntry);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        list.push_back(defaultEntry);
+        list.back().Load(f);
+        if (f.failed()) return;
+    }
+}

@@ -1,0 +1,75 @@
+// The common palette read at start-up, and the failure that ends the start-up.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/sjis_text.h"
+#include "data/ed_palette.h"
+#include "platform/message_box.h"
+#include "stage_fixtures.h"
+#include "support/report_fixture.h"
+
+namespace {
+
+class CommonPaletteAtStartUp : public test::ReportFixture {
+protected:
+    void SetUp() override
+    {
+        test::ReportFixture::SetUp();
+        test::ResetStageGlobals();
+        plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
+            boxes.push_back(r.text);
+            return IDOK;
+        });
+    }
+    void TearDown() override
+    {
+        plat::setMessageBoxResponder(nullptr);
+        test::ResetStageGlobals();
+        test::ReportFixture::TearDown();
+    }
+
+    std::vector<std::string> boxes;
+};
+
+TEST_F(CommonPaletteAtStartUp, LoadsFromTheDataFolderOrSaysWhichFileFailed)
+{
+    g_CommonPalette.PaletteBlocks.resize(7);
+    cEdPalette written;
+    written.PaletteItems.resize(4);
+    auto bytes = SaveToBytes(written);
+
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> file; // empty: no file
+        int loads;
+        std::size_t items;
+    };
+    const Case cases[] = {
+        {"missing", {}, 0, 0},
+        {"damaged", {bytes.begin(), bytes.end() - 5}, 0, 0},
+        {"whole", bytes, 1, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(dir_ / "data" / "CommonPalette.cplt4");
+        if (!c.file.empty()) {
+            dir_.write("data/CommonPalette.cplt4", std::string(c.file.begin(), c.file.end()));
+        }
+        boxes.clear();
+        EXPECT_EQ(LoadCommonPaletteAtStartUp(), c.loads);
+        if (c.loads) {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(g_CommonPalette.PaletteItems.size(), c.items);
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0], std::string(kCommonPaletteFile) + Sjis(" のロードに失敗！"));
+            EXPECT_NE(dir_.read("report.txt").find(boxes[0]), std::string::npos);
+            EXPECT_EQ(g_CommonPalette.PaletteBlocks.size(), 7u);
+        }
+    }
+}
+
+} // namespace
