@@ -13,11 +13,12 @@ namespace {
 std::string folderName(const char* path)
 {
     std::string name = path;
-    while (!name.empty() && (name.back() == '\\' || name.back() == '/')) name.pop_back();
+    while (!name.empty() && (name.back() == '\\' || name.back() == '/'))
+        name.pop_back();
     return name;
 }
 
-}  // namespace
+} // namespace
 
 int CreateDefaultData(plat::WindowId owner)
 {

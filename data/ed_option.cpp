@@ -12,7 +12,7 @@ namespace {
 constexpr std::array<std::int32_t, kSeVolumeSteps> kSeAttenuation = {
     -10000, -3000, -2000, -1300, -800, -500, -300, -150, -80, -30, 0};
 
-}  // namespace
+} // namespace
 
 cEdOption::cEdOption()
 {

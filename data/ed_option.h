@@ -17,19 +17,19 @@
 
 // The ranking registration modes (nRankMode).
 enum RankMode : int {
-    RANKMODE_MANUAL_ASK = 0,    // registered with F3 on the results; the name is asked
-    RANKMODE_MANUAL_FIXED = 1,  // registered with F3 under strRegName
-    RANKMODE_AUTO_ASK = 2,      // registered automatically; the name is asked
-    RANKMODE_AUTO_FIXED = 3,    // registered automatically under strRegName
+    RANKMODE_MANUAL_ASK = 0,   // registered with F3 on the results; the name is asked
+    RANKMODE_MANUAL_FIXED = 1, // registered with F3 under strRegName
+    RANKMODE_AUTO_ASK = 2,     // registered automatically; the name is asked
+    RANKMODE_AUTO_FIXED = 3,   // registered automatically under strRegName
 };
 
 class cEdOption : public cEdData {
 public:
-    std::int32_t nPalette = 0;   // palette variant of the 8-bit mode, 0 to 23
-    std::int32_t bBgm = 1;       // music on (1) or off (0)
-    std::int32_t nSeVolume = 7;  // sound-effect volume step, 0 to 10
-    std::int32_t nRankMode = 0;  // RankMode
-    std::string strRegName;      // the fixed registration name (up to 3 characters)
+    std::int32_t nPalette = 0;  // palette variant of the 8-bit mode, 0 to 23
+    std::int32_t bBgm = 1;      // music on (1) or off (0)
+    std::int32_t nSeVolume = 7; // sound-effect volume step, 0 to 10
+    std::int32_t nRankMode = 0; // RankMode
+    std::string strRegName;     // the fixed registration name (up to 3 characters)
 
     // Cleared, then music on, volume step 7 and the name "aaa".
     cEdOption();

@@ -16,11 +16,11 @@ extern const std::array<const char*, kPathTableSize> g_PathTable;
 // Indices of the entries that the runtime reads or writes. Each database
 // table of data\database\ is followed by its default\ twin.
 enum PathIndex : int {
-    PATH_DATA = 0,               // data\ (a folder)
-    PATH_DEFAULT = 1,            // default\ (a folder)
-    PATH_COMMON_PALETTE = 7,     // data\CommonPalette.cplt4
-    PATH_WORLD_MAP = 13,         // data\WorldMap.dat
-    PATH_DB_ANIME_SET = 15,      // data\database\AnimeSet.dat
+    PATH_DATA = 0,           // data\ (a folder)
+    PATH_DEFAULT = 1,        // default\ (a folder)
+    PATH_COMMON_PALETTE = 7, // data\CommonPalette.cplt4
+    PATH_WORLD_MAP = 13,     // data\WorldMap.dat
+    PATH_DB_ANIME_SET = 15,  // data\database\AnimeSet.dat
     PATH_DB_ANIME = 17,
     PATH_DB_BMP_CHARA_EXC = 19,
     PATH_DB_SWORD_TYPE = 21,
@@ -29,16 +29,16 @@ enum PathIndex : int {
     PATH_DB_SCR_EFFECT = 27,
     PATH_DB_PICTURE = 29,
     PATH_DB_SOUND = 31,
-    PATH_DB_BGM = 33,            // data\database\Bgm.dat
-    PATH_SYSTEM = 35,            // data\System.dat
-    PATH_CHALLENGE_STAGE = 37,   // data\stg4\c: first part of a challenge stage's name
-    PATH_RANKING_STORY = 38,     // user_data\story\ (+ play kind: challenge, free)
-    PATH_STORY_SLOT = 41,        // user_data\story\Story: first part of a story slot's name
-    PATH_CHALLENGE_DATA = 42,    // user_data\challenge\Challenge.dat
-    PATH_OPTION = 43,            // user_data\Option.dat
-    PATH_USER_DATA = 44,         // user_data\ (a folder)
-    PATH_KEY_CONFIG = 45,        // user_data\KeyConfig.dat
-    PATH_BOOT = 46,              // user_data\Boot.dat
+    PATH_DB_BGM = 33,          // data\database\Bgm.dat
+    PATH_SYSTEM = 35,          // data\System.dat
+    PATH_CHALLENGE_STAGE = 37, // data\stg4\c: first part of a challenge stage's name
+    PATH_RANKING_STORY = 38,   // user_data\story\ (+ play kind: challenge, free)
+    PATH_STORY_SLOT = 41,      // user_data\story\Story: first part of a story slot's name
+    PATH_CHALLENGE_DATA = 42,  // user_data\challenge\Challenge.dat
+    PATH_OPTION = 43,          // user_data\Option.dat
+    PATH_USER_DATA = 44,       // user_data\ (a folder)
+    PATH_KEY_CONFIG = 45,      // user_data\KeyConfig.dat
+    PATH_BOOT = 46,            // user_data\Boot.dat
 };
 
 // The file extensions, without their dot: 0 "cplt4", 1 "stg4" (stage

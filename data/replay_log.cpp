@@ -53,7 +53,7 @@ std::int64_t streamFrames(const std::vector<std::uint16_t>& values,
     return frames;
 }
 
-}  // namespace
+} // namespace
 
 cReplayLog::cReplayLog()
 {
@@ -153,7 +153,8 @@ int cReplayLog::Next(std::uint16_t& direction, std::uint16_t& buttons)
 std::int64_t cReplayLog::FrameCount() const
 {
     std::int64_t frames = 0;
-    for (const std::int32_t run : RunsA) frames += run;
+    for (const std::int32_t run : RunsA)
+        frames += run;
     return frames;
 }
 

@@ -36,11 +36,11 @@ class cSaveData;
 
 class cReplayLog : public cEdData {
 public:
-    std::vector<std::uint16_t> InputsA;  // distinct consecutive direction words
-    std::vector<std::uint16_t> InputsB;  // distinct consecutive button words
-    std::vector<std::int32_t> RunsA;     // frames of each entry of InputsA
-    std::vector<std::int32_t> RunsB;     // frames of each entry of InputsB
-    std::int32_t nSeed = 0;              // random seed of the stage start (stored)
+    std::vector<std::uint16_t> InputsA; // distinct consecutive direction words
+    std::vector<std::uint16_t> InputsB; // distinct consecutive button words
+    std::vector<std::int32_t> RunsA;    // frames of each entry of InputsA
+    std::vector<std::int32_t> RunsB;    // frames of each entry of InputsB
+    std::int32_t nSeed = 0;             // random seed of the stage start (stored)
     // Playback position: the entry of each stream being played, and the
     // frames of it already played. The stage set-up sets all four to 0 to
     // rewind the log.
@@ -89,14 +89,12 @@ public:
     // empty or was not recorded on that stage; 0 also when the file cannot be
     // written, in which case an older file of that name stays as it was.
     // 1 when written.
-    int SaveReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart,
-                   cSaveData& progress);
+    int SaveReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart, cSaveData& progress);
     // Reads a replay file into the live stage, its settings copy, this log
     // and (from files of version 173 on) the progress record. All four are
     // changed only when the whole file reads cleanly and its log holds at
     // least one frame; otherwise 0 and nothing changes. 1 when read.
-    int LoadReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart,
-                   cSaveData& progress);
+    int LoadReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart, cSaveData& progress);
     // The same over a replay file's bytes already in memory.
     int LoadReplayBytes(std::span<const std::uint8_t> bytes, cEdStage& stage,
                         cEdStage& stageAtStart, cSaveData& progress);

@@ -121,4 +121,4 @@ TEST_F(DefaultData, AFileNamedDataIsNoDataFolderAndIsNotReplaced)
     EXPECT_EQ(dir_.read("data"), "not a folder");
 }
 
-}  // namespace
+} // namespace

@@ -51,8 +51,8 @@ TEST(Options, NewRecordPlaysMusicAtStepSevenWithTheNameAaa)
 TEST(Options, FileHoldsTheVersionFourIntsAndTheName)
 {
     cEdOption o = sampleOptions();
-    const Bytes expected = FileBytes().i32(511).i32(4).i32(12).i32(0).i32(3).i32(3).i32(1).str(
-        "ABC");
+    const Bytes expected =
+        FileBytes().i32(511).i32(4).i32(12).i32(0).i32(3).i32(3).i32(1).str("ABC");
     EXPECT_EQ(SaveToBytes(o), expected);
 
     // An empty name is its length 1 and nothing more, and reads back empty.
@@ -66,8 +66,8 @@ TEST(Options, FileHoldsTheVersionFourIntsAndTheName)
 
 TEST(Options, ValuesOutOfRangeAreKeptAsRead)
 {
-    const Bytes file = FileBytes().i32(511).i32(4).i32(99).i32(5).i32(-4).i32(17).i32(1).str(
-        "LONGNAME");
+    const Bytes file =
+        FileBytes().i32(511).i32(4).i32(99).i32(5).i32(-4).i32(17).i32(1).str("LONGNAME");
     cEdOption o;
     ASSERT_EQ(LoadFileBytes(o, file), 1);
     EXPECT_EQ(o.nPalette, 99);
@@ -140,9 +140,8 @@ TEST_F(OptionFile, AFailedWriteKeepsTheOldFileAndSaysSo)
 TEST(Options, VolumeStepsGiveTheirAttenuation)
 {
     const std::vector<std::pair<int, std::int32_t>> cases = {
-        {0, -10000}, {1, -3000}, {2, -2000}, {3, -1300}, {4, -800}, {5, -500},
-        {6, -300},   {7, -150},  {8, -80},   {9, -30},   {10, 0},
-        {-1, -10000}, {11, 0},  {1000, 0},
+        {0, -10000}, {1, -3000}, {2, -2000}, {3, -1300}, {4, -800},    {5, -500}, {6, -300},
+        {7, -150},   {8, -80},   {9, -30},   {10, 0},    {-1, -10000}, {11, 0},   {1000, 0},
     };
     for (const auto& [step, attenuation] : cases) {
         EXPECT_EQ(SeVolumeAttenuation(step), attenuation) << "step " << step;
@@ -159,4 +158,4 @@ TEST(Options, RankModesHaveTheirLabels)
     EXPECT_STREQ(RankModeLabel(-1), "");
 }
 
-}  // namespace
+} // namespace

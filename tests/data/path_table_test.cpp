@@ -112,4 +112,4 @@ TEST(ColorNames, ValuesZeroToNineHaveNamesAndOthersNone)
     EXPECT_STREQ(ColorName(-1), "");
 }
 
-}  // namespace
+} // namespace

@@ -20,7 +20,8 @@ using test::FileBytes;
 cReplayLog recorded(const Words& directions, const Words& buttons)
 {
     cReplayLog log;
-    for (std::size_t i = 0; i < directions.size(); ++i) log.Record(directions[i], buttons[i]);
+    for (std::size_t i = 0; i < directions.size(); ++i)
+        log.Record(directions[i], buttons[i]);
     return log;
 }
 
@@ -32,7 +33,7 @@ std::vector<std::pair<std::uint16_t, std::uint16_t>> playAll(cReplayLog& log)
     std::uint16_t buttons = 0;
     while (log.Next(direction, buttons) == 0) {
         frames.emplace_back(direction, buttons);
-        if (frames.size() > 10000) break;  // a log that never ends is a fault
+        if (frames.size() > 10000) break; // a log that never ends is a fault
     }
     return frames;
 }
@@ -161,7 +162,7 @@ TEST(ReplayLog, OnlyAWellFormedLogOfTheSameStageCanBeSaved)
     const char* stage = "data\\stg4\\b.stg4_002";
     cReplayLog log;
     log.Start(1, stage);
-    EXPECT_FALSE(log.CanBeSavedFor(stage));  // no frame yet
+    EXPECT_FALSE(log.CanBeSavedFor(stage)); // no frame yet
     log.Record(1, 0);
     EXPECT_TRUE(log.CanBeSavedFor(stage));
     EXPECT_FALSE(log.CanBeSavedFor("data\\stg4\\c.stg4_002"));
@@ -200,7 +201,7 @@ TEST(ReplayLog, BodyIsTheSeedRecordAndFourCountedStreams)
     EXPECT_EQ(loaded.RunsA, log.RunsA);
     EXPECT_EQ(loaded.InputsB, log.InputsB);
     EXPECT_EQ(loaded.RunsB, log.RunsB);
-    EXPECT_EQ(loaded.nPosA, 2);  // the position is not part of the body
+    EXPECT_EQ(loaded.nPosA, 2); // the position is not part of the body
     EXPECT_EQ(SaveToBytes(loaded), expected);
 }
 
@@ -210,13 +211,17 @@ TEST(ReplayLog, DamagedBodiesFailAndLeaveTheLogAsItWas)
         FileBytes b;
         b.i32(511).i32(1).i32(9).i32(0);
         b.i32(static_cast<std::int32_t>(inputsA.size()));
-        for (auto w : inputsA) b.i16(static_cast<std::int16_t>(w));
+        for (auto w : inputsA)
+            b.i16(static_cast<std::int16_t>(w));
         b.i32(static_cast<std::int32_t>(inputsB.size()));
-        for (auto w : inputsB) b.i16(static_cast<std::int16_t>(w));
+        for (auto w : inputsB)
+            b.i16(static_cast<std::int16_t>(w));
         b.i32(static_cast<std::int32_t>(runsA.size()));
-        for (auto r : runsA) b.i32(r);
+        for (auto r : runsA)
+            b.i32(r);
         b.i32(static_cast<std::int32_t>(runsB.size()));
-        for (auto r : runsB) b.i32(r);
+        for (auto r : runsB)
+            b.i32(r);
         return Bytes(b);
     };
     const Bytes good = body({1, 2}, {0}, {2, 3}, {5});
@@ -246,4 +251,4 @@ TEST(ReplayLog, DamagedBodiesFailAndLeaveTheLogAsItWas)
     EXPECT_EQ(log.FrameCount(), 5);
 }
 
-}  // namespace
+} // namespace

@@ -37,11 +37,9 @@ TEST_F(ReplayName, ExtensionCarriesTheDataVersion)
 TEST_F(ReplayName, FirstFreePairIsProposed)
 {
     const std::vector<std::pair<int, std::string>> cases = {
-        {0, "Stage_00.rpl4_511"},
-        {5, "Stage_05.rpl4_511"},
-        {9, "Stage_10.rpl4_511"},  // after _08 comes _10: 9 is never tried
-        {80, "Stage_88.rpl4_511"},
-        {81, "Stage_88.rpl4_511"},  // all taken: the last is proposed
+        {0, "Stage_00.rpl4_511"},  {5, "Stage_05.rpl4_511"},
+        {9, "Stage_10.rpl4_511"}, // after _08 comes _10: 9 is never tried
+        {80, "Stage_88.rpl4_511"}, {81, "Stage_88.rpl4_511"}, // all taken: the last is proposed
     };
     for (const auto& [existing, proposal] : cases) {
         test::TempDir dir;
@@ -69,4 +67,4 @@ TEST_F(ReplayName, StageNamesOfEveryShapeGiveAFileName)
     EXPECT_EQ(ProposeReplayName("data\\stg4\\plain"), "plain");
 }
 
-}  // namespace
+} // namespace
