@@ -1,0 +1,27 @@
+# The bundled default game. Its generator writes the whole game folder (the
+# author's data in default\, the pictures, sounds and music, System.ini)
+# through the runtime's own record code; every build runs it into
+# ${PROJECT_BINARY_DIR}/game, the folder that scripts/play.sh plays and the
+# tests load.
+file(GLOB default_game_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/default_game/*.cpp")
+add_executable(default_game ${default_game_sources})
+target_link_libraries(default_game PRIVATE runtime)
+
+set(RT_GAME_DIR "${PROJECT_BINARY_DIR}/game")
+set(default_game_stamp "${PROJECT_BINARY_DIR}/default_game.stamp")
+add_custom_command(OUTPUT "${default_game_stamp}"
+  COMMAND default_game "${RT_GAME_DIR}"
+  COMMAND ${CMAKE_COMMAND} -E touch "${default_game_stamp}"
+  DEPENDS default_game
+  COMMENT "Writing the default game into ${RT_GAME_DIR}"
+  VERBATIM)
+add_custom_target(default_game_folder ALL DEPENDS "${default_game_stamp}")
+
+# The tools' and the shell's tests play the generated game.
+cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}" CALL
+  cmake_language EVAL CODE "
+foreach(tests test_tools test_shell)
+  if(TARGET \${tests})
+    add_dependencies(\${tests} default_game_folder)
+  endif()
+endforeach()")
