@@ -4,8 +4,12 @@
 # ${PROJECT_BINARY_DIR}/game, the folder that scripts/play.sh plays and the
 # tests load.
 file(GLOB default_game_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/default_game/*.cpp")
-add_executable(default_game ${default_game_sources})
-target_link_libraries(default_game PRIVATE runtime)
+list(REMOVE_ITEM default_game_sources "${CMAKE_CURRENT_LIST_DIR}/default_game/main.cpp")
+# Everything but the entry is a library, so that the tools' tests can reach it.
+add_library(default_game_parts STATIC ${default_game_sources})
+target_link_libraries(default_game_parts PUBLIC runtime)
+add_executable(default_game "${CMAKE_CURRENT_LIST_DIR}/default_game/main.cpp")
+target_link_libraries(default_game PRIVATE default_game_parts)
 
 set(RT_GAME_DIR "${PROJECT_BINARY_DIR}/game")
 set(default_game_stamp "${PROJECT_BINARY_DIR}/default_game.stamp")
@@ -17,11 +21,15 @@ add_custom_command(OUTPUT "${default_game_stamp}"
   VERBATIM)
 add_custom_target(default_game_folder ALL DEPENDS "${default_game_stamp}")
 
-# The tools' and the shell's tests play the generated game.
+# The tools' and the shell's tests play the generated game; the tools' tests
+# also test the generator's parts.
 cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}" CALL
   cmake_language EVAL CODE "
 foreach(tests test_tools test_shell)
   if(TARGET \${tests})
     add_dependencies(\${tests} default_game_folder)
   endif()
-endforeach()")
+endforeach()
+if(TARGET test_tools)
+  target_link_libraries(test_tools PRIVATE default_game_parts)
+endif()")

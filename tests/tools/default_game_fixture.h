@@ -1,7 +1,7 @@
 #pragma once
-// A copy of the generated default game in a fresh game folder, with data\
-// made from default\ as the first start makes it, and the author's data read
-// by the start-up loaders.
+// A copy of the generated default game in a fresh game folder, with its
+// data folder made from default\ as the first start makes it, and the
+// author's data read by the start-up loaders.
 
 #include <gtest/gtest.h>
 

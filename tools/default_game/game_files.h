@@ -21,8 +21,8 @@ struct GeneratedFile {
     std::vector<std::uint8_t> bytes;
 };
 
-// The path in default\ of an author's data file named by its path in data\
-// ("data\System.dat" gives "default\System.dat").
+// The path in the default folder of an author's data file named by its path
+// in the data folder: "data\System.dat" gives "default\System.dat".
 std::string inDefault(std::string_view dataPath);
 
 // Makes the folder that holds the file of a game path.

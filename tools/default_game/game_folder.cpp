@@ -45,11 +45,12 @@ bool sameTree(const fs::path& a, const fs::path& b)
 
 void installGame(const fs::path& staging, const fs::path& game)
 {
+    for (const std::string& name : generatedEntries())
+        if (!fs::exists(staging / name))
+            throw std::runtime_error("the staging folder lacks " + name);
     fs::create_directories(game);
     const bool refreshData = sameTree(game / "data", game / "default");
     for (const std::string& name : generatedEntries()) {
-        if (!fs::exists(staging / name))
-            throw std::runtime_error("the staging folder lacks " + name);
         fs::remove_all(game / name);
         fs::rename(staging / name, game / name);
     }

@@ -20,7 +20,8 @@ bool sameTree(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Moves the generated entries of staging into game (made when missing),
 // replacing what was there, and refreshes data\ as described above;
-// staging is removed afterwards. Throws when an entry cannot be moved.
+// staging is removed afterwards. Throws, before anything is replaced, when
+// staging lacks an entry; and when an entry cannot be moved.
 void installGame(const std::filesystem::path& staging, const std::filesystem::path& game);
 
 } // namespace defgame

@@ -79,11 +79,13 @@ Canvas meadowBackground()
 Canvas duskBackground()
 {
     Canvas c(640, 480);
-    c.gradient(0, 0, 640, 300,
-               {shade(Hue::Purple, 4), shade(Hue::Purple, 6), shade(Hue::Red, 7),
-                shade(Hue::Orange, 9), shade(Hue::Orange, 11), shade(Hue::Yellow, 12)});
-    c.fill(0, 300, 640, 180, shade(Hue::Yellow, 12));
-    c.ellipse(420, 230, 90, 90, shade(Hue::Yellow, 14));
+    std::vector<std::uint8_t> sky = ramp(Hue::Purple, 3, 7);
+    for (auto part : {ramp(Hue::Red, 6, 8), ramp(Hue::Orange, 8, 11), ramp(Hue::Yellow, 11, 13)})
+        sky.insert(sky.end(), part.begin(), part.end());
+    c.gradient(0, 0, 640, 330, sky);
+    c.fill(0, 330, 640, 150, shade(Hue::Yellow, 13));
+    c.ellipse(400, 150, 90, 90, shade(Hue::Yellow, 14));
+    c.ellipse(410, 160, 70, 70, shade(Hue::Yellow, 15));
     for (int x = 0; x < 640; ++x) {
         const int far = ridge(x, 270, 40, 14, 1.0);
         c.fill(x, far, 1, 480 - far, shade(Hue::Purple, 3));
