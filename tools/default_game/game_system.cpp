@@ -23,6 +23,10 @@ cEdSystem gameSystem()
     // The title menu shows its items from bmp\GameMode.bmp.
     system.bTitleMenuPicture = 1;
 
+    // No character of this game has SP: the status bar leaves its gauge out.
+    constexpr std::size_t kSpGauge = 3;
+    system.vStatusItem.at(kSpGauge).bShow = 0;
+
     // Lives by play kind (story, challenge, free, replay): the story and the
     // challenges count them, free play and replays do not.
     system.vInitialLives = {5, 3, 5, 99};
