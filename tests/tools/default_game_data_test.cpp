@@ -6,21 +6,17 @@
 #include "tools/default_game_fixture.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <queue>
 #include <set>
-#include <sstream>
 #include <utility>
 
 #include "core/path.h"
 #include "data/ed_database.h"
 #include "data/ed_stage.h"
 #include "data/stage_load.h"
-#include "support/test_data.h"
 #include "world/database_tables.h"
-#include "world/frame_seq.h"
 
 namespace {
 
