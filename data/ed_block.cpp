@@ -8,7 +8,7 @@
 
 namespace {
 
-using BlockCopier = void (*)(cEdBlock&, const cEdBlock&);
+using BlockCopier = InheritCopier<cEdBlock>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const BlockCopier g_BlockInheritProc[kBlockInheritGroups] = {
@@ -95,20 +95,7 @@ void cEdBlock::Save(ByteWriter& f)
 
 void cEdBlock::Inherit()
 {
-    if (nPaletteIndex == 0 || nPaletteKind == 0) return;
-    const cEdBlock* source = this;
-    if (PaletteList<cEdBlock>(nPaletteKind)) {
-        source = PaletteEntry<cEdBlock>(nPaletteKind, nPaletteIndex);
-        if (!source) {
-            nPaletteKind = 0;
-            return;
-        }
-    }
-    // Only the groups that have a copier; a longer flag list is damaged.
-    const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kBlockInheritGroups);
-    for (std::size_t i = 0; i < groups; ++i) {
-        if (InheritFlags[i] != 0) g_BlockInheritProc[i](*this, *source);
-    }
+    InheritFromPalette(*this, g_BlockInheritProc);
 }
 
 void cEdBlock::Validate()

@@ -9,7 +9,7 @@
 
 namespace {
 
-using CharaCopier = void (*)(cEdChara&, const cEdChara&);
+using CharaCopier = InheritCopier<cEdChara>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const CharaCopier g_CharaInheritProc[kCharaInheritGroups] = {
@@ -246,20 +246,7 @@ void cEdChara::Clear()
 
 void cEdChara::InheritParams()
 {
-    if (nPaletteIndex == 0 || nPaletteKind == 0) return;
-    const cEdChara* source = this;
-    if (PaletteList<cEdChara>(nPaletteKind)) {
-        source = PaletteEntry<cEdChara>(nPaletteKind, nPaletteIndex);
-        if (!source) {
-            nPaletteKind = 0;
-            return;
-        }
-    }
-    // Only the groups that have a copier; a longer flag list is damaged.
-    const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kCharaInheritGroups);
-    for (std::size_t i = 0; i < groups; ++i) {
-        if (InheritFlags[i] != 0) g_CharaInheritProc[i](*this, *source);
-    }
+    InheritFromPalette(*this, g_CharaInheritProc);
 }
 
 void cEdChara::CheckAfterLoad()

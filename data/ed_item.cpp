@@ -8,7 +8,7 @@
 
 namespace {
 
-using ItemCopier = void (*)(cEdItem&, const cEdItem&);
+using ItemCopier = InheritCopier<cEdItem>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const ItemCopier g_ItemInheritProc[kItemInheritGroups] = {
@@ -103,20 +103,7 @@ void cEdItem::Clear()
 
 void cEdItem::InheritItem()
 {
-    if (nPaletteIndex == 0 || nPaletteKind == 0) return;
-    const cEdItem* source = this;
-    if (PaletteList<cEdItem>(nPaletteKind)) {
-        source = PaletteEntry<cEdItem>(nPaletteKind, nPaletteIndex);
-        if (!source) {
-            nPaletteKind = 0;
-            return;
-        }
-    }
-    // Only the groups that have a copier; a longer flag list is damaged.
-    const std::size_t groups = std::min<std::size_t>(InheritFlags.size(), kItemInheritGroups);
-    for (std::size_t i = 0; i < groups; ++i) {
-        if (InheritFlags[i] != 0) g_ItemInheritProc[i](*this, *source);
-    }
+    InheritFromPalette(*this, g_ItemInheritProc);
 }
 
 void cEdItem::Validate()

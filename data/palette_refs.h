@@ -15,6 +15,7 @@
 // announces beyond them count as its default entry until they are read, so
 // that an entry naming a later one takes that one's defaults.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -124,5 +125,31 @@ void LoadPaletteList(std::vector<T>& list, plat::ByteReader& f, const T& default
         list.push_back(defaultEntry);
         list.back().Load(f);
         if (f.failed()) return;
+    }
+}
+
+// A copier of one group of settings from a palette entry to a record.
+template <class T> using InheritCopier = void (*)(T&, const T&);
+
+// Takes, from the palette entry that the record names (nPaletteKind,
+// nPaletteIndex), every group of settings whose inherit flag is set, each
+// with its copier. A reference to an entry outside its palette is dropped
+// (kind 0); a kind that names no palette copies the record onto itself.
+template <class T, std::size_t Groups>
+void InheritFromPalette(T& record, const InheritCopier<T> (&copiers)[Groups])
+{
+    if (record.nPaletteIndex == 0 || record.nPaletteKind == 0) return;
+    const T* source = &record;
+    if (PaletteList<T>(record.nPaletteKind)) {
+        source = PaletteEntry<T>(record.nPaletteKind, record.nPaletteIndex);
+        if (!source) {
+            record.nPaletteKind = 0;
+            return;
+        }
+    }
+    // Only the groups that have a copier; a longer flag list is damaged.
+    const std::size_t groups = std::min<std::size_t>(record.InheritFlags.size(), Groups);
+    for (std::size_t i = 0; i < groups; ++i) {
+        if (record.InheritFlags[i] != 0) copiers[i](record, *source);
     }
 }
