@@ -1,18 +1,38 @@
 // The program's first steps: the run report is made and describes the
-// machine, or, when it cannot be made, the program ends at once.
+// machine, or, when it cannot be made, the program ends at once; one copy
+// runs at a time; then the start-up reads the game folder (the bundled
+// default game), making data\ from default\ on the first start, and ends
+// with the message of the first step that cannot read what it needs.
+#include "core/sjis_text.h"
+#include "data/ed_option.h"
+#include "data/ed_system.h"
+#include "data/ed_world_map.h"
+#include "data/stage_fixtures.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "shell/entry.h"
+#include "support/generated_game.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// The lines a report begins with: the version and the machine.
+const std::vector<std::string> kMachineLines = {
+    "App : ver 511", "OS : ",        "CPU : ",      "Mem Total : ",
+    "Mem Free : ",   "Vir Total : ", "Vir Free : ", "HD Free : "};
+
+const char* const kQuestion = "データが存在しません！デフォルトデータを作成しますか？\n";
 
 class Entry : public ::testing::Test {
 protected:
@@ -22,10 +42,18 @@ protected:
         ::setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
         plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
             boxes.push_back(r.textUtf8());
-            return IDOK;
+            return answer;
         });
+        test::copyGeneratedGame(dir.path());
     }
-    void TearDown() override { plat::setMessageBoxResponder(nullptr); }
+    void TearDown() override
+    {
+        plat::setMessageBoxResponder(nullptr);
+        test::ResetStageGlobals();
+        g_System = cEdSystem();
+        g_WorldMap = cEdWorldMap();
+        g_Option = cEdOption();
+    }
 
     std::vector<std::string> lines(const std::string& text)
     {
@@ -36,8 +64,20 @@ protected:
         return out;
     }
 
+    // The report's lines after the version and the machine lines.
+    std::vector<std::string> reportAfterMachine()
+    {
+        auto all = lines(dir.read("Report_Game.txt"));
+        if (all.size() < kMachineLines.size()) return {"(the report is short)"};
+        return {all.begin() + static_cast<long>(kMachineLines.size()), all.end()};
+    }
+
+    // data\ as the first start makes it.
+    void makeData() { fs::copy(dir / "default", dir / "data", fs::copy_options::recursive); }
+
     test::TempDir dir;
     std::vector<std::string> boxes;
+    int answer = IDYES;
 };
 
 TEST_F(Entry, TheRunReportBeginsWithTheVersionAndTheMachineInOrder)
@@ -46,15 +86,12 @@ TEST_F(Entry, TheRunReportBeginsWithTheVersionAndTheMachineInOrder)
     dir.write("Report_Game.txt", "left from the last run\n");
     EXPECT_EQ(GameMain(0, nullptr), 0);
     const auto report = lines(dir.read("Report_Game.txt"));
-    const std::vector<std::string> starts{
-        "App : ver 511", "OS : ",        "CPU : ",      "Mem Total : ",
-        "Mem Free : ",   "Vir Total : ", "Vir Free : ", "HD Free : "};
-    ASSERT_EQ(report.size(), starts.size());
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        EXPECT_EQ(report[i].rfind(starts[i], 0), 0u) << report[i];
+    ASSERT_EQ(report.size(), kMachineLines.size());
+    for (std::size_t i = 0; i < kMachineLines.size(); ++i) {
+        EXPECT_EQ(report[i].rfind(kMachineLines[i], 0), 0u) << report[i];
     }
     EXPECT_EQ(report[0], "App : ver 511");
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(boxes, std::vector<std::string>{kQuestion}) << "only the first start's question";
     // The error log is named but off: it makes no file.
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
 }
@@ -68,6 +105,7 @@ TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceWithoutAMessage)
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Report_Game.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "Report_Game.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data")) << "nothing else was done";
 }
 
 TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAfterItsReport)
@@ -78,12 +116,133 @@ TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAfterItsReport)
     EXPECT_EQ(GameMain(0, nullptr), 0);
     EXPECT_EQ(boxes, std::vector<std::string>{"既に起動しています"});
     EXPECT_EQ(lines(dir.read("Report_Game.txt")).size(), 8u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "data")) << "the refused copy read nothing";
 
     // Once the first copy has gone, the next one starts.
     first.release();
     boxes.clear();
     EXPECT_EQ(GameMain(0, nullptr), 0);
+    EXPECT_EQ(boxes, std::vector<std::string>{kQuestion});
+    EXPECT_TRUE(reportAfterMachine().empty());
+}
+
+TEST_F(Entry, TheFirstStartMakesDataFromDefaultAndReadsTheGame)
+{
+    test::ScopedCurrentDir cwd(dir.path());
+    EXPECT_EQ(GameMain(0, nullptr), 0);
+    EXPECT_EQ(boxes, std::vector<std::string>{kQuestion});
+    EXPECT_TRUE(reportAfterMachine().empty()) << reportAfterMachine().front();
+
+    // data\ is a copy of default\, file for file (the start-up then adds
+    // empty folders of its own).
+    ASSERT_TRUE(fs::is_directory(dir / "data"));
+    std::vector<std::string> made, shipped;
+    for (const auto& e : fs::recursive_directory_iterator(dir / "data"))
+        if (e.is_regular_file()) made.push_back(fs::relative(e.path(), dir / "data").string());
+    for (const auto& e : fs::recursive_directory_iterator(dir / "default"))
+        if (e.is_regular_file())
+            shipped.push_back(fs::relative(e.path(), dir / "default").string());
+    std::sort(made.begin(), made.end());
+    std::sort(shipped.begin(), shipped.end());
+    EXPECT_EQ(made, shipped);
+    for (const std::string& file : shipped)
+        EXPECT_EQ(dir.read("data/" + file), dir.read("default/" + file)) << file;
+
+    // The folders the game writes into are there; the game is read.
+    for (const char* folder : {"user_data/story", "user_data/rpl4", "data/plt4", "bmp/hbt", "wave"})
+        EXPECT_TRUE(fs::is_directory(dir / folder)) << folder;
+    EXPECT_EQ(g_System.strTitle, Sjis("クエンホルト・アドベンチャー"));
+    EXPECT_GE(g_WorldMap.m_Events.size(), 3u);
+    EXPECT_GT(g_CommonPalette.PaletteCharas.size(), 2u);
+    EXPECT_GT(g_Database.Bgm.size(), 1u);
+
+    // A later start finds data\ and asks nothing.
+    boxes.clear();
+    EXPECT_EQ(GameMain(0, nullptr), 0);
     EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(reportAfterMachine().empty());
+}
+
+TEST_F(Entry, OptionsThePlayerHasNotSavedOrThatAreDamagedLeaveTheDefaults)
+{
+    test::ScopedCurrentDir cwd(dir.path());
+    makeData();
+    dir.write("user_data/Option.dat", "damaged");
+    g_Option.nSeVolume = 2;
+    EXPECT_EQ(GameMain(0, nullptr), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(reportAfterMachine().empty());
+    EXPECT_EQ(g_Option.nSeVolume, 2) << "kept as it was";
+}
+
+// A start-up that cannot read what it needs ends with the message of the
+// first step that failed: in the run report and in a box.
+struct FailedStart {
+    const char* name;
+    void (*prepare)(const test::TempDir& dir, int& answer);
+    std::vector<std::string> boxes; // every box shown, in order
+    const char* reportLine;         // the first report line after the machine
+};
+
+void removeDefault(const test::TempDir& dir, int&)
+{
+    fs::remove_all(dir / "default");
+}
+void refuseTheQuestion(const test::TempDir&, int& answer)
+{
+    answer = IDNO;
+}
+void makeDataWithout(const test::TempDir& dir, const char* file)
+{
+    fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+    fs::remove(dir / "data" / file);
+}
+
+const std::string kNoData =
+    "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。";
+
+const std::vector<FailedStart> kFailedStarts = {
+    {"NoDefaultFolder", removeDefault, {kNoData}, "「data」フォルダの作成に失敗…"},
+    {"QuestionRefused", refuseTheQuestion, {kQuestion, kNoData}, "「data」フォルダの作成に失敗…"},
+    {"NoSoundTable",
+     [](const test::TempDir& dir, int&) { makeDataWithout(dir, "database/Sound.dat"); },
+     {"data\\database\\Sound.dat のロードに失敗！", "データベースの読み込みに失敗…"},
+     "データベースの読み込みに失敗…"},
+    {"NoSystemData",
+     [](const test::TempDir& dir, int&) { makeDataWithout(dir, "System.dat"); },
+     {"data\\System.dat の読み込みに失敗…"},
+     "data\\System.dat の読み込みに失敗…"},
+    {"NoWorldMap",
+     [](const test::TempDir& dir, int&) { makeDataWithout(dir, "WorldMap.dat"); },
+     {"data\\WorldMap.dat のロードに失敗！"},
+     "data\\WorldMap.dat のロードに失敗！"},
+    {"NoCommonPalette",
+     [](const test::TempDir& dir, int&) { makeDataWithout(dir, "CommonPalette.cplt4"); },
+     {"data\\CommonPalette.cplt4 のロードに失敗！"},
+     "data\\CommonPalette.cplt4 のロードに失敗！"},
+};
+
+TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
+{
+    for (const FailedStart& c : kFailedStarts) {
+        SCOPED_TRACE(c.name);
+        test::TempDir game;
+        ::setenv("XDG_RUNTIME_DIR", game.path().c_str(), 1);
+        test::copyGeneratedGame(game.path());
+        c.prepare(game, answer);
+        boxes.clear();
+        {
+            test::ScopedCurrentDir cwd(game.path());
+            EXPECT_EQ(GameMain(0, nullptr), 0);
+        }
+        EXPECT_EQ(boxes, c.boxes);
+        auto report = lines(game.read("Report_Game.txt"));
+        ASSERT_GT(report.size(), kMachineLines.size());
+        EXPECT_EQ(report[kMachineLines.size()], Sjis(c.reportLine));
+        if (c.prepare == removeDefault || c.prepare == refuseTheQuestion)
+            EXPECT_FALSE(fs::exists(game / "data")) << "nothing half made";
+        answer = IDYES;
+    }
 }
 
 } // namespace

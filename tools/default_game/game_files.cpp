@@ -1,0 +1,39 @@
+#include "tools/default_game/game_files.h"
+
+#include "platform/atomic_file.h"
+#include "platform/folders.h"
+
+namespace defgame {
+
+std::string inDefault(std::string_view dataPath)
+{
+    constexpr std::string_view kData = "data\\";
+    if (dataPath.substr(0, kData.size()) != kData)
+        throw std::runtime_error("not a path in data\\: " + std::string(dataPath));
+    return "default\\" + std::string(dataPath.substr(kData.size()));
+}
+
+void makeParentFolder(std::string_view gamePath)
+{
+    const auto cut = gamePath.rfind('\\');
+    if (cut == std::string_view::npos) return;
+    const std::string folder(gamePath.substr(0, cut));
+    if (!plat::createFolder(folder)) throw std::runtime_error("cannot make the folder " + folder);
+}
+
+void writeGameFile(std::string_view gamePath, const std::vector<std::uint8_t>& bytes)
+{
+    makeParentFolder(gamePath);
+    plat::AtomicFile file;
+    if (!file.open(gamePath) || !file.write(bytes.data(), bytes.size()) || !file.commit())
+        throw std::runtime_error("cannot write " + std::string(gamePath));
+}
+
+void saveRecord(cEdData& record, std::string_view gamePath)
+{
+    makeParentFolder(gamePath);
+    if (!record.SaveFile(gamePath))
+        throw std::runtime_error("cannot write " + std::string(gamePath));
+}
+
+} // namespace defgame

@@ -1,0 +1,8 @@
+#pragma once
+// Writes every file of the default game into the current folder.
+
+namespace defgame {
+
+void writeGame();
+
+} // namespace defgame
