@@ -257,9 +257,13 @@ void cEdChara::CheckAfterLoad()
         nPaletteKind = 0;
         nPaletteIndex = 0;
     }
-    if (nGraphicKind == 4 && OutsideTable(nGraphicNo, db.Bmp_CharaExc.size())) nGraphicNo = 1;
+    if (nGraphicKind == 4 && OutsideTable(nGraphicNo, db.Bmp_CharaExc.size())) {
+        nGraphicNo = static_cast<decltype(nGraphicNo)>(ResetTarget(1, db.Bmp_CharaExc.size()));
+    }
     if (static_cast<std::int8_t>(nSize) <= 0) nSize = 1;
-    if (OutsideTable(nAnimeSet, db.AnimeSet.size())) nAnimeSet = 1;
+    if (OutsideTable(nAnimeSet, db.AnimeSet.size())) {
+        nAnimeSet = static_cast<decltype(nAnimeSet)>(ResetTarget(1, db.AnimeSet.size()));
+    }
     if (OutsideTable(nCharaEffect, db.CharaEffect.size())) nCharaEffect = 0;
     if (OutsideTable(nDeathEffect, db.CharaEffect.size())) nDeathEffect = 0;
     if (OutsideTable(nHitEffect, db.Effect.size())) nHitEffect = 0;

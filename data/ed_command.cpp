@@ -166,15 +166,16 @@ std::int16_t SwordTime(const cEdSwordType& type)
 // A database reference in p0 outside its table becomes the given value.
 void CheckFirstParam(Params& p, std::size_t tableSize, std::int32_t replacement)
 {
-    if (!p.empty() && OutsideTable(p[0], tableSize)) p[0] = replacement;
+    if (!p.empty() && OutsideTable(p[0], tableSize)) p[0] = ResetTarget(replacement, tableSize);
 }
 
 // The item acquisition names an item of the common (p0 0) or stage (1)
-// palette; an index outside it becomes 1.
+// palette; an index outside it becomes 1 (0 while the palette has no entry 1).
 void CheckItemGet(Params& p)
 {
     if (p.size() < 2 || (p[0] != 0 && p[0] != 1)) return;
-    if (OutsideTable(p[1], PaletteCount<cEdItem>(p[0] + 1))) p[1] = 1;
+    const std::size_t count = PaletteCount<cEdItem>(p[0] + 1);
+    if (OutsideTable(p[1], count)) p[1] = ResetTarget(1, count);
 }
 
 } // namespace
@@ -360,7 +361,10 @@ void cEdCommand::CheckRefs()
             const std::size_t count = m_Kind == kBlockSummon   ? PaletteCount<cEdBlock>(palette)
                                       : m_Kind == kCharaSummon ? PaletteCount<cEdChara>(palette)
                                                                : PaletteCount<cEdItem>(palette);
-            if (OutsideTable(m_Shot->m_SummonIndex, count)) m_Shot->m_SummonIndex = 1;
+            if (OutsideTable(m_Shot->m_SummonIndex, count)) {
+                m_Shot->m_SummonIndex =
+                    static_cast<decltype(m_Shot->m_SummonIndex)>(ResetTarget(1, count));
+            }
         }
         if (m_Kind == kItemGet) CheckItemGet(m_Params);
     } else if (m_Kind == kFlowItemGet) {

@@ -27,6 +27,15 @@ inline bool OutsideTable(long long index, std::size_t count)
     return index < 0 || static_cast<unsigned long long>(index) >= count;
 }
 
+// What an out-of-range reference is reset to: the record the game names for
+// the purpose (usually 1, the first real record) while the table holds it,
+// otherwise 0, the none record, so that a table of a single record never
+// gets a reference past its end.
+inline std::int32_t ResetTarget(std::int32_t replacement, std::size_t count)
+{
+    return OutsideTable(replacement, count) ? 0 : replacement;
+}
+
 // A fault of content (a command kind, fire pattern or shot movement outside
 // its table, flows nested too deep): fails the reader and notes the fault on
 // this thread, so that a file is refused even where a short file would be

@@ -379,8 +379,9 @@ TEST_F(Definitions, CharacterCheckMendsReferencesAndErasesEmptyFlows)
         {"other sheets are not checked", 1, 90, 3, 0, 1, 1, 90, 3, 0, 1, 1},
         {"size 0", 1, 1, 0, 0, 1, 1, 1, 1, 0, 1, 1},
         {"negative size", 1, 1, 200, 0, 1, 1, 1, 1, 0, 1, 1},
-        {"anime set beyond its table", 1, 1, 3, 1, 1, 1, 1, 3, 1, 1, 1},
-        {"negative anime set", 1, 1, 3, -1, 1, 1, 1, 3, 1, 1, 1},
+        // Reset to the first set, record 0, since the table has no record 1.
+        {"anime set beyond its table", 1, 1, 3, 1, 1, 1, 1, 3, 0, 1, 1},
+        {"negative anime set", 1, 1, 3, -1, 1, 1, 1, 3, 0, 1, 1},
         {"effects beyond their tables", 1, 1, 3, 0, 2, 2, 1, 3, 0, 0, 0},
     };
     for (const Case& c : cases) {

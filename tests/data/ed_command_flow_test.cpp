@@ -273,6 +273,25 @@ TEST_F(FlowsAndCommands, DatabaseReferencesOutsideTheirTablesAreReset)
     }
 }
 
+TEST_F(FlowsAndCommands, ReferencesIntoTablesOfOneRecordAreResetToNone)
+{
+    // Tables that hold only their none record: a reset to 1 would name a
+    // record past the end, which would close the game when it is played.
+    g_Database.Anime.resize(1);
+    g_Database.Effect.resize(1);
+    g_Database.CharaEffect.resize(1);
+    g_Database.ScrEffect.resize(1);
+    g_Database.Picture.resize(1);
+    g_Database.Sound.resize(1);
+    g_Database.Bgm.resize(1);
+    for (int kind : {27, 28, 29, 30, 31, 34, 35}) {
+        cEdCommand command = Command(0, kind, {5});
+        command.CheckParams();
+        ASSERT_FALSE(command.m_Params.empty());
+        EXPECT_EQ(command.m_Params[0], 0) << "kind " << kind;
+    }
+}
+
 TEST_F(FlowsAndCommands, SwordTimeIsItsPartsSummedAndCapped)
 {
     auto swordType = [](std::initializer_list<int> times) {
