@@ -99,12 +99,6 @@ TEST_F(DefaultGame, EveryDataFileReadsBackToItsOwnBytes)
     }
 }
 
-} // namespace
-
-namespace {
-
-using test::DefaultGame;
-
 // Command kinds and flow triggers that the checks below look for.
 constexpr int kWalkTurningAtLedges = 3;
 constexpr int kStraightMove = 2;
