@@ -263,7 +263,9 @@ TEST_F(DefaultGame, SystemIniHoldsTheSystemDatasKeysWithTheirDefaults)
     for (const cEdSysOption& option : g_System.vSysOption) {
         auto it = values.find(option.strName);
         if (option.nKind == 1) {
-            if (it != values.end()) EXPECT_EQ(it->second, option.strText) << option.strName;
+            if (it != values.end()) {
+                EXPECT_EQ(it->second, option.strText) << option.strName;
+            }
             continue;
         }
         ASSERT_NE(it, values.end()) << option.strName;
