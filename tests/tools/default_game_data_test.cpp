@@ -16,6 +16,7 @@
 #include "data/ed_database.h"
 #include "data/ed_stage.h"
 #include "data/stage_load.h"
+#include "tools/default_game/game_data.h"
 #include "world/database_tables.h"
 
 namespace {
@@ -69,38 +70,10 @@ std::vector<std::uint8_t> TableBytes(cEdDatabase& db, int t)
 {
     ByteWriter out;
     out.writeI32(g_DataVersion);
-    switch (t) {
-    case 0:
-        SaveVector(db.AnimeSet, out);
-        break;
-    case 1:
-        SaveVector(db.Anime, out);
-        break;
-    case 2:
-        SaveVector(db.Bmp_CharaExc, out);
-        break;
-    case 3:
-        SaveVector(db.SwordType, out);
-        break;
-    case 4:
-        SaveVector(db.Effect, out);
-        break;
-    case 5:
-        SaveVector(db.CharaEffect, out);
-        break;
-    case 6:
-        SaveVector(db.ScrEffect, out);
-        break;
-    case 7:
-        SaveVector(db.Picture, out);
-        break;
-    case 8:
-        SaveVector(db.Sound, out);
-        break;
-    default:
-        SaveVector(db.Bgm, out);
-        break;
-    }
+    int table = 0;
+    defgame::forEachTable(db, [&](auto& records) {
+        if (table++ == t) SaveVector(records, out);
+    });
     return out.take();
 }
 
@@ -125,12 +98,6 @@ TEST_F(DefaultGame, EveryDataFileReadsBackToItsOwnBytes)
         EXPECT_EQ(SaveToBytes(g_Stage), FileBytes(g_Stage.strFileName)) << name;
     }
 }
-
-} // namespace
-
-namespace {
-
-using test::DefaultGame;
 
 // Command kinds and flow triggers that the checks below look for.
 constexpr int kWalkTurningAtLedges = 3;
@@ -296,7 +263,9 @@ TEST_F(DefaultGame, SystemIniHoldsTheSystemDatasKeysWithTheirDefaults)
     for (const cEdSysOption& option : g_System.vSysOption) {
         auto it = values.find(option.strName);
         if (option.nKind == 1) {
-            if (it != values.end()) EXPECT_EQ(it->second, option.strText) << option.strName;
+            if (it != values.end()) {
+                EXPECT_EQ(it->second, option.strText) << option.strName;
+            }
             continue;
         }
         ASSERT_NE(it, values.end()) << option.strName;

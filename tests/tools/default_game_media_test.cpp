@@ -231,7 +231,9 @@ TEST_P(DefaultGameDisplay, EveryPictureOfTheTableLoadsAsTheStartUpAndScenesLoadI
 {
     ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette.data(), g_BitmapTable[0].name.c_str()));
     ASSERT_EQ(DDSetTransmitFromFile(g_BitmapTable[0].name.c_str()), 1);
-    if (!GetParam().d3d && GetParam().bpp == 8) EXPECT_EQ(g_DDKeyColor, 0u);
+    if (!GetParam().d3d && GetParam().bpp == 8) {
+        EXPECT_EQ(g_DDKeyColor, 0u);
+    }
     const std::vector<int> numbers = FileEntries();
     ASSERT_EQ(DDLoadBitmaps(g_BitmapSD.data(), numbers.data(), static_cast<int>(numbers.size())),
               1);

@@ -84,7 +84,9 @@ TEST_F(GameFolder, DataTheAuthorChangedIsKept)
         stage("2");
         defgame::installGame(staging(), game());
         EXPECT_EQ(fs::exists(game() / "data/file.bin"), had);
-        if (had) EXPECT_EQ(dir.read("game/data/file.bin"), before);
+        if (had) {
+            EXPECT_EQ(dir.read("game/data/file.bin"), before);
+        }
         EXPECT_EQ(dir.read("game/default/file.bin"), "default 2");
     }
 }

@@ -1,6 +1,6 @@
 #include "tools/default_game/bmp_file.h"
 
-#include "tools/default_game/little_endian.h"
+#include "data/byte_writer.h"
 
 namespace defgame {
 
@@ -12,40 +12,35 @@ std::vector<std::uint8_t> encodeBmp(const Canvas& picture)
     const std::uint32_t stride = (static_cast<std::uint32_t>(w) + 3u) & ~3u;
     const std::uint32_t imageBytes = stride * static_cast<std::uint32_t>(h);
 
-    std::vector<std::uint8_t> out;
-    out.reserve(kHeaderBytes + imageBytes);
+    ByteWriter out;
     // File header.
-    put8(out, 'B');
-    put8(out, 'M');
-    put32(out, kHeaderBytes + imageBytes);
-    put32(out, 0);
-    put32(out, kHeaderBytes);
+    out.writeBytes("BM", 2);
+    out.writeU32(kHeaderBytes + imageBytes);
+    out.writeU32(0);
+    out.writeU32(kHeaderBytes);
     // Info header: size, width, height (bottom-up), 1 plane, 8 bits, no
     // compression, image size, 72 dpi, 256 colours, all important.
-    put32(out, 40);
-    put32(out, static_cast<std::uint32_t>(w));
-    put32(out, static_cast<std::uint32_t>(h));
-    put16(out, 1);
-    put16(out, 8);
-    put32(out, 0);
-    put32(out, imageBytes);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 256);
-    put32(out, 0);
+    out.writeU32(40);
+    out.writeI32(w);
+    out.writeI32(h);
+    out.writeU16(1);
+    out.writeU16(8);
+    out.writeU32(0);
+    out.writeU32(imageBytes);
+    out.writeU32(2835);
+    out.writeU32(2835);
+    out.writeU32(256);
+    out.writeU32(0);
     for (const Rgb& c : gamePalette()) {
-        put8(out, c.b);
-        put8(out, c.g);
-        put8(out, c.r);
-        put8(out, 0);
+        const std::uint8_t quad[4] = {c.b, c.g, c.r, 0};
+        out.writeBytes(quad, sizeof quad);
     }
+    const std::uint8_t padding[3] = {};
     for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x)
-            put8(out, picture.at(x, y));
-        for (int pad = w; pad < static_cast<int>(stride); ++pad)
-            put8(out, 0);
+        out.writeBytes(picture.pixels().data() + static_cast<std::size_t>(y) * w, w);
+        out.writeBytes(padding, stride - static_cast<std::uint32_t>(w));
     }
-    return out;
+    return out.take();
 }
 
 } // namespace defgame

@@ -115,7 +115,7 @@ void Canvas::recolour(int x, int y, int w, int h, std::uint8_t from, std::uint8_
 {
     for (int j = y; j < y + h; ++j)
         for (int i = x; i < x + w; ++i)
-            if (at(i, j) == from && i >= 0 && j >= 0 && i < width_ && j < height_) set(i, j, to);
+            if (at(i, j) == from) set(i, j, to);
 }
 
 Canvas pixelArt(const std::vector<std::string>& rows, const Legend& legend)

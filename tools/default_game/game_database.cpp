@@ -169,16 +169,9 @@ cEdDatabase gameDatabase()
 
 void writeDatabase(cEdDatabase& db)
 {
-    saveTable(db.AnimeSet, inDefault(kDatabaseFiles[0]));
-    saveTable(db.Anime, inDefault(kDatabaseFiles[1]));
-    saveTable(db.Bmp_CharaExc, inDefault(kDatabaseFiles[2]));
-    saveTable(db.SwordType, inDefault(kDatabaseFiles[3]));
-    saveTable(db.Effect, inDefault(kDatabaseFiles[4]));
-    saveTable(db.CharaEffect, inDefault(kDatabaseFiles[5]));
-    saveTable(db.ScrEffect, inDefault(kDatabaseFiles[6]));
-    saveTable(db.Picture, inDefault(kDatabaseFiles[7]));
-    saveTable(db.Sound, inDefault(kDatabaseFiles[8]));
-    saveTable(db.Bgm, inDefault(kDatabaseFiles[9]));
+    int table = 0;
+    forEachTable(db,
+                 [&](auto& records) { saveTable(records, inDefault(kDatabaseFiles[table++])); });
 }
 
 } // namespace defgame

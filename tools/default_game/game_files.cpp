@@ -1,5 +1,6 @@
 #include "tools/default_game/game_files.h"
 
+#include "data/path_table.h"
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
 
@@ -7,10 +8,10 @@ namespace defgame {
 
 std::string inDefault(std::string_view dataPath)
 {
-    constexpr std::string_view kData = "data\\";
-    if (dataPath.substr(0, kData.size()) != kData)
+    const std::string_view data = g_PathTable[PATH_DATA];
+    if (!dataPath.starts_with(data))
         throw std::runtime_error("not a path in data\\: " + std::string(dataPath));
-    return "default\\" + std::string(dataPath.substr(kData.size()));
+    return g_PathTable[PATH_DEFAULT] + std::string(dataPath.substr(data.size()));
 }
 
 void makeParentFolder(std::string_view gamePath)

@@ -5,10 +5,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "tools/default_game/little_endian.h"
-
 namespace defgame {
 namespace {
+
+// The low `bytes` bytes of v, most significant first, as standard MIDI files
+// hold their numbers.
+void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes)
+{
+    for (int i = bytes - 1; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
 
 void putVarLen(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
@@ -110,9 +116,7 @@ std::vector<std::uint8_t> MidiSong::file() const
     putVarLen(track, 0);
     for (std::uint8_t b : {0xFF, 0x51, 0x03})
         track.push_back(b);
-    track.push_back(static_cast<std::uint8_t>(micros >> 16));
-    track.push_back(static_cast<std::uint8_t>(micros >> 8));
-    track.push_back(static_cast<std::uint8_t>(micros));
+    putBigEndian(track, micros, 3);
     int now = 0;
     for (const Event& e : events) {
         putVarLen(track, static_cast<std::uint32_t>(e.tick - now));
@@ -126,13 +130,13 @@ std::vector<std::uint8_t> MidiSong::file() const
     std::vector<std::uint8_t> out;
     for (char c : {'M', 'T', 'h', 'd'})
         out.push_back(static_cast<std::uint8_t>(c));
-    putBig32(out, 6);
-    putBig16(out, 0); // format 0
-    putBig16(out, 1); // one track
-    putBig16(out, kTicksPerQuarter);
+    putBigEndian(out, 6, 4);
+    putBigEndian(out, 0, 2); // format 0
+    putBigEndian(out, 1, 2); // one track
+    putBigEndian(out, kTicksPerQuarter, 2);
     for (char c : {'M', 'T', 'r', 'k'})
         out.push_back(static_cast<std::uint8_t>(c));
-    putBig32(out, static_cast<std::uint32_t>(track.size()));
+    putBigEndian(out, static_cast<std::uint32_t>(track.size()), 4);
     out.insert(out.end(), track.begin(), track.end());
     return out;
 }

@@ -13,8 +13,6 @@
 namespace defgame {
 namespace {
 
-using Rows = std::vector<std::string>;
-
 // The palette picture: its colour table is the palette; rows 8 to 23 hold
 // the 256 colours again as pixels (16 to a row) for the full-colour
 // displays; its top-left pixel is the transparent colour.
@@ -95,12 +93,11 @@ Canvas duskBackground()
     return c;
 }
 
-// The title screen: a meadow under the game's name, the hero on the left
+// The title screen: the meadow under the game's name, the hero on the left
 // and the two foes on the right; the middle of the lower half is left for
 // the menu.
-Canvas titleScreen()
+Canvas titleScreen(Canvas c)
 {
-    Canvas c = meadowBackground();
     c.ellipse(500, 40, 80, 80, shade(Hue::Yellow, 13));
     c.ellipse(510, 50, 60, 60, shade(Hue::Yellow, 15));
     for (int x = 0; x < 640; x += 32)
@@ -190,39 +187,6 @@ Canvas star(int size, std::uint8_t fill)
     return c;
 }
 
-// The hero seen from above for the world map's cursor: facing down or up,
-// in two steps (the second is the first mirrored).
-Canvas mapWalker(bool up, bool secondStep)
-{
-    const Legend legend = {
-        {'k', kBlack},
-        {'r', shade(Hue::Red, 10)},
-        {'R', shade(Hue::Red, 6)},
-        {'s', shade(Hue::Skin, 10)},
-        {'S', shade(Hue::Skin, 7)},
-        {'h', shade(Hue::Brown, 5)},
-        {'w', kWhite},
-        {'b', shade(Hue::Blue, 10)},
-        {'B', shade(Hue::Blue, 5)},
-        {'y', shade(Hue::Yellow, 11)},
-        {'n', shade(Hue::Brown, 7)},
-    };
-    const Rows face = {"...kssssssssk...", "...kskwsskwsk...", "...kssssssssk...",
-                       "....kssSSssk...."};
-    const Rows back = {"...khhhhhhhhk...", "...khhhhhhhhk...", "...khhhhhhhhk...",
-                       "....khhhhhhk...."};
-    Rows rows = {"................", ".....kkkkkk.....", "....krrrrrrk....",
-                 "...krrrrrrrrk...", "...kRRRRRRRRk...", "...kkkkkkkkkk..."};
-    const Rows& head = up ? back : face;
-    rows.insert(rows.end(), head.begin(), head.end());
-    for (const char* r : {"...kkbbbbbbkk...", "..ksbbyyyybbsk..", "...kbbbbbbbbk...",
-                          "....kBBkkBBk....", "....knnk.kBk....", "....kkkk.knnk..."})
-        rows.emplace_back(r);
-    Canvas cell(32, 32);
-    cell.paste(pixelArt(rows, legend), 0, 0, true, secondStep, 2);
-    return cell;
-}
-
 // A 50 x 16 gauge: a black-rimmed bar in a colour with a lighter top.
 Canvas gauge(std::uint8_t fill, std::uint8_t light)
 {
@@ -260,10 +224,10 @@ Canvas accessories()
         16, 48);
     // The world map's walker: down and up at y 64, right and left at y 96,
     // two steps each.
-    c.paste(mapWalker(false, false), 0, 64);
-    c.paste(mapWalker(false, true), 32, 64);
-    c.paste(mapWalker(true, false), 64, 64);
-    c.paste(mapWalker(true, true), 96, 64);
+    c.paste(mapWalkerFrame(false, false), 0, 64);
+    c.paste(mapWalkerFrame(false, true), 32, 64);
+    c.paste(mapWalkerFrame(true, false), 64, 64);
+    c.paste(mapWalkerFrame(true, true), 96, 64);
     c.paste(charaFrame(CHARA_HERO, FRAME_WALK_A), 0, 96, true, true);
     c.paste(charaFrame(CHARA_HERO, FRAME_WALK_B), 32, 96, true, true);
     c.paste(charaFrame(CHARA_HERO, FRAME_WALK_A), 64, 96);
@@ -325,17 +289,18 @@ Canvas words()
 
 std::vector<Picture> screenPictures()
 {
+    const Canvas meadow = meadowBackground();
     std::vector<Picture> pictures;
     pictures.push_back({"bmp\\plt\\Palette.bmp", palettePicture()});
     pictures.push_back({"bmp\\Debug.bmp", debugChart()});
-    pictures.push_back({"bmp\\Title.bmp", titleScreen()});
+    pictures.push_back({"bmp\\Title.bmp", titleScreen(meadow)});
     pictures.push_back({"bmp\\GameMode.bmp", gameModeMenu()});
     pictures.push_back({"bmp\\Window.bmp", windowGround()});
     pictures.push_back({"bmp\\StatusWindow.bmp", statusBar()});
     pictures.push_back({"bmp\\Accessory.bmp", accessories()});
     pictures.push_back({"bmp\\Symbol.bmp", symbols()});
     pictures.push_back({"bmp\\Word.bmp", words()});
-    pictures.push_back({kMeadowPicture, meadowBackground()});
+    pictures.push_back({kMeadowPicture, meadow});
     pictures.push_back({kDuskPicture, duskBackground()});
     return pictures;
 }

@@ -10,6 +10,9 @@ namespace defgame {
 
 // A 32 x 32 character frame, facing left as the sheets hold them.
 Canvas charaFrame(CharaGraphic who, CharaFrame frame);
+// A 32 x 32 frame of the hero seen from above, for the world map: facing
+// down or up, in two steps (the second is the first mirrored).
+Canvas mapWalkerFrame(bool up, bool secondStep);
 // A 32 x 32 block.
 Canvas blockCell(BlockGraphic block);
 // A 32 x 32 item frame (frame 0 or 1).

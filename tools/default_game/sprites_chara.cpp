@@ -1,6 +1,7 @@
 // The characters: 16 x 16 pixel art drawn twice as large, facing left (the
 // runtime mirrors the sheets for characters facing right). Each character is
-// a body and, for each frame, the rows that change with the pose.
+// a body and, for each frame, the rows that change with the pose. The hero is
+// also drawn from above, for the world map.
 #include "tools/default_game/sprites.h"
 
 #include <vector>
@@ -10,20 +11,26 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
+// Pixel art drawn twice as large into a 32 x 32 cell.
+Canvas doubled(const Rows& rows, const Legend& legend, bool mirrored = false)
+{
+    Canvas cell(32, 32);
+    cell.paste(pixelArt(rows, legend), 0, 0, true, mirrored, 2);
+    return cell;
+}
+
 // A frame: the body's rows followed by the pose's rows (16 in all).
 Canvas frameArt(const Rows& body, const Rows& pose, const Legend& legend)
 {
     Rows rows = body;
     rows.insert(rows.end(), pose.begin(), pose.end());
-    Canvas cell(32, 32);
-    cell.paste(pixelArt(rows, legend), 0, 0, true, false, 2);
-    return cell;
+    return doubled(rows, legend);
 }
 
-// The hero: a red cap with its peak to the front, a blue tunic, brown boots.
-Canvas hero(CharaFrame frame)
+// The hero's colours, from the side and from above.
+const Legend& heroLegend()
 {
-    const Legend legend = {
+    static const Legend legend = {
         {'k', kBlack},
         {'r', shade(Hue::Red, 10)},
         {'R', shade(Hue::Red, 6)},
@@ -36,6 +43,13 @@ Canvas hero(CharaFrame frame)
         {'y', shade(Hue::Yellow, 11)},
         {'n', shade(Hue::Brown, 7)},
     };
+    return legend;
+}
+
+// The hero: a red cap with its peak to the front, a blue tunic, brown boots.
+Canvas hero(CharaFrame frame)
+{
+    const Legend& legend = heroLegend();
     const Rows body = {
         "................", //
         ".....kkkkkk.....", //
@@ -49,33 +63,29 @@ Canvas hero(CharaFrame frame)
         "...kSsssShk.....", //
         "..kkbbbbbbkk....", //
     };
-    const Rows arms = {
-        ".ksbbyyyyybsk...", //
-    };
-    const Rows airArms = {
-        "kskbbyyyyybksk..", //
-    };
+    const std::string arms = ".ksbbyyyyybsk...";
+    const std::string airArms = "kskbbyyyyybksk..";
     switch (frame) {
     case FRAME_WALK_A:
-        return frameArt(body,
-                        {arms[0], "...kbbbbbbk.....", "..kBk...kBk.....", ".knnk....knnk...",
-                         ".kkk.....kkkk..."},
-                        legend);
+        return frameArt(
+            body,
+            {arms, "...kbbbbbbk.....", "..kBk...kBk.....", ".knnk....knnk...", ".kkk.....kkkk..."},
+            legend);
     case FRAME_WALK_B:
-        return frameArt(body,
-                        {arms[0], "...kbbbbbbk.....", ".....kBBk.......", "....knnnnk......",
-                         "....kkkkkk......"},
-                        legend);
+        return frameArt(
+            body,
+            {arms, "...kbbbbbbk.....", ".....kBBk.......", "....knnnnk......", "....kkkkkk......"},
+            legend);
     case FRAME_AIR:
         return frameArt(body,
-                        {airArms[0], "..kbbbbbbbbk....", ".kBk.....kBk....", "knnk......knnk..",
+                        {airArms, "..kbbbbbbbbk....", ".kBk.....kBk....", "knnk......knnk..",
                          "kkk........kkk.."},
                         legend);
     default:
-        return frameArt(body,
-                        {arms[0], "...kbbbbbbk.....", "....kBk.kBk.....", "...knnk.knnk....",
-                         "...kkkk.kkkk...."},
-                        legend);
+        return frameArt(
+            body,
+            {arms, "...kbbbbbbk.....", "....kBk.kBk.....", "...knnk.knnk....", "...kkkk.kkkk...."},
+            legend);
     }
 }
 
@@ -144,13 +154,11 @@ Canvas walker(CharaFrame frame)
         "...kddddddddk...", //
         "....kkkkkkkk....", //
     };
-    Canvas cell(32, 32);
     const Rows& art = frame == FRAME_WALK_A   ? squashed
                       : frame == FRAME_WALK_B ? stretched
                       : frame == FRAME_AIR    ? stretched
                                               : standing;
-    cell.paste(pixelArt(art, legend), 0, 0, true, false, 2);
-    return cell;
+    return doubled(art, legend);
 }
 
 // The hopper: a green frog with big eyes, its mouth to the front.
@@ -234,6 +242,24 @@ Canvas charaFrame(CharaGraphic who, CharaFrame frame)
     default:
         return marker();
     }
+}
+
+// Seen from above: the cap, then the face or the back of the head, then the
+// tunic and the boots.
+Canvas mapWalkerFrame(bool up, bool secondStep)
+{
+    const Rows face = {"...kssssssssk...", "...kskwsskwsk...", "...kssssssssk...",
+                       "....kssSSssk...."};
+    const Rows back = {"...khhhhhhhhk...", "...khhhhhhhhk...", "...khhhhhhhhk...",
+                       "....khhhhhhk...."};
+    Rows rows = {"................", ".....kkkkkk.....", "....krrrrrrk....",
+                 "...krrrrrrrrk...", "...kRRRRRRRRk...", "...kkkkkkkkkk..."};
+    const Rows& head = up ? back : face;
+    rows.insert(rows.end(), head.begin(), head.end());
+    for (const char* r : {"...kkbbbbbbkk...", "..ksbbyyyybbsk..", "...kbbbbbbbbk...",
+                          "....kBBkkBBk....", "....knnk.kBk....", "....kkkk.knnk..."})
+        rows.emplace_back(r);
+    return doubled(rows, heroLegend(), secondStep);
 }
 
 } // namespace defgame

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "tools/default_game/little_endian.h"
+#include "data/byte_writer.h"
 
 namespace defgame {
 namespace {
@@ -65,27 +65,23 @@ std::vector<double> synthesise(const std::vector<Tone>& tones)
 std::vector<std::uint8_t> encodeWav(const std::vector<double>& samples)
 {
     const auto dataBytes = static_cast<std::uint32_t>(samples.size());
-    std::vector<std::uint8_t> out;
-    out.reserve(44 + dataBytes + 1);
-    for (char c : {'R', 'I', 'F', 'F'})
-        put8(out, static_cast<std::uint8_t>(c));
-    put32(out, 36 + dataBytes + (dataBytes & 1));
-    for (char c : {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '})
-        put8(out, static_cast<std::uint8_t>(c));
-    put32(out, 16);
-    put16(out, 1);           // PCM
-    put16(out, 1);           // mono
-    put32(out, kSampleRate); // samples per second
-    put32(out, kSampleRate); // bytes per second
-    put16(out, 1);           // block align
-    put16(out, 8);           // bits per sample
-    for (char c : {'d', 'a', 't', 'a'})
-        put8(out, static_cast<std::uint8_t>(c));
-    put32(out, dataBytes);
+    ByteWriter out;
+    out.writeBytes("RIFF", 4);
+    out.writeU32(36 + dataBytes + (dataBytes & 1));
+    out.writeBytes("WAVEfmt ", 8);
+    out.writeU32(16);
+    out.writeU16(1);           // PCM
+    out.writeU16(1);           // mono
+    out.writeU32(kSampleRate); // samples per second
+    out.writeU32(kSampleRate); // bytes per second
+    out.writeU16(1);           // block align
+    out.writeU16(8);           // bits per sample
+    out.writeBytes("data", 4);
+    out.writeU32(dataBytes);
     for (double v : samples)
-        put8(out, static_cast<std::uint32_t>(std::lround(128 + v * 127)));
-    if (dataBytes & 1) put8(out, 0); // chunks are padded to an even length
-    return out;
+        out.writeU8(static_cast<std::uint8_t>(std::lround(128 + v * 127)));
+    if (dataBytes & 1) out.writeU8(0); // chunks are padded to an even length
+    return out.take();
 }
 
 } // namespace defgame
