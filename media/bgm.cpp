@@ -117,37 +117,21 @@ int cBgm::Play(int channel, int number, int loop, int pauseOther, int force)
         return 0;
     }
     const auto row = static_cast<std::size_t>(number);
+    const int type = m_Types[row];
     int& backEnd = m_BackEnds[static_cast<std::size_t>(channel)];
     m_Current = number;
-    switch (m_Types[row]) {
-    case kTypeUnknown:
-        if (m_Vox.Play(channel, m_OggNames[row], loop)) {
-            backEnd = kTypeOgg;
-            m_MidiSet.StopAll(pauseOther ? 1 : 0);
-            return 1;
-        }
-        if (m_MidiSet.Play(channel, m_MidiNames[row], loop)) {
-            backEnd = kTypeMidi;
-            m_Vox.Stop();
-            return 1;
-        }
-        break;
-    case kTypeOgg:
-        if (m_Vox.Play(channel, m_OggNames[row], loop)) {
-            backEnd = kTypeOgg;
-            m_MidiSet.StopAll(0);
-            return 1;
-        }
-        break;
-    case kTypeMidi:
-        if (m_MidiSet.Play(channel, m_MidiNames[row], loop)) {
-            backEnd = kTypeMidi;
-            m_Vox.Stop();
-            return 1;
-        }
-        break;
-    default:
-        break;
+    // A file of unknown kind is tried as Ogg first (the MIDI player may then
+    // only pause, when asked to), then as MIDI.
+    if ((type == kTypeOgg || type == kTypeUnknown) && m_Vox.Play(channel, m_OggNames[row], loop)) {
+        backEnd = kTypeOgg;
+        m_MidiSet.StopAll(type == kTypeUnknown && pauseOther ? 1 : 0);
+        return 1;
+    }
+    if ((type == kTypeMidi || type == kTypeUnknown) &&
+        m_MidiSet.Play(channel, m_MidiNames[row], loop)) {
+        backEnd = kTypeMidi;
+        m_Vox.Stop();
+        return 1;
     }
     backEnd = 0;
     m_Current = -1;

@@ -1,6 +1,5 @@
 #include "media/bmp_decoder.h"
 
-#include <algorithm>
 #include <bit>
 
 namespace {

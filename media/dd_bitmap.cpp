@@ -36,9 +36,11 @@ void fillTexture(DDPixels& texture, const DDBitmapImage& img, std::uint32_t key)
             texture.set(x, y, texelOf(img.at(x, y), key, texture.format));
 }
 
-int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey, int bpp,
-                      int ddMemory, int d3dSystemTexture, int noTexture, int cellWidth,
-                      int cellHeight, int restoring)
+// The texture back end's surface of a picture; img is null when the file
+// could not be read.
+int createFromImageD3D(DDSURFACEDATA* sd, const std::string& name, const DDBitmapImage* img,
+                       int colourKey, int bpp, int ddMemory, int d3dSystemTexture, int noTexture,
+                       int cellWidth, int cellHeight, int restoring)
 {
     DDAllocSurfaceData(sd);
     DDTEXTUREDATA& dt = *sd->lpDT;
@@ -54,21 +56,20 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
             dt.hasVertexBuffer = 1;
         }
     }
-    DDBitmapImage img;
-    if (!DDReadBmp(name, img)) {
+    if (!img) {
         if (!name.empty()) DDReportLog("LoadImage Err %s", name.c_str());
         return 8;
     }
     dt.renderTarget = 1;
     if (noTexture) {
-        sd->width = sd->textureWidth = img.width;
-        sd->height = sd->textureHeight = img.height;
+        sd->width = sd->textureWidth = img->width;
+        sd->height = sd->textureHeight = img->height;
         sd->mirrorCellWidth = cellWidth;
         sd->mirrorCellHeight = cellHeight;
         sd->ddMemory = ddMemory;
         return 0;
     }
-    int tw = img.width, th = img.height;
+    int tw = img->width, th = img->height;
     DDTextureSize(&tw, &th);
     if (!DDCheckTextureSize(tw, th))
         DDReportLog(Sjis("上記の理由でテクスチャの描画が失敗する可能性があります。(%s)"),
@@ -84,7 +85,7 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
         } else {
             dt.lpTexture = DDMakeTexture(g_D3DState->textureFormat, tw, th);
             if (!dt.lpTexture) return static_cast<int>(D3DERR_INVALIDCALL);
-            fillTexture(*dt.lpTexture, img, key);
+            fillTexture(*dt.lpTexture, *img, key);
         }
     }
     if (dt.systemTexture) {
@@ -98,18 +99,18 @@ int createFromFileD3D(DDSURFACEDATA* sd, const std::string& name, int colourKey,
                 DDPostClose();
                 return static_cast<int>(D3DERR_OUTOFVIDEOMEMORY);
             }
-            fillTexture(*dt.lpTexture, img, key);
+            fillTexture(*dt.lpTexture, *img, key);
         }
     }
     dt.lpSurface = dt.lpTexture;
-    sd->width = img.width;
-    sd->height = img.height;
+    sd->width = img->width;
+    sd->height = img->height;
     sd->textureWidth = dt.lpTexture->width;
     sd->textureHeight = dt.lpTexture->height;
     if (cellWidth != 0 || cellHeight != 0) {
         DDSURFACEDATA temporary;
-        DDCreateSurfaceFromFile(&temporary, name, colourKey, bpp, ddMemory, d3dSystemTexture, 0, 0,
-                                0, 0, 0);
+        createFromImageD3D(&temporary, name, img, colourKey, bpp, ddMemory, d3dSystemTexture, 0, 0,
+                           0, 0);
         CreateMirror(sd, &temporary, cellWidth, cellHeight);
         DDReleaseSurface(&temporary);
     }
@@ -143,22 +144,6 @@ std::uint8_t nearestPaletteNumber(std::uint32_t rgb)
         }
     }
     return static_cast<std::uint8_t>(best);
-}
-
-// What the display converts an RGB colour to when the picture is copied
-// onto a surface of more than 8 bits: channels cut to the format's bits.
-std::uint32_t displayPixel(std::uint32_t rgb)
-{
-    const DDFORMATDATA& f = g_PixelFormat;
-    std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    if (g_DDBpp > 16) return r << 16 | g << 8 | b;
-    auto cut = [](std::uint32_t v, int max) {
-        int bits = 0;
-        while ((max >> bits) & 1)
-            ++bits;
-        return v >> (8 - bits);
-    };
-    return cut(r, f.maxR) << f.shiftR | cut(g, f.maxG) << f.shiftG | cut(b, f.maxB) << f.shiftB;
 }
 
 // The 8-bit copy: palette numbers straight from an indexed picture (others
@@ -222,7 +207,7 @@ void copy24To16(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
 void copyConverted(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
 {
     auto put = [&](int dx, int dy, int sx, int sy) {
-        if (p.contains(dx, dy)) p.set(dx, dy, displayPixel(img.at(sx, sy)));
+        if (p.contains(dx, dy)) p.set(dx, dy, DDDisplayPixel(img.at(sx, sy)));
     };
     if (cw > 0 && ch > 0) {
         for (int cy = 0; cy + ch <= img.height; cy += ch)
@@ -247,23 +232,11 @@ void copyConverted(DDPixels& p, const DDBitmapImage& img, int cw, int ch)
     }
 }
 
-} // namespace
-
-bool DDReadBmp(const std::string& name, DDBitmapImage& out)
+// The surface back end's copy of a picture into a surface made for it, and
+// the palette-index map when asked. 0 when the map cannot be made.
+std::uint8_t loadBitmapPixels(DDSURFACEDATA* sd, const DDBitmapImage& img, const std::string& name,
+                              int bpp, int indexMap, int cellWidth, int cellHeight)
 {
-    if (name.empty()) return false;
-    plat::FileBytes file = plat::readGameFile(name, kMaxBmpBytes);
-    if (!file) return false;
-    std::string error;
-    return DecodeBmp(file.bytes, out, error);
-}
-
-std::uint8_t DDLoadBitmapPixels(DDSURFACEDATA* sd, const std::string& name, int bpp, int indexMap,
-                                int cellWidth, int cellHeight)
-{
-    if (g_D3DState || name.empty()) return 1;
-    DDBitmapImage img;
-    if (!DDReadBmp(name, img)) return 0;
     DDLOCKDATA lock;
     if (DDLockData(&lock, sd)) {
         DDPixels& p = *sd->pixels();
@@ -306,25 +279,57 @@ std::uint8_t DDLoadBitmapPixels(DDSURFACEDATA* sd, const std::string& name, int 
     return 1;
 }
 
+} // namespace
+
+bool DDReadBmp(const std::string& name, DDBitmapImage& out)
+{
+    if (name.empty()) return false;
+    plat::FileBytes file = plat::readGameFile(name, kMaxBmpBytes);
+    if (!file) return false;
+    std::string error;
+    return DecodeBmp(file.bytes, out, error);
+}
+
+std::uint8_t DDLoadBitmapPixels(DDSURFACEDATA* sd, const std::string& name, int bpp, int indexMap,
+                                int cellWidth, int cellHeight)
+{
+    if (g_D3DState || name.empty()) return 1;
+    DDBitmapImage img;
+    if (!DDReadBmp(name, img)) return 0;
+    return loadBitmapPixels(sd, img, name, bpp, indexMap, cellWidth, cellHeight);
+}
+
 int DDCreateSurfaceFromFile(DDSURFACEDATA* sd, const std::string& name, int colourKey, int bpp,
                             int ddMemory, int d3dSystemTexture, int noTexture, int indexMap,
                             int cellWidth, int cellHeight, int restoring)
 {
     if (!sd) return 4;
-    if (g_D3DState)
-        return createFromFileD3D(sd, name, colourKey, bpp, ddMemory, d3dSystemTexture, noTexture,
-                                 cellWidth, cellHeight, restoring);
     DDBitmapImage img;
-    if (!DDReadBmp(name, img)) {
+    const bool read = DDReadBmp(name, img);
+    return DDCreateSurfaceFromImage(sd, name, read ? &img : nullptr, colourKey, bpp, ddMemory,
+                                    d3dSystemTexture, noTexture, indexMap, cellWidth, cellHeight,
+                                    restoring);
+}
+
+int DDCreateSurfaceFromImage(DDSURFACEDATA* sd, const std::string& name, const DDBitmapImage* img,
+                             int colourKey, int bpp, int ddMemory, int d3dSystemTexture,
+                             int noTexture, int indexMap, int cellWidth, int cellHeight,
+                             int restoring)
+{
+    if (!sd) return 4;
+    if (g_D3DState)
+        return createFromImageD3D(sd, name, img, colourKey, bpp, ddMemory, d3dSystemTexture,
+                                  noTexture, cellWidth, cellHeight, restoring);
+    if (!img) {
         DDErrLogF("%s", name.c_str());
         return 8;
     }
-    if (!DDCreateSurface(sd, img.width, img.height, colourKey, ddMemory, 0, 0, 0)) return 4;
-    if (!DDLoadBitmapPixels(sd, name, bpp, indexMap, cellWidth, cellHeight)) return 8;
+    if (!DDCreateSurface(sd, img->width, img->height, colourKey, ddMemory, 0, 0, 0)) return 4;
+    if (!loadBitmapPixels(sd, *img, name, bpp, indexMap, cellWidth, cellHeight)) return 8;
     sd->szSurfaceType = "OffScreenFromFile";
     sd->szFileName = name;
-    sd->width = sd->textureWidth = img.width;
-    sd->height = sd->textureHeight = img.height;
+    sd->width = sd->textureWidth = img->width;
+    sd->height = sd->textureHeight = img->height;
     sd->mirrorCellWidth = cellWidth;
     sd->mirrorCellHeight = cellHeight;
     sd->ddMemory = ddMemory;

@@ -21,6 +21,12 @@ std::uint8_t DDLoadBitmaps(DDSURFACEDATA* surfaceArray, const int* numbers, int 
 int DDCreateSurfaceFromFile(DDSURFACEDATA* sd, const std::string& name, int colourKey, int bpp,
                             int ddMemory, int d3dSystemTexture, int noTexture, int indexMap,
                             int cellWidth, int cellHeight, int restoring);
+// The same from the file's picture already read (null: the file could not be
+// read), so that a caller who needs the picture too reads it only once.
+int DDCreateSurfaceFromImage(DDSURFACEDATA* sd, const std::string& name, const DDBitmapImage* img,
+                             int colourKey, int bpp, int ddMemory, int d3dSystemTexture,
+                             int noTexture, int indexMap, int cellWidth, int cellHeight,
+                             int restoring);
 std::uint8_t DDLoadBitmapPixels(DDSURFACEDATA* sd, const std::string& name, int bpp, int indexMap,
                                 int cellWidth, int cellHeight);
 std::uint8_t CreateMirror(DDSURFACEDATA* dest, DDSURFACEDATA* src, int cellWidth, int cellHeight);

@@ -116,12 +116,10 @@ std::int32_t DDBoxFillPal(DDSURFACEDATA* sd, int x, int y, int w, int h, int n)
     std::uint32_t value = 0;
     if (validPaletteNumber(n)) {
         const DDPALENTRY& e = g_Palette[n];
-        const DDFORMATDATA& f = g_PixelFormat;
         if (g_DDBpp == 8)
             value = static_cast<std::uint32_t>(n);
         else if (g_DDBpp == 16)
-            value = (e.red & f.maxR) << f.shiftR | (e.green & f.maxG) << f.shiftG |
-                    (e.blue & f.maxB) << f.shiftB;
+            value = DDRGBTo16(&e);
         else
             value = std::uint32_t{e.red} << 16 | std::uint32_t{e.green} << 8 | e.blue;
     }

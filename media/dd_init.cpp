@@ -95,6 +95,27 @@ void createDirectDrawPalette(bool windowed)
     lpDDPalette->SetEntries(0, 256, entries);
 }
 
+// PrimarySD over the display's primary surface.
+void attachPrimary(const std::shared_ptr<DDDrawSurface>& primary, int width, int height)
+{
+    DDAllocSurfaceData(&PrimarySD);
+    PrimarySD.lpDD->lpDDSurface = primary;
+    PrimarySD.width = PrimarySD.textureWidth = width;
+    PrimarySD.height = PrimarySD.textureHeight = height;
+    PrimarySD.ddMemory = 0;
+}
+
+// The display's palette, which the primary shows at 8 bpp; at more bits the
+// layer takes the display's pixel format instead.
+void finishDisplay(DDDrawSurface& primary, bool windowed, int bpp)
+{
+    createDirectDrawPalette(windowed);
+    if (bpp <= 8)
+        primary.palette = lpDDPalette;
+    else
+        DDGetPixelFormat(&g_PixelFormat);
+}
+
 } // namespace
 
 void DDSetRenderStates()
@@ -241,11 +262,7 @@ int DDInitFullScreen(plat::WindowId, int width, int height, int bpp, int backBuf
         DDReportLog("Primary CreateSurface Err");
         return 4;
     }
-    DDAllocSurfaceData(&PrimarySD);
-    PrimarySD.lpDD->lpDDSurface = primary;
-    PrimarySD.width = PrimarySD.textureWidth = width;
-    PrimarySD.height = PrimarySD.textureHeight = height;
-    PrimarySD.ddMemory = 0;
+    attachPrimary(primary, width, height);
     if (!lpDD->attachedBack) {
         DDReportLog("GetAttachedSurface Err");
         return 5;
@@ -257,11 +274,7 @@ int DDInitFullScreen(plat::WindowId, int width, int height, int bpp, int backBuf
     BackBuffer.ddMemory = 0;
     BackBuffer.szSurfaceType = "BackBuffer";
     if (!DDCreateSurface(&DDWorkSD, width, height, 0, 1, 0, 0, 0)) return 4;
-    createDirectDrawPalette(false);
-    if (bpp <= 8)
-        primary->palette = lpDDPalette;
-    else
-        DDGetPixelFormat(&g_PixelFormat);
+    finishDisplay(*primary, false, bpp);
     return 0;
 }
 
@@ -283,18 +296,11 @@ int DDInitWindow(plat::WindowId)
         DDReportLog("Primary CreateSurface Err");
         return 4;
     }
-    DDAllocSurfaceData(&PrimarySD);
-    PrimarySD.lpDD->lpDDSurface = primary;
-    PrimarySD.width = PrimarySD.textureWidth = width;
-    PrimarySD.height = PrimarySD.textureHeight = height;
+    attachPrimary(primary, width, height);
     if (!DDCreateSurface(&BackBuffer, width, height, 0, 0, 0, 0, 0)) return 4;
     BackBuffer.szSurfaceType = "BackBuffer";
     if (!DDCreateSurface(&DDWorkSD, width, height, 0, 1, 0, 0, 0)) return 4;
-    createDirectDrawPalette(true);
-    if (g_DesktopBpp <= 8)
-        primary->palette = lpDDPalette;
-    else
-        DDGetPixelFormat(&g_PixelFormat);
+    finishDisplay(*primary, true, g_DesktopBpp);
     lpDDClipper = 1;
     return 0;
 }
@@ -390,8 +396,6 @@ void DDUninit()
         lpDD->attachedBack.reset();
         if (lpDD->LiveSurfaces() > 0) DDShowBox(Sjis("解放漏れがあります"), "DirectDraw");
         lpDD.reset();
-        g_DDrawStateOwner.reset();
-        g_DDrawState = nullptr;
     }
     if (lpD3D) {
         for (int i = 0; g_DDSurfaces && i < g_DDSurfaceCount; ++i)
@@ -402,7 +406,7 @@ void DDUninit()
         lpDevice.reset();
         lpD3D.reset();
     }
-    // Also a state left by a refused Direct3D set-up.
+    // The back ends' states, also one left by a refused set-up.
     g_D3DStateOwner.reset();
     g_D3DState = nullptr;
     g_DDrawStateOwner.reset();

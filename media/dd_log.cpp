@@ -1,10 +1,10 @@
 #include "media/dd_log.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <mutex>
 
 #include "core/err_log.h"
+#include "core/format.h"
 #include "core/message_box.h"
 #include "core/report.h"
 #include "platform/message_box.h"
@@ -18,9 +18,9 @@ std::function<void(const std::string&, const std::string&)> g_Observer;
 
 std::string formatV(const char* format, va_list args)
 {
-    char buffer[1024];
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    return buffer;
+    std::string text;
+    FormatStrV(text, format, args);
+    return text;
 }
 
 void observe(const char* kind, const std::string& text)

@@ -1,8 +1,8 @@
 #include "media/dd_mes_box.h"
 
 #include "media/dd_dialog.h"
+#include "media/dd_state.h"
 #include "platform/message_box.h"
-#include "shell/main_window.h"
 
 int DDMesBox(const char* text, const char* caption, std::uint32_t type)
 {
@@ -10,7 +10,7 @@ int DDMesBox(const char* text, const char* caption, std::uint32_t type)
     // so a box can appear over it without any change of display mode.
     DDSetDialogMode(1);
     const int shown =
-        plat::messageBox(g_MainWindow.m_hWnd, text ? text : "", caption ? caption : "", type) != 0;
+        plat::messageBox(g_DDhWnd, text ? text : "", caption ? caption : "", type) != 0;
     DDSetDialogMode(0);
     return shown ? 1 : 0;
 }

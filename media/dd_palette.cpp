@@ -1,6 +1,7 @@
 #include "media/dd_palette.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -81,6 +82,32 @@ void captureFrame()
     if (g_DDBpp != 8) DDBlt(&DDWorkSD, 0, 0, DDWorkSD.width, DDWorkSD.height, &BackBuffer, 0, 0, 0);
 }
 
+// One frame of a fade whose angle runs from `from` to `to` (out: 90 down to
+// 0, in: 0 up to 90) by stepDegrees a frame. 1 when the fade has ended, its
+// angle then back at `from`; finish ends it at once.
+std::uint8_t fadeFrame(double& angle, double from, double to, DDPALENTRY palette[256], int first,
+                       int last, int red, int green, int blue, double stepDegrees,
+                       const DDPALENTRY source[256], std::uint8_t finish)
+{
+    const bool d3d = g_D3DState != nullptr;
+    if (!d3d && angle == from) captureFrame();
+    if (finish) angle = to;
+    bool drawn;
+    if (d3d)
+        drawn = drawFadeQuad(static_cast<int>(std::trunc(255.0 * sinDegrees(angle))));
+    else
+        drawn = fadeFrameDDraw(palette, first, last, red, green, blue, angle, source);
+    if (!drawn) return 0;
+    const double toward = to > from ? 1.0 : -1.0;
+    if ((to - angle) * toward > 0.0) {
+        angle += stepDegrees * toward;
+        if ((to - angle) * toward < 0.0) angle = to;
+        return 0;
+    }
+    angle = from;
+    return 1;
+}
+
 } // namespace
 
 bool DDLoadPaletteFromFile(DDPALENTRY palette[256], const char* name)
@@ -109,7 +136,7 @@ bool DDLoadPaletteFromFile(DDPALENTRY palette[256], const char* name)
         return true;
     }
     DDSURFACEDATA temporary;
-    DDCreateSurfaceFromFile(&temporary, name, 0, g_DDBpp, 1, 0, 0, 0, 0, 0, 0);
+    DDCreateSurfaceFromImage(&temporary, name, &img, 0, g_DDBpp, 1, 0, 0, 0, 0, 0, 0);
     DDGetPixels16(palette, &temporary);
     DDReleaseSurface(&temporary);
     return true;
@@ -152,8 +179,11 @@ void DDGetPixels16(DDPALENTRY palette[256], DDSURFACEDATA* sd)
 
 int DDSetTransmitFromFile(const char* name)
 {
+    DDBitmapImage img;
+    const bool read = DDReadBmp(name, img);
     DDSURFACEDATA temporary;
-    int result = DDCreateSurfaceFromFile(&temporary, name, 0, g_DDBpp, 1, 0, 0, 0, 0, 0, 0);
+    int result = DDCreateSurfaceFromImage(&temporary, name, read ? &img : nullptr, 0, g_DDBpp, 1, 0,
+                                          0, 0, 0, 0, 0);
     if (!DDSurfaceErrorName(result) || !temporary.pixels()) {
         DDErrLogF(Sjis("%s 作成失敗！"), name);
         DDReleaseSurface(&temporary);
@@ -169,12 +199,6 @@ int DDSetTransmitFromFile(const char* name)
     if (g_D3DState) {
         if (g_DDBpp == 16) {
             g_DDKeyColor = first & 0xFFFF;
-            DDBitmapImage img;
-            if (!DDReadBmp(name, img)) {
-                DDUnlock(&lock);
-                DDReleaseSurface(&temporary);
-                return 0;
-            }
             if (img.bitCount == 8 && !img.colours.empty()) {
                 std::uint32_t c = img.colours[0];
                 g_D3DState->key16[0] = static_cast<std::uint8_t>(c);
@@ -252,6 +276,18 @@ std::uint32_t DDRGBTo16(const DDPALENTRY* e)
            (e->red & f.maxR) << f.shiftR;
 }
 
+std::uint32_t DDDisplayPixel(std::uint32_t rgb)
+{
+    const std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    if (g_DDBpp > 16) return r << 16 | g << 8 | b;
+    const DDFORMATDATA& f = g_PixelFormat;
+    auto cut = [](std::uint32_t v, int max) {
+        const int bits = std::countr_one(static_cast<unsigned>(max));
+        return bits >= 8 ? v : v >> (8 - bits);
+    };
+    return cut(r, f.maxR) << f.shiftR | cut(g, f.maxG) << f.shiftG | cut(b, f.maxB) << f.shiftB;
+}
+
 void DDBlendPalette(DDPALENTRY dest[256], int first, int last, int factor, int red, int green,
                     int blue, const DDPALENTRY source[256])
 {
@@ -290,45 +326,17 @@ void DDRotatePalette(DDPALENTRY dest[256], int first, int last, int steps, int d
 std::uint8_t DDFadeOut(DDPALENTRY palette[256], int first, int last, int red, int green, int blue,
                        double stepDegrees, const DDPALENTRY source[256], std::uint8_t finish)
 {
-    const bool d3d = g_D3DState != nullptr;
-    double& angle = d3d ? g_DDFadeAngles.outD3D : g_DDFadeAngles.outDDraw;
-    if (!d3d && angle == 90.0) captureFrame();
-    if (finish) angle = 0.0;
-    bool drawn;
-    if (d3d)
-        drawn = drawFadeQuad(static_cast<int>(std::trunc(255.0 * sinDegrees(angle))));
-    else
-        drawn = fadeFrameDDraw(palette, first, last, red, green, blue, angle, source);
-    if (!drawn) return 0;
-    if (angle > 0.0) {
-        angle -= stepDegrees;
-        if (angle < 0.0) angle = 0.0;
-        return 0;
-    }
-    angle = 90.0;
-    return 1;
+    double& angle = g_D3DState ? g_DDFadeAngles.outD3D : g_DDFadeAngles.outDDraw;
+    return fadeFrame(angle, 90.0, 0.0, palette, first, last, red, green, blue, stepDegrees, source,
+                     finish);
 }
 
 std::uint8_t DDFadeIn(DDPALENTRY palette[256], int first, int last, int red, int green, int blue,
                       double stepDegrees, const DDPALENTRY source[256], std::uint8_t finish)
 {
-    const bool d3d = g_D3DState != nullptr;
-    double& angle = d3d ? g_DDFadeAngles.inD3D : g_DDFadeAngles.inDDraw;
-    if (!d3d && angle == 0.0) captureFrame();
-    if (finish) angle = 90.0;
-    bool drawn;
-    if (d3d)
-        drawn = drawFadeQuad(static_cast<int>(std::trunc(255.0 * sinDegrees(angle))));
-    else
-        drawn = fadeFrameDDraw(palette, first, last, red, green, blue, angle, source);
-    if (!drawn) return 0;
-    if (angle < 90.0) {
-        angle += stepDegrees;
-        if (angle > 90.0) angle = 90.0;
-        return 0;
-    }
-    angle = 0.0;
-    return 1;
+    double& angle = g_D3DState ? g_DDFadeAngles.inD3D : g_DDFadeAngles.inDDraw;
+    return fadeFrame(angle, 0.0, 90.0, palette, first, last, red, green, blue, stepDegrees, source,
+                     finish);
 }
 
 int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, DDSURFACEDATA* src)

@@ -21,6 +21,9 @@ void DDGetPixels16(DDPALENTRY palette[256], DDSURFACEDATA* sd);
 int DDSetTransmitFromFile(const char* name);
 void DDSetTransmit(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 std::uint32_t DDRGBTo16(const DDPALENTRY* entry);
+// What the display makes of an RGB colour (0x00RRGGBB) at 16 or 32 bpp under
+// DirectDraw: at 16 bpp each channel cut to the format's bits.
+std::uint32_t DDDisplayPixel(std::uint32_t rgb);
 void DDBlendPalette(DDPALENTRY dest[256], int first, int last, int factor, int red, int green,
                     int blue, const DDPALENTRY source[256]);
 void DDRotatePalette(DDPALENTRY dest[256], int first, int last, int steps, int direction,

@@ -1,7 +1,6 @@
 #include "media/dd_quad.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "media/dd_state.h"
@@ -67,14 +66,19 @@ std::uint32_t channelOp(int op, std::uint32_t t, std::uint32_t d, std::uint32_t 
     }
 }
 
+// Whether the stage passes the texel's colour through unchanged.
+bool colourPasses(const DDQUAD& q)
+{
+    return q.colorOp == D3DTOP_SELECTARG1 ||
+           (q.colorOp == D3DTOP_MODULATE && (q.arg2 & 0xFFFFFF) == 0xFFFFFF);
+}
+
 // Whether the stage passes the texel through unchanged.
 bool stageIsIdentity(const DDQUAD& q)
 {
-    bool colour = q.colorOp == D3DTOP_SELECTARG1 ||
-                  (q.colorOp == D3DTOP_MODULATE && (q.arg2 & 0xFFFFFF) == 0xFFFFFF);
     bool alpha =
         q.alphaOp == D3DTOP_SELECTARG1 || (q.alphaOp == D3DTOP_MODULATE && (q.arg2 >> 24) == 0xFF);
-    return colour && alpha && q.texture;
+    return colourPasses(q) && alpha && q.texture;
 }
 
 // Copies the opaque texels of a row over the target and says whether any
@@ -231,9 +235,7 @@ void DDDrawQuad(DDPixels& target, const DDQUAD& q)
     }
     // 32-bit texels whose colour passes through and whose alpha the vertex
     // alpha scales (translucent copies).
-    const bool colourPasses = q.colorOp == D3DTOP_SELECTARG1 ||
-                              (q.colorOp == D3DTOP_MODULATE && (q.arg2 & 0xFFFFFF) == 0xFFFFFF);
-    if (colourPasses && q.alphaOp == D3DTOP_MODULATE && DDFormatBytes(tf) == 4 &&
+    if (colourPasses(q) && q.alphaOp == D3DTOP_MODULATE && DDFormatBytes(tf) == 4 &&
         target.bytesPerPixel() == 4) {
         const std::uint32_t forceOpaque = tf == DDFormat::X8R8G8B8 ? 0xFF000000u : 0;
         const std::uint32_t vertexAlpha = q.arg2 >> 24;

@@ -295,11 +295,17 @@ void DDReleaseSurfaceList(std::list<DDSURFACEDATA>& surfaces)
 
 namespace {
 
-DDBMPDATA plainRecord(int colourKey, int ddMemory, int d3dSystemTexture, int noTexture)
+// A plain surface added at the end of a vector or list of surfaces, with its
+// creation record at the end of the records beside them.
+template <class Surfaces, class Records>
+bool createPlainSurface(Surfaces& surfaces, Records& records, int width, int height, int colourKey,
+                        int ddMemory, int d3dSystemTexture, int noTexture)
 {
-    DDBMPDATA record;
-    record.Set("", colourKey, ddMemory, d3dSystemTexture, noTexture, 0, 0, 0, 0, 0, 0);
-    return record;
+    surfaces.emplace_back();
+    records.emplace_back().Set("", colourKey, ddMemory, d3dSystemTexture, noTexture, 0, 0, 0, 0, 0,
+                               0);
+    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory, d3dSystemTexture,
+                           noTexture, 0);
 }
 
 } // namespace
@@ -308,20 +314,16 @@ bool DDCreateSurfaceVec(std::vector<DDSURFACEDATA>& surfaces, std::vector<DDBMPD
                         int width, int height, int colourKey, int ddMemory, int d3dSystemTexture,
                         int noTexture)
 {
-    surfaces.emplace_back();
-    records.push_back(plainRecord(colourKey, ddMemory, d3dSystemTexture, noTexture));
-    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory, d3dSystemTexture,
-                           noTexture, 0);
+    return createPlainSurface(surfaces, records, width, height, colourKey, ddMemory,
+                              d3dSystemTexture, noTexture);
 }
 
 bool DDCreateSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>& records,
                          int width, int height, int colourKey, int ddMemory, int d3dSystemTexture,
                          int noTexture)
 {
-    surfaces.emplace_back();
-    records.push_back(plainRecord(colourKey, ddMemory, d3dSystemTexture, noTexture));
-    return DDCreateSurface(&surfaces.back(), width, height, colourKey, ddMemory, d3dSystemTexture,
-                           noTexture, 0);
+    return createPlainSurface(surfaces, records, width, height, colourKey, ddMemory,
+                              d3dSystemTexture, noTexture);
 }
 
 int DDDeleteSurfaceList(std::list<DDSURFACEDATA>& surfaces, std::list<DDBMPDATA>& records,

@@ -7,7 +7,6 @@
 #include "core/sjis_text.h"
 #include "media/ds_wave.h"
 #include "platform/audio_device.h"
-#include "platform/audio_pcm.h"
 
 std::vector<DSSOUNDDATA> g_Sounds;
 std::vector<DSSOUNDINFO> g_SoundTable;
@@ -132,14 +131,7 @@ bool DSCreateBuffer(std::shared_ptr<plat::SoundBuffer>& out, const char* fileNam
         ErrLogF(Sjis("%s読み込み失敗！"), fileName ? fileName : "");
         return false;
     }
-    // What a sound buffer takes: 8 or 16 bits, one or two channels, whole
-    // frames of them per block.
-    const plat::PcmFormat format{wave.fmt.nChannels, static_cast<int>(wave.fmt.nSamplesPerSec),
-                                 wave.fmt.wBitsPerSample};
-    const bool consistent =
-        wave.fmt.nBlockAlign == wave.fmt.nChannels * (wave.fmt.wBitsPerSample / 8) &&
-        wave.fmt.nSamplesPerSec <= static_cast<std::uint32_t>(plat::kMaxPcmRate);
-    auto data = consistent ? plat::convertPcm(format, wave.data) : nullptr;
+    auto data = DSWaveToPcm(wave);
     DSFreeWave(wave);
     if (!data) {
         ErrLogF(Sjis("%s生成失敗！"), fileName);

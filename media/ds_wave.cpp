@@ -128,6 +128,18 @@ bool DSLoadWave(const char* fileName, DSWAVE& wave)
     return DSParseWave(file.bytes, wave);
 }
 
+std::shared_ptr<const plat::PcmData> DSWaveToPcm(const DSWAVE& wave)
+{
+    // What a sound buffer takes: 8 or 16 bits, one or two channels, whole
+    // frames of them per block.
+    const plat::PcmFormat format{wave.fmt.nChannels, static_cast<int>(wave.fmt.nSamplesPerSec),
+                                 wave.fmt.wBitsPerSample};
+    const bool consistent =
+        wave.fmt.nBlockAlign == wave.fmt.nChannels * (wave.fmt.wBitsPerSample / 8) &&
+        wave.fmt.nSamplesPerSec <= static_cast<std::uint32_t>(plat::kMaxPcmRate);
+    return consistent ? plat::convertPcm(format, wave.data) : nullptr;
+}
+
 void DSFreeWave(DSWAVE& wave)
 {
     wave.data.clear();

@@ -4,8 +4,11 @@
 // chunk that follows it. Only plain PCM (format tag 1) loads.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
+
+#include "platform/audio_pcm.h"
 
 // The format area of a WAV file: the PCM format, then the size of the extra
 // bytes that some writers add (18-byte "fmt " chunks).
@@ -34,6 +37,11 @@ bool DSParseWave(std::span<const std::uint8_t> bytes, DSWAVE& wave);
 
 // Reads the WAV file of a game path. False when it cannot be read or parsed.
 bool DSLoadWave(const char* fileName, DSWAVE& wave);
+
+// The samples converted for the mixer; null when the layout is not one a
+// sound buffer takes (8 or 16 bits, one or two channels, whole frames of
+// them per block, a rate the mixer takes).
+std::shared_ptr<const plat::PcmData> DSWaveToPcm(const DSWAVE& wave);
 
 // Frees the sample data.
 void DSFreeWave(DSWAVE& wave);

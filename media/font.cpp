@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 #include "core/dbcs.h"
 #include "core/sjis_text.h"
@@ -56,21 +55,6 @@ DDSURFACEDATA* bitmapSurface(int number)
     return nullptr;
 }
 
-// What the display makes of an RGB colour written as text (channels cut to
-// the format's bits).
-std::uint32_t displayValue(std::uint32_t r, std::uint32_t g, std::uint32_t b)
-{
-    const DDFORMATDATA& f = g_PixelFormat;
-    auto cut = [](std::uint32_t v, int max) {
-        int bits = 0;
-        while ((max >> bits) & 1)
-            ++bits;
-        return bits >= 8 ? v : v >> (8 - bits);
-    };
-    if (g_DDBpp > 16) return r << 16 | g << 8 | b;
-    return cut(r, f.maxR) << f.shiftR | cut(g, f.maxG) << f.shiftG | cut(b, f.maxB) << f.shiftB;
-}
-
 } // namespace
 
 void FONTDEF::setFace(const char* sjis)
@@ -112,9 +96,9 @@ void Font::computeColor()
         std::uint32_t r = f.maxR ? e.red * 255u / f.maxR : 0;
         std::uint32_t g = f.maxG ? e.green * 255u / f.maxG : 0;
         std::uint32_t b = f.maxB ? e.blue * 255u / f.maxB : 0;
-        m_Color = displayValue(r, g, b);
+        m_Color = DDDisplayPixel(r << 16 | g << 8 | b);
     } else {
-        m_Color = displayValue(e.red, e.green, e.blue);
+        m_Color = DDDisplayPixel(std::uint32_t{e.red} << 16 | std::uint32_t{e.green} << 8 | e.blue);
     }
 }
 
@@ -190,6 +174,14 @@ void Font::MeasureTextGdi(const char* text, int* width, int* height) const
         *width = std::max(*width, extent);
         *height += extent != 0 ? m_LineHeight : 20;
     }
+}
+
+void Font::measure(const char* text, int* width, int* height) const
+{
+    if (m_CellWidth != 0)
+        MeasureText(text, width, height);
+    else
+        MeasureTextGdi(text, width, height);
 }
 
 void Font::Layout(int x0, int y0, const char* text, bool symbols,
@@ -278,10 +270,7 @@ void Font::DrawText(DDSURFACEDATA* dest, int x, int y, const char* text, int noS
     DDPixels* work = m_Work.pixels();
     if (!work) return;
     int w = 0, h = 0;
-    if (m_CellWidth != 0)
-        MeasureText(text, &w, &h);
-    else
-        MeasureTextGdi(text, &w, &h);
+    measure(text, &w, &h);
     DDBoxFillPal(&m_Work, 0, 0, w, h, 0);
     const std::uint32_t value = g_D3DState ? DDFromARGB(work->format, m_Color) : m_Color;
     DDLOCKDATA lock;
@@ -306,12 +295,17 @@ void Font::DrawTextF(DDSURFACEDATA* dest, int x, int y, const char* format, ...)
     DrawText(dest, x, y, text, 0);
 }
 
-void Font::DrawBox(DDSURFACEDATA* dest, int x, int y, int w, int h)
+void Font::placeBox(int* x, int* y, int w, int h) const
 {
     const int boxW = m_BoxPicture ? m_BoxPicture->width : g_DDWidth;
     const int boxH = m_BoxPicture ? m_BoxPicture->height : g_DDHeight;
-    if (x == 10000) x = boxW / 2 - w / 2;
-    if (y == 10000) y = boxH / 2 - h / 2;
+    if (*x == 10000) *x = boxW / 2 - w / 2;
+    if (*y == 10000) *y = boxH / 2 - h / 2;
+}
+
+void Font::DrawBox(DDSURFACEDATA* dest, int x, int y, int w, int h)
+{
+    placeBox(&x, &y, w, h);
     DDBltFrame(dest, x, y, w, h, m_BoxPicture, m_FrameThickness, m_FrameNumber);
 }
 
@@ -321,18 +315,12 @@ void Font::DrawTextBox(DDSURFACEDATA* dest, int x, int y, int w, int h, const ch
     if (!text) text = "";
     if (w == 0 || h == 0) {
         int tw = 0, th = 0;
-        if (m_CellWidth != 0)
-            MeasureText(text, &tw, &th);
-        else
-            MeasureTextGdi(text, &tw, &th);
+        measure(text, &tw, &th);
         if (w == 0) w = tw + margin;
         if (h == 0) h = th;
     }
     DrawBox(dest, x, y, w, h);
-    const int boxW = m_BoxPicture ? m_BoxPicture->width : g_DDWidth;
-    const int boxH = m_BoxPicture ? m_BoxPicture->height : g_DDHeight;
-    if (x == 10000) x = boxW / 2 - w / 2;
-    if (y == 10000) y = boxH / 2 - h / 2;
+    placeBox(&x, &y, w, h);
     DrawText(dest, x + margin, y, text, 0);
 }
 

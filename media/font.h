@@ -86,6 +86,11 @@ public:
     void MeasureTextGdi(const char* text, int* width, int* height) const;
 
 private:
+    // MeasureText for text in cells, MeasureTextGdi for proportional text.
+    void measure(const char* text, int* width, int* height) const;
+    // A box's position, where 10000 centres it on the box picture (on the
+    // screen without one).
+    void placeBox(int* x, int* y, int w, int h) const;
     // Places the characters of a text with its top-left at (x, y); plot
     // writes one inked pixel.
     void Layout(int x, int y, const char* text, bool symbols,

@@ -13,13 +13,6 @@
 
 namespace {
 
-std::uint32_t be32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return (static_cast<std::uint32_t>(b[at]) << 24) |
-           (static_cast<std::uint32_t>(b[at + 1]) << 16) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 8) | b[at + 3];
-}
-
 void putLe32(std::uint8_t* p, std::uint32_t v)
 {
     p[0] = static_cast<std::uint8_t>(v);
@@ -87,7 +80,8 @@ void cMidi::Open()
 
 bool cMidi::AtEnd() const
 {
-    return m_ReadOffset >= kMidiImageHeaderBytes + be32(m_Image, 18);
+    // The image ends with its one track.
+    return m_ReadOffset >= m_Image.size();
 }
 
 void cMidi::Out()
@@ -97,11 +91,10 @@ void cMidi::Out()
         return;
     }
     MIDIBUFFER& header = m_Headers[m_BufIndex];
-    const std::size_t end = kMidiImageHeaderBytes + be32(m_Image, 18);
-    const auto used = static_cast<std::size_t>(FillBuffer(
-        std::span<const std::uint8_t>(m_Image).subspan(m_ReadOffset, end - m_ReadOffset), header));
+    const auto used = static_cast<std::size_t>(
+        FillBuffer(std::span<const std::uint8_t>(m_Image).subspan(m_ReadOffset), header));
     // Nothing usable left: the song ends here rather than queueing empty buffers.
-    m_ReadOffset = used == 0 ? end : m_ReadOffset + used;
+    m_ReadOffset = used == 0 ? m_Image.size() : m_ReadOffset + used;
     const auto result = m_Stream->out(
         header.dwUser, std::span<const std::uint8_t>(header.lpData).first(header.dwBytesRecorded));
     if (result != plat::MidiStreamResult::Ok) {
@@ -118,7 +111,8 @@ int cMidi::FillBuffer(std::span<const std::uint8_t> source, MIDIBUFFER& header)
     std::size_t consumed = 0;
     std::size_t pos = 0;
     std::size_t lastRecord = capacity; // none yet
-    std::uint64_t carried = 0;         // delta of events not written
+    std::uint32_t lastEvent = 0;
+    std::uint64_t carried = 0; // delta of events not written
     bool ended = false;
 
     auto writeRecord = [&](std::uint64_t delta, std::uint32_t event) {
@@ -127,6 +121,7 @@ int cMidi::FillBuffer(std::span<const std::uint8_t> source, MIDIBUFFER& header)
         putLe32(r + 4, 0);
         putLe32(r + 8, event);
         lastRecord = written;
+        lastEvent = event;
         written += plat::kMidiEventRecordBytes;
     };
 
@@ -225,10 +220,7 @@ int cMidi::FillBuffer(std::span<const std::uint8_t> source, MIDIBUFFER& header)
     // A buffer that does not end the song calls back when it has played, so
     // that the next one is queued.
     if (!ended && lastRecord < capacity) {
-        std::uint8_t* event = header.lpData.data() + lastRecord + 8;
-        putLe32(event, (event[0] | (event[1] << 8) | (event[2] << 16) |
-                        (static_cast<std::uint32_t>(event[3]) << 24)) |
-                           plat::kMidiEventCallback);
+        putLe32(header.lpData.data() + lastRecord + 8, lastEvent | plat::kMidiEventCallback);
     }
     header.dwBytesRecorded = static_cast<std::uint32_t>(written);
     return static_cast<int>(consumed);

@@ -15,6 +15,9 @@ constexpr std::size_t kMaxOggFileBytes = std::size_t{512} << 20;
 
 std::atomic<VoxEntry> g_VoxEntry{&CreateVox};
 
+// The players hand the loop count to the decoder as it is.
+static_assert(kVoxLoopForever == plat::kOggLoopForever);
+
 // A player over the platform's Ogg decoder, heard through the mixer for as
 // long as it exists.
 class OggVoxPlayer final : public IVoxPlayer {

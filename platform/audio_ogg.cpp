@@ -61,6 +61,12 @@ long tellMemory(void* source)
 constexpr int kMaxEmptyReads = 64;
 constexpr int kMaxRate = 1000000;
 
+// Whether a stream's (or a section's) layout is one the player can mix.
+bool playable(const vorbis_info* info)
+{
+    return info && info->channels >= 1 && info->rate >= 1 && info->rate <= kMaxRate;
+}
+
 } // namespace
 
 struct OggPlayer::Decoder {
@@ -70,6 +76,9 @@ struct OggPlayer::Decoder {
     int rate = 0;
     LinearResampler resampler;
     bool producedSinceRewind = false;
+    // The decoded block as stereo, kept so that the mixing thread does not
+    // allocate for every block.
+    std::vector<float> stereo;
 
     ~Decoder()
     {
@@ -94,7 +103,7 @@ bool OggPlayer::load(std::vector<std::uint8_t> bytes)
     }
     decoder->open = true;
     const vorbis_info* info = ov_info(&decoder->file, -1);
-    if (!info || info->channels < 1 || info->rate < 1 || info->rate > kMaxRate) {
+    if (!playable(info)) {
         close();
         return false;
     }
@@ -173,7 +182,7 @@ bool OggPlayer::decodeMoreLocked()
         const long got = ov_read_float(&d.file, &pcm, 1024, &section);
         if (got > 0) {
             const vorbis_info* info = ov_info(&d.file, section);
-            if (!info || info->channels < 1 || info->rate < 1 || info->rate > kMaxRate) {
+            if (!playable(info)) {
                 return false;
             }
             if (info->rate != d.rate) {
@@ -183,7 +192,8 @@ bool OggPlayer::decodeMoreLocked()
             // Vorbis orders three, five and six channels left, centre, right.
             const int channels = info->channels;
             const int right = channels == 1 ? 0 : (channels == 3 || channels >= 5) ? 2 : 1;
-            std::vector<float> stereo(static_cast<std::size_t>(got) * 2);
+            std::vector<float>& stereo = d.stereo;
+            stereo.resize(static_cast<std::size_t>(got) * 2);
             for (long i = 0; i < got; ++i) {
                 stereo[static_cast<std::size_t>(i) * 2] = pcm[0][i];
                 stereo[static_cast<std::size_t>(i) * 2 + 1] = pcm[right][i];

@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include "platform/audio_pcm.h"
+#include "platform/folders.h"
 
 #include <algorithm>
 #include <cctype>
@@ -175,11 +176,10 @@ void makeSharedLocked()
     if (g_shared) {
         return;
     }
-    std::error_code ec;
-    auto here = std::filesystem::current_path(ec);
-    auto folders = systemSoundFontFolders();
-    g_shared = makeFluidMidiSynth(findSoundFont(ec ? std::filesystem::path(".") : here, folders),
-                                  g_sharedSoundFont);
+    const auto folders = systemSoundFontFolders();
+    g_shared = makeFluidMidiSynth(
+        findSoundFont(currentFolder().value_or(std::filesystem::path(".")), folders),
+        g_sharedSoundFont);
     g_silentNoticeTaken = false;
 }
 

@@ -68,6 +68,8 @@ public:
     SDL_Window* window() const { return window_; }
 
 private:
+    // The frame with its bars, drawn but not yet presented.
+    void compose();
     void draw();
 
     SDL_Window* window_ = nullptr;

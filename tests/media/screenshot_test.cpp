@@ -15,23 +15,13 @@
 #include "media/font.h"
 #include "platform/message_loop.h"
 #include "platform/presenter.h"
+#include "platform/presenter_pump.h"
 
 using namespace gfxtest;
 
 namespace {
 
-bool PumpUntilShown(const plat::Presenter& presenter, std::uint64_t frames)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (presenter.framesShown() < frames) {
-        plat::Message m;
-        while (plat::peekMessage(m)) {
-        }
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using test::PumpUntilShown;
 
 class Screenshot : public testing::TestWithParam<Mode> {
 protected:

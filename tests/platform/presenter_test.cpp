@@ -15,8 +15,11 @@
 
 #include "platform/message_loop.h"
 #include "platform/presenter.h"
+#include "platform/presenter_pump.h"
 
 namespace {
+
+using test::PumpUntilShown;
 
 std::vector<std::uint32_t> TestFrame(int w, int h)
 {
@@ -28,20 +31,6 @@ std::vector<std::uint32_t> TestFrame(int w, int h)
                 static_cast<std::uint32_t>((y * 11) & 0xFF) << 8 |
                 static_cast<std::uint32_t>((x ^ y) & 0xFF);
     return frame;
-}
-
-// Pumps the main thread until the presenter has shown `frames` frames.
-bool PumpUntilShown(const plat::Presenter& presenter, std::uint64_t frames)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (presenter.framesShown() < frames) {
-        plat::Message m;
-        while (plat::peekMessage(m)) {
-        }
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 // Sets an environment variable for the life of the object.
