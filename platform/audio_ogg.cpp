@@ -61,6 +61,12 @@ long tellMemory(void* source)
 constexpr int kMaxEmptyReads = 64;
 constexpr int kMaxRate = 1000000;
 
+// Whether a (logical) stream's header describes audio the player can take.
+bool isPlayable(const vorbis_info* info)
+{
+    return info && info->channels >= 1 && info->rate >= 1 && info->rate <= kMaxRate;
+}
+
 } // namespace
 
 struct OggPlayer::Decoder {
@@ -94,7 +100,7 @@ bool OggPlayer::load(std::vector<std::uint8_t> bytes)
     }
     decoder->open = true;
     const vorbis_info* info = ov_info(&decoder->file, -1);
-    if (!info || info->channels < 1 || info->rate < 1 || info->rate > kMaxRate) {
+    if (!isPlayable(info)) {
         close();
         return false;
     }
@@ -173,7 +179,7 @@ bool OggPlayer::decodeMoreLocked()
         const long got = ov_read_float(&d.file, &pcm, 1024, &section);
         if (got > 0) {
             const vorbis_info* info = ov_info(&d.file, section);
-            if (!info || info->channels < 1 || info->rate < 1 || info->rate > kMaxRate) {
+            if (!isPlayable(info)) {
                 return false;
             }
             if (info->rate != d.rate) {

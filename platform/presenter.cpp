@@ -172,11 +172,16 @@ bool Presenter::service()
     return true;
 }
 
-void Presenter::draw()
+void Presenter::renderFrame()
 {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+}
+
+void Presenter::draw()
+{
+    renderFrame();
     SDL_RenderPresent(renderer_);
 }
 
@@ -199,9 +204,7 @@ bool Presenter::readPixels(std::vector<std::uint32_t>& out, int& width, int& hei
     if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return false;
     // Draw again and read before presenting: what a present leaves behind
     // is not the picture on every renderer.
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    renderFrame();
     out.assign(static_cast<std::size_t>(width) * height, 0);
     // Read the whole output, past the logical size and its bars.
     SDL_RenderSetLogicalSize(renderer_, 0, 0);

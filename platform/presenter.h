@@ -68,6 +68,8 @@ public:
     SDL_Window* window() const { return window_; }
 
 private:
+    // Draws the texture with its bars into the renderer; draw() also shows it.
+    void renderFrame();
     void draw();
 
     SDL_Window* window_ = nullptr;
