@@ -6,44 +6,37 @@
 
 #include "platform/audio_midi_stream.h"
 #include "support/recording_synth.h"
+#include "support/sound_fixtures.h"
 
 namespace {
 
 using plat::MidiStream;
 using plat::MidiStreamResult;
+using test::Bytes;
 using test::RecordingSynth;
 using test::SynthEvent;
-using Bytes = std::vector<std::uint8_t>;
-
-void putWord(Bytes& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-}
 
 // Event records, as a player writes them.
 struct Records {
     Bytes bytes;
+    Records& record(std::uint32_t delta, std::uint32_t event)
+    {
+        test::putLe32(bytes, delta);
+        test::putLe32(bytes, 0);
+        test::putLe32(bytes, event);
+        return *this;
+    }
     Records& shortMsg(std::uint32_t delta, std::uint32_t message, std::uint32_t flags = 0)
     {
-        putWord(bytes, delta);
-        putWord(bytes, 0);
-        putWord(bytes, plat::kMidiEventShort | flags | message);
-        return *this;
+        return record(delta, plat::kMidiEventShort | flags | message);
     }
     Records& tempo(std::uint32_t delta, std::uint32_t microsPerQuarter)
     {
-        putWord(bytes, delta);
-        putWord(bytes, 0);
-        putWord(bytes, plat::kMidiEventTempo | microsPerQuarter);
-        return *this;
+        return record(delta, plat::kMidiEventTempo | microsPerQuarter);
     }
     Records& sysex(std::uint32_t delta, const Bytes& message)
     {
-        putWord(bytes, delta);
-        putWord(bytes, 0);
-        putWord(bytes, plat::kMidiEventLong | static_cast<std::uint32_t>(message.size()));
+        record(delta, plat::kMidiEventLong | static_cast<std::uint32_t>(message.size()));
         bytes.insert(bytes.end(), message.begin(), message.end());
         while (bytes.size() % 4 != 0) {
             bytes.push_back(0);
