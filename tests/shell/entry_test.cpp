@@ -239,8 +239,9 @@ TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
         auto report = lines(game.read("Report_Game.txt"));
         ASSERT_GT(report.size(), kMachineLines.size());
         EXPECT_EQ(report[kMachineLines.size()], Sjis(c.reportLine));
-        if (c.prepare == removeDefault || c.prepare == refuseTheQuestion)
+        if (c.prepare == removeDefault || c.prepare == refuseTheQuestion) {
             EXPECT_FALSE(fs::exists(game / "data")) << "nothing half made";
+        }
         answer = IDYES;
     }
 }
