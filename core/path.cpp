@@ -74,18 +74,15 @@ std::vector<std::string> NormalComponents(std::string_view path)
     return components;
 }
 
-bool IsDriveForm(std::string_view path)
-{
-    return path.size() >= 2 && path[1] == ':';
-}
-
 } // namespace
 
 int PathToRelative(std::string& path)
 {
     if (path.size() > kMaxPathBytes) return 0;
     if (!plat::isAbsoluteGamePath(path)) return 1;
-    if (IsDriveForm(path)) return 0; // another drive than the game folder's
+    // An absolute path without a separator first names a drive ("C:\..."),
+    // which is never the game folder's.
+    if (!IsSeparator(path[0])) return 0;
     const auto current = plat::currentFolder();
     if (!current) return 0;
 

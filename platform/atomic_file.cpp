@@ -2,7 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <mutex>
+#include <string>
 #include <system_error>
 
 #include <fcntl.h>
@@ -10,38 +10,19 @@
 #include <unistd.h>
 
 #include "platform/path_resolver.h"
+#include "platform/test_hook.h"
 
 namespace fs = std::filesystem;
 
 namespace plat {
 namespace {
 
-std::mutex g_hookLock;
-std::function<bool(const fs::path&)> g_allowWrite;
+detail::TestHook<bool(const fs::path&)> g_allowWrite;
 
 bool writeAllowed(const fs::path& target)
 {
-    std::function<bool(const fs::path&)> hook;
-    {
-        const std::lock_guard lock(g_hookLock);
-        hook = g_allowWrite;
-    }
-    return !hook || hook(target);
-}
-
-// A name for the temporary file beside the target that no other writer uses:
-// the target's name, hidden, with the process id and a running number. A
-// name left behind by an earlier process is skipped by the exclusive create.
-fs::path temporaryName(const fs::path& target)
-{
-    static std::atomic<unsigned> counter{0};
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".tmp-";
-    name += std::to_string(::getpid());
-    name += '-';
-    name += std::to_string(counter++);
-    return target.parent_path() / name;
+    const auto hook = g_allowWrite.get();
+    return !hook || (*hook)(target);
 }
 
 // Makes the folder of a file durable after a rename into it; best effort,
@@ -78,7 +59,9 @@ bool AtomicFile::open(std::string_view sjisPath)
     if (replacing && !S_ISREG(old.st_mode)) return false;
 
     for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        fs::path temp = temporaryName(*target);
+        // A name left behind by an earlier process is skipped by the
+        // exclusive create.
+        fs::path temp = temporarySibling(*target, "tmp");
         fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
             temp_ = std::move(temp);
@@ -151,10 +134,23 @@ void AtomicFile::discard()
     }
 }
 
+fs::path temporarySibling(const fs::path& target, std::string_view kind)
+{
+    static std::atomic<unsigned> counter{0};
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += kind;
+    name += '-';
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(counter++);
+    return target.parent_path() / name;
+}
+
 void setAtomicWriteFailureHook(std::function<bool(const fs::path& target)> allowWrite)
 {
-    const std::lock_guard lock(g_hookLock);
-    g_allowWrite = std::move(allowWrite);
+    g_allowWrite.set(std::move(allowWrite));
 }
 
 } // namespace plat

@@ -41,6 +41,11 @@ private:
     std::filesystem::path temp_;
 };
 
+// A name for a temporary file or folder beside target that no other writer
+// of this process uses: the target's name, hidden, with the kind, the
+// process id and a running number (".Option.dat.tmp-4711-0").
+std::filesystem::path temporarySibling(const std::filesystem::path& target, std::string_view kind);
+
 // Test hook: while set, every write of an AtomicFile asks it first and fails
 // (as a full disk would) when it returns false. Pass nullptr to remove it.
 void setAtomicWriteFailureHook(std::function<bool(const std::filesystem::path& target)> allowWrite);

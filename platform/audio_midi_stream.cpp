@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/byte_reader.h"
+
 namespace plat {
 
 namespace {
 
 std::uint32_t wordAt(const std::uint8_t* p)
 {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return loadLittleEndian<std::uint32_t>(p);
 }
 
 std::size_t paddedTo4(std::size_t n)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/byte_reader.h"
+
 namespace plat {
 
 namespace {
@@ -12,8 +14,7 @@ float sampleAt(const std::uint8_t* p, int bits)
     if (bits == 8) {
         return (static_cast<int>(p[0]) - 128) / 128.0f;
     }
-    auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
-    return value / 32768.0f;
+    return static_cast<std::int16_t>(loadLittleEndian<std::uint16_t>(p)) / 32768.0f;
 }
 
 } // namespace

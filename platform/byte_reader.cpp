@@ -67,16 +67,12 @@ bool ByteReader::skip(std::size_t count)
 
 namespace {
 
-// Reads an unsigned little-endian value of N bytes, whatever the host order.
 template <typename T> bool readLittleEndian(ByteReader& reader, T& out)
 {
     std::uint8_t raw[sizeof(T)];
     out = 0;
     if (!reader.readBytes(raw, sizeof raw)) return false;
-    T value = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;)
-        value = static_cast<T>((value << 8) | raw[i]);
-    out = value;
+    out = loadLittleEndian<T>(raw);
     return true;
 }
 

@@ -4,6 +4,7 @@
 // fails too, so a parser can read a whole record and test once at the end.
 // Values are little-endian, as the game's files are.
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,6 +14,16 @@
 #include <vector>
 
 namespace plat {
+
+// The unsigned little-endian value of sizeof(T) bytes at p, whatever the host
+// order; the caller has made sure the bytes are there.
+template <std::unsigned_integral T> T loadLittleEndian(const std::uint8_t* p)
+{
+    T value = 0;
+    for (std::size_t i = sizeof(T); i-- > 0;)
+        value = static_cast<T>((value << 8) | p[i]);
+    return value;
+}
 
 class ByteReader {
 public:

@@ -1,27 +1,19 @@
 #include "platform/clock.h"
 
 #include "platform/message_loop.h"
+#include "platform/test_hook.h"
 #include "platform/thread_queue.h"
 
-#include <atomic>
 #include <chrono>
-#include <memory>
-#include <mutex>
 #include <thread>
 #include <utility>
 
 namespace plat {
 namespace {
 
-struct TimeSource {
-    std::atomic<bool> set{false};
-    std::mutex mutex;
-    std::shared_ptr<const std::function<std::uint32_t()>> source;
-};
-
-TimeSource& timeSource()
+detail::TestHook<std::uint32_t()>& timeSource()
 {
-    static TimeSource instance;
+    static detail::TestHook<std::uint32_t()> instance;
     return instance;
 }
 
@@ -29,15 +21,7 @@ TimeSource& timeSource()
 
 std::uint32_t timeMs()
 {
-    auto& injected = timeSource();
-    if (injected.set.load(std::memory_order_acquire)) {
-        std::shared_ptr<const std::function<std::uint32_t()>> source;
-        {
-            std::lock_guard lock(injected.mutex);
-            source = injected.source;
-        }
-        if (source) return (*source)();
-    }
+    if (const auto source = timeSource().get()) return (*source)();
     // The steady clock counts from boot here, as the game's timer did.
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
@@ -46,14 +30,7 @@ std::uint32_t timeMs()
 
 void setTimeSource(std::function<std::uint32_t()> source)
 {
-    auto& injected = timeSource();
-    std::lock_guard lock(injected.mutex);
-    if (source) {
-        injected.source = std::make_shared<const std::function<std::uint32_t()>>(std::move(source));
-    } else {
-        injected.source.reset();
-    }
-    injected.set.store(injected.source != nullptr, std::memory_order_release);
+    timeSource().set(std::move(source));
 }
 
 void sleepMs(std::uint32_t ms)

@@ -1,15 +1,14 @@
 #include "platform/folders.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <mutex>
 #include <system_error>
 
 #include <fcntl.h>
-#include <unistd.h>
 
+#include "platform/atomic_file.h"
 #include "platform/path_resolver.h"
+#include "platform/test_hook.h"
 #include "platform/text_encoding.h"
 
 namespace fs = std::filesystem;
@@ -17,17 +16,12 @@ namespace fs = std::filesystem;
 namespace plat {
 namespace {
 
-std::mutex g_hookLock;
-std::function<bool(const fs::path&)> g_allowCopy;
+detail::TestHook<bool(const fs::path&)> g_allowCopy;
 
 bool copyAllowed(const fs::path& source)
 {
-    std::function<bool(const fs::path&)> hook;
-    {
-        const std::lock_guard lock(g_hookLock);
-        hook = g_allowCopy;
-    }
-    return !hook || hook(source);
+    const auto hook = g_allowCopy.get();
+    return !hook || (*hook)(source);
 }
 
 fs::path orCurrent(const fs::path& path)
@@ -130,14 +124,7 @@ bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestinatio
     // A copy into the folder being copied would copy itself without end.
     if (isWithin(*destination, *source)) return false;
 
-    static std::atomic<unsigned> counter{0};
-    std::string tempName = ".";
-    tempName += destination->filename().string();
-    tempName += ".copy-";
-    tempName += std::to_string(::getpid());
-    tempName += '-';
-    tempName += std::to_string(counter++);
-    const fs::path temp = parent / tempName;
+    const fs::path temp = temporarySibling(*destination, "copy");
     if (!fs::create_directory(temp, ec) || ec) return false;
 
     if (copyContents(*source, temp) && renameNoReplace(temp, *destination)) return true;
@@ -173,8 +160,7 @@ std::optional<std::string> currentDirectorySjis()
 
 void setFolderCopyFailureHook(std::function<bool(const fs::path& source)> allowCopy)
 {
-    const std::lock_guard lock(g_hookLock);
-    g_allowCopy = std::move(allowCopy);
+    g_allowCopy.set(std::move(allowCopy));
 }
 
 } // namespace plat

@@ -1,5 +1,6 @@
 #include "platform/message_box.h"
 
+#include "platform/test_hook.h"
 #include "platform/text_encoding.h"
 
 #include <SDL.h>
@@ -7,30 +8,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <utility>
 #include <vector>
 
 namespace plat {
 namespace {
 
-struct Responder {
-    std::mutex mutex;
-    std::shared_ptr<const std::function<int(const BoxRequest&)>> answer;
-};
-
-Responder& responder()
+detail::TestHook<int(const BoxRequest&)>& responder()
 {
-    static Responder instance;
+    static detail::TestHook<int(const BoxRequest&)> instance;
     return instance;
-}
-
-std::shared_ptr<const std::function<int(const BoxRequest&)>> currentResponder()
-{
-    auto& r = responder();
-    std::lock_guard lock(r.mutex);
-    return r.answer;
 }
 
 bool envIs(const char* name, const char* value)
@@ -142,7 +129,7 @@ int messageBox(WindowId owner, std::string_view sjisText, std::string_view sjisC
     BoxRequest request{owner, std::string(sjisText), std::string(sjisCaption), type};
     std::fprintf(stderr, "[%s] %s\n", request.captionUtf8().c_str(), request.textUtf8().c_str());
 
-    if (auto answer = currentResponder()) return (*answer)(request);
+    if (const auto answer = responder().get()) return (*answer)(request);
     if (headless()) return buttonsOf(type).front().id;
 
     int result = 0;
@@ -152,13 +139,7 @@ int messageBox(WindowId owner, std::string_view sjisText, std::string_view sjisC
 
 void setMessageBoxResponder(std::function<int(const BoxRequest&)> answer)
 {
-    auto& r = responder();
-    std::lock_guard lock(r.mutex);
-    if (answer) {
-        r.answer = std::make_shared<const std::function<int(const BoxRequest&)>>(std::move(answer));
-    } else {
-        r.answer.reset();
-    }
+    responder().set(std::move(answer));
 }
 
 } // namespace plat

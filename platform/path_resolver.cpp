@@ -57,29 +57,6 @@ std::optional<SplitPath> split(std::string_view sjisPath)
     return result;
 }
 
-// The next code point of UTF-8 text (which the converter has made valid).
-char32_t nextCodePoint(std::string_view text, std::size_t& i)
-{
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    char32_t cp = lead;
-    if (lead >= 0xF0) {
-        extra = 3;
-        cp = lead & 0x07;
-    } else if (lead >= 0xE0) {
-        extra = 2;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xC0) {
-        extra = 1;
-        cp = lead & 0x1F;
-    }
-    ++i;
-    for (; extra > 0 && i < text.size(); --extra, ++i) {
-        cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    }
-    return cp;
-}
-
 // Folds the letters that Windows treats as equal whatever their case, among
 // the characters a Shift-JIS name can hold: Latin (half- and full-width and
 // Latin-1), Greek, Cyrillic and the Roman numerals.
@@ -97,9 +74,9 @@ char32_t foldCase(char32_t c)
 
 std::u32string folded(std::string_view utf8)
 {
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();)
-        out += foldCase(nextCodePoint(utf8, i));
+    std::u32string out = utf8CodePoints(utf8);
+    for (char32_t& c : out)
+        c = foldCase(c);
     return out;
 }
 

@@ -41,20 +41,24 @@ Converter& toSjis()
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD"; // U+FFFD
 
+constexpr char32_t kReplacementCodePoint = 0xFFFD;
+
+// The length of the UTF-8 sequence that a lead byte announces; 1 for an
+// ASCII byte and for a byte that cannot start a sequence.
+std::size_t announcedLength(unsigned char lead)
+{
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    return 1;
+}
+
 // Bytes taken by the UTF-8 character (or malformed sequence) at the start of
 // text: a lead byte and the continuation bytes that follow it, as many as the
 // lead byte announces; a stray byte stands alone.
 std::size_t utf8CharLength(std::string_view text)
 {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t expected = 1;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        expected = 4;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        expected = 3;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        expected = 2;
-    }
+    const std::size_t expected = announcedLength(static_cast<unsigned char>(text[0]));
     std::size_t length = 1;
     while (length < expected && length < text.size() &&
            (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
@@ -145,6 +149,27 @@ std::string utf8ToSjisLossy(std::string_view utf8, char replacement)
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t length = utf8CharLength(utf8.substr(i));
         out += length == 1 && static_cast<unsigned char>(utf8[i]) < 0x80 ? utf8[i] : replacement;
+        i += length;
+    }
+    return out;
+}
+
+std::u32string utf8CodePoints(std::string_view utf8)
+{
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t length = utf8CharLength(utf8.substr(i));
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        // The lead byte keeps 7, 5, 4 or 3 bits for sequences of 1 to 4 bytes.
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        // Cut short, stray, longer than needed, or no character at all.
+        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        const bool malformed = length != announcedLength(lead) || (length == 1 && lead >= 0x80) ||
+                               code < kShortest[length] || (code >= 0xD800 && code <= 0xDFFF) ||
+                               code > 0x10FFFF;
+        out += malformed ? kReplacementCodePoint : code;
         i += length;
     }
     return out;

@@ -25,4 +25,8 @@ std::optional<std::string> utf8ToSjis(std::string_view utf8);
 // UTF-8 byte, becomes the given replacement byte.
 std::string utf8ToSjisLossy(std::string_view utf8, char replacement = '?');
 
+// The characters of UTF-8 text as code points; a malformed sequence (as a
+// file name not written in UTF-8 may hold) becomes U+FFFD.
+std::u32string utf8CodePoints(std::string_view utf8);
+
 } // namespace plat

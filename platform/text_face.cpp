@@ -25,22 +25,7 @@ struct TextFace::Library {
 
 std::u32string sjisCodePoints(std::string_view sjis)
 {
-    std::string utf8 = sjisToUtf8(sjis);
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        if (i + length > utf8.size()) {
-            out.push_back(0xFFFD);
-            break;
-        }
-        char32_t code = length == 1 ? b : b & (0x7F >> length);
-        for (int k = 1; k < length; ++k)
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out.push_back(code);
-        i += static_cast<std::size_t>(length);
-    }
-    return out;
+    return utf8CodePoints(sjisToUtf8(sjis));
 }
 
 std::shared_ptr<TextFace> TextFace::open(std::string_view faceUtf8, int cellHeight, int width)

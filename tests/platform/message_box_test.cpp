@@ -2,11 +2,11 @@
 // answers them, or, with no display, the first button does.
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
+#include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,7 +37,7 @@ TEST(MessageBox, TheResponderSeesTheRequestAndItsAnswerIsTheResult)
 
 TEST(MessageBox, WithoutADisplayEachBoxIsAnsweredWithItsFirstButton)
 {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    test::ScopedEnv noDisplay("SDL_VIDEODRIVER", "dummy");
     struct Case {
         std::uint32_t type;
         int answer;
@@ -53,7 +53,7 @@ TEST(MessageBox, WithoutADisplayEachBoxIsAnsweredWithItsFirstButton)
 
 TEST(MessageBox, AWorkerThreadIsAnsweredWithoutAPumpingMainThread)
 {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    test::ScopedEnv noDisplay("SDL_VIDEODRIVER", "dummy");
     plat::setMainThread(); // and never pumped here
     std::atomic<int> answer{-1};
     std::thread worker([&] { answer = plat::messageBox(0, "text", "caption", MB_OK); });

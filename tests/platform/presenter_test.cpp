@@ -9,13 +9,12 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <optional>
-#include <string>
 #include <thread>
 
 #include "platform/message_loop.h"
 #include "platform/presenter.h"
 #include "platform/presenter_pump.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -32,27 +31,6 @@ std::vector<std::uint32_t> TestFrame(int w, int h)
                 static_cast<std::uint32_t>((x ^ y) & 0xFF);
     return frame;
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) previous_ = old;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (previous_)
-            setenv(name_.c_str(), previous_->c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> previous_;
-};
 
 void ExpectWorkerFrameShown(int width, int height)
 {
@@ -87,12 +65,12 @@ TEST(Presenter, FrameFromAWorkerThreadIsShownExactlyUnderX)
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
     if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
-    ScopedEnv x11("SDL_VIDEODRIVER", "x11");
+    test::ScopedEnv x11("SDL_VIDEODRIVER", "x11");
     // SDL's own renderer and window surface: the GL driver that X offers
     // loses memory of its own when it is unloaded, which the sanitized tests
     // would report.
-    ScopedEnv software("SDL_RENDER_DRIVER", "software");
-    ScopedEnv surface("SDL_FRAMEBUFFER_ACCELERATION", "0");
+    test::ScopedEnv software("SDL_RENDER_DRIVER", "software");
+    test::ScopedEnv surface("SDL_FRAMEBUFFER_ACCELERATION", "0");
     ExpectWorkerFrameShown(64, 48);
 }
 

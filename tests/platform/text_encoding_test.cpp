@@ -87,6 +87,28 @@ TEST(TextEncoding, WaveDashAndMinusTakeTheWindowsForms)
     EXPECT_EQ(plat::utf8ToSjis("〜−"), std::string("\x81\x60\x81\x7C"));
 }
 
+TEST(TextEncoding, Utf8DecodesToCodePointsAndMalformedSequencesToReplacements)
+{
+    struct Case {
+        const char* what;
+        std::string utf8;
+        std::u32string codePoints;
+    };
+    const Case cases[] = {
+        {"one to four bytes", "a\u00E9\u30BD\U0001F600", U"a\u00E9\u30BD\U0001F600"},
+        {"empty", "", U""},
+        {"stray continuation byte", "a\x80z", U"a\uFFFDz"},
+        {"sequence cut off at the end", "ab\xE3\x81", U"ab\uFFFD"},
+        {"cut sequence before ascii", "\xE3\x81z", U"\uFFFDz"},
+        {"overlong forms", "\xC1\x81\xE0\x81\x81", U"\uFFFD\uFFFD\uFFFD"},
+        {"surrogate", "\xED\xA0\x80", U"\uFFFD"},
+        {"beyond the last code point", "\xF4\x90\x80\x80", U"\uFFFD"},
+        {"bytes that start nothing", "\xF8\xFF", U"\uFFFD\uFFFD"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(plat::utf8CodePoints(c.utf8), c.codePoints) << c.what;
+}
+
 TEST(TextEncoding, LongTextConvertsWhole)
 {
     std::string sjis;

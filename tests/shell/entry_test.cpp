@@ -12,12 +12,12 @@
 #include "platform/message_box.h"
 #include "shell/entry.h"
 #include "support/generated_game.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -38,8 +38,6 @@ class Entry : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The instance lock of this test alone, whatever runs beside it.
-        ::setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
         plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
             boxes.push_back(r.textUtf8());
             return answer;
@@ -76,6 +74,8 @@ protected:
     void makeData() { fs::copy(dir / "default", dir / "data", fs::copy_options::recursive); }
 
     test::TempDir dir;
+    // The instance lock of this test alone, whatever runs beside it.
+    test::ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", dir.path().string()};
     std::vector<std::string> boxes;
     int answer = IDYES;
 };
@@ -227,7 +227,7 @@ TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
     for (const FailedStart& c : kFailedStarts) {
         SCOPED_TRACE(c.name);
         test::TempDir game;
-        ::setenv("XDG_RUNTIME_DIR", game.path().c_str(), 1);
+        test::ScopedEnv gameRuntimeDir("XDG_RUNTIME_DIR", game.path().string());
         test::copyGeneratedGame(game.path());
         c.prepare(game, answer);
         boxes.clear();
@@ -239,8 +239,9 @@ TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
         auto report = lines(game.read("Report_Game.txt"));
         ASSERT_GT(report.size(), kMachineLines.size());
         EXPECT_EQ(report[kMachineLines.size()], Sjis(c.reportLine));
-        if (c.prepare == removeDefault || c.prepare == refuseTheQuestion)
+        if (c.prepare == removeDefault || c.prepare == refuseTheQuestion) {
             EXPECT_FALSE(fs::exists(game / "data")) << "nothing half made";
+        }
         answer = IDYES;
     }
 }
