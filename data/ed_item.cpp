@@ -1,7 +1,5 @@
 #include "data/ed_item.h"
 
-#include <algorithm>
-
 #include "data/ed_database.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
@@ -71,10 +69,7 @@ void cEdItem::Load(plat::ByteReader& f)
     LoadValues(InheritFlags, f);
     LoadCondList(Conds, f);
     LoadCommandList(Commands, f);
-    // The shot sheet gained a first cell.
-    if (g_FileVersion < 219 && nGraphicKind == 3) {
-        nGraphicNo = static_cast<std::int16_t>(std::min(nGraphicNo + 1, 119));
-    }
+    if (g_FileVersion < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
     InheritItem();
     Validate();
 }
@@ -108,11 +103,7 @@ void cEdItem::InheritItem()
 
 void cEdItem::Validate()
 {
-    if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteCount<cEdItem>(nPaletteKind))) {
-        nPaletteKind = 0;
-        nPaletteIndex = 0;
-    }
+    CheckPaletteRef<cEdItem>(nPaletteKind, nPaletteIndex);
     if (static_cast<std::int8_t>(nSize) <= 0) nSize = 1;
     if (OutsideTable(nSound, g_Database.Sound.size())) nSound = 0;
     for (cEdCommand& command : Commands)

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "data/ed_data.h"
+#include "data/load_checks.h"
 
 class cEdBlock;
 class cEdChara;
@@ -125,6 +126,17 @@ void LoadPaletteList(std::vector<T>& list, plat::ByteReader& f, const T& default
         list.push_back(defaultEntry);
         list.back().Load(f);
         if (f.failed()) return;
+    }
+}
+
+// A reference to an entry of a palette kind's list (kind 1 or 2) that lies
+// outside the list becomes none (kind 0, index 0); other kinds are left as
+// they are.
+template <class T, class Kind, class Index> void CheckPaletteRef(Kind& kind, Index& index)
+{
+    if ((kind == 1 || kind == 2) && OutsideTable(index, PaletteCount<T>(kind))) {
+        kind = 0;
+        index = 0;
     }
 }
 
