@@ -80,20 +80,6 @@ void cEdData::ClearMemberTables()
     m_Strings.clear();
 }
 
-void cEdData::EraseFieldDescs(int first, int last)
-{
-    first = std::clamp(first, 0, FieldCount());
-    last = std::clamp(last, first, FieldCount());
-    m_Fields.erase(m_Fields.begin() + first, m_Fields.begin() + last);
-}
-
-void cEdData::EraseStringDescs(int first, int last)
-{
-    first = std::clamp(first, 0, StringCount());
-    last = std::clamp(last, first, StringCount());
-    m_Strings.erase(m_Strings.begin() + first, m_Strings.begin() + last);
-}
-
 FieldDesc& cEdData::FieldAt(int i)
 {
     return VecAt(m_Fields, i);
