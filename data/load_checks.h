@@ -1,8 +1,9 @@
 #pragma once
-// Checks shared by the records of stage files and palettes while they are
-// read: plain values read only when they are there, faults of content that
-// refuse a file outright, the limit on flows nested within commands, and the
-// list insertions that bring files of older versions up to date.
+// Checks shared by the records of the data files while they are read: plain
+// values read only when they are there, references outside their tables,
+// faults of content that refuse a file outright, the limit on flows nested
+// within commands, and the list insertions and cell moves that bring files
+// of older versions up to date.
 
 #include <algorithm>
 #include <cstddef>
