@@ -10,23 +10,12 @@ using BlockCopier = InheritCopier<cEdBlock>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const BlockCopier g_BlockInheritProc[kBlockInheritGroups] = {
-    [](cEdBlock& d, const cEdBlock& s) { d.strName = s.strName; },
-    [](cEdBlock& d, const cEdBlock& s) {
-        AssignCondList(d.Conds, s.Conds);
-        d.nCondMode = s.nCondMode;
-        d.bCondLatch = s.bCondLatch;
-    },
-    [](cEdBlock& d, const cEdBlock& s) {
-        d.nGraphicKind = s.nGraphicKind;
-        d.nGraphicNo = s.nGraphicNo;
-        d.nGraphicFrame = s.nGraphicFrame;
-    },
+    CopyName<cEdBlock>,
+    CopyConds<cEdBlock>,
+    CopyGraphic<cEdBlock>,
     [](cEdBlock& d, const cEdBlock& s) { d.nLayer = s.nLayer; },
     [](cEdBlock& d, const cEdBlock& s) { d.bHidden = s.bHidden; },
-    [](cEdBlock& d, const cEdBlock& s) {
-        d.bOverlay = s.bOverlay;
-        d.nOverlayPiece = s.nOverlayPiece;
-    },
+    CopyOverlay<cEdBlock>,
     [](cEdBlock& d, const cEdBlock& s) { d.nHitMode = s.nHitMode; },
     [](cEdBlock& d, const cEdBlock& s) { d.nPassGroup = s.nPassGroup; },
     [](cEdBlock& d, const cEdBlock& s) {

@@ -11,18 +11,14 @@ using CharaCopier = InheritCopier<cEdChara>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const CharaCopier g_CharaInheritProc[kCharaInheritGroups] = {
-    [](cEdChara& d, const cEdChara& s) { d.strName = s.strName; },
+    CopyName<cEdChara>,
     [](cEdChara& d, const cEdChara& s) {
         d.nOperator = s.nOperator;
         d.nInputNo = s.nInputNo;
     },
     [](cEdChara& d, const cEdChara& s) { d.nGroup = s.nGroup; },
     [](cEdChara& d, const cEdChara& s) { d.nCharaId = s.nCharaId; },
-    [](cEdChara& d, const cEdChara& s) {
-        AssignCondList(d.Conds, s.Conds);
-        d.nCondMode = s.nCondMode;
-        d.bCondLatch = s.bCondLatch;
-    },
+    CopyConds<cEdChara>,
     [](cEdChara& d, const cEdChara& s) { d.nFacing = s.nFacing; },
     [](cEdChara& d, const cEdChara& s) { d.nCopies = s.nCopies; },
     [](cEdChara& d, const cEdChara& s) {
@@ -35,11 +31,7 @@ const CharaCopier g_CharaInheritProc[kCharaInheritGroups] = {
         d.nCopyStepY = s.nCopyStepY;
         d.bCopyMirrorY = s.bCopyMirrorY;
     },
-    [](cEdChara& d, const cEdChara& s) {
-        d.nGraphicKind = s.nGraphicKind;
-        d.nGraphicNo = s.nGraphicNo;
-        d.nGraphicFrame = s.nGraphicFrame;
-    },
+    CopyGraphic<cEdChara>,
     [](cEdChara& d, const cEdChara& s) { d.nAnimeSet = s.nAnimeSet; },
     [](cEdChara& d, const cEdChara& s) { d.nZ = s.nZ; },
     [](cEdChara& d, const cEdChara& s) { d.bTransparent = s.bTransparent; },

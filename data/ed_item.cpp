@@ -10,25 +10,14 @@ using ItemCopier = InheritCopier<cEdItem>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const ItemCopier g_ItemInheritProc[kItemInheritGroups] = {
-    [](cEdItem& d, const cEdItem& s) { d.strName = s.strName; },
-    [](cEdItem& d, const cEdItem& s) {
-        AssignCondList(d.Conds, s.Conds);
-        d.nCondMode = s.nCondMode;
-        d.bCondLatch = s.bCondLatch;
-    },
+    CopyName<cEdItem>,
+    CopyConds<cEdItem>,
     [](cEdItem& d, const cEdItem& s) { d.nItemOption1 = s.nItemOption1; },
     [](cEdItem& d, const cEdItem& s) { d.nItemOption2 = s.nItemOption2; },
-    [](cEdItem& d, const cEdItem& s) {
-        d.nGraphicKind = s.nGraphicKind;
-        d.nGraphicNo = s.nGraphicNo;
-        d.nGraphicFrame = s.nGraphicFrame;
-    },
+    CopyGraphic<cEdItem>,
     [](cEdItem& d, const cEdItem& s) { d.nItemOption3 = s.nItemOption3; },
     [](cEdItem& d, const cEdItem& s) { d.bHidden = s.bHidden; },
-    [](cEdItem& d, const cEdItem& s) {
-        d.bOverlay = s.bOverlay;
-        d.nOverlayPiece = s.nOverlayPiece;
-    },
+    CopyOverlay<cEdItem>,
     [](cEdItem& d, const cEdItem& s) { d.nSize = s.nSize; },
     [](cEdItem& d, const cEdItem& s) { d.nTakeMode = s.nTakeMode; },
     [](cEdItem& d, const cEdItem& s) { d.bShowGraphic = s.bShowGraphic; },

@@ -11,6 +11,7 @@
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
+#include "data/palette_refs.h"
 #include "data/path_table.h"
 #include "data/story_slots.h"
 
@@ -60,11 +61,7 @@ bool groupStored(const std::vector<std::int32_t>& carried, int k)
 using GroupCopier = void (*)(cEdChara& to, const cEdChara& from);
 
 const std::array<GroupCopier, kStatusGroups> kGroupCopiers = {
-    [](cEdChara& to, const cEdChara& from) { // 0 graphic
-        to.nGraphicNo = from.nGraphicNo;
-        to.nGraphicKind = from.nGraphicKind;
-        to.nGraphicFrame = from.nGraphicFrame;
-    },
+    CopyGraphic<cEdChara>,                                                     // 0 graphic
     [](cEdChara& to, const cEdChara& from) { to.nAnimeSet = from.nAnimeSet; }, // 1
     [](cEdChara& to, const cEdChara& from) { to.nZ = from.nZ; },               // 2
     [](cEdChara& to, const cEdChara& from) { to.bTransparent = from.bTransparent; },

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/ed_cond.h"
 #include "data/ed_data.h"
 #include "data/load_checks.h"
 
@@ -142,6 +143,29 @@ template <class T, class Kind, class Index> void CheckPaletteRef(Kind& kind, Ind
 
 // A copier of one group of settings from a palette entry to a record.
 template <class T> using InheritCopier = void (*)(T&, const T&);
+
+// The copiers of the groups that blocks, characters and items have in common.
+template <class T> void CopyName(T& d, const T& s)
+{
+    d.strName = s.strName;
+}
+template <class T> void CopyConds(T& d, const T& s)
+{
+    AssignCondList(d.Conds, s.Conds);
+    d.nCondMode = s.nCondMode;
+    d.bCondLatch = s.bCondLatch;
+}
+template <class T> void CopyGraphic(T& d, const T& s)
+{
+    d.nGraphicKind = s.nGraphicKind;
+    d.nGraphicNo = s.nGraphicNo;
+    d.nGraphicFrame = s.nGraphicFrame;
+}
+template <class T> void CopyOverlay(T& d, const T& s)
+{
+    d.bOverlay = s.bOverlay;
+    d.nOverlayPiece = s.nOverlayPiece;
+}
 
 // Takes, from the palette entry that the record names (nPaletteKind,
 // nPaletteIndex), every group of settings whose inherit flag is set, each
