@@ -2,18 +2,6 @@
 
 #include "core/sjis_text.h"
 
-namespace {
-
-// Makes a list exactly n long, appending copies of the default element.
-template <class T> void resizeWith(std::vector<T>& v, std::size_t n, const T& defaultElement)
-{
-    if (v.size() > n) v.erase(v.begin() + static_cast<std::ptrdiff_t>(n), v.end());
-    while (v.size() < n)
-        v.push_back(defaultElement);
-}
-
-} // namespace
-
 void cEdAnimeFrame::RegisterMembers(int /*version*/)
 {
     ClearMemberTables();
@@ -84,7 +72,7 @@ void cEdAnimeSet::Load(plat::ByteReader& f)
     if (f.failed()) return;
     if (g_FileVersion < 128) {
         // Older sets had no flying state animations.
-        resizeWith(m_Animes, 4, cEdAnime{});
+        m_Animes.resize(4);
         m_Animes[2].m_Name = Sjis("飛行");
         m_Animes[3].m_Name = Sjis("飛行移動");
     }
@@ -104,7 +92,7 @@ void cEdAnimeSet::SetDefaults()
     m_OffsetC = 0;
     cEdAnime defaultAnime;
     defaultAnime.Reset();
-    resizeWith(m_Animes, 4, defaultAnime);
+    m_Animes.resize(4, defaultAnime);
     m_Animes[0].m_Name = Sjis("立ち");
     m_Animes[1].m_Name = Sjis("立ち移動");
     m_Animes[2].m_Name = Sjis("飛行");

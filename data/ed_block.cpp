@@ -1,7 +1,5 @@
 #include "data/ed_block.h"
 
-#include <algorithm>
-
 #include "data/ed_item.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
@@ -12,23 +10,12 @@ using BlockCopier = InheritCopier<cEdBlock>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const BlockCopier g_BlockInheritProc[kBlockInheritGroups] = {
-    [](cEdBlock& d, const cEdBlock& s) { d.strName = s.strName; },
-    [](cEdBlock& d, const cEdBlock& s) {
-        AssignCondList(d.Conds, s.Conds);
-        d.nCondMode = s.nCondMode;
-        d.bCondLatch = s.bCondLatch;
-    },
-    [](cEdBlock& d, const cEdBlock& s) {
-        d.nGraphicKind = s.nGraphicKind;
-        d.nGraphicNo = s.nGraphicNo;
-        d.nGraphicFrame = s.nGraphicFrame;
-    },
+    CopyName<cEdBlock>,
+    CopyConds<cEdBlock>,
+    CopyGraphic<cEdBlock>,
     [](cEdBlock& d, const cEdBlock& s) { d.nLayer = s.nLayer; },
     [](cEdBlock& d, const cEdBlock& s) { d.bHidden = s.bHidden; },
-    [](cEdBlock& d, const cEdBlock& s) {
-        d.bOverlay = s.bOverlay;
-        d.nOverlayPiece = s.nOverlayPiece;
-    },
+    CopyOverlay<cEdBlock>,
     [](cEdBlock& d, const cEdBlock& s) { d.nHitMode = s.nHitMode; },
     [](cEdBlock& d, const cEdBlock& s) { d.nPassGroup = s.nPassGroup; },
     [](cEdBlock& d, const cEdBlock& s) {
@@ -75,10 +62,7 @@ void cEdBlock::Load(plat::ByteReader& f)
     ReadKept(f, nY);
     LoadValues(InheritFlags, f);
     LoadCondList(Conds, f);
-    // The shot sheet gained a first cell: older numbers move up by one.
-    if (g_FileVersion < 219 && nGraphicKind == 3) {
-        nGraphicNo = static_cast<std::int16_t>(std::min(nGraphicNo + 1, 119));
-    }
+    if (g_FileVersion < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
     Inherit();
     Validate();
 }
@@ -100,11 +84,7 @@ void cEdBlock::Inherit()
 
 void cEdBlock::Validate()
 {
-    if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteCount<cEdBlock>(nPaletteKind))) {
-        nPaletteKind = 0;
-        nPaletteIndex = 0;
-    }
+    CheckPaletteRef<cEdBlock>(nPaletteKind, nPaletteIndex);
     if (nGraphicNo == 0) {
         nHitMode = 0;
         bNoSummon = 0;
@@ -113,11 +93,7 @@ void cEdBlock::Validate()
 
 void cEdBlock::ValidateItem()
 {
-    if ((nItemKind == 1 || nItemKind == 2) &&
-        OutsideTable(nItemIndex, PaletteCount<cEdItem>(nItemKind))) {
-        nItemKind = 0;
-        nItemIndex = 0;
-    }
+    CheckPaletteRef<cEdItem>(nItemKind, nItemIndex);
 }
 
 void cEdBlock::SetNone()

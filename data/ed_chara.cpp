@@ -1,7 +1,5 @@
 #include "data/ed_chara.h"
 
-#include <algorithm>
-
 #include "data/ed_database.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
@@ -13,18 +11,14 @@ using CharaCopier = InheritCopier<cEdChara>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const CharaCopier g_CharaInheritProc[kCharaInheritGroups] = {
-    [](cEdChara& d, const cEdChara& s) { d.strName = s.strName; },
+    CopyName<cEdChara>,
     [](cEdChara& d, const cEdChara& s) {
         d.nOperator = s.nOperator;
         d.nInputNo = s.nInputNo;
     },
     [](cEdChara& d, const cEdChara& s) { d.nGroup = s.nGroup; },
     [](cEdChara& d, const cEdChara& s) { d.nCharaId = s.nCharaId; },
-    [](cEdChara& d, const cEdChara& s) {
-        AssignCondList(d.Conds, s.Conds);
-        d.nCondMode = s.nCondMode;
-        d.bCondLatch = s.bCondLatch;
-    },
+    CopyConds<cEdChara>,
     [](cEdChara& d, const cEdChara& s) { d.nFacing = s.nFacing; },
     [](cEdChara& d, const cEdChara& s) { d.nCopies = s.nCopies; },
     [](cEdChara& d, const cEdChara& s) {
@@ -37,11 +31,7 @@ const CharaCopier g_CharaInheritProc[kCharaInheritGroups] = {
         d.nCopyStepY = s.nCopyStepY;
         d.bCopyMirrorY = s.bCopyMirrorY;
     },
-    [](cEdChara& d, const cEdChara& s) {
-        d.nGraphicKind = s.nGraphicKind;
-        d.nGraphicNo = s.nGraphicNo;
-        d.nGraphicFrame = s.nGraphicFrame;
-    },
+    CopyGraphic<cEdChara>,
     [](cEdChara& d, const cEdChara& s) { d.nAnimeSet = s.nAnimeSet; },
     [](cEdChara& d, const cEdChara& s) { d.nZ = s.nZ; },
     [](cEdChara& d, const cEdChara& s) { d.bTransparent = s.bTransparent; },
@@ -99,17 +89,6 @@ const CharaCopier g_CharaInheritProc[kCharaInheritGroups] = {
         }
     },
 };
-
-// A group was inserted at i into the flags of older files: the flag list
-// takes all groups, the later flags move up (the last drops out) and the new
-// group is inherited.
-void InsertFlag(std::vector<std::uint8_t>& flags, std::size_t i)
-{
-    flags.resize(kCharaInheritGroups, 0);
-    for (std::size_t k = kCharaInheritGroups - 1; k > i; --k)
-        flags[k] = flags[k - 1];
-    flags[i] = 1;
-}
 
 } // namespace
 
@@ -185,9 +164,10 @@ void cEdChara::Load(plat::ByteReader& f)
 
     const int v = g_FileVersion;
     if (v < kDataVersion) {
+        // Groups inserted into the flags since: the new group is inherited.
         if (v < 168) {
             nDefence = 0;
-            InsertFlag(InheritFlags, 27);
+            InsertEntry(InheritFlags, kCharaInheritGroups, 27, 1);
         }
         if (v < 196) {
             nCharaEffectParam1 = 0;
@@ -195,18 +175,15 @@ void cEdChara::Load(plat::ByteReader& f)
         }
         if (v < 201) {
             nBoxKind = 0;
-            InsertFlag(InheritFlags, 24);
+            InsertEntry(InheritFlags, kCharaInheritGroups, 24, 1);
         }
         // A box kind was inserted at 2.
         if (v < 206 && nBoxKind >= 2) ++nBoxKind;
         if (v < 210) {
             bScrollSync = 0;
-            InsertFlag(InheritFlags, 21);
+            InsertEntry(InheritFlags, kCharaInheritGroups, 21, 1);
         }
-        // The shot sheet gained a first cell.
-        if (v < 219 && nGraphicKind == 3) {
-            nGraphicNo = static_cast<std::int16_t>(std::min(nGraphicNo + 1, 119));
-        }
+        if (v < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
         if (v < 285) nCharaOption2 = 1;
     }
     InheritParams();
@@ -252,11 +229,7 @@ void cEdChara::InheritParams()
 void cEdChara::CheckAfterLoad()
 {
     const cEdDatabase& db = g_Database;
-    if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteCount<cEdChara>(nPaletteKind))) {
-        nPaletteKind = 0;
-        nPaletteIndex = 0;
-    }
+    CheckPaletteRef<cEdChara>(nPaletteKind, nPaletteIndex);
     if (nGraphicKind == 4 && OutsideTable(nGraphicNo, db.Bmp_CharaExc.size())) {
         nGraphicNo = static_cast<decltype(nGraphicNo)>(ResetTarget(1, db.Bmp_CharaExc.size()));
     }

@@ -42,9 +42,15 @@ enum CharaKind {
     kBgm = 35,
 };
 
-// Flow/item kinds k from 2 on are character kind k + 15.
-constexpr int kFlowKindOffset = 15;
-constexpr int kFlowItemGet = kItemGet - kFlowKindOffset;
+// The character kind that a command stands for: its own kind in a character
+// command list; in a flow/item list, kind k from 2 on is character kind
+// k + 15, and the flow change (1) and none (0) stand for none (-1). The
+// checks and upgrades of a kind are the same in either list.
+int CharaKindOf(const cEdCommand& c)
+{
+    if (c.m_ListKind == 0) return c.m_Kind;
+    return c.m_Kind >= 2 ? c.m_Kind + 15 : -1;
+}
 
 std::int32_t ParamAt(const Params& p, std::size_t i)
 {
@@ -59,17 +65,6 @@ void AddToParam(Params& p, std::size_t i, std::int64_t add, std::int64_t most)
 }
 
 constexpr std::int64_t kNoLimit = std::numeric_limits<std::int32_t>::max();
-
-// Inserts v at i, the list first sized to the kind's new count c; entries i
-// to c - 2 move up by one and the last is dropped.
-void InsertParam(Params& p, std::size_t i, std::int32_t v, std::size_t count)
-{
-    p.resize(count, 0);
-    if (i >= count) return;
-    for (std::size_t k = count - 1; k > i; --k)
-        p[k] = p[k - 1];
-    p[i] = v;
-}
 
 // Statuses were inserted into the status list (at 10, later at 5): both
 // sides of a status operation move up past the insertion point, as the
@@ -93,22 +88,23 @@ void ShiftStatus2Params(Params& p)
 // The shot sheet gained a first cell: a graphic change to it moves up by one.
 void ShiftGraphicParams(Params& p)
 {
-    if (ParamAt(p, 0) == 3) AddToParam(p, 1, 1, 119);
+    if (ParamAt(p, 0) == 3) AddToParam(p, 1, 1, kLastShotCell);
 }
 
-void UpgradeCharaParams(cEdCommand& c, int v)
+// Brings the parameters (and the shot part) of a file of version v up to date.
+void UpgradeParams(cEdCommand& c, int v)
 {
     Params& p = c.m_Params;
-    const int kind = c.m_Kind;
+    const int kind = CharaKindOf(c);
     if (v < 145 && kind == kStageClear) p.resize(5, 0);
     if (v < 166 && kind == kBgm) {
         p.resize(2, 0);
         p[1] = 1;
     }
     if (v < 168 && kind == kStatus) ShiftStatusParams(p, 10);
-    if (v < 189 && kind == kTarget) InsertParam(p, 2, 0, 10);
-    if (v < 194 && kind == kPicture) InsertParam(p, 6, 1, 11);
-    if (v < 195 && (kind == kCharaEffect || kind == kScrEffect)) InsertParam(p, 1, 0, 3);
+    if (v < 189 && kind == kTarget) InsertEntry(p, 10, 2, 0);
+    if (v < 194 && kind == kPicture) InsertEntry(p, 11, 6, 1);
+    if (v < 195 && (kind == kCharaEffect || kind == kScrEffect)) InsertEntry(p, 3, 1, 0);
     if (v < 203) {
         if (kind == kCharaSummon || kind == kItemSummon) p.clear();
         if (kind == kFlowOp) p.resize(3, 0);
@@ -117,27 +113,8 @@ void UpgradeCharaParams(cEdCommand& c, int v)
     if (v < 210 && kind == kStatus2) ShiftStatus2Params(p);
     if (v < 219 && kind == kGraphic) ShiftGraphicParams(p);
     if (v < 220 && kind == kShot && c.m_Shot) {
-        c.m_Shot->m_Graphic = static_cast<std::int16_t>(std::min(c.m_Shot->m_Graphic + 1, 119));
+        c.m_Shot->m_Graphic = MovedShotCell(c.m_Shot->m_Graphic);
     }
-}
-
-void UpgradeFlowParams(cEdCommand& c, int v)
-{
-    Params& p = c.m_Params;
-    if (c.m_Kind < 2) return;
-    const int kind = c.m_Kind + kFlowKindOffset; // the character kind it stands for
-    if (v < 145 && kind == kStageClear) p.resize(5, 0);
-    if (v < 166 && kind == kBgm) {
-        p.resize(2, 0);
-        p[1] = 1;
-    }
-    if (v < 168 && kind == kStatus) ShiftStatusParams(p, 10);
-    if (v < 189 && kind == kTarget) InsertParam(p, 2, 0, 10);
-    if (v < 194 && kind == kPicture) InsertParam(p, 6, 1, 11);
-    if (v < 195 && (kind == kCharaEffect || kind == kScrEffect)) InsertParam(p, 1, 0, 3);
-    if (v < 203 && kind == kStatus) ShiftStatusParams(p, 5);
-    if (v < 210 && kind == kStatus2) ShiftStatus2Params(p);
-    if (v < 219 && kind == kGraphic) ShiftGraphicParams(p);
 }
 
 // A kind, fire pattern or shot movement that no table holds: the executors
@@ -145,8 +122,8 @@ void UpgradeFlowParams(cEdCommand& c, int v)
 bool HasBadKind(const cEdCommand& c)
 {
     if (!FindCommandInfo(c.m_ListKind, c.m_Kind)) return true;
-    if (c.m_ListKind != 0 || !c.m_Shot) return false;
-    const int kind = c.m_Kind;
+    if (!c.m_Shot) return false;
+    const int kind = CharaKindOf(c);
     const bool firesPattern = kind == kShot || (kind >= kBlockSummon && kind <= kItemSummon);
     if (firesPattern && c.m_Shot->m_Pattern >= kShotPatternCount) return true;
     return kind == kShot && c.m_Shot->m_MoveKind >= kShotMoveKindCount;
@@ -163,11 +140,24 @@ std::int16_t SwordTime(const cEdSwordType& type)
     return static_cast<std::int16_t>(std::max<std::int64_t>(sum, INT16_MIN));
 }
 
-// A database reference in p0 outside its table becomes the given value.
-void CheckFirstParam(Params& p, std::size_t tableSize, std::int32_t replacement)
-{
-    if (!p.empty() && OutsideTable(p[0], tableSize)) p[0] = ResetTarget(replacement, tableSize);
-}
+// The kinds whose parameter 0 names a record of a database table, and what
+// a reference outside the table becomes (ResetTarget).
+struct FirstParamRef {
+    int m_Kind;
+    std::size_t (*m_TableSize)(const cEdDatabase&);
+    std::int32_t m_Replacement;
+};
+
+constexpr FirstParamRef kFirstParamRefs[] = {
+    {kAnimeSet, [](const cEdDatabase& db) { return db.AnimeSet.size(); }, 0},
+    {kAnime, [](const cEdDatabase& db) { return db.Anime.size(); }, 1},
+    {kEffect, [](const cEdDatabase& db) { return db.Effect.size(); }, 1},
+    {kCharaEffect, [](const cEdDatabase& db) { return db.CharaEffect.size(); }, 1},
+    {kScrEffect, [](const cEdDatabase& db) { return db.ScrEffect.size(); }, 1},
+    {kPicture, [](const cEdDatabase& db) { return db.Picture.size(); }, 1},
+    {kSound, [](const cEdDatabase& db) { return db.Sound.size(); }, 1},
+    {kBgm, [](const cEdDatabase& db) { return db.Bgm.size(); }, 1},
+};
 
 // The item acquisition names an item of the common (p0 0) or stage (1)
 // palette; an index outside it becomes 1 (0 while the palette has no entry 1).
@@ -260,13 +250,7 @@ void cEdCommand::Load(plat::ByteReader& f)
         m_Kind = 0;
     }
 
-    if (g_FileVersion < kDataVersion) {
-        if (m_ListKind == 0) {
-            UpgradeCharaParams(*this, g_FileVersion);
-        } else {
-            UpgradeFlowParams(*this, g_FileVersion);
-        }
-    }
+    if (g_FileVersion < kDataVersion) UpgradeParams(*this, g_FileVersion);
     if (!KeepTestFlows()) PurgeTestFlows(m_Flows);
     CheckParams();
 }
@@ -299,46 +283,17 @@ void cEdCommand::CheckParams()
     const CommandInfo* info = FindCommandInfo(m_ListKind, m_Kind);
     m_Params.resize(info ? static_cast<std::size_t>(info->m_ParamCount) : 0, 0);
 
-    // The character kind whose database references this command carries.
-    int kind = -1;
-    if (m_ListKind == 0) {
-        kind = m_Kind;
-    } else if (m_Kind >= kAnimeSet - kFlowKindOffset) {
-        kind = m_Kind + kFlowKindOffset;
-    }
-    if (m_ListKind == 0 && kind == kSword && m_Shot) {
+    const int kind = CharaKindOf(*this);
+    if (kind == kSword && m_Shot) {
         if (OutsideTable(m_Shot->m_MoveKind, db.SwordType.size())) m_Shot->m_MoveKind = 0;
         if (m_Shot->m_MoveKind < db.SwordType.size()) {
             m_Time = SwordTime(db.SwordType[m_Shot->m_MoveKind]);
         }
     }
-    switch (kind) {
-    case kAnimeSet:
-        CheckFirstParam(m_Params, db.AnimeSet.size(), 0);
-        break;
-    case kAnime:
-        CheckFirstParam(m_Params, db.Anime.size(), 1);
-        break;
-    case kEffect:
-        CheckFirstParam(m_Params, db.Effect.size(), 1);
-        break;
-    case kCharaEffect:
-        CheckFirstParam(m_Params, db.CharaEffect.size(), 1);
-        break;
-    case kScrEffect:
-        CheckFirstParam(m_Params, db.ScrEffect.size(), 1);
-        break;
-    case kPicture:
-        CheckFirstParam(m_Params, db.Picture.size(), 1);
-        break;
-    case kSound:
-        CheckFirstParam(m_Params, db.Sound.size(), 1);
-        break;
-    case kBgm:
-        CheckFirstParam(m_Params, db.Bgm.size(), 1);
-        break;
-    default:
-        break;
+    for (const FirstParamRef& ref : kFirstParamRefs) {
+        if (ref.m_Kind != kind || m_Params.empty()) continue;
+        const std::size_t size = ref.m_TableSize(db);
+        if (OutsideTable(m_Params[0], size)) m_Params[0] = ResetTarget(ref.m_Replacement, size);
     }
     for (cEdFlow& flow : m_Flows)
         flow.Check();
@@ -346,30 +301,22 @@ void cEdCommand::CheckParams()
 
 void cEdCommand::CheckRefs()
 {
-    if (m_ListKind == 0) {
-        if ((m_Kind == kShot || m_Kind == kSword) && m_Shot) {
-            cEdShot& s = *m_Shot;
-            if ((s.m_ItemPalette == 1 || s.m_ItemPalette == 2) &&
-                OutsideTable(s.m_ItemIndex, PaletteCount<cEdItem>(s.m_ItemPalette))) {
-                s.m_ItemPalette = 0;
-                s.m_ItemIndex = 0;
-            }
-        }
-        if (m_Kind >= kBlockSummon && m_Kind <= kItemSummon && m_Shot &&
-            (m_Shot->m_SummonPalette == 0 || m_Shot->m_SummonPalette == 1)) {
-            const int palette = m_Shot->m_SummonPalette + 1;
-            const std::size_t count = m_Kind == kBlockSummon   ? PaletteCount<cEdBlock>(palette)
-                                      : m_Kind == kCharaSummon ? PaletteCount<cEdChara>(palette)
-                                                               : PaletteCount<cEdItem>(palette);
-            if (OutsideTable(m_Shot->m_SummonIndex, count)) {
-                m_Shot->m_SummonIndex =
-                    static_cast<decltype(m_Shot->m_SummonIndex)>(ResetTarget(1, count));
-            }
-        }
-        if (m_Kind == kItemGet) CheckItemGet(m_Params);
-    } else if (m_Kind == kFlowItemGet) {
-        CheckItemGet(m_Params);
+    const int kind = CharaKindOf(*this);
+    if ((kind == kShot || kind == kSword) && m_Shot) {
+        CheckPaletteRef<cEdItem>(m_Shot->m_ItemPalette, m_Shot->m_ItemIndex);
     }
+    if (kind >= kBlockSummon && kind <= kItemSummon && m_Shot &&
+        (m_Shot->m_SummonPalette == 0 || m_Shot->m_SummonPalette == 1)) {
+        const int palette = m_Shot->m_SummonPalette + 1;
+        const std::size_t count = kind == kBlockSummon   ? PaletteCount<cEdBlock>(palette)
+                                  : kind == kCharaSummon ? PaletteCount<cEdChara>(palette)
+                                                         : PaletteCount<cEdItem>(palette);
+        if (OutsideTable(m_Shot->m_SummonIndex, count)) {
+            m_Shot->m_SummonIndex =
+                static_cast<decltype(m_Shot->m_SummonIndex)>(ResetTarget(1, count));
+        }
+    }
+    if (kind == kItemGet) CheckItemGet(m_Params);
     for (cEdFlow& flow : m_Flows)
         flow.CheckRefs();
 }
@@ -381,7 +328,5 @@ void LoadCommandList(std::vector<cEdCommand>& list, plat::ByteReader& f)
 
 void AssignCommandList(std::vector<cEdCommand>& dst, const std::vector<cEdCommand>& src)
 {
-    dst.resize(src.size());
-    for (std::size_t i = 0; i < src.size(); ++i)
-        dst[i] = src[i];
+    dst = src;
 }

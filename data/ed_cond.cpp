@@ -61,7 +61,5 @@ void LoadCondList(std::vector<cEdCond>& list, plat::ByteReader& f)
 
 void AssignCondList(std::vector<cEdCond>& dst, const std::vector<cEdCond>& src)
 {
-    dst.resize(src.size());
-    for (std::size_t i = 0; i < src.size(); ++i)
-        dst[i] = src[i];
+    dst = src;
 }

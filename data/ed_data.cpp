@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/checked_access.h"
+#include "core/string_helpers.h"
 
 // Member blocks are the raw memory image of the members, which is the file's
 // little-endian image only on a little-endian machine.
@@ -36,7 +37,7 @@ bool readStoredString(std::string& s, plat::ByteReader& f)
     if (!f.checkCount(length, 1)) return false;
     std::string text(length, '\0');
     if (!f.readBytes(text.data(), length)) return false;
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    SyncStrLen(text);
     s = std::move(text);
     return true;
 }
@@ -44,8 +45,7 @@ bool readStoredString(std::string& s, plat::ByteReader& f)
 // Cuts the string at its first NUL and writes it as a stored string.
 void writeStoredString(std::string& s, ByteWriter& f)
 {
-    const auto nul = s.find('\0');
-    if (nul != std::string::npos) s.resize(nul);
+    SyncStrLen(s);
     f.writeU32(static_cast<std::uint32_t>(s.size() + 1));
     if (!s.empty()) f.writeBytes(s.c_str(), s.size() + 1);
 }
@@ -78,20 +78,6 @@ void cEdData::ClearMemberTables()
 {
     m_Fields.clear();
     m_Strings.clear();
-}
-
-void cEdData::EraseFieldDescs(int first, int last)
-{
-    first = std::clamp(first, 0, FieldCount());
-    last = std::clamp(last, first, FieldCount());
-    m_Fields.erase(m_Fields.begin() + first, m_Fields.begin() + last);
-}
-
-void cEdData::EraseStringDescs(int first, int last)
-{
-    first = std::clamp(first, 0, StringCount());
-    last = std::clamp(last, first, StringCount());
-    m_Strings.erase(m_Strings.begin() + first, m_Strings.begin() + last);
 }
 
 FieldDesc& cEdData::FieldAt(int i)

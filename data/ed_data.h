@@ -141,9 +141,6 @@ protected:
     void AddString(std::string* member, int count = 1);
     // Empties both tables.
     void ClearMemberTables();
-    // Removes entries [first, last) of either table.
-    void EraseFieldDescs(int first, int last);
-    void EraseStringDescs(int first, int last);
 
 private:
     template <class T, std::size_t Size> void AddFieldSized(T* member, int count)

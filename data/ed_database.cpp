@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "core/message_box.h"
 #include "core/sjis_text.h"
@@ -32,11 +33,80 @@ bool loadTable(std::vector<T>& table, plat::ByteReader& f, const T& defaultEleme
     return true;
 }
 
-template <class T> T clearedRecord()
+// The element that the records of a table start from as they are read.
+template <class T> T defaultRecord()
 {
     T record;
     record.Clear();
     return record;
+}
+
+template <> cEdAnimeSet defaultRecord()
+{
+    cEdAnimeSet animeSet;
+    animeSet.SetDefaults();
+    return animeSet;
+}
+
+template <> cEdAnime defaultRecord()
+{
+    cEdAnime anime;
+    anime.Reset();
+    return anime;
+}
+
+template <> cEdSwordType defaultRecord()
+{
+    cEdSwordType swordType;
+    swordType.SetDefaults();
+    return swordType;
+}
+
+template <> cEdEffect defaultRecord()
+{
+    cEdEffect effect;
+    effect.SetDefaults();
+    return effect;
+}
+
+// Calls f with table number table (the file order); false, without a call,
+// when there is no such table.
+template <class F> bool visitTable(cEdDatabase& db, int table, F f)
+{
+    switch (table) {
+    case 0:
+        f(db.AnimeSet);
+        return true;
+    case 1:
+        f(db.Anime);
+        return true;
+    case 2:
+        f(db.Bmp_CharaExc);
+        return true;
+    case 3:
+        f(db.SwordType);
+        return true;
+    case 4:
+        f(db.Effect);
+        return true;
+    case 5:
+        f(db.CharaEffect);
+        return true;
+    case 6:
+        f(db.ScrEffect);
+        return true;
+    case 7:
+        f(db.Picture);
+        return true;
+    case 8:
+        f(db.Sound);
+        return true;
+    case 9:
+        f(db.Bgm);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -71,42 +141,17 @@ void cEdDatabase::SetDefaults()
 
 bool cEdDatabase::LoadTable(int table, plat::ByteReader& f)
 {
-    switch (table) {
-    case 0: {
-        cEdAnimeSet animeSet;
-        animeSet.SetDefaults();
-        return loadTable(AnimeSet, f, animeSet);
-    }
-    case 1: {
-        cEdAnime anime;
-        anime.Reset();
-        return loadTable(Anime, f, anime);
-    }
-    case 2:
-        return loadTable(Bmp_CharaExc, f, clearedRecord<cEdBmpCharaExc>());
-    case 3: {
-        cEdSwordType swordType;
-        swordType.SetDefaults();
-        return loadTable(SwordType, f, swordType);
-    }
-    case 4: {
-        cEdEffect effect;
-        effect.SetDefaults();
-        return loadTable(Effect, f, effect);
-    }
-    case 5:
-        return loadTable(CharaEffect, f, clearedRecord<cEdCharaEffect>());
-    case 6:
-        return loadTable(ScrEffect, f, clearedRecord<cEdScrEffect>());
-    case 7:
-        return loadTable(Picture, f, clearedRecord<cEdPicture>());
-    case 8:
-        return loadTable(Sound, f, clearedRecord<cEdSound>());
-    case 9:
-        return loadTable(Bgm, f, clearedRecord<cEdBgm>());
-    default:
-        return false;
-    }
+    bool loaded = false;
+    visitTable(*this, table, [&](auto& records) {
+        using Record = typename std::decay_t<decltype(records)>::value_type;
+        loaded = loadTable(records, f, defaultRecord<Record>());
+    });
+    return loaded;
+}
+
+bool cEdDatabase::SaveTable(int table, ByteWriter& f)
+{
+    return visitTable(*this, table, [&](auto& records) { SaveVector(records, f); });
 }
 
 int cEdDatabase::LoadDatabase()

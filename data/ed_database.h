@@ -13,6 +13,7 @@
 #include "data/ed_effect.h"
 #include "data/ed_picture.h"
 #include "data/ed_sword_type.h"
+#include "data/path_table.h"
 
 class cEdDatabase : public cEdData {
 public:
@@ -48,6 +49,9 @@ public:
     // records) over table number table (0 AnimeSet to 9 Bgm, the file order).
     // False when the body is damaged or there is no such table.
     bool LoadTable(int table, plat::ByteReader& f);
+    // Writes the body of table number table: uint32 n and its n records.
+    // False, with nothing written, when there is no such table.
+    bool SaveTable(int table, ByteWriter& f);
     // Record 0 of CharaEffect and of ScrEffect gets kind 0 (none); an empty
     // table has no record to reset.
     void Check();
@@ -56,11 +60,11 @@ public:
 // The file of each table, in the order they are read.
 inline constexpr int kDatabaseTables = 10;
 inline constexpr const char* kDatabaseFiles[kDatabaseTables] = {
-    "data\\database\\AnimeSet.dat",     "data\\database\\Anime.dat",
-    "data\\database\\Bmp_CharaExc.dat", "data\\database\\SwordType.dat",
-    "data\\database\\Effect.dat",       "data\\database\\CharaEffect.dat",
-    "data\\database\\ScrEffect.dat",    "data\\database\\Picture.dat",
-    "data\\database\\Sound.dat",        "data\\database\\Bgm.dat",
+    g_PathTable[PATH_DB_ANIME_SET],     g_PathTable[PATH_DB_ANIME],
+    g_PathTable[PATH_DB_BMP_CHARA_EXC], g_PathTable[PATH_DB_SWORD_TYPE],
+    g_PathTable[PATH_DB_EFFECT],        g_PathTable[PATH_DB_CHARA_EFFECT],
+    g_PathTable[PATH_DB_SCR_EFFECT],    g_PathTable[PATH_DB_PICTURE],
+    g_PathTable[PATH_DB_SOUND],         g_PathTable[PATH_DB_BGM],
 };
 
 // A record of a table by index, or null when the index is outside the table.
@@ -68,6 +72,13 @@ inline constexpr const char* kDatabaseFiles[kDatabaseTables] = {
 // table of one record or none leaves nothing valid to reset them to: the
 // users look records up here and treat a missing one as none.
 template <class T> const T* RecordAt(const std::vector<T>& table, int index)
+{
+    if (index < 0 || index >= static_cast<int>(table.size())) return nullptr;
+    return &table[static_cast<std::size_t>(index)];
+}
+
+// The same in a table whose records may be changed.
+template <class T> T* RecordAt(std::vector<T>& table, int index)
 {
     if (index < 0 || index >= static_cast<int>(table.size())) return nullptr;
     return &table[static_cast<std::size_t>(index)];

@@ -78,9 +78,7 @@ void LoadFlowList(std::vector<cEdFlow>& list, plat::ByteReader& f)
 
 void AssignFlowList(std::vector<cEdFlow>& dst, const std::vector<cEdFlow>& src)
 {
-    dst.resize(src.size());
-    for (std::size_t i = 0; i < src.size(); ++i)
-        dst[i] = src[i];
+    dst = src;
 }
 
 void PurgeTestFlows(std::vector<cEdFlow>& list)

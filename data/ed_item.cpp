@@ -1,7 +1,5 @@
 #include "data/ed_item.h"
 
-#include <algorithm>
-
 #include "data/ed_database.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
@@ -12,25 +10,14 @@ using ItemCopier = InheritCopier<cEdItem>;
 
 // The copiers of the inheritance groups, indexed by flag number.
 const ItemCopier g_ItemInheritProc[kItemInheritGroups] = {
-    [](cEdItem& d, const cEdItem& s) { d.strName = s.strName; },
-    [](cEdItem& d, const cEdItem& s) {
-        AssignCondList(d.Conds, s.Conds);
-        d.nCondMode = s.nCondMode;
-        d.bCondLatch = s.bCondLatch;
-    },
+    CopyName<cEdItem>,
+    CopyConds<cEdItem>,
     [](cEdItem& d, const cEdItem& s) { d.nItemOption1 = s.nItemOption1; },
     [](cEdItem& d, const cEdItem& s) { d.nItemOption2 = s.nItemOption2; },
-    [](cEdItem& d, const cEdItem& s) {
-        d.nGraphicKind = s.nGraphicKind;
-        d.nGraphicNo = s.nGraphicNo;
-        d.nGraphicFrame = s.nGraphicFrame;
-    },
+    CopyGraphic<cEdItem>,
     [](cEdItem& d, const cEdItem& s) { d.nItemOption3 = s.nItemOption3; },
     [](cEdItem& d, const cEdItem& s) { d.bHidden = s.bHidden; },
-    [](cEdItem& d, const cEdItem& s) {
-        d.bOverlay = s.bOverlay;
-        d.nOverlayPiece = s.nOverlayPiece;
-    },
+    CopyOverlay<cEdItem>,
     [](cEdItem& d, const cEdItem& s) { d.nSize = s.nSize; },
     [](cEdItem& d, const cEdItem& s) { d.nTakeMode = s.nTakeMode; },
     [](cEdItem& d, const cEdItem& s) { d.bShowGraphic = s.bShowGraphic; },
@@ -71,10 +58,7 @@ void cEdItem::Load(plat::ByteReader& f)
     LoadValues(InheritFlags, f);
     LoadCondList(Conds, f);
     LoadCommandList(Commands, f);
-    // The shot sheet gained a first cell.
-    if (g_FileVersion < 219 && nGraphicKind == 3) {
-        nGraphicNo = static_cast<std::int16_t>(std::min(nGraphicNo + 1, 119));
-    }
+    if (g_FileVersion < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
     InheritItem();
     Validate();
 }
@@ -108,11 +92,7 @@ void cEdItem::InheritItem()
 
 void cEdItem::Validate()
 {
-    if ((nPaletteKind == 1 || nPaletteKind == 2) &&
-        OutsideTable(nPaletteIndex, PaletteCount<cEdItem>(nPaletteKind))) {
-        nPaletteKind = 0;
-        nPaletteIndex = 0;
-    }
+    CheckPaletteRef<cEdItem>(nPaletteKind, nPaletteIndex);
     if (static_cast<std::int8_t>(nSize) <= 0) nSize = 1;
     if (OutsideTable(nSound, g_Database.Sound.size())) nSound = 0;
     for (cEdCommand& command : Commands)

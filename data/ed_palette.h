@@ -19,6 +19,7 @@
 #include "data/ed_chara.h"
 #include "data/ed_data.h"
 #include "data/ed_item.h"
+#include "data/path_table.h"
 
 class cEdPalette : public cEdData {
 public:
@@ -60,7 +61,7 @@ void ValidatePaletteLists(std::vector<cEdBlock>& blocks, std::vector<cEdChara>& 
                           std::vector<cEdItem>& items);
 
 // The common palette's file.
-inline constexpr const char* kCommonPaletteFile = "data\\CommonPalette.cplt4";
+inline constexpr const char* kCommonPaletteFile = g_PathTable[PATH_COMMON_PALETTE];
 
 // Reads the common palette at start-up into g_CommonPalette: 1, or 0 after
 // "%s のロードに失敗！" with its path in the run report and an error box,

@@ -11,6 +11,7 @@
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
+#include "data/palette_refs.h"
 #include "data/path_table.h"
 #include "data/story_slots.h"
 
@@ -48,16 +49,19 @@ bool groupSwitch(const std::vector<std::uint8_t>& switches, int k)
     return VecAt(switches, k) != 0;
 }
 
+// Whether status group k is carried over and was stored (entry k of carried).
+bool groupStored(const std::vector<std::int32_t>& carried, int k)
+{
+    return groupSwitch(g_System.vCarryOver, k) && static_cast<std::size_t>(k) < carried.size() &&
+           carried[static_cast<std::size_t>(k)] != 0;
+}
+
 // The status groups that are values of a character definition, each copied
 // by its own function; the groups held elsewhere (11, 12, 22 to 24) have none.
 using GroupCopier = void (*)(cEdChara& to, const cEdChara& from);
 
 const std::array<GroupCopier, kStatusGroups> kGroupCopiers = {
-    [](cEdChara& to, const cEdChara& from) { // 0 graphic
-        to.nGraphicNo = from.nGraphicNo;
-        to.nGraphicKind = from.nGraphicKind;
-        to.nGraphicFrame = from.nGraphicFrame;
-    },
+    CopyGraphic<cEdChara>,                                                     // 0 graphic
     [](cEdChara& to, const cEdChara& from) { to.nAnimeSet = from.nAnimeSet; }, // 1
     [](cEdChara& to, const cEdChara& from) { to.nZ = from.nZ; },               // 2
     [](cEdChara& to, const cEdChara& from) { to.bTransparent = from.bTransparent; },
@@ -435,12 +439,7 @@ void cSaveData::RestoreCarriedStatus(int player, cEdChara& def)
     if (player >= 0 && static_cast<std::size_t>(player) >= vPlayer.size()) return;
     const cEdPlayerSave& saved = VecAt(vPlayer, player);
     for (int k = 0; k < kStatusGroups; ++k) {
-        if (k == kGroupHp || k == kGroupSp) continue;
-        if (!groupSwitch(g_System.vCarryOver, k)) continue;
-        if (static_cast<std::size_t>(k) >= vCarried.size() ||
-            vCarried[static_cast<std::size_t>(k)] == 0) {
-            continue;
-        }
+        if (k == kGroupHp || k == kGroupSp || !groupStored(vCarried, k)) continue;
         switch (k) {
         case kGroupTime:
             g_Stage.nTimeLimit = saved.nTime;
@@ -465,13 +464,8 @@ void cSaveData::RestoreCarriedValues(int player, std::int32_t* hp, std::int32_t*
     if (!bCarryValid) return;
     if (player >= 0 && static_cast<std::size_t>(player) >= vPlayer.size()) return;
     const cEdPlayerSave& saved = VecAt(vPlayer, player);
-    auto stored = [this](int k) {
-        return groupSwitch(g_System.vCarryOver, k) &&
-               static_cast<std::size_t>(k) < vCarried.size() &&
-               vCarried[static_cast<std::size_t>(k)] != 0;
-    };
-    if (hp && stored(kGroupHp)) *hp = saved.nHp;
-    if (sp && stored(kGroupSp)) *sp = saved.nSp;
+    if (hp && groupStored(vCarried, kGroupHp)) *hp = saved.nHp;
+    if (sp && groupStored(vCarried, kGroupSp)) *sp = saved.nSp;
 }
 
 void cSaveData::DropCarriedStatus()

@@ -17,8 +17,6 @@ namespace {
 // The screen's size in blocks, which the view limits leave room for.
 constexpr int kScreenBlocksX = 20;
 constexpr int kScreenBlocksY = 15;
-// The first version whose end code guards the file against truncation.
-constexpr int kFirstCheckedVersion = 174;
 
 // Reads a placed list: uint32 n, then n entries of 4 ignored bytes and a
 // body, each element starting from the list's default element.
@@ -433,7 +431,7 @@ int LoadStageRecord(cEdStage& stage, plat::ByteReader& f)
     fresh->Load(f);
     const bool badContent = TakeBadContent();
     // Files without the guarding end code are read as far as they go.
-    if (badContent || (f.failed() && version >= kFirstCheckedVersion)) return 0;
+    if (badContent || (f.failed() && version >= kFirstCheckedStageVersion)) return 0;
     fresh->strFileName = stage.strFileName;
     fresh->bVersioned = stage.bVersioned;
     fresh->bLoaded = stage.bLoaded;

@@ -35,6 +35,9 @@
 
 // The last four bytes of every stage file from version 173 on.
 inline constexpr std::int32_t STAGE_END_CODE = 123456789;
+// The first version whose end code guards the file against truncation (173
+// writes it but does not check it).
+inline constexpr int kFirstCheckedStageVersion = 174;
 // The removal areas: 0 characters, 1 solid characters, 2 items, 3 the
 // player's shots, 4 other shots.
 inline constexpr int kStageAreaCount = 5;

@@ -3,6 +3,7 @@
 #include "core/checked_access.h"
 #include "core/sjis_text.h"
 #include "data/ed_database.h"
+#include "data/load_checks.h"
 
 cEdSystem g_System;
 
@@ -138,21 +139,12 @@ void cEdSystem::Upgrade(int v)
         bChallengeShowHigh = 1;
         bChallengeShowTotal = 1;
     }
-    if (v < 168) {
-        vCarryOver.resize(kCarryGroups, 0);
-        ShiftUp(vCarryOver, 16);
-        vCarryOver[16] = 1;
-    }
+    if (v < 168) InsertEntry(vCarryOver, kCarryGroups, 16, 1);
     if (v < 169) {
-        vSaveMenu.resize(4, cEdMenuItem{});
-        ShiftUp(vSaveMenu, 1);
-        vSaveMenu[1].bEnabled = 1;
-        vSaveMenu[1].strLabel = Sjis("オートセーブ");
-        SysText.resize(kSysTexts);
+        InsertEntry(vSaveMenu, 4, 1, menuItem(Sjis("オートセーブ")));
         for (const char* text : {"保存先が不明です！一度は「セーブ」して下さい！",
                                  "オートセーブＯＦＦ", "オートセーブＯＮ"}) {
-            ShiftUp(SysText, 12);
-            SysText[12] = Sjis(text);
+            InsertEntry(SysText, kSysTexts, 12, Sjis(text));
         }
     }
     if (v < 170) bFontCentred = 0;
@@ -162,11 +154,8 @@ void cEdSystem::Upgrade(int v)
             vModeFlags[i].vRankKinds[3] = 0;
             vModeFlags[i].vRankKinds[4] = 0;
         }
-        SysText.resize(kSysTexts);
-        ShiftUp(SysText, 8);
-        SysText[8] = Sjis("残りHP");
-        ShiftUp(SysText, 9);
-        SysText[9] = Sjis("残りSP");
+        InsertEntry(SysText, kSysTexts, 8, Sjis("残りHP"));
+        InsertEntry(SysText, kSysTexts, 9, Sjis("残りSP"));
     }
     if (v < 184) bRecordReplay = 1;
     if (v < 185) bExtraLife = 1;
@@ -188,24 +177,13 @@ void cEdSystem::Upgrade(int v)
     }
     if (v < 192) bRestoreVarsDirect = 1;
     if (v < 193) {
-        SysText.resize(kSysTexts);
-        ShiftUp(SysText, 22);
-        SysText[22] = Sjis("リトライ");
-        ShiftUp(SysText, 23);
-        SysText[23] = Sjis("マップへ戻る");
+        InsertEntry(SysText, kSysTexts, 22, Sjis("リトライ"));
+        InsertEntry(SysText, kSysTexts, 23, Sjis("マップへ戻る"));
     }
-    if (v < 201) {
-        vCarryOver.resize(kCarryGroups, 0);
-        ShiftUp(vCarryOver, 14);
-        vCarryOver[14] = 0;
-    }
+    if (v < 201) InsertEntry(vCarryOver, kCarryGroups, 14, 0);
     if (v < 202) vMusicLoop.assign(kMusicSlots, 1);
     if (v < 205) nFontFace = 60;
-    if (v < 210) {
-        vCarryOver.resize(kCarryGroups, 0);
-        ShiftUp(vCarryOver, 9);
-        vCarryOver[9] = 0;
-    }
+    if (v < 210) InsertEntry(vCarryOver, kCarryGroups, 9, 0);
     if (v < 214) bNoScrollCarry = 1;
     if (v < 224) {
         bRetryStory = 0;
@@ -301,14 +279,10 @@ void cEdSystem::SetDefaults()
     bTintUnderD3D = 0;
     bColourCycle = 0;
 
-    vCarryOver.resize(kCarryGroups, 0);
-    for (std::size_t i = 0; i < vCarryOver.size(); ++i)
-        vCarryOver[i] = 0;
+    vCarryOver.assign(kCarryGroups, 0);
     for (int i : {0, 1, 13, 14, 16, 17, 19, 20, 21})
         vCarryOver[static_cast<std::size_t>(i)] = 1;
-    vDropOnDeath.resize(kCarryGroups, 0);
-    for (std::size_t i = 0; i < vDropOnDeath.size(); ++i)
-        vDropOnDeath[i] = 0;
+    vDropOnDeath.assign(kCarryGroups, 0);
     vDropOnDeath[11] = 1;
     vDropOnDeath[12] = 1;
 
@@ -398,10 +372,8 @@ void cEdSystem::SetDefaults()
 
 void cEdSystem::Check()
 {
-    const auto records = static_cast<std::uint32_t>(g_Database.Bgm.size());
     for (std::int32_t& music : vMusicNo) {
-        // Compared as unsigned, so a negative number is none as well.
-        if (static_cast<std::uint32_t>(music) >= records) music = 0;
+        if (OutsideTable(music, g_Database.Bgm.size())) music = 0;
     }
 }
 

@@ -99,14 +99,4 @@ private:
     void CompleteFixedLists();
 };
 
-// Moves elements i to size - 2 up one place (the last is lost; element i
-// keeps its value for the caller to set). Nothing when i is beyond the list.
-template <class T> void ShiftUp(std::vector<T>& v, int i)
-{
-    if (i < 0) return;
-    for (int j = static_cast<int>(v.size()) - 1; j > i; --j) {
-        v[static_cast<std::size_t>(j)] = v[static_cast<std::size_t>(j - 1)];
-    }
-}
-
 extern cEdSystem g_System;

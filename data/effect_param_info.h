@@ -6,11 +6,12 @@
 
 #include <cstdint>
 
+// The empty descriptor (an unused parameter) has an empty name and only zeros.
 struct ParamInfo {
-    const char* m_Name; // UTF-8 as written here; Sjis() gives the game's text
-    std::int16_t m_Min;
-    std::int16_t m_Max;
-    std::int16_t m_Default;
+    const char* m_Name = ""; // UTF-8 as written here; Sjis() gives the game's text
+    std::int16_t m_Min = 0;
+    std::int16_t m_Max = 0;
+    std::int16_t m_Default = 0;
 };
 
 inline constexpr int kCharaEffectKinds = 17; // 0 none, 1 to 16

@@ -1,11 +1,16 @@
 #pragma once
-// Checks shared by the records of stage files and palettes while they are
-// read: plain values read only when they are there, faults of content that
-// refuse a file outright, and the limit on flows nested within commands.
+// Checks shared by the records of the data files while they are read: plain
+// values read only when they are there, references outside their tables,
+// faults of content that refuse a file outright, the limit on flows nested
+// within commands, and the list insertions and cell moves that bring files
+// of older versions up to date.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "platform/byte_reader.h"
 
@@ -34,6 +39,41 @@ inline bool OutsideTable(long long index, std::size_t count)
 inline std::int32_t ResetTarget(std::int32_t replacement, std::size_t count)
 {
     return OutsideTable(replacement, count) ? 0 : replacement;
+}
+
+// Moves elements i to size - 2 up one place (the last is lost; element i
+// keeps its value for the caller to set). Nothing when i is beyond the list.
+template <class T> void ShiftUp(std::vector<T>& v, int i)
+{
+    if (i < 0) return;
+    for (int j = static_cast<int>(v.size()) - 1; j > i; --j) {
+        v[static_cast<std::size_t>(j)] = v[static_cast<std::size_t>(j - 1)];
+    }
+}
+
+// An entry that a later version inserted at i into a list of fixed length:
+// the list of an older file takes that length (new entries value-initialised),
+// the entries from i on move up one place (the last drops out) and entry i
+// becomes value.
+template <class T>
+void InsertEntry(std::vector<T>& v, std::size_t length, std::size_t i,
+                 std::type_identity_t<T> value)
+{
+    v.resize(length);
+    if (i >= length) return;
+    ShiftUp(v, static_cast<int>(i));
+    v[i] = std::move(value);
+}
+
+// The last cell of the shot sheet.
+inline constexpr int kLastShotCell = 119;
+
+// The shot sheet gained a first cell (files before version 219, shot parts
+// before 220): a cell number of an older file moves up by one, at most to
+// the last cell.
+inline std::int16_t MovedShotCell(std::int16_t cell)
+{
+    return static_cast<std::int16_t>(std::min(cell + 1, kLastShotCell));
 }
 
 // A fault of content (a command kind, fire pattern or shot movement outside

@@ -20,7 +20,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/ed_cond.h"
 #include "data/ed_data.h"
+#include "data/load_checks.h"
 
 class cEdBlock;
 class cEdChara;
@@ -128,8 +130,42 @@ void LoadPaletteList(std::vector<T>& list, plat::ByteReader& f, const T& default
     }
 }
 
+// A reference to an entry of a palette kind's list (kind 1 or 2) that lies
+// outside the list becomes none (kind 0, index 0); other kinds are left as
+// they are.
+template <class T, class Kind, class Index> void CheckPaletteRef(Kind& kind, Index& index)
+{
+    if ((kind == 1 || kind == 2) && OutsideTable(index, PaletteCount<T>(kind))) {
+        kind = 0;
+        index = 0;
+    }
+}
+
 // A copier of one group of settings from a palette entry to a record.
 template <class T> using InheritCopier = void (*)(T&, const T&);
+
+// The copiers of the groups that blocks, characters and items have in common.
+template <class T> void CopyName(T& d, const T& s)
+{
+    d.strName = s.strName;
+}
+template <class T> void CopyConds(T& d, const T& s)
+{
+    AssignCondList(d.Conds, s.Conds);
+    d.nCondMode = s.nCondMode;
+    d.bCondLatch = s.bCondLatch;
+}
+template <class T> void CopyGraphic(T& d, const T& s)
+{
+    d.nGraphicKind = s.nGraphicKind;
+    d.nGraphicNo = s.nGraphicNo;
+    d.nGraphicFrame = s.nGraphicFrame;
+}
+template <class T> void CopyOverlay(T& d, const T& s)
+{
+    d.bOverlay = s.bOverlay;
+    d.nOverlayPiece = s.nOverlayPiece;
+}
 
 // Takes, from the palette entry that the record names (nPaletteKind,
 // nPaletteIndex), every group of settings whose inherit flag is set, each

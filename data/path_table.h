@@ -3,7 +3,9 @@
 // game path relative to the game folder: the author's data under data\, the
 // player's under user_data\, and a pristine copy of the author's data that a
 // game may ship as default\. The tables are constant; they are plain arrays
-// so that they are ready before any other object of the program is built.
+// so that they are ready before any other object of the program is built;
+// the path table is a constant expression, so that other headers name their
+// files from it.
 
 #include <array>
 #include <cstddef>
@@ -11,7 +13,55 @@
 // The 47 paths, by index. Entries 38 to 40 are the ranking folders of the
 // play kinds story, challenge and free, indexed as 38 + play kind.
 inline constexpr std::size_t kPathTableSize = 47;
-extern const std::array<const char*, kPathTableSize> g_PathTable;
+inline constexpr std::array<const char*, kPathTableSize> g_PathTable = {
+    "data\\",
+    "default\\",
+    "data\\stg4\\old_ver\\",
+    "data\\work\\",
+    "e_data\\EditConfig.dat",
+    "data\\PrjOption.dat",
+    "default\\PrjOption.dat",
+    "data\\CommonPalette.cplt4",
+    "default\\CommonPalette.cplt4",
+    "data\\GValInfo.dat",
+    "default\\GValInfo.dat",
+    "data\\stg4\\Default.stg4_***",
+    "default\\stg4\\Default.stg4_***",
+    "data\\WorldMap.dat",
+    "default\\WorldMap.dat",
+    "data\\database\\AnimeSet.dat",
+    "default\\database\\AnimeSet.dat",
+    "data\\database\\Anime.dat",
+    "default\\database\\Anime.dat",
+    "data\\database\\Bmp_CharaExc.dat",
+    "default\\database\\Bmp_CharaExc.dat",
+    "data\\database\\SwordType.dat",
+    "default\\database\\SwordType.dat",
+    "data\\database\\Effect.dat",
+    "default\\database\\Effect.dat",
+    "data\\database\\CharaEffect.dat",
+    "default\\database\\CharaEffect.dat",
+    "data\\database\\ScrEffect.dat",
+    "default\\database\\ScrEffect.dat",
+    "data\\database\\Picture.dat",
+    "default\\database\\Picture.dat",
+    "data\\database\\Sound.dat",
+    "default\\database\\Sound.dat",
+    "data\\database\\Bgm.dat",
+    "default\\database\\Bgm.dat",
+    "data\\System.dat",
+    "default\\System.dat",
+    "data\\stg4\\c",
+    "user_data\\story\\",
+    "user_data\\challenge\\",
+    "user_data\\free\\",
+    "user_data\\story\\Story",
+    "user_data\\challenge\\Challenge.dat",
+    "user_data\\Option.dat",
+    "user_data\\",
+    "user_data\\KeyConfig.dat",
+    "user_data\\Boot.dat",
+};
 
 // Indices of the entries that the runtime reads or writes. Each database
 // table of data\database\ is followed by its default\ twin.

@@ -20,9 +20,6 @@
 
 namespace {
 
-// The first version whose end code guards the file.
-constexpr int kFirstCheckedVersion = 174;
-
 // One load handed to the loader thread: the file to read, and what it read.
 // The caller touches it only before the start and after the loader's end.
 struct LoadJob {
@@ -122,7 +119,7 @@ int CheckStageFile(std::string_view path)
     FileEnds ends;
     if (!ReadFileEnds(path, ends)) return 1;
     g_FileVersion = ends.first;
-    if (ends.first < kFirstCheckedVersion) return 1;
+    if (ends.first < kFirstCheckedStageVersion) return 1;
     if (ends.hasLast && ends.last == STAGE_END_CODE) return 1;
     const std::string name(path);
     ErrBoxF(Sjis("ステージファイル %s が破損しています！"), name.c_str());

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -13,16 +12,12 @@
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
 #include "database_kinds.h"
+#include "round_trip.h"
 #include "world/database_tables.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-[[noreturn]] void roundTripBroken()
-{
-    std::abort();
-}
 
 void fuzzTable(int table, std::span<const std::uint8_t> file)
 {
@@ -34,29 +29,18 @@ void fuzzTable(int table, std::span<const std::uint8_t> file)
     const Bytes saved = TableFileBytes(db, table);
     cEdDatabase again;
     auto reread = OpenReadBytes(saved);
-    if (!again.LoadTable(table, reread->in)) roundTripBroken();
+    Require(again.LoadTable(table, reread->in));
     again.Check();
-    if (TableFileBytes(again, table) != saved) roundTripBroken();
+    Require(TableFileBytes(again, table) == saved);
 
     // The run-time tables are built from whatever loaded.
     g_Database = db;
     BuildDatabaseTables();
 }
 
-template <class T> void fuzzRecord(std::span<const std::uint8_t> file)
+// Looks up every cell of a loaded map, and one beyond each edge.
+void probeWorldMap(const cEdWorldMap& map)
 {
-    T record;
-    if (!LoadFileBytes(record, file)) return;
-    const Bytes saved = SaveToBytes(record);
-    T again;
-    if (!LoadFileBytes(again, saved)) roundTripBroken();
-    if (SaveToBytes(again) != saved) roundTripBroken();
-}
-
-void probeWorldMap(std::span<const std::uint8_t> file)
-{
-    cEdWorldMap map;
-    if (!LoadFileBytes(map, file)) return;
     for (int y = -1; y <= map.m_Height && y < 64; ++y) {
         for (int x = -1; x <= map.m_Width && x < 64; ++x) {
             map.ChipAt(x, y);
@@ -76,10 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kind < kDatabaseTables) {
         fuzzTable(kind, file);
     } else if (kind == kSystemKind) {
-        fuzzRecord<cEdSystem>(file);
+        cEdSystem system;
+        FuzzRecordFile(system, file);
     } else {
-        fuzzRecord<cEdWorldMap>(file);
-        probeWorldMap(file);
+        cEdWorldMap map;
+        if (FuzzRecordFile(map, file)) probeWorldMap(map);
     }
     return 0;
 }

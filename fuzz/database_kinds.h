@@ -17,39 +17,6 @@ inline std::vector<std::uint8_t> TableFileBytes(cEdDatabase& db, int table)
 {
     ByteWriter w;
     w.writeI32(g_DataVersion);
-    switch (table) {
-    case 0:
-        SaveVector(db.AnimeSet, w);
-        break;
-    case 1:
-        SaveVector(db.Anime, w);
-        break;
-    case 2:
-        SaveVector(db.Bmp_CharaExc, w);
-        break;
-    case 3:
-        SaveVector(db.SwordType, w);
-        break;
-    case 4:
-        SaveVector(db.Effect, w);
-        break;
-    case 5:
-        SaveVector(db.CharaEffect, w);
-        break;
-    case 6:
-        SaveVector(db.ScrEffect, w);
-        break;
-    case 7:
-        SaveVector(db.Picture, w);
-        break;
-    case 8:
-        SaveVector(db.Sound, w);
-        break;
-    case 9:
-        SaveVector(db.Bgm, w);
-        break;
-    default:
-        break;
-    }
+    db.SaveTable(table, w);
     return w.take();
 }

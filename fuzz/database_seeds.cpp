@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,31 +12,21 @@
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
 #include "database_kinds.h"
+#include "seed_file.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-bool writeSeed(const std::filesystem::path& dir, const std::string& name, int kind,
-               const Bytes& file)
-{
-    std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-    const char k = static_cast<char>(kind);
-    out.write(&k, 1);
-    out.write(reinterpret_cast<const char*>(file.data()),
-              static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
-}
-
 // The file and copies of it that claim older versions.
 bool writeWithVersions(const std::filesystem::path& dir, const std::string& name, int kind,
                        Bytes file)
 {
-    bool ok = writeSeed(dir, name, kind, file);
+    bool ok = WriteSeed(dir, name, kind, file);
     for (std::int32_t version : {100, 160, 200, 300}) {
         for (int i = 0; i < 4; ++i)
             file[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(version >> (8 * i));
-        ok = writeSeed(dir, name + "_v" + std::to_string(version), kind, file) && ok;
+        ok = WriteSeed(dir, name + "_v" + std::to_string(version), kind, file) && ok;
     }
     return ok;
 }

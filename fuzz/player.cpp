@@ -5,7 +5,6 @@
 // and save the same, and a loaded log plays back within its length.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -13,23 +12,9 @@
 #include "data/ed_save_data.h"
 #include "data/ed_stage.h"
 #include "data/replay_log.h"
+#include "round_trip.h"
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-// A record that loaded from the input saves to bytes that load again and
-// save to the very same bytes.
-template <class T> void checkRoundTrip(T& record)
-{
-    const std::vector<std::uint8_t> first = SaveToBytes(record);
-    T again;
-    check(LoadFileBytes(again, first) == 1);
-    check(SaveToBytes(again) == first);
-}
 
 void playToTheEnd(cReplayLog& log)
 {
@@ -38,7 +23,7 @@ void playToTheEnd(cReplayLog& log)
     std::int64_t frames = 0;
     while (log.Next(direction, buttons) == 0)
         ++frames;
-    check(frames == log.FrameCount());
+    Require(frames == log.FrameCount());
 }
 
 } // namespace
@@ -50,20 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (data[0] % 4) {
     case 0: {
         cEdOption options;
-        if (LoadFileBytes(options, file)) checkRoundTrip(options);
+        FuzzRecordFile(options, file);
         break;
     }
     case 1: {
         cSaveData progress;
-        if (LoadFileBytes(progress, file)) checkRoundTrip(progress);
+        FuzzRecordFile(progress, file);
         break;
     }
     case 2: {
         cReplayLog log;
-        if (LoadFileBytes(log, file)) {
-            checkRoundTrip(log);
-            playToTheEnd(log);
-        }
+        if (FuzzRecordFile(log, file)) playToTheEnd(log);
         break;
     }
     case 3: {
@@ -72,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         cReplayLog log;
         cSaveData progress;
         if (log.LoadReplayBytes(file, stage, atStart, progress)) {
-            check(log.FrameCount() > 0);
+            Require(log.FrameCount() > 0);
             playToTheEnd(log);
         }
         break;

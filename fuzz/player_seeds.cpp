@@ -3,7 +3,6 @@
 // choice byte, then a file as the runtime writes it.
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,18 +10,9 @@
 #include "data/ed_save_data.h"
 #include "data/ed_stage.h"
 #include "data/replay_log.h"
+#include "seed_file.h"
 
 namespace {
-
-bool writeSeed(const std::string& folder, const char* name, std::uint8_t kind,
-               const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::trunc);
-    out.put(static_cast<char>(kind));
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
 
 cReplayLog sampleLog(const std::string& stageFile)
 {
@@ -62,20 +52,20 @@ int main(int argc, char** argv)
     bool ok = true;
 
     cEdOption options;
-    ok &= writeSeed(folder, "options-default", 0, SaveToBytes(options));
+    ok &= WriteSeed(folder, "options-default", 0, SaveToBytes(options));
     options.nSeVolume = 10;
     options.nRankMode = 3;
     options.strRegName = "";
-    ok &= writeSeed(folder, "options-empty-name", 0, SaveToBytes(options));
+    ok &= WriteSeed(folder, "options-empty-name", 0, SaveToBytes(options));
 
     cSaveData fresh;
-    ok &= writeSeed(folder, "progress-new", 1, SaveToBytes(fresh));
+    ok &= WriteSeed(folder, "progress-new", 1, SaveToBytes(fresh));
     cSaveData progress = sampleProgress();
-    ok &= writeSeed(folder, "progress-played", 1, SaveToBytes(progress));
+    ok &= WriteSeed(folder, "progress-played", 1, SaveToBytes(progress));
 
     const std::string stageFile = "data\\stg4\\c01-1.stg4_001";
     cReplayLog log = sampleLog(stageFile);
-    ok &= writeSeed(folder, "log", 2, SaveToBytes(log));
+    ok &= WriteSeed(folder, "log", 2, SaveToBytes(log));
 
     cEdStage stage;
     stage.nWidth = 30;
@@ -91,7 +81,7 @@ int main(int argc, char** argv)
     stage.SaveForReplay(replay, atStart);
     log.Save(replay);
     progress.Save(replay);
-    ok &= writeSeed(folder, "replay", 3, replay.take());
+    ok &= WriteSeed(folder, "replay", 3, replay.take());
 
     return ok ? 0 : 1;
 }

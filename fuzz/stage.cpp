@@ -5,21 +5,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 #include <vector>
 
 #include "data/ed_palette.h"
 #include "data/ed_stage.h"
+#include "round_trip.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-[[noreturn]] void roundTripBroken()
-{
-    std::abort();
-}
 
 int loadStage(cEdStage& stage, const Bytes& file)
 {
@@ -34,8 +29,8 @@ void fuzzStage(std::span<const std::uint8_t> file)
     stage.FindHero();
     const Bytes saved = SaveToBytes(stage);
     cEdStage again;
-    if (!loadStage(again, saved)) roundTripBroken();
-    if (SaveToBytes(again) != saved) roundTripBroken();
+    Require(loadStage(again, saved) == 1);
+    Require(SaveToBytes(again) == saved);
 
     // The copy kept at the stage start, and a replay snapshot made from both.
     cEdStage atStart;
@@ -44,17 +39,7 @@ void fuzzStage(std::span<const std::uint8_t> file)
     replay.writeI32(g_DataVersion);
     stage.SaveForReplay(replay, atStart);
     cEdStage fromReplay;
-    if (!loadStage(fromReplay, replay.take())) roundTripBroken();
-}
-
-void fuzzPalette(std::span<const std::uint8_t> file)
-{
-    cEdPalette palette;
-    if (!LoadFileBytes(palette, file)) return;
-    const Bytes saved = SaveToBytes(palette);
-    cEdPalette again;
-    if (!LoadFileBytes(again, saved)) roundTripBroken();
-    if (SaveToBytes(again) != saved) roundTripBroken();
+    Require(loadStage(fromReplay, replay.take()) == 1);
 }
 
 } // namespace
@@ -67,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[0] % 2 == 0) {
         fuzzStage(file);
     } else {
-        fuzzPalette(file);
+        cEdPalette palette;
+        FuzzRecordFile(palette, file);
     }
     return 0;
 }

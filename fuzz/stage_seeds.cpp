@@ -5,12 +5,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "data/ed_palette.h"
 #include "data/ed_stage.h"
+#include "seed_file.h"
 
 namespace {
 
@@ -18,17 +18,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kStageKind = 0;
 constexpr int kPaletteKind = 1;
-
-bool writeSeed(const std::filesystem::path& dir, const std::string& name, int kind,
-               const Bytes& file)
-{
-    std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-    const char k = static_cast<char>(kind);
-    out.write(&k, 1);
-    out.write(reinterpret_cast<const char*>(file.data()),
-              static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
-}
 
 // The file image of a record as a writer of the given version wrote it.
 Bytes saveAtVersion(cEdData& record, int version)
@@ -151,21 +140,21 @@ int main(int argc, char** argv)
     bool ok = true;
 
     cEdStage empty;
-    ok = writeSeed(dir, "stage_new", kStageKind, SaveToBytes(empty)) && ok;
+    ok = WriteSeed(dir, "stage_new", kStageKind, SaveToBytes(empty)) && ok;
     for (int version :
          {511, 300, 225, 219, 212, 200, 196, 181, 174, 173, 172, 160, 154, 124, 100, 60}) {
         cEdStage stage = sampleStage();
         Bytes bytes = saveAtVersion(stage, version);
         // Writers before version 173 put no end code at the end.
         if (version < 173) bytes.resize(bytes.size() - 4);
-        ok = writeSeed(dir, "stage_v" + std::to_string(version), kStageKind, bytes) && ok;
+        ok = WriteSeed(dir, "stage_v" + std::to_string(version), kStageKind, bytes) && ok;
     }
 
     cEdPalette palette;
-    ok = writeSeed(dir, "palette_new", kPaletteKind, SaveToBytes(palette)) && ok;
+    ok = WriteSeed(dir, "palette_new", kPaletteKind, SaveToBytes(palette)) && ok;
     for (int version : {511, 218, 150}) {
         cEdPalette filled = samplePalette();
-        ok = writeSeed(dir, "palette_v" + std::to_string(version), kPaletteKind,
+        ok = WriteSeed(dir, "palette_v" + std::to_string(version), kPaletteKind,
                        saveAtVersion(filled, version)) &&
              ok;
     }

@@ -1,7 +1,7 @@
 #include "world/database_tables.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <limits>
 
 #include "data/ed_database.h"
 
@@ -18,14 +18,8 @@ namespace {
 // range of a step's duration.
 std::int32_t framesOf(std::int32_t tenths)
 {
-    const std::int64_t frames = static_cast<std::int64_t>(tenths) * 6;
-    if (frames > std::numeric_limits<std::int32_t>::max()) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (frames < std::numeric_limits<std::int32_t>::min()) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(frames);
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(std::int64_t{tenths} * 6, INT32_MIN, INT32_MAX));
 }
 
 // Builds one sequence from a record's frames. holdOf gives a frame's hold
@@ -60,6 +54,18 @@ void buildSequences(std::vector<FrameSeq>& out, const std::vector<Record>& recor
     }
 }
 
+// Resizes both to the records and prepares each, normal and reversed.
+template <class State>
+void prepareStates(std::vector<State>& normal, std::vector<State>& reversed, std::size_t records)
+{
+    normal.resize(records);
+    reversed.resize(records);
+    for (std::size_t i = 0; i < records; ++i) {
+        normal[i].Prepare(static_cast<int>(i), 0);
+        reversed[i].Prepare(static_cast<int>(i), 1);
+    }
+}
+
 } // namespace
 
 void BuildAnimeFrameLists(std::vector<FrameSeq>& out)
@@ -76,25 +82,13 @@ void BuildEffectFrameLists(std::vector<FrameSeq>& out)
 void BuildCharaEffectStates(std::vector<CharaEffectState>& normal,
                             std::vector<CharaEffectState>& reversed)
 {
-    const std::size_t n = g_Database.CharaEffect.size();
-    normal.resize(n);
-    reversed.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        normal[i].Prepare(static_cast<int>(i), 0);
-        reversed[i].Prepare(static_cast<int>(i), 1);
-    }
+    prepareStates(normal, reversed, g_Database.CharaEffect.size());
 }
 
 void BuildScrEffectStates(std::vector<ScrEffectState>& normal,
                           std::vector<ScrEffectState>& reversed)
 {
-    const std::size_t n = g_Database.ScrEffect.size();
-    normal.resize(n);
-    reversed.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        normal[i].Prepare(static_cast<int>(i), 0);
-        reversed[i].Prepare(static_cast<int>(i), 1);
-    }
+    prepareStates(normal, reversed, g_Database.ScrEffect.size());
 }
 
 void BuildDatabaseTables()

@@ -2,17 +2,10 @@
 
 #include <cmath>
 #include <utility>
-#include <vector>
 
 #include "data/ed_database.h"
 
 namespace {
-
-template <class T> T* recordAt(std::vector<T>& table, int index)
-{
-    if (index < 0 || index >= static_cast<int>(table.size())) return nullptr;
-    return &table[static_cast<std::size_t>(index)];
-}
 
 // Change per drawn frame of a value running from start to end over a time
 // in tenths of a second (6 frames each). A time below 1 is taken as 1, the
@@ -28,7 +21,7 @@ double stepPerFrame(std::int32_t start, std::int32_t end, std::int32_t time)
 void CharaEffectState::Prepare(int index, int reversed)
 {
     auto& table = reversed ? g_Database.m_CharaEffectRev : g_Database.CharaEffect;
-    cEdCharaEffect* record = recordAt(table, index);
+    cEdCharaEffect* record = RecordAt(table, index);
     m_Index = index;
     m_Record = record;
     if (!record) return;
@@ -56,7 +49,7 @@ void CharaEffectState::Prepare(int index, int reversed)
 void ScrEffectState::Prepare(int index, int reversed)
 {
     auto& table = reversed ? g_Database.m_ScrEffectRev : g_Database.ScrEffect;
-    cEdScrEffect* record = recordAt(table, index);
+    cEdScrEffect* record = RecordAt(table, index);
     m_Index = index;
     m_Record = record;
     if (!record) return;

@@ -4,6 +4,8 @@
 // graphics between the system data and the world map); a step that returns
 // 0 has reported its failure with ReportBox, and the start-up ends.
 
+#include "data/path_table.h"
+
 // The ten database tables (the first missing or damaged file is named in an
 // error box), then "データベースの読み込みに失敗…"; on success the reversed
 // effect copies and the run-time tables of world/database_tables.h.
@@ -16,5 +18,5 @@ int LoadSystemAtStartUp();
 int LoadWorldMapAtStartUp();
 
 // The files these read.
-inline constexpr const char* kSystemFile = "data\\System.dat";
-inline constexpr const char* kWorldMapFile = "data\\WorldMap.dat";
+inline constexpr const char* kSystemFile = g_PathTable[PATH_SYSTEM];
+inline constexpr const char* kWorldMapFile = g_PathTable[PATH_WORLD_MAP];

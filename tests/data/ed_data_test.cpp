@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "data/ed_data.h"
+#include "file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test::FileBytes;
 
 // A list element: one int and a name.
 class cTestItem : public cEdData {
@@ -79,23 +81,6 @@ public:
         AddString(&m_Text, 1);
     }
 };
-
-void putI32(Bytes& out, std::int32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void putString(Bytes& out, const std::string& s)
-{
-    if (s.empty()) {
-        putI32(out, 1);
-        return;
-    }
-    putI32(out, static_cast<std::int32_t>(s.size() + 1));
-    out.insert(out.end(), s.begin(), s.end());
-    out.push_back(0);
-}
 
 cTestRecord sampleRecord()
 {
@@ -205,13 +190,8 @@ TEST_F(RecordBase, StringWithAnEmbeddedNulIsWrittenUpToItAndShortened)
 
 TEST_F(RecordBase, StoredStringIsTakenUpToItsFirstNul)
 {
-    Bytes file;
-    putI32(file, kDataVersion);
-    putI32(file, 1);
-    putI32(file, 9);
-    putI32(file, 1);
-    putI32(file, 5);
-    file.insert(file.end(), {'a', 0, 'b', 'c', 0});
+    const Bytes file =
+        FileBytes().i32(kDataVersion).i32(1).i32(9).i32(1).i32(5).raw({'a', 0, 'b', 'c', 0});
     cSmallRecord r;
     ASSERT_EQ(LoadFileBytes(r, file), 1);
     EXPECT_EQ(r.m_Value, 9);
@@ -221,20 +201,19 @@ TEST_F(RecordBase, StoredStringIsTakenUpToItsFirstNul)
 TEST_F(RecordBase, OlderFileLeavesLaterMembersAtTheirValuesBeforeTheRead)
 {
     // A version-150 file: no late member, no late string.
-    Bytes file;
-    putI32(file, 150);
-    putI32(file, 5);
-    file.push_back(7);               // m_Byte
-    file.insert(file.end(), {1, 0}); // m_Short
-    putI32(file, 42);                // m_Int
-    for (int i = 0; i < 8; ++i)
-        file.push_back(0); // m_Double 0.0
-    putI32(file, 4);
-    putI32(file, 5);
-    putI32(file, 6);
-    putI32(file, 1);
-    putString(file, "old");
-    putI32(file, 0); // no items
+    const Bytes file = FileBytes()
+                           .i32(150)
+                           .i32(5)
+                           .u8(7)            // m_Byte
+                           .i16(1)           // m_Short
+                           .i32(42)          // m_Int
+                           .raw(Bytes(8, 0)) // m_Double 0.0
+                           .i32(4)           // m_Array
+                           .i32(5)
+                           .i32(6)
+                           .i32(1) // one string
+                           .str("old")
+                           .i32(0); // no items
 
     cTestRecord r;
     r.m_Late = 99;
@@ -260,12 +239,7 @@ TEST_F(RecordBase, OlderFileLeavesLaterMembersAtTheirValuesBeforeTheRead)
 
 TEST_F(RecordBase, FewerBlocksThanRegisteredLeaveTheRestAsTheyWere)
 {
-    Bytes file;
-    putI32(file, kDataVersion);
-    putI32(file, 1);
-    file.push_back(3);
-    putI32(file, 0);
-    putI32(file, 0);
+    const Bytes file = FileBytes().i32(kDataVersion).i32(1).u8(3).i32(0).i32(0);
     cTestRecord r;
     r.m_Int = 8;
     r.m_Name = "kept";
@@ -283,28 +257,21 @@ TEST_F(RecordBase, ListsReadAsCountedDefaultElementsOverwrittenByTheirBodies)
     EXPECT_EQ(w.take(), (Bytes{0, 0, 0, 0}));
 
     // Count 0 empties a list that held elements.
-    Bytes file;
-    putI32(file, 0);
-    auto stream = OpenReadBytes([&] {
-        Bytes withVersion;
-        putI32(withVersion, kDataVersion);
-        withVersion.insert(withVersion.end(), file.begin(), file.end());
-        return withVersion;
-    }());
+    auto stream = OpenReadBytes(FileBytes().i32(kDataVersion).i32(0));
     std::vector<cTestItem> items(3);
     LoadVector(items, stream->in);
     EXPECT_FALSE(stream->in.failed());
     EXPECT_TRUE(items.empty());
 
     // An element body with fewer blocks keeps the default element's values.
-    Bytes two;
-    putI32(two, kDataVersion);
-    putI32(two, 2);
-    putI32(two, 0); // first: no members, no strings
-    putI32(two, 0);
-    putI32(two, 1); // second: its value, no strings
-    putI32(two, 6);
-    putI32(two, 0);
+    const Bytes two = FileBytes()
+                          .i32(kDataVersion)
+                          .i32(2)
+                          .i32(0) // first: no members, no strings
+                          .i32(0)
+                          .i32(1) // second: its value, no strings
+                          .i32(6)
+                          .i32(0);
     cTestItem proto;
     proto.m_Value = 11;
     proto.m_Name = "proto";
@@ -330,64 +297,20 @@ TEST_F(RecordBase, DamagedFilesAreRefusedAndLeaveTheRecordAsItWas)
     std::vector<Case> cases;
     cases.push_back({"empty file", {}});
     cases.push_back({"version only", Bytes(good.begin(), good.begin() + 4)});
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, 7); // one more block than version 511 registers
-        for (int i = 0; i < 64; ++i)
-            f.push_back(0);
-        cases.push_back({"more member blocks than registered", f});
-    }
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, -1);
-        cases.push_back({"negative member count", f});
-    }
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, 0);
-        putI32(f, 3); // two strings are registered
-        for (int i = 0; i < 3; ++i)
-            putI32(f, 1);
-        putI32(f, 0);
-        cases.push_back({"more strings than registered", f});
-    }
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, 0);
-        putI32(f, 1);
-        putI32(f, 0);
-        putI32(f, 0);
-        cases.push_back({"string length 0", f});
-    }
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, 0);
-        putI32(f, 1);
-        putI32(f, 1000);
-        f.insert(f.end(), {'a', 'b', 'c'});
-        cases.push_back({"string length past the end", f});
-    }
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, 0);
-        putI32(f, 1);
-        putI32(f, -1); // 4 GB
-        cases.push_back({"string length of 4 GB", f});
-    }
-    {
-        Bytes f;
-        putI32(f, kDataVersion);
-        putI32(f, 0);
-        putI32(f, 0);
-        putI32(f, 0x7FFFFFFF); // list count far beyond the bytes left
-        cases.push_back({"list count larger than the bytes left", f});
-    }
+    // One more block than version 511 registers.
+    cases.push_back({"more member blocks than registered",
+                     FileBytes().i32(kDataVersion).i32(7).raw(Bytes(64, 0))});
+    cases.push_back({"negative member count", FileBytes().i32(kDataVersion).i32(-1)});
+    // Two strings are registered.
+    cases.push_back({"more strings than registered",
+                     FileBytes().i32(kDataVersion).i32(0).i32(3).i32(1).i32(1).i32(1).i32(0)});
+    cases.push_back({"string length 0", FileBytes().i32(kDataVersion).i32(0).i32(1).i32(0).i32(0)});
+    cases.push_back({"string length past the end",
+                     FileBytes().i32(kDataVersion).i32(0).i32(1).i32(1000).raw({'a', 'b', 'c'})});
+    cases.push_back({"string length of 4 GB", FileBytes().i32(kDataVersion).i32(0).i32(1).i32(-1)});
+    // A list count far beyond the bytes left.
+    cases.push_back({"list count larger than the bytes left",
+                     FileBytes().i32(kDataVersion).i32(0).i32(0).i32(0x7FFFFFFF)});
     for (std::size_t cut = 5; cut < good.size(); ++cut) {
         cases.push_back({"truncated", Bytes(good.begin(), good.begin() + cut)});
     }

@@ -12,33 +12,26 @@
 
 namespace {
 
-template <class T>
-void writeTable(const test::TempDir& dir, int file, std::vector<T> records, int version = 511)
+// A game path (backslashes) as a path inside the test folder.
+std::string folderPath(const char* gamePath)
 {
-    ByteWriter w;
-    w.writeI32(version);
-    SaveVector(records, w);
-    const auto bytes = w.take();
-    std::string path = kDatabaseFiles[file];
+    std::string path = gamePath;
     for (char& c : path) {
         if (c == '\\') c = '/';
     }
-    dir.write(path, std::string(bytes.begin(), bytes.end()));
+    return path;
 }
 
 // Writes every table of a database as its file.
-void writeDatabase(const test::TempDir& dir, const cEdDatabase& db)
+void writeDatabase(const test::TempDir& dir, cEdDatabase db)
 {
-    writeTable(dir, 0, db.AnimeSet);
-    writeTable(dir, 1, db.Anime);
-    writeTable(dir, 2, db.Bmp_CharaExc);
-    writeTable(dir, 3, db.SwordType);
-    writeTable(dir, 4, db.Effect);
-    writeTable(dir, 5, db.CharaEffect);
-    writeTable(dir, 6, db.ScrEffect);
-    writeTable(dir, 7, db.Picture);
-    writeTable(dir, 8, db.Sound);
-    writeTable(dir, 9, db.Bgm);
+    for (int table = 0; table < kDatabaseTables; ++table) {
+        ByteWriter w;
+        w.writeI32(kDataVersion);
+        db.SaveTable(table, w);
+        const auto bytes = w.take();
+        dir.write(folderPath(kDatabaseFiles[table]), std::string(bytes.begin(), bytes.end()));
+    }
 }
 
 // A database whose every table differs from the default contents.
@@ -68,19 +61,12 @@ cEdDatabase authorDatabase()
     return db;
 }
 
+// The bodies of every table, in the file order.
 std::vector<std::uint8_t> imageOf(cEdDatabase& db)
 {
     ByteWriter w;
-    SaveVector(db.AnimeSet, w);
-    SaveVector(db.Anime, w);
-    SaveVector(db.Bmp_CharaExc, w);
-    SaveVector(db.SwordType, w);
-    SaveVector(db.Effect, w);
-    SaveVector(db.CharaEffect, w);
-    SaveVector(db.ScrEffect, w);
-    SaveVector(db.Picture, w);
-    SaveVector(db.Sound, w);
-    SaveVector(db.Bgm, w);
+    for (int table = 0; table < kDatabaseTables; ++table)
+        db.SaveTable(table, w);
     return w.take();
 }
 
@@ -202,10 +188,7 @@ TEST_F(Database, AMissingOrDamagedFileFailsAndLeavesEveryTableAsItWas)
         test::TempDir caseDir;
         test::ScopedCurrentDir caseCwd(caseDir.path());
         writeDatabase(caseDir, authorDatabase());
-        std::string path = kDatabaseFiles[c.file];
-        for (char& ch : path) {
-            if (ch == '\\') ch = '/';
-        }
+        const std::string path = folderPath(kDatabaseFiles[c.file]);
         if (c.bytes.empty()) {
             std::filesystem::remove(caseDir / path);
         } else if (c.bytes == "keep 20") {
@@ -220,6 +203,19 @@ TEST_F(Database, AMissingOrDamagedFileFailsAndLeavesEveryTableAsItWas)
         EXPECT_EQ(db.LoadDatabase(), 0);
         EXPECT_EQ(imageOf(db), imageOf(before));
         EXPECT_EQ(db.Picture[0].m_Name, "live");
+    }
+}
+
+TEST_F(Database, ATableNumberOutsideTheTenIsRefused)
+{
+    cEdDatabase db;
+    for (int table : {-1, kDatabaseTables}) {
+        ByteWriter w;
+        EXPECT_FALSE(db.SaveTable(table, w));
+        EXPECT_EQ(w.size(), 0u);
+        const std::uint8_t empty[4] = {};
+        plat::ByteReader f(empty);
+        EXPECT_FALSE(db.LoadTable(table, f));
     }
 }
 

@@ -17,6 +17,7 @@ namespace {
 
 using test::Field;
 using test::FileBytes;
+using test::Hero;
 
 #define I4(m, from) RECORD_FIELD(cEdStage, m, 4, from, -1)
 #define D8(m, from) RECORD_FIELD(cEdStage, m, 8, from, -1)
@@ -143,15 +144,6 @@ FileBytes NumberedStageFile(int version)
         b.i32(0);
     if (version >= 173) b.i32(STAGE_END_CODE);
     return b;
-}
-
-cEdChara Hero()
-{
-    cEdChara hero;
-    hero.Clear();
-    hero.nOperator = 0;
-    hero.nGraphicNo = 1;
-    return hero;
 }
 
 cEdCommand ShotCommand()

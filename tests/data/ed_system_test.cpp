@@ -11,6 +11,7 @@
 #include "data/ed_database.h"
 #include "data/ed_system.h"
 #include "data/font_faces.h"
+#include "data/load_checks.h"
 #include "data/str_append_f.h"
 #include "file_bytes.h"
 

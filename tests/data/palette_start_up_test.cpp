@@ -7,32 +7,11 @@
 
 #include "core/sjis_text.h"
 #include "data/ed_palette.h"
-#include "platform/message_box.h"
 #include "stage_fixtures.h"
-#include "support/report_fixture.h"
 
 namespace {
 
-class CommonPaletteAtStartUp : public test::ReportFixture {
-protected:
-    void SetUp() override
-    {
-        test::ReportFixture::SetUp();
-        test::ResetStageGlobals();
-        plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
-            boxes.push_back(r.text);
-            return IDOK;
-        });
-    }
-    void TearDown() override
-    {
-        plat::setMessageBoxResponder(nullptr);
-        test::ResetStageGlobals();
-        test::ReportFixture::TearDown();
-    }
-
-    std::vector<std::string> boxes;
-};
+using CommonPaletteAtStartUp = test::StageReportTest;
 
 TEST_F(CommonPaletteAtStartUp, LoadsFromTheDataFolderOrSaysWhichFileFailed)
 {

@@ -1,12 +1,13 @@
 #pragma once
 // Shared set-up of the stage-record tests: the globals the records read
 // (database, common palette, live stage, test-flow switches) put back to a
-// new run's state, and files of older versions written by the records' own
-// save code.
+// new run's state, files of older versions written by the records' own
+// save code, and the loads that report their failures in boxes.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "data/ed_data.h"
@@ -15,6 +16,8 @@
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/test_flows.h"
+#include "platform/message_box.h"
+#include "support/report_fixture.h"
 
 namespace test {
 
@@ -34,6 +37,39 @@ protected:
     void SetUp() override { ResetStageGlobals(); }
     void TearDown() override { ResetStageGlobals(); }
 };
+
+// The stage globals of a new run, a run report and a stand-in main window,
+// and every message box answered with OK, its text kept in boxes.
+class StageReportTest : public ReportFixture {
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        ResetStageGlobals();
+        plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
+            boxes.push_back(r.text);
+            return IDOK;
+        });
+    }
+    void TearDown() override
+    {
+        plat::setMessageBoxResponder(nullptr);
+        ResetStageGlobals();
+        ReportFixture::TearDown();
+    }
+
+    std::vector<std::string> boxes;
+};
+
+// A character that the stage takes for its hero: player-operated, with a graphic.
+inline cEdChara Hero()
+{
+    cEdChara hero;
+    hero.Clear();
+    hero.nOperator = 0;
+    hero.nGraphicNo = 1;
+    return hero;
+}
 
 // The file image of a record as a writer of the given data version wrote it:
 // the records register only the members that version holds.

@@ -17,22 +17,13 @@
 
 namespace {
 
-cEdChara Hero()
-{
-    cEdChara hero;
-    hero.Clear();
-    hero.nOperator = 0;
-    hero.nGraphicNo = 1;
-    return hero;
-}
-
 // A playable stage of the given width, with a hero and a few blocks.
 cEdStage PlayableStage(int width, int blocks = 3)
 {
     cEdStage stage;
     stage.nWidth = width;
     stage.nHeight = 20;
-    stage.PlacedCharas = {Hero()};
+    stage.PlacedCharas = {test::Hero()};
     for (int i = 0; i < blocks; ++i) {
         cEdBlock block = NoneBlock();
         block.nX = static_cast<std::int16_t>(i % width);
@@ -46,24 +37,13 @@ cEdStage PlayableStage(int width, int blocks = 3)
     return stage;
 }
 
-class StageLoading : public test::ReportFixture {
+class StageLoading : public test::StageReportTest {
 protected:
     void SetUp() override
     {
-        test::ReportFixture::SetUp();
-        test::ResetStageGlobals();
-        plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
-            boxes.push_back(r.text);
-            return IDOK;
-        });
+        test::StageReportTest::SetUp();
         // The live stage as a previous load left it.
         g_Stage.nWidth = 77;
-    }
-    void TearDown() override
-    {
-        plat::setMessageBoxResponder(nullptr);
-        test::ResetStageGlobals();
-        test::ReportFixture::TearDown();
     }
 
     // Writes a stage file into the game folder with the records' own save code.
@@ -89,8 +69,6 @@ protected:
         EXPECT_EQ(g_Stage.nWidth, 77);
         EXPECT_TRUE(g_Stage.PlacedCharas.empty());
     }
-
-    std::vector<std::string> boxes;
 };
 
 TEST_F(StageLoading, NewestNumberedFileBecomesTheLiveStage)
@@ -140,7 +118,7 @@ TEST_F(StageLoading, FailuresSayWhyAndLeaveTheLiveStageAlone)
     shot.m_Kind = 11;
     MakeShotPart(shot.m_Shot);
     shot.m_Shot->m_Pattern = 6;
-    badPattern.PaletteCharas.push_back(Hero());
+    badPattern.PaletteCharas.push_back(test::Hero());
     badPattern.PaletteCharas.back().Flows.resize(1);
     badPattern.PaletteCharas.back().Flows[0].m_Commands = {shot};
 

@@ -34,11 +34,11 @@ void writeFile(const test::TempDir& dir, const char* gamePath,
     dir.write(nativePath(gamePath), std::string(bytes.begin(), bytes.end()));
 }
 
-template <class T> std::vector<std::uint8_t> tableFile(std::vector<T> records)
+std::vector<std::uint8_t> tableFile(cEdDatabase& db, int table)
 {
     ByteWriter w;
     w.writeI32(kDataVersion);
-    SaveVector(records, w);
+    db.SaveTable(table, w);
     return w.take();
 }
 
@@ -52,16 +52,8 @@ void writeCompleteFolder(const test::TempDir& dir)
     db.CharaEffect[1].m_Param[0] = 10;
     db.CharaEffect[1].m_Param[2] = 90;
     db.Bgm.resize(4);
-    writeFile(dir, kDatabaseFiles[0], tableFile(db.AnimeSet));
-    writeFile(dir, kDatabaseFiles[1], tableFile(db.Anime));
-    writeFile(dir, kDatabaseFiles[2], tableFile(db.Bmp_CharaExc));
-    writeFile(dir, kDatabaseFiles[3], tableFile(db.SwordType));
-    writeFile(dir, kDatabaseFiles[4], tableFile(db.Effect));
-    writeFile(dir, kDatabaseFiles[5], tableFile(db.CharaEffect));
-    writeFile(dir, kDatabaseFiles[6], tableFile(db.ScrEffect));
-    writeFile(dir, kDatabaseFiles[7], tableFile(db.Picture));
-    writeFile(dir, kDatabaseFiles[8], tableFile(db.Sound));
-    writeFile(dir, kDatabaseFiles[9], tableFile(db.Bgm));
+    for (int table = 0; table < kDatabaseTables; ++table)
+        writeFile(dir, kDatabaseFiles[table], tableFile(db, table));
 
     // Saving checks the music numbers against the live Bgm table: let it
     // hold five records while the file is written.
