@@ -70,10 +70,7 @@ std::vector<std::uint8_t> TableBytes(cEdDatabase& db, int t)
 {
     ByteWriter out;
     out.writeI32(g_DataVersion);
-    int table = 0;
-    defgame::forEachTable(db, [&](auto& records) {
-        if (table++ == t) SaveVector(records, out);
-    });
+    db.SaveTable(t, out);
     return out.take();
 }
 

@@ -20,22 +20,6 @@ cEdSystem gameSystem();
 // The world map with the story stages' entries.
 cEdWorldMap gameWorldMap();
 
-// Calls f with each of the database's ten tables, in the order of their
-// files (kDatabaseFiles).
-template <class F> void forEachTable(cEdDatabase& db, F f)
-{
-    f(db.AnimeSet);
-    f(db.Anime);
-    f(db.Bmp_CharaExc);
-    f(db.SwordType);
-    f(db.Effect);
-    f(db.CharaEffect);
-    f(db.ScrEffect);
-    f(db.Picture);
-    f(db.Sound);
-    f(db.Bgm);
-}
-
 // Writes the database's table files into default\database\.
 void writeDatabase(cEdDatabase& database);
 // Writes every stage file into default\stg4\ (needs the common palette live).

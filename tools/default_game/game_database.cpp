@@ -169,9 +169,8 @@ cEdDatabase gameDatabase()
 
 void writeDatabase(cEdDatabase& db)
 {
-    int table = 0;
-    forEachTable(db,
-                 [&](auto& records) { saveTable(records, inDefault(kDatabaseFiles[table++])); });
+    for (int table = 0; table < kDatabaseTables; ++table)
+        saveTable(db, table, inDefault(kDatabaseFiles[table]));
 }
 
 } // namespace defgame

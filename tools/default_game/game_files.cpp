@@ -37,4 +37,13 @@ void saveRecord(cEdData& record, std::string_view gamePath)
         throw std::runtime_error("cannot write " + std::string(gamePath));
 }
 
+void saveTable(cEdDatabase& database, int table, std::string_view gamePath)
+{
+    makeParentFolder(gamePath);
+    auto file = OpenWrite(gamePath);
+    if (!file) throw std::runtime_error("cannot create " + std::string(gamePath));
+    database.SaveTable(table, file->out);
+    if (!CloseFile(file)) throw std::runtime_error("cannot write " + std::string(gamePath));
+}
+
 } // namespace defgame

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/ed_data.h"
+#include "data/ed_database.h"
 
 namespace defgame {
 
@@ -34,15 +35,9 @@ void writeGameFile(std::string_view gamePath, const std::vector<std::uint8_t>& b
 // Writes a record as a data file through the record's own save code.
 void saveRecord(cEdData& record, std::string_view gamePath);
 
-// Writes a database table: the data version, the record count and each
-// record, through the records' own save code.
-template <class T> void saveTable(std::vector<T>& table, std::string_view gamePath)
-{
-    makeParentFolder(gamePath);
-    auto file = OpenWrite(gamePath);
-    if (!file) throw std::runtime_error("cannot create " + std::string(gamePath));
-    SaveVector(table, file->out);
-    if (!CloseFile(file)) throw std::runtime_error("cannot write " + std::string(gamePath));
-}
+// Writes table number table of a database (0 AnimeSet to 9 Bgm) as its
+// table file: the data version, the record count and each record, through
+// the records' own save code.
+void saveTable(cEdDatabase& database, int table, std::string_view gamePath);
 
 } // namespace defgame
