@@ -5,9 +5,9 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <limits>
 
 #include "core/checked_access.h"
+#include "core/saturate.h"
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
@@ -30,12 +30,6 @@ constexpr int kMaxPlayers = 8;
 // The story's play kind and the challenge's, as the lives rule takes them.
 constexpr int kKindStory = 0;
 constexpr int kKindChallenge = 1;
-
-std::int32_t clampToInt32(std::int64_t value)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 // The number of challenge entries a record holds.
 int challengeCount()
@@ -335,7 +329,7 @@ void cSaveData::UpdateBestScore(const std::string& name, std::int32_t score)
     for (cEdNameValue& entry : vBestScore) {
         if (entry.strName != name) continue;
         if (entry.nValue < score) {
-            nTotalScore = clampToInt32(std::int64_t{nTotalScore} + score - entry.nValue);
+            nTotalScore = SaturateToInt32(std::int64_t{nTotalScore} + score - entry.nValue);
             entry.nValue = score;
         }
         return;
@@ -345,7 +339,7 @@ void cSaveData::UpdateBestScore(const std::string& name, std::int32_t score)
     entry.strName = name;
     entry.nValue = score;
     vBestScore.push_back(entry);
-    nTotalScore = clampToInt32(std::int64_t{nTotalScore} + score);
+    nTotalScore = SaturateToInt32(std::int64_t{nTotalScore} + score);
 }
 
 std::int32_t cSaveData::GetBestScore(const std::string& name) const

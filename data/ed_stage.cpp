@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/saturate.h"
 #include "data/ed_database.h"
 #include "data/ed_palette.h"
 #include "data/load_checks.h"
@@ -53,8 +54,7 @@ cEdLayer DefaultLayer()
 // The smaller of a limit and a bound computed without overflow.
 std::int32_t LimitTo(std::int32_t limit, std::int64_t bound)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(std::min<std::int64_t>(limit, bound), INT32_MIN, INT32_MAX));
+    return SaturateToInt32(std::min<std::int64_t>(limit, bound));
 }
 
 template <class T> void Release(std::vector<T>& list)

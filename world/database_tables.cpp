@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/saturate.h"
 #include "data/ed_database.h"
 
 std::vector<FrameSeq> g_AnimeSeqs;
@@ -18,8 +19,7 @@ namespace {
 // range of a step's duration.
 std::int32_t framesOf(std::int32_t tenths)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(std::int64_t{tenths} * 6, INT32_MIN, INT32_MAX));
+    return SaturateToInt32(std::int64_t{tenths} * 6);
 }
 
 // Builds one sequence from a record's frames. holdOf gives a frame's hold
