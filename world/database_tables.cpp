@@ -1,6 +1,5 @@
 #include "world/database_tables.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "core/saturate.h"
