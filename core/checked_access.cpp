@@ -2,10 +2,10 @@
 
 #include "core/err_log.h"
 #include "core/format.h"
+#include "core/main_window_handle.h"
 #include "core/report.h"
 #include "platform/message_loop.h"
 #include "platform/window_messages.h"
-#include "shell/main_window.h"
 
 #include <climits>
 #include <string>
@@ -25,5 +25,5 @@ void ReportBadIndex(const char* format, int index, std::size_t count, std::size_
     FormatStr(text, format, index, AsInt(count), AsInt(elementSize));
     ErrLog(text.c_str());
     Report("%s", text.c_str());
-    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
+    CloseMainWindow();
 }

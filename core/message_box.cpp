@@ -2,6 +2,7 @@
 
 #include "core/err_log.h"
 #include "core/format.h"
+#include "core/main_window_handle.h"
 #include "core/sjis_text.h"
 #include "media/dd_mes_box.h"
 #include "media/dd_state.h"
@@ -49,5 +50,5 @@ int DebugBoxF(const char* format, ...)
 void OutOfMemory()
 {
     ErrBox(Sjis("メモリが不足しています！"));
-    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
+    CloseMainWindow();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/err_log.h"
+#include "core/main_window_handle.h"
 #include "core/message_box.h"
 #include "core/path.h"
 #include "core/sjis_text.h"
@@ -16,7 +17,6 @@
 #include "platform/message_loop.h"
 #include "platform/path_resolver.h"
 #include "platform/window_messages.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -49,11 +49,6 @@ public:
 private:
     bool m_Taken;
 };
-
-void CloseMainWindow()
-{
-    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
-}
 
 // Serves the calling thread's messages until the loader thread has ended.
 // False when a quit reached the caller meanwhile: the load is abandoned,

@@ -5,11 +5,11 @@
 
 #include "core/err_log.h"
 #include "core/format.h"
+#include "core/main_window_handle.h"
 #include "core/message_box.h"
 #include "core/report.h"
 #include "platform/message_box.h"
 #include "platform/window_messages.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -92,5 +92,5 @@ void DDOutOfMemory()
 void DDPostClose()
 {
     observe("close", "");
-    plat::postMessage(g_hMainWnd, WM_CLOSE, 0, 0);
+    CloseMainWindow();
 }

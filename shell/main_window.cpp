@@ -26,7 +26,6 @@ void Close(plat::WindowId hwnd)
 } // namespace
 
 cMainWindow g_MainWindow;
-std::atomic<plat::WindowId> g_hMainWnd{0};
 
 std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                       std::intptr_t)

@@ -3,6 +3,7 @@
 // the main thread; it serves the game thread's requests and, on WM_CLOSE,
 // stops the worker threads and destroys itself, which ends the program.
 
+#include "core/main_window_handle.h"
 #include "platform/message_loop.h"
 
 #include <atomic>
@@ -25,6 +26,3 @@ std::intptr_t MainWndProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t
 
 extern cMainWindow g_MainWindow;
 
-// A second copy of the main window's handle, set once the window is shown
-// and 0 after WM_DESTROY: the window that every error path asks to close.
-extern std::atomic<plat::WindowId> g_hMainWnd;
