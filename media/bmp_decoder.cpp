@@ -1,5 +1,6 @@
 #include "media/bmp_decoder.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
@@ -72,24 +73,27 @@ bool fail(std::string& error, const char* why)
 
 // Run-length decoding of 8- or 4-bit indices into a bottom-up picture.
 // Pixels the runs never reach keep index 0. Stops at the end of the data or
-// at the end-of-picture code; runs past a row's end are cut.
+// at the end-of-picture code. Runs and moves are cut at the row's end, so the
+// column never passes the width and the work done follows the picture's size
+// and the file's length, never the lengths the codes claim.
 bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBitmapImage& img,
                std::string& error)
 {
     const int w = img.width, h = img.height;
-    int x = 0, y = 0; // y counts from the bottom row
-    auto put = [&](int index) {
-        if (x < w && y < h)
-            img.indices[static_cast<std::size_t>(h - 1 - y) * w + x] =
-                static_cast<std::uint8_t>(index);
-        ++x;
+    int x = 0, y = 0; // y counts from the bottom row; 0 <= x <= w always
+    auto index = [&](int i, std::uint8_t b) {
+        return static_cast<std::uint8_t>(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 15));
     };
+    auto row = [&] { return img.indices.data() + static_cast<std::size_t>(h - 1 - y) * w; };
     while (pos + 2 <= end && y < h) {
         std::uint8_t count = in.u8(pos), value = in.u8(pos + 1);
         pos += 2;
         if (count > 0) {
-            for (int i = 0; i < count; ++i)
-                put(bits == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 15));
+            const int n = std::min<int>(count, w - x);
+            std::uint8_t* dst = row();
+            for (int i = 0; i < n; ++i)
+                dst[x + i] = index(i, value);
+            x += n;
             continue;
         }
         switch (value) {
@@ -101,19 +105,20 @@ bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBi
             return true;
         case 2: // move right and up
             if (pos + 2 > end) return fail(error, "truncated run-length delta");
-            x += in.u8(pos);
+            x = std::min<int>(x + in.u8(pos), w);
             y += in.u8(pos + 1);
             pos += 2;
             break;
         default: { // a literal run of `value` indices, padded to 16 bits
-            int n = value;
+            const int n = value;
             std::size_t bytes =
                 bits == 8 ? static_cast<std::size_t>(n) : static_cast<std::size_t>((n + 1) / 2);
             if (pos + bytes > end) return fail(error, "truncated run-length literal");
-            for (int i = 0; i < n; ++i) {
-                std::uint8_t b = in.u8(pos + (bits == 8 ? i : i / 2));
-                put(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 15));
-            }
+            const int kept = std::min(n, w - x);
+            std::uint8_t* dst = row();
+            for (int i = 0; i < kept; ++i)
+                dst[x + i] = index(i, in.u8(pos + static_cast<std::size_t>(bits == 8 ? i : i / 2)));
+            x += kept;
             pos += bytes + (bytes & 1);
             break;
         }

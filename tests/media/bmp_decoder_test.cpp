@@ -255,6 +255,32 @@ TEST(BmpReader, RunLengthCodesThatLeaveThePictureAreCut)
     EXPECT_EQ(img.indexAt(0, 0), 0) << "pixels no code reaches keep index 0";
 }
 
+TEST(BmpReader, ARowOfEndlessRunsStaysInsideItsPicture)
+{
+    // A 1x1 picture whose only row goes on for more runs of 255 pixels than
+    // a column counter can count, with no end-of-row code.
+    std::string bytes = WriteBmp(MakePicture(4, false), Fmt(8, 1));
+    const std::size_t data = 14 + 40 + 256 * 4;
+    bytes = bytes.substr(0, data);
+    auto put = [&](std::size_t offset, std::uint32_t value) {
+        const auto le = U32(value);
+        bytes.replace(offset, 4, std::string(le.begin(), le.end()));
+    };
+    put(18, 1); // width
+    put(22, 1); // height
+    put(34, 0); // compressed size: to the end of the file
+    const std::size_t runs = (std::size_t{1} << 31) / 255 + 16;
+    std::string rle(runs * 2, '\x01');
+    for (std::size_t i = 0; i < runs; ++i)
+        rle[2 * i] = static_cast<char>(255);
+    bytes += rle;
+    DDBitmapImage img;
+    ASSERT_TRUE(Decode(bytes, img));
+    ASSERT_EQ(img.width, 1);
+    ASSERT_EQ(img.height, 1);
+    EXPECT_EQ(img.indexAt(0, 0), 1);
+}
+
 TEST(BmpReader, CompressedSizeLargerThanTheFileIsRefused)
 {
     std::string bytes = WriteBmp(MakePicture(16, false), Fmt(8, 1));
