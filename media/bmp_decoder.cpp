@@ -65,6 +65,17 @@ struct Channel {
     }
 };
 
+// The header of each version of the format: the core header, the info header
+// and its versions with channel masks, the OS/2 header, v4 and v5.
+constexpr std::uint32_t kOs2HeaderSize = 64;
+
+bool knownHeaderSize(std::uint32_t size)
+{
+    for (std::uint32_t known : {12u, 40u, 52u, 56u, kOs2HeaderSize, 108u, 124u})
+        if (size == known) return true;
+    return false;
+}
+
 bool fail(std::string& error, const char* why)
 {
     error = why;
@@ -137,8 +148,7 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
     if (in.u8(0) != 'B' || in.u8(1) != 'M') return fail(error, "not a BMP file");
     const std::uint32_t dataOffset = in.u32(10);
     const std::uint32_t headerSize = in.u32(14);
-    if (headerSize != 12 && (headerSize < 40 || headerSize > 124))
-        return fail(error, "unknown header size");
+    if (!knownHeaderSize(headerSize)) return fail(error, "unknown header size");
     if (!in.has(14, headerSize)) return fail(error, "header runs past the end of the file");
 
     std::int64_t width, height;
@@ -160,6 +170,10 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
         bitCount = in.u16(28);
         compression = in.u32(30);
         coloursUsed = in.u32(46);
+        // Compression 3 of an OS/2 header, or of a 1-bit picture, is Huffman
+        // coding, not channel masks.
+        if (compression == BI_BITFIELDS && (headerSize == kOs2HeaderSize || bitCount == 1))
+            return fail(error, "unsupported compression");
         if (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) {
             // Masks inside a longer header, or right after the 40-byte one.
             std::size_t maskOffset = 54;

@@ -95,6 +95,9 @@ std::vector<FormatCase> Formats()
     BmpFormat top8 = Fmt(8);
     top8.topDown = true;
     cases.push_back({"EightBitsTopDown", top8, 50});
+    BmpFormat os2 = Fmt(8);
+    os2.headerSize = 64;
+    cases.push_back({"EightBitsOs2Header", os2, 100});
     cases.push_back({"SixteenBits555", Fmt(16), 40});
     BmpFormat rgb565 = Fmt(16, 3);
     rgb565.masks[0] = 0xF800;
@@ -212,6 +215,35 @@ INSTANTIATE_TEST_SUITE_P(Cases, DamagedBmp,
                                          DamageCase{"DataOffsetPastTheEnd", 10, U32(100000)},
                                          DamageCase{"DataOffsetIntoTheHeaders", 10, U32(20)}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BmpReader, HeaderSizesOfNoVersionAreRefused)
+{
+    const BmpPicture p = MakePicture(16, false);
+    for (int headerSize : {60, 66, 100, 120}) {
+        BmpFormat f = Fmt(8);
+        f.headerSize = headerSize;
+        EXPECT_FALSE(Decodes(WriteBmp(p, f))) << headerSize;
+    }
+}
+
+TEST(BmpReader, AHuffmanPictureIsAnUnsupportedCompression)
+{
+    // Compression 3 is Huffman coding for a 1-bit picture and under the OS/2
+    // header, whatever the header says of channel masks.
+    BmpPicture p = MakePicture(2, false);
+    for (int headerSize : {40, 64}) {
+        BmpFormat f = Fmt(1);
+        f.headerSize = headerSize;
+        std::string bytes = WriteBmp(p, f);
+        bytes[30] = 3;
+        DDBitmapImage img;
+        std::string error;
+        EXPECT_FALSE(
+            DecodeBmp(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                      img, error));
+        EXPECT_EQ(error, "unsupported compression") << headerSize;
+    }
+}
 
 TEST(BmpReader, EveryTruncationOfAPlainFileIsRefused)
 {
