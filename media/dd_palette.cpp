@@ -241,9 +241,11 @@ void DDSetTransmit(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
             st.keyed32 = 0;
             st.opaqueKey32 = 0;
             st.keyed16 = 0;
+            // The colour bytes are narrowed to the texture format's channels.
+            auto narrow = [](int value, int max) { return value * max / 255; };
             st.opaqueKey16 = static_cast<std::uint16_t>(
-                (blue & f.maxB) << f.shiftB | (green & f.maxG) << f.shiftG |
-                (red & f.maxR) << f.shiftR | (f.maxA & 1) << f.shiftA);
+                narrow(blue, f.maxB) << f.shiftB | narrow(green, f.maxG) << f.shiftG |
+                narrow(red, f.maxR) << f.shiftR | (f.maxA & 1) << f.shiftA);
             g_DDKeyColor = st.opaqueKey16;
         }
         return;
