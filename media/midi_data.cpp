@@ -49,9 +49,38 @@ bool readVarLenAt(std::span<const std::uint8_t> file, std::size_t& pos, std::uin
     return true;
 }
 
+// Data bytes of the system common and real-time messages (F1 to FE but
+// F7 and FF): F1 and F3 carry one, F2 two, the others none.
+std::size_t systemDataBytes(std::uint8_t status)
+{
+    return status == 0xF2 ? 2 : (status == 0xF1 || status == 0xF3) ? 1 : 0;
+}
+
+bool isSystemMessage(std::uint8_t status)
+{
+    return status >= 0xF1 && status <= 0xFE && status != 0xF7;
+}
+
+// Whether count bytes from pos are there and are all data bytes (top bit clear).
+bool dataBytesAt(std::span<const std::uint8_t> file, std::size_t pos, std::size_t count)
+{
+    if (count > file.size() - pos) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (file[pos + i] & 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Parses one track from pos (just after its chunk header) up to its
-// end-of-track event. Nothing when the events run past the end of the file
-// or the track never ends.
+// end-of-track event. Nothing when the events run past the end of the file,
+// the track never ends, a data byte comes before any status, or a status
+// byte stands where a data byte belongs. System common and real-time
+// messages are skipped by their length and leave the running status as it
+// was, as other players do.
 std::optional<Track> parseTrack(std::span<const std::uint8_t> file, std::size_t& pos,
                                 std::uint64_t& endTime)
 {
@@ -67,6 +96,16 @@ std::optional<Track> parseTrack(std::span<const std::uint8_t> file, std::size_t&
         std::uint8_t status = running;
         if (file[pos] & 0x80) {
             status = file[pos++];
+        } else if (running == 0) {
+            return std::nullopt;
+        }
+        if (isSystemMessage(status)) {
+            const std::size_t length = systemDataBytes(status);
+            if (!dataBytesAt(file, pos, length)) {
+                return std::nullopt;
+            }
+            pos += length;
+            continue;
         }
         running = status;
 
@@ -99,6 +138,9 @@ std::optional<Track> parseTrack(std::span<const std::uint8_t> file, std::size_t&
             node.dataLength = 2;
         }
         if (node.dataLength > file.size() - pos) {
+            return std::nullopt;
+        }
+        if (status < 0xF0 && !dataBytesAt(file, pos, node.dataLength)) {
             return std::nullopt;
         }
         pos += node.dataLength;

@@ -1,6 +1,7 @@
 // Reading standard MIDI files into the merged single-track image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <tuple>
 
@@ -36,7 +37,10 @@ std::ostream& operator<<(std::ostream& os, const ImageEvent& e)
 // carry its status byte.
 std::vector<ImageEvent> imageEvents(const Bytes& image)
 {
-    EXPECT_GE(image.size(), kMidiImageHeaderBytes);
+    if (image.size() < kMidiImageHeaderBytes) {
+        ADD_FAILURE() << "no image";
+        return {};
+    }
     const std::uint32_t length =
         (image[18] << 24) | (image[19] << 16) | (image[20] << 8) | image[21];
     EXPECT_EQ(length, image.size() - kMidiImageHeaderBytes);
@@ -46,8 +50,11 @@ std::vector<ImageEvent> imageEvents(const Bytes& image)
     while (pos < image.size()) {
         std::uint32_t delta = 0;
         const int n = ReadVarLen(std::span(image).subspan(pos), delta);
-        EXPECT_GT(n, 0);
         pos += static_cast<std::size_t>(n);
+        if (n == 0 || pos >= image.size()) {
+            ADD_FAILURE() << "an event cut short at " << pos;
+            break;
+        }
         time += delta;
         const std::uint8_t status = image[pos];
         EXPECT_TRUE(status & 0x80) << "status byte at " << pos;
@@ -55,12 +62,16 @@ std::vector<ImageEvent> imageEvents(const Bytes& image)
         if (status >= 0xC0 && status <= 0xDF) {
             size = 2;
         } else if (status == 0xF0 || status == 0xF7 || status == 0xFF) {
-            const std::size_t at = pos + (status == 0xFF ? 2 : 1);
+            const std::size_t at = std::min(pos + (status == 0xFF ? 2 : 1), image.size());
             std::uint32_t len = 0;
             const int m = ReadVarLen(std::span(image).subspan(at), len);
             size = at - pos + static_cast<std::size_t>(m) + len;
         } else {
             size = 3;
+        }
+        if (size > image.size() - pos) {
+            ADD_FAILURE() << "an event cut short at " << pos;
+            break;
         }
         events.push_back({time, Bytes(image.begin() + static_cast<std::ptrdiff_t>(pos),
                                       image.begin() + static_cast<std::ptrdiff_t>(pos + size))});
@@ -200,6 +211,32 @@ TEST(MidiConvert, SystemExclusiveAndOtherStatusesKeepTheirBytes)
                                   }));
 }
 
+TEST(MidiConvert, SystemMessagesAreSkippedByTheirLengthKeepingTheRunningStatus)
+{
+    // Each system common or real-time message between two notes of one
+    // running status: its data bytes go with it, its delta time counts.
+    SmfTrack track;
+    track.event(0, {0x90, 60, 100})
+        .event(10, {0xF1, 0x12})
+        .event(0, {62, 100})
+        .event(5, {0xF2, 0x01, 0x02})
+        .event(0, {0xF3, 0x05})
+        .event(0, {0xF4})
+        .event(0, {0xF5})
+        .event(0, {0xF6})
+        .event(0, {0xF8})
+        .event(0, {0xFA})
+        .event(0, {0xFE})
+        .event(5, {64, 90})
+        .end(0);
+    EXPECT_EQ(imageEvents(convert(smfFile(0, 96, {track}))), (std::vector<ImageEvent>{
+                                                                 {0, {0x90, 60, 100}},
+                                                                 {10, {0x90, 62, 100}},
+                                                                 {20, {0x90, 64, 90}},
+                                                                 {20, kEnd},
+                                                             }));
+}
+
 TEST(MidiConvert, TheTrackEndsAtItsEndEventNotItsChunkLength)
 {
     SmfTrack track;
@@ -260,6 +297,15 @@ TEST_F(MidiReport, HeadersItCannotPlayAreRefusedWithTheirLine)
     EXPECT_FALSE(convert(good).empty());
 }
 
+TEST_F(MidiReport, ADataByteBeforeAnyStatusIsADamagedFile)
+{
+    SmfTrack track;
+    track.bytes = {0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00};
+    EXPECT_EQ(
+        load(smfFile(0, 96, {track})),
+        std::vector<std::string>{expected("Midi %s Init ファイルが壊れています", "song.mid")});
+}
+
 TEST_F(MidiReport, AFileThatCannotBeOpenedIsReported)
 {
     cMidiData data("bgm\\none.mid");
@@ -280,6 +326,16 @@ TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)
     endlessDelta.bytes = {0x81, 0x81, 0x81, 0x81, 0x00, 0x90, 1, 1};
     SmfTrack noteCut;
     noteCut.bytes = {0x00, 0x90, 60};
+    SmfTrack dataFirst;
+    dataFirst.bytes = {0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00};
+    SmfTrack statusInNote;
+    statusInNote.event(0, {0x90, 60, 0x85}).end();
+    SmfTrack statusInRunningNote;
+    statusInRunningNote.event(0, {0x90, 60, 100}).event(0, {62, 0x90}).end();
+    SmfTrack statusInProgram;
+    statusInProgram.event(0, {0xC0, 0x85}).end();
+    SmfTrack statusInSystem;
+    statusInSystem.event(0, {0xF2, 0x01, 0x90}).end();
     const Bytes twoTracks = smfFile(1, 96, {SmfTrack{}.end(), SmfTrack{}.end()});
     Bytes noTracks = smfFile(0, 96, {});
     noTracks.insert(noTracks.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
@@ -290,6 +346,11 @@ TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)
         {"meta past the end", smfFile(0, 96, {longMeta})},
         {"endless delta", smfFile(0, 96, {endlessDelta})},
         {"note cut short", smfFile(0, 96, {noteCut})},
+        {"data byte before any status", smfFile(0, 96, {dataFirst})},
+        {"status byte in a note", smfFile(0, 96, {statusInNote})},
+        {"status byte in a running-status note", smfFile(0, 96, {statusInRunningNote})},
+        {"status byte in a program change", smfFile(0, 96, {statusInProgram})},
+        {"status byte in a system message", smfFile(0, 96, {statusInSystem})},
         {"missing second track", Bytes(twoTracks.begin(), twoTracks.end() - 12)},
         {"no tracks", noTracks},
     };
