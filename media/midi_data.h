@@ -3,9 +3,9 @@
 // image in memory: every track merged into a single track in time order
 // (events at the same tick keep the order of their tracks), every event with
 // its own status byte, the tracks' own end events replaced by one at the
-// time of the longest track. The system common and real-time messages inside
-// the tracks are skipped (they are not for the synthesizer and leave the
-// running status alone): the
+// time of the longest track. Chunks of other types than MTrk are skipped,
+// and so are the system common and real-time messages inside the tracks
+// (they are not for the synthesizer and leave the running status alone): the
 // image holds channel messages, system exclusive and meta events only, each
 // with a status byte. The stream player plays that image.
 //

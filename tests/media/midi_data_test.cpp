@@ -15,7 +15,9 @@
 namespace {
 
 using test::Bytes;
+using test::smfChunk;
 using test::smfFile;
+using test::smfHeader;
 using test::SmfTrack;
 
 struct ImageEvent {
@@ -237,6 +239,39 @@ TEST(MidiConvert, SystemMessagesAreSkippedByTheirLengthKeepingTheRunningStatus)
                                                              }));
 }
 
+TEST(MidiConvert, ChunksOfOtherTypesAreSkippedByTheirLength)
+{
+    SmfTrack a;
+    a.event(0, {0x90, 60, 100}).end(10);
+    SmfTrack b;
+    b.event(5, {0x91, 62, 100}).end(0);
+    Bytes file = smfHeader(1, 2, 96);
+    for (const Bytes& chunk :
+         {smfChunk("XFIH", {'M', 'T', 'r', 'k', 0, 0}), smfChunk("MTrk", a.bytes),
+          smfChunk("abcd", {}), smfChunk("MTrk", b.bytes), smfChunk("XFKM", {1, 2, 3})}) {
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    }
+    EXPECT_EQ(imageEvents(convert(file)), (std::vector<ImageEvent>{
+                                              {0, {0x90, 60, 100}},
+                                              {5, {0x91, 62, 100}},
+                                              {10, kEnd},
+                                          }));
+}
+
+TEST(MidiConvert, BytesAfterATracksEndEventInsideItsChunkAreSkipped)
+{
+    SmfTrack a;
+    a.event(0, {0x90, 60, 100}).end(10);
+    a.bytes.insert(a.bytes.end(), {0x00, 0x00, 0x00});
+    SmfTrack b;
+    b.event(5, {0x91, 62, 100}).end(0);
+    EXPECT_EQ(imageEvents(convert(smfFile(1, 96, {a, b}))), (std::vector<ImageEvent>{
+                                                                {0, {0x90, 60, 100}},
+                                                                {5, {0x91, 62, 100}},
+                                                                {10, kEnd},
+                                                            }));
+}
+
 TEST(MidiConvert, TheTrackEndsAtItsEndEventNotItsChunkLength)
 {
     SmfTrack track;
@@ -339,6 +374,8 @@ TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)
     const Bytes twoTracks = smfFile(1, 96, {SmfTrack{}.end(), SmfTrack{}.end()});
     Bytes noTracks = smfFile(0, 96, {});
     noTracks.insert(noTracks.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
+    Bytes foreignPastTheEnd = smfHeader(0, 1, 96);
+    foreignPastTheEnd.insert(foreignPastTheEnd.end(), {'X', 'F', 'I', 'H', 0, 0, 1, 0});
 
     std::vector<std::pair<const char*, Bytes>> cases = {
         {"no end event", smfFile(0, 96, {noEnd})},
@@ -351,6 +388,7 @@ TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)
         {"status byte in a running-status note", smfFile(0, 96, {statusInRunningNote})},
         {"status byte in a program change", smfFile(0, 96, {statusInProgram})},
         {"status byte in a system message", smfFile(0, 96, {statusInSystem})},
+        {"other chunk past the end", foreignPastTheEnd},
         {"missing second track", Bytes(twoTracks.begin(), twoTracks.end() - 12)},
         {"no tracks", noTracks},
     };
