@@ -74,8 +74,11 @@ int cCommandRun::Step()
     cRunningStage& stage = RunStage();
     stage.m_CurCommandRun = this;
     if (stage.m_CurChara) RunCharaCommand(*stage.m_CurChara, *this);
-    m_Remaining -= 1;
-    if (m_Remaining > 0) return 0;
+    // Counted down; a command whose count was 1 or less ends now.
+    if (m_Remaining > 1) {
+        --m_Remaining;
+        return 0;
+    }
     m_Remaining = 0;
     return 1;
 }
