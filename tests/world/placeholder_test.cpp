@@ -174,32 +174,6 @@ const char* const kWorld3[] = {
     "g_ShotPatternProc",
 };
 
-// World 4: commands and expressions (issue 14).
-const char* const kWorld4[] = {
-    "ApplyOp",
-    "CalcStatement",
-    "CalcTokens",
-    "ChangeAnimeSet",
-    "ChangeBackground",
-    "ChangeGraphic",
-    "ChangeScreenColour",
-    "ClampInt",
-    "CompareByOp",
-    "ExecCode",
-    "ExecStatusOperation",
-    "GetItem",
-    "PercentOf",
-    "PlayBgmCommand",
-    "PlaySoundCommand",
-    "RunAnime",
-    "RunCharaEffect",
-    "RunCode",
-    "RunScrEffect",
-    "ShowEffect",
-    "StatusOperation2",
-    "TestStatusCondition",
-};
-
 // World 5: what the player sees (issue 15).
 const char* const kWorld5[] = {
     "BuildShotSheets",
@@ -301,7 +275,7 @@ TEST(WorldPlaceholders, ListIsExact)
     auto marks = MarksInSources();
     EXPECT_EQ(marks["12"], Listed(kWorld2));
     EXPECT_EQ(marks["13"], Listed(kWorld3));
-    EXPECT_EQ(marks["14"], Listed(kWorld4));
+    EXPECT_TRUE(marks["14"].empty()) << "World 4 (issue 14) has filled all of its marks";
     EXPECT_EQ(marks["15"], Listed(kWorld5));
     EXPECT_EQ(marks["menus"], Listed(kMenuScenes));
     for (const char* issue : {"12", "13", "14", "15", "menus"})
