@@ -12,7 +12,7 @@ if [[ ! -x "$build/fuzz/fuzz_$name" ]]; then
     -DRT_TESTS=ON -DRT_SANITIZE=ON -DRT_FUZZ=ON
 fi
 cmake --build "$build" --target "fuzz_$name"
-export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan-suppressions.txt
 mkdir -p build/fuzz-findings "build/fuzz-corpus/$name"
 dict=()
 if [[ -f "fuzz/$name.dict" ]]; then

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "media/dd_fade.h"
+
 using namespace gfxtest;
 
 namespace {

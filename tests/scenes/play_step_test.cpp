@@ -301,6 +301,59 @@ TEST_F(PlayStep, TheGameOverPhaseLeavesOnAHeldButton)
     EXPECT_EQ(g_SceneMgr.g_ReqScene, SCENE_TITLE);
 }
 
+TEST_F(PlayStep, AReplayStartsOverAfterThePlayersDeath)
+{
+    g_SceneMgr.g_PlayMode = PLAYMODE_REPLAY;
+    g_SceneMgr.m_PlayKind = PLAYKIND_REPLAY;
+    cEdStage data = MakeStage(40, 20, 5, 5);
+    data.bShowStartSign = 0;
+    g_Progress.nInitialLives = 3;
+    Begin(data);
+    g_ReplayLog = cInputScript().Hold(0, 0, 400).ToReplayLog(9);
+    scene->SetStage(0, 0);
+    g_Progress.SnapshotStageStart();
+    const std::int32_t lives = g_Progress.nLives;
+    scene->m_Phase = PHASE_PLAY;
+    for (int i = 0; i < 300 && !player().m_Dying; ++i)
+        Frames(1);
+    ASSERT_TRUE(player().m_Dying);
+    Frames(61);
+    EXPECT_EQ(scene->m_Phase, PHASE_START);
+    EXPECT_EQ(g_Progress.nLives, lives) << "a replay uses no life";
+    EXPECT_EQ(scene->m_RandomSeed, 9);
+}
+
+TEST_F(PlayStep, LifeTimersAndRemovalAreasTakeCharactersAway)
+{
+    cEdStage data = FloorStage();
+    data.Areas[0].Set(1, 1, 1, 1, 1, 1, 1, 1);
+    Begin(data);
+    scene->m_Phase = PHASE_PLAY;
+    scene->m_RemoveAreaOn[0] = 1;
+    cNpcObj timed;
+    timed.m_ObjNo = 1;
+    timed.m_Life = 2;
+    timed.m_X = player().m_X;
+    timed.m_Y = player().m_Y;
+    timed.UpdateEdgeX(-1);
+    timed.UpdateEdgeY(-1);
+    cNpcObj far = timed;
+    far.m_ObjNo = 2;
+    far.m_Life = kNoLife;
+    far.m_Present = 1;
+    far.m_X = 5000;
+    far.UpdateEdgeX(-1);
+    scene->AddChara(timed);
+    scene->AddChara(far);
+    Frames(1);
+    EXPECT_EQ(scene->FindObjectByNumber(2), nullptr) << "outside its removal area on sub-step 1";
+    ASSERT_NE(scene->FindObjectByNumber(1), nullptr);
+    Frames(2);
+    EXPECT_EQ(scene->FindObjectByNumber(1), nullptr) << "its life ran out";
+    EXPECT_TRUE(scene->m_CharaList.empty());
+    EXPECT_TRUE(scene->m_CharaGroups[0].empty()) << "both left their group list";
+}
+
 TEST_F(PlayStep, TheStartDisplayLastsEightyFrames)
 {
     cEdStage data = FloorStage();

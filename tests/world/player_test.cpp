@@ -6,7 +6,9 @@
 
 #include <vector>
 
+#include "media/bitmap_table.h"
 #include "support/world_fixture.h"
+#include "world/play_screen.h"
 
 namespace {
 
@@ -178,6 +180,31 @@ TEST_F(PlayerBody, TouchedItemsByNumber)
     EXPECT_EQ(p.IsNewItemContact(3), 0);
     p.ForgetItemContact(3);
     EXPECT_EQ(p.m_TouchedItems, std::vector<std::int32_t>{5});
+}
+
+TEST_F(PlayerBody, AutoScrollingLayersWrapAroundTheirPicture)
+{
+    cEdLayer layer;
+    layer.SetDefaults();
+    layer.bAutoX = 1;
+    layer.dFactorX = 3;
+    layer.bAutoY = 1;
+    layer.dFactorY = -40;
+    g_Stage.Layers = {layer};
+    g_BitmapSD[55].width = 100;
+    g_BitmapSD[55].height = 60;
+    StepLayers();
+    EXPECT_DOUBLE_EQ(g_Stage.Layers[0].dOffsetX, 97);
+    EXPECT_DOUBLE_EQ(g_Stage.Layers[0].dOffsetY, 40);
+    StepLayers();
+    EXPECT_DOUBLE_EQ(g_Stage.Layers[0].dOffsetX, 94);
+    EXPECT_DOUBLE_EQ(g_Stage.Layers[0].dOffsetY, 20);
+    // A layer without a picture moves but has nothing to wrap around.
+    g_BitmapSD[55].width = 0;
+    g_BitmapSD[55].height = 0;
+    g_Stage.Layers[0].dOffsetX = 0;
+    StepLayers();
+    EXPECT_DOUBLE_EQ(g_Stage.Layers[0].dOffsetX, -3);
 }
 
 } // namespace
