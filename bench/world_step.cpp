@@ -2,8 +2,8 @@
 // blocks (ground, platforms, pillars, blocks that appear by a condition).
 // Reports the stage set-up's time, and for the play step the frames and
 // sub-steps per second, with the frames as a multiple of real time at 60
-// frames per second ("x_realtime"). Until computer characters walk by
-// their flows, the hero is kept walking right by the benchmark itself.
+// frames per second ("x_realtime"). The hero, without flows of its own, is
+// kept walking right by the benchmark itself.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -122,8 +122,9 @@ void BM_WorldStep(benchmark::State& state)
             scene.m_Phase = PHASE_PLAY;
             state.ResumeTiming();
         }
-        // Walking right, jumping now and then off the ground.
-        hero.m_SpeedX = 3;
+        // Walking right (the walking speed the movement commands keep),
+        // jumping now and then off the ground.
+        hero.m_InertiaX = 3.0 / g_Stage.nSubSteps;
         if (frames % 90 == 0 && hero.IsOnGround()) hero.m_SpeedY = hero.JumpSpeed(80);
         g_InputState[0].m_DirBits = kDirRight;
         scene.Run();

@@ -333,6 +333,9 @@ TEST_F(PlayStep, LifeTimersAndRemovalAreasTakeCharactersAway)
     cNpcObj timed;
     timed.m_ObjNo = 1;
     timed.m_Life = 2;
+    timed.m_Operator = 1;
+    timed.m_Def.nMaxHP = 10;
+    timed.m_Hp = 10;
     timed.m_X = player().m_X;
     timed.m_Y = player().m_Y;
     timed.UpdateEdgeX(-1);
