@@ -101,6 +101,9 @@ protected:
         g_Stage = cEdStage();
         g_Stage.nWidth = 40;
         g_Stage.nHeight = 15;
+        // The world reaches 10 blocks beyond the stage on every side.
+        g_Stage.nOuterX = g_Stage.nWidth * 32;
+        g_Stage.nOuterY = g_Stage.nHeight * 32;
         g_Stage.nSpeedLevel = 2;
         g_Stage.dGravity = 0.4;
         g_Stage.bShowStatus = 0;
