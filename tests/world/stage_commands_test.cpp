@@ -131,6 +131,21 @@ TEST_F(StageCommands, FlowChangeWaitsWhileThePlayersFlowsAreWalked)
     EXPECT_EQ(player.m_Def.Flows.size(), 4u);
 }
 
+TEST_F(StageCommands, ItemTakenByThePlayersOwnFlowChangesItsFlowsAfterThem)
+{
+    // The player's flow takes an item of the stage's palette whose list adds
+    // a flow: the player's flows are not changed under the walk over them.
+    g_Stage.PaletteItems.resize(2);
+    g_Stage.PaletteItems[1].Commands = {FlowChange(0, 0, {Flow(1, {}, 0, 9)})};
+    Hero().Flows = {Flow(0, {Command(24, 0, {1, 1}), Command(1)})};
+    Start();
+    Frame();
+    EXPECT_EQ(FlowIds(Player()), (std::vector<int>{0, 9}));
+    EXPECT_TRUE(Player().m_PendingFlowChanges.empty());
+    Frame();
+    EXPECT_EQ(FlowIds(Player()), (std::vector<int>{0, 9, 9}));
+}
+
 TEST_F(StageCommands, StageClearSetsTheNextStageAndTheMapPlace)
 {
     Start();
