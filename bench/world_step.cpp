@@ -3,10 +3,14 @@
 // Reports the stage set-up's time, and for the play step the frames and
 // sub-steps per second, with the frames as a multiple of real time at 60
 // frames per second ("x_realtime"). The hero, without flows of its own, is
-// kept walking right by the benchmark itself.
+// kept walking right by the benchmark itself. A second stage adds 300
+// computer characters of 10 flows each, all active wherever they are,
+// patrolling, turning and jumping by their flows.
 #include <benchmark/benchmark.h>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "data/ed_database.h"
 #include "data/ed_palette.h"
@@ -73,9 +77,71 @@ void MakeLiveStage(int speedLevel)
     g_StageAtStart.CopySettingsFrom(g_Stage);
 }
 
+cEdCommand BenchCommand(int kind, int time, std::initializer_list<int> params = {})
+{
+    cEdCommand command;
+    command.Clear();
+    command.m_Kind = static_cast<std::int8_t>(kind);
+    command.m_Time = static_cast<std::int16_t>(time);
+    command.m_Params.assign(params.begin(), params.end());
+    return command;
+}
+
+cEdCommand BenchMove(int kind, int time, int dir)
+{
+    cEdCommand command = BenchCommand(kind, time);
+    MakeMovePart(command.m_Move);
+    command.m_Move->m_Dir = static_cast<std::uint8_t>(dir);
+    command.m_Move->m_Speed = 15;
+    return command;
+}
+
+cEdFlow BenchFlow(int trigger, int group, std::vector<cEdCommand> commands)
+{
+    cEdFlow flow;
+    flow.Clear();
+    flow.m_Trigger = static_cast<std::int8_t>(trigger);
+    flow.m_Group = static_cast<std::int8_t>(group);
+    flow.m_Commands = std::move(commands);
+    return flow;
+}
+
+// A walker that patrols and turns at ledges, jumps now and then, turns at
+// walls, charges the player when near, and has flows for hits and death.
+cEdChara Patroller(int x)
+{
+    cEdChara chara = NoneChara();
+    chara.nOperator = 1;
+    chara.nGraphicNo = 2;
+    chara.nGroup = 1;
+    chara.nX = static_cast<std::int16_t>(x);
+    chara.nY = 79;
+    chara.nCarriedItem = -1;
+    chara.nCharaOption8 = 3; // always in its activity range
+    chara.bFixedFacing = 0;
+    cEdCond near;
+    near.m_Kind = 7;
+    near.m_Value = 6;
+    cEdFlow charge = BenchFlow(0, 3, {BenchMove(5, 10, 0)});
+    charge.m_Conds.push_back(near);
+    chara.Flows = {
+        BenchFlow(0, 1, {BenchMove(3, 20, 0)}),
+        BenchFlow(0, 2, {BenchCommand(1, 15), BenchCommand(10, 0, {0, 0, 2, 0, 0})}),
+        charge,
+        BenchFlow(0, 4, {BenchMove(2, 5, 0), BenchCommand(1, 5)}),
+        BenchFlow(11, 0, {BenchCommand(9, 0, {1})}),
+        BenchFlow(12, 0, {BenchCommand(9, 0, {0})}),
+        BenchFlow(15, 0, {BenchCommand(1, 1)}),
+        BenchFlow(1, 0, {BenchCommand(8, 2)}),
+        BenchFlow(2, 0, {BenchCommand(1, 2)}),
+        BenchFlow(3, 0, {BenchCommand(1, 0)}),
+    };
+    return chara;
+}
+
 class BenchWorld {
 public:
-    explicit BenchWorld(int speedLevel) : m_Scoped(m_Services)
+    explicit BenchWorld(int speedLevel, int charas = 0) : m_Scoped(m_Services)
     {
         g_Database.SetDefaults();
         g_System.bRecordReplay = 1;
@@ -85,6 +151,8 @@ public:
         g_SceneMgr.m_PlayKind = PLAYKIND_FREE;
         g_SceneMgr.g_PlayMode = PLAYMODE_FREE;
         MakeLiveStage(speedLevel);
+        for (int i = 0; i < charas; ++i)
+            g_Stage.PlacedCharas.push_back(Patroller(10 + i * (kWidth - 20) / charas));
         m_Scene = std::make_unique<cGamePlay>();
         m_Scene->Init();
         m_Scene->m_Phase = PHASE_PLAY;
@@ -139,5 +207,29 @@ void BM_WorldStep(benchmark::State& state)
         benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WorldStep)->Arg(1)->Arg(10)->Arg(19);
+
+// 300 computer characters of 10 flows each, all acting, at b = 10.
+void BM_WorldStepCharas(benchmark::State& state)
+{
+    BenchWorld world(10, 300);
+    cGamePlay& scene = world.Scene();
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        if (scene.Player.front().m_Dying || scene.m_Phase != PHASE_PLAY) {
+            state.PauseTiming();
+            scene.SetStage(1, 0);
+            scene.m_Phase = PHASE_PLAY;
+            state.ResumeTiming();
+        }
+        scene.Run();
+        ++frames;
+    }
+    state.counters["charas"] = static_cast<double>(scene.m_CharaList.size());
+    state.counters["sub_steps_per_s"] = benchmark::Counter(
+        static_cast<double>(frames) * g_Stage.nSubSteps, benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WorldStepCharas)->Unit(benchmark::kMillisecond);
 
 } // namespace

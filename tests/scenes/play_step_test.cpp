@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ed_palette.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "support/world_fixture.h"
@@ -330,8 +331,13 @@ TEST_F(PlayStep, LifeTimersAndRemovalAreasTakeCharactersAway)
     Begin(data);
     scene->m_Phase = PHASE_PLAY;
     scene->m_RemoveAreaOn[0] = 1;
+    // A computer character standing beside the hero (it acts and stands),
+    // and a copy far outside the removal area.
+    cEdChara def = NoneChara();
+    def.nOperator = 1;
+    def.nGroup = 0;
     cNpcObj timed;
-    timed.m_ObjNo = 1;
+    timed.SetupNpc(1, def, nullptr, 0, 0, 0);
     timed.m_Life = 2;
     timed.m_Operator = 1;
     timed.m_Def.nMaxHP = 10;

@@ -18,6 +18,7 @@
 
 #include "data/ed_flow.h"
 #include "data/ed_option.h"
+#include "data/ed_palette.h"
 #include "data/ed_save_data.h"
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
@@ -101,6 +102,9 @@ protected:
         g_Stage = cEdStage();
         g_Stage.nWidth = 40;
         g_Stage.nHeight = 15;
+        // The world reaches 10 blocks beyond the stage on every side.
+        g_Stage.nOuterX = g_Stage.nWidth * 32;
+        g_Stage.nOuterY = g_Stage.nHeight * 32;
         g_Stage.nSpeedLevel = 2;
         g_Stage.dGravity = 0.4;
         g_Stage.bShowStatus = 0;
@@ -177,8 +181,7 @@ protected:
     void Floor(int y, int x0, int x1, int hitMode = 1)
     {
         for (int x = x0; x <= x1; ++x) {
-            cEdBlock block;
-            block.Clear();
+            cEdBlock block = NoneBlock();
             block.nX = static_cast<std::int16_t>(x);
             block.nY = static_cast<std::int16_t>(y);
             block.nGraphicNo = 1;

@@ -9,6 +9,7 @@
 
 #include "world/flow_fixture.h"
 #include "world/flows.h"
+#include "world/random.h"
 
 namespace {
 
@@ -229,6 +230,22 @@ TEST_F(KeyFiring, ConditionsAreTestedBeforeTheKeys)
     EXPECT_EQ(chara.m_FlowRuns[0].m_KeysHeld, 0);
     Play().m_StageVars[0] = 1;
     EXPECT_EQ(FrameStarts(chara, B1), 1);
+}
+
+TEST_F(KeyFiring, ConditionsDrawTheirRandomNumbersWhateverTheKeys)
+{
+    cNpcObj& chara = StartWith(0);
+    cEdCond cond;
+    cond.Clear();
+    cond.m_Kind = 4; // its HP at least a random number from 0 to 5: holds
+    cond.m_Item = 1;
+    cond.m_RightKind = 1;
+    cond.m_RandMax = 5;
+    cond.m_Op = 2;
+    chara.m_Def.Flows[0].m_Conds = {cond};
+    const std::uint32_t before = RandomState();
+    EXPECT_EQ(FrameStarts(chara, 0, 1), 0);
+    EXPECT_NE(RandomState(), before) << "the condition was tested; the keys then failed";
 }
 
 TEST_F(KeyFiring, HeldSequenceKeepsItsExclusionNumberBlocked)
