@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "contact_fixture.h"
+#include "world/contact_fixture.h"
 #include "world/fire_patterns.h"
 #include "world/flow_run.h"
 #include "world/random.h"

@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "contact_fixture.h"
+#include "world/contact_fixture.h"
 #include "world/hit_checks.h"
 #include "world/shot_obj.h"
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "contact_fixture.h"
 #include "data/ed_command.h"
+#include "world/contact_fixture.h"
 #include "world/items_blocks.h"
 
 namespace {

@@ -109,11 +109,8 @@ const char* const kWorld5[] = {
 
 // The menu scenes: results and rankings of a cleared stage.
 const char* const kMenuScenes[] = {
-    "cGamePlay::DecideNextScene",
-    "cGamePlay::DrawResults",
-    "cGamePlay::RegisterRanking",
-    "cGamePlay::SceneLoadRankings",
-    "cGamePlay::ScenePrepareResults",
+    "cGamePlay::DecideNextScene",   "cGamePlay::DrawResults",         "cGamePlay::RegisterRanking",
+    "cGamePlay::SceneLoadRankings", "cGamePlay::ScenePrepareResults",
 };
 
 // Every mark in the world's and the play scene's sources, by the issue

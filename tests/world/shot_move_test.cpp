@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "contact_fixture.h"
+#include "world/contact_fixture.h"
 #include "world/shot_moves.h"
 #include "world/shot_obj.h"
 

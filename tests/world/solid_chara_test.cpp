@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "contact_fixture.h"
+#include "world/contact_fixture.h"
 #include "world/solid_charas.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "contact_fixture.h"
+#include "world/contact_fixture.h"
 #include "world/fire_patterns.h"
 #include "world/flow_run.h"
 #include "world/summons.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "contact_fixture.h"
+#include "world/contact_fixture.h"
 #include "world/fire_patterns.h"
 #include "world/flow_run.h"
 #include "world/summons.h"
