@@ -18,7 +18,7 @@
 #include "world/hit_checks.h"
 
 #include <algorithm>
-#include <tuple>
+#include <optional>
 #include <vector>
 
 #include "data/ed_stage.h"
@@ -30,18 +30,27 @@
 namespace {
 
 // An object of a pass as its lists held it when the pass last looked.
+// The entries of a look are in group order and, within a group, in list
+// order, so that an entry's index is its place in the visiting order.
 template <class T> struct Entry {
     T* object = nullptr;
     std::int32_t number = 0;
     std::int32_t group = 0;
-    std::int32_t order = 0; // position in its group list
 };
 
-// A pair to visit: indices of the two entries.
+// A pair to visit: indices of the two entries, and its place in the
+// visiting order (first group, second group, first entry, second entry).
 struct Pair {
+    std::uint64_t key = 0;
     int a = 0;
     int b = 0;
 };
+
+std::uint64_t PairKey(int groupA, int groupB, int a, int b)
+{
+    return std::uint64_t(groupA & 7) << 61 | std::uint64_t(groupB & 7) << 58 |
+           std::uint64_t(a & 0x1FFFFFFF) << 29 | std::uint64_t(b & 0x1FFFFFFF);
+}
 
 // The lists of one pass: the entries of each kind, their boxes, which of
 // them take part, and the pairs in visiting order.
@@ -125,9 +134,8 @@ void Snapshot(const std::vector<std::list<T*>>& groups, std::vector<Entry<T>>& e
     boxes.clear();
     use.clear();
     for (int g = 0; g < static_cast<int>(groups.size()); ++g) {
-        int order = 0;
         for (T* object : groups[static_cast<std::size_t>(g)]) {
-            entries.push_back({object, object->m_ObjNo, g, order++});
+            entries.push_back({object, object->m_ObjNo, g});
             boxes.push_back(box(*object));
             use.push_back(takesPart(*object) ? 1 : 0);
         }
@@ -135,11 +143,12 @@ void Snapshot(const std::vector<std::list<T*>>& groups, std::vector<Entry<T>>& e
 }
 
 // Pairs of an entry of list A with the entries of list B that overlap it,
-// for which keep(a, b) holds; searched from the shorter list.
-template <class Keep>
+// searched from the shorter list, sorted into visiting order; key(a, b)
+// gives a pair's place in that order, or nothing for a pair not visited.
+template <class Key>
 void FindPairs(PassLists& l, const std::vector<DRect>& boxesA,
                const std::vector<std::uint8_t>& useA, const std::vector<DRect>& boxesB,
-               const std::vector<std::uint8_t>& useB, Keep keep)
+               const std::vector<std::uint8_t>& useB, Key key)
 {
     l.pairs.clear();
     const bool fromA = boxesA.size() <= boxesB.size();
@@ -151,20 +160,38 @@ void FindPairs(PassLists& l, const std::vector<DRect>& boxesA,
         l.found.clear();
         l.grid.Query(queried[static_cast<std::size_t>(i)], l.found);
         for (int j : l.found) {
-            const Pair p = fromA ? Pair{i, j} : Pair{j, i};
-            if (keep(p)) l.pairs.push_back(p);
+            const int a = fromA ? i : j;
+            const int b = fromA ? j : i;
+            if (const std::optional<std::uint64_t> k = key(a, b)) l.pairs.push_back({*k, a, b});
         }
     }
+    std::sort(l.pairs.begin(), l.pairs.end(),
+              [](const Pair& x, const Pair& y) { return x.key < y.key; });
+}
+
+// The first pair after a place in the visiting order.
+std::size_t PairAfter(const PassLists& l, std::uint64_t key)
+{
+    const auto it = std::upper_bound(l.pairs.begin(), l.pairs.end(), key,
+                                     [](std::uint64_t k, const Pair& p) { return k < p.key; });
+    return static_cast<std::size_t>(it - l.pairs.begin());
+}
+
+// The index of an entry's object in a new look at the lists.
+template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* object)
+{
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i)
+        if (entries[static_cast<std::size_t>(i)].object == object) return i;
+    return -1;
 }
 
 // --- pass 1: shots against characters
 
 // The visiting order: shot group, character group, shot, character.
-auto ShotCharaKey(const PassLists& l, const Pair& p)
+std::uint64_t ShotCharaKey(const PassLists& l, int s, int c)
 {
-    const auto& s = l.shots[static_cast<std::size_t>(p.a)];
-    const auto& c = l.charas[static_cast<std::size_t>(p.b)];
-    return std::make_tuple(s.group, c.group, s.order, c.order);
+    return PairKey(l.shots[static_cast<std::size_t>(s)].group,
+                   l.charas[static_cast<std::size_t>(c)].group, s, c);
 }
 
 void FindShotCharaPairs(cRunningStage& stage, PassLists& l)
@@ -173,13 +200,13 @@ void FindShotCharaPairs(cRunningStage& stage, PassLists& l)
     Snapshot(
         stage.m_CharaGroups, l.charas, l.charaBoxes, l.charaUse,
         [](const cCharaObj& c) { return c.m_HitB.m_Rect; }, ShotHittable);
-    FindPairs(l, l.shotBoxes, l.shotUse, l.charaBoxes, l.charaUse, [&l](const Pair& p) {
-        return l.shots[static_cast<std::size_t>(p.a)].group !=
-               l.charas[static_cast<std::size_t>(p.b)].group;
-    });
-    std::sort(l.pairs.begin(), l.pairs.end(), [&l](const Pair& x, const Pair& y) {
-        return ShotCharaKey(l, x) < ShotCharaKey(l, y);
-    });
+    FindPairs(l, l.shotBoxes, l.shotUse, l.charaBoxes, l.charaUse,
+              [&l](int s, int c) -> std::optional<std::uint64_t> {
+                  if (l.shots[static_cast<std::size_t>(s)].group ==
+                      l.charas[static_cast<std::size_t>(c)].group)
+                      return std::nullopt;
+                  return ShotCharaKey(l, s, c);
+              });
 }
 
 // One shot against one character. `scheduled` is set when the shot must go
@@ -217,25 +244,6 @@ int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& schedul
         }
     }
     return 0;
-}
-
-// The index of an entry's object in a new look at the lists.
-template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* object)
-{
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i)
-        if (entries[static_cast<std::size_t>(i)].object == object) return i;
-    return -1;
-}
-
-// The first pair that comes after the given position (a position whose
-// objects are gone has no successor to find: the pass ends).
-template <class Key>
-std::size_t PairAfter(const PassLists& l, const std::tuple<int, int, int, int>& at, Key key)
-{
-    const auto it =
-        std::upper_bound(l.pairs.begin(), l.pairs.end(), at,
-                         [&](const auto& pos, const Pair& p) { return pos < key(l, p); });
-    return static_cast<std::size_t>(it - l.pairs.begin());
 }
 
 void RemoveIfAlive(cRunningStage& stage, cShotObj* shot, int number)
@@ -276,13 +284,12 @@ int ShotsAgainstCharas(cRunningStage& stage)
             ++i;
             continue;
         }
+        // A new look at the lists; on after the pair just visited.
         FindShotCharaPairs(stage, l);
         const int si = FindEntry(l.shots, s.object);
         const int ci = FindEntry(l.charas, c.object);
         if (si < 0 || ci < 0) break;
-        const auto& ns = l.shots[static_cast<std::size_t>(si)];
-        const auto& nc = l.charas[static_cast<std::size_t>(ci)];
-        i = PairAfter(l, std::make_tuple(ns.group, nc.group, ns.order, nc.order), ShotCharaKey);
+        i = PairAfter(l, ShotCharaKey(l, si, ci));
     }
     RemoveIfAlive(stage, due, dueNumber);
     return 0;
@@ -290,11 +297,11 @@ int ShotsAgainstCharas(cRunningStage& stage)
 
 // --- pass 2: characters against characters
 
-auto CharaCharaKey(const PassLists& l, const Pair& p)
+// The visiting order: first group, second group, first, second.
+std::uint64_t CharaCharaKey(const PassLists& l, int a, int b)
 {
-    const auto& a = l.charas[static_cast<std::size_t>(p.a)];
-    const auto& b = l.charas[static_cast<std::size_t>(p.b)];
-    return std::make_tuple(a.group, b.group, a.order, b.order);
+    return PairKey(l.charas[static_cast<std::size_t>(a)].group,
+                   l.charas[static_cast<std::size_t>(b)].group, a, b);
 }
 
 void FindCharaCharaPairs(cRunningStage& stage, PassLists& l)
@@ -302,13 +309,13 @@ void FindCharaCharaPairs(cRunningStage& stage, PassLists& l)
     Snapshot(
         stage.m_CharaGroups, l.charas, l.charaBoxes, l.charaUse,
         [](const cCharaObj& c) { return c.m_HitA.m_Rect; }, ContactHittable);
-    FindPairs(l, l.charaBoxes, l.charaUse, l.charaBoxes, l.charaUse, [&l](const Pair& p) {
-        return l.charas[static_cast<std::size_t>(p.a)].group <
-               l.charas[static_cast<std::size_t>(p.b)].group;
-    });
-    std::sort(l.pairs.begin(), l.pairs.end(), [&l](const Pair& x, const Pair& y) {
-        return CharaCharaKey(l, x) < CharaCharaKey(l, y);
-    });
+    FindPairs(l, l.charaBoxes, l.charaUse, l.charaBoxes, l.charaUse,
+              [&l](int a, int b) -> std::optional<std::uint64_t> {
+                  if (l.charas[static_cast<std::size_t>(a)].group >=
+                      l.charas[static_cast<std::size_t>(b)].group)
+                      return std::nullopt;
+                  return CharaCharaKey(l, a, b);
+              });
 }
 
 // The outcome for one side of a contact that hit it.
@@ -365,49 +372,38 @@ int CharasAgainstCharas(cRunningStage& stage)
         const int ai = FindEntry(l.charas, a.object);
         const int bi = FindEntry(l.charas, b.object);
         if (ai < 0 || bi < 0) break;
-        const auto& na = l.charas[static_cast<std::size_t>(ai)];
-        const auto& nb = l.charas[static_cast<std::size_t>(bi)];
-        i = PairAfter(l, std::make_tuple(na.group, nb.group, na.order, nb.order), CharaCharaKey);
+        i = PairAfter(l, CharaCharaKey(l, ai, bi));
     }
     return 0;
 }
 
 // --- pass 3: shots against shots
 
-auto ShotShotKey(const PassLists& l, const Pair& p)
-{
-    const auto& a = l.shots[static_cast<std::size_t>(p.a)];
-    const auto& b = l.shots[static_cast<std::size_t>(p.b)];
-    return std::make_tuple(a.group, b.group, a.order, b.order);
-}
-
 void ShotsAgainstShots(cRunningStage& stage)
 {
     PassLists& l = Lists();
+    // Only pairs with a shot that collides with shots count: the grid holds
+    // those, and every shot looks for them.
     Snapshot(stage.m_ShotGroups, l.shots, l.shotBoxes, l.shotUse, MainBox,
-             [](const cShotObj&) { return true; });
-    // Only pairs with a shot that collides with shots count: search from those.
-    l.charaUse.assign(l.shots.size(), 0);
-    bool any = false;
-    for (std::size_t k = 0; k < l.shots.size(); ++k)
-        if (l.shots[k].object->m_Def.m_HitShots) l.charaUse[k] = 1, any = true;
-    if (!any) return;
-    l.grid.Build(l.shotBoxes, nullptr);
+             [](const cShotObj& s) { return s.m_Def.m_HitShots != 0; });
+    if (std::find(l.shotUse.begin(), l.shotUse.end(), 1) == l.shotUse.end()) return;
+    l.grid.Build(l.shotBoxes, &l.shotUse);
     l.pairs.clear();
     for (int k = 0; k < static_cast<int>(l.shots.size()); ++k) {
-        if (!l.charaUse[static_cast<std::size_t>(k)]) continue;
         l.found.clear();
         l.grid.Query(l.shotBoxes[static_cast<std::size_t>(k)], l.found);
         for (int m : l.found) {
             const int gk = l.shots[static_cast<std::size_t>(k)].group;
             const int gm = l.shots[static_cast<std::size_t>(m)].group;
             // Both flagged: the pair is found from each side; keep it once.
-            if (gk == gm || (l.charaUse[static_cast<std::size_t>(m)] && m < k)) continue;
-            l.pairs.push_back(gk < gm ? Pair{k, m} : Pair{m, k});
+            if (gk == gm || (l.shotUse[static_cast<std::size_t>(k)] && m < k)) continue;
+            const int p = gk < gm ? k : m;
+            const int q = gk < gm ? m : k;
+            l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});
         }
     }
     std::sort(l.pairs.begin(), l.pairs.end(),
-              [&l](const Pair& x, const Pair& y) { return ShotShotKey(l, x) < ShotShotKey(l, y); });
+              [](const Pair& x, const Pair& y) { return x.key < y.key; });
     cShotObj* due = nullptr;
     int dueNumber = -1;
     int runGroup = -1, runShot = -1;

@@ -1,35 +1,49 @@
 #include "world/hit_grid.h"
 
 #include <algorithm>
-#include <cmath>
-
-#include "world/trunc.h"
 
 namespace {
 
 constexpr int kFirstShift = 6;
 constexpr int kLastShift = 24;
+// Coordinates are held to this range (a box beyond it is no box of the map).
+constexpr double kFar = 1e9;
 
-// The whole pixel at or left of (above) a coordinate.
+// The whole pixel at or left of (above) a coordinate; NaN counts as far left.
 std::int64_t FloorPixel(double v)
 {
-    return TruncToInt(std::floor(v));
+    if (!(v > -kFar)) return -static_cast<std::int64_t>(kFar);
+    if (v > kFar) return static_cast<std::int64_t>(kFar);
+    const auto i = static_cast<std::int64_t>(v);
+    return static_cast<double>(i) > v ? i - 1 : i;
+}
+
+// A box as whole pixels; false when it holds no pixel.
+bool Pixels(const DRect& b, std::int64_t& x1, std::int64_t& y1, std::int64_t& x2, std::int64_t& y2)
+{
+    if (!(b.x1 <= b.x2) || !(b.y1 <= b.y2)) return false;
+    x1 = FloorPixel(b.x1);
+    y1 = FloorPixel(b.y1);
+    x2 = FloorPixel(b.x2);
+    y2 = FloorPixel(b.y2);
+    return true;
 }
 
 } // namespace
 
-bool cHitGrid::CellRange(const DRect& box, int& c1, int& r1, int& c2, int& r2) const
+bool cHitGrid::CellRange(const DRect& box, CellSpan& span) const
 {
-    if (m_Cols == 0 || !(box.x1 <= box.x2) || !(box.y1 <= box.y2)) return false;
-    const std::int64_t x1 = (FloorPixel(box.x1) >> m_Shift) - m_X0;
-    const std::int64_t x2 = (FloorPixel(box.x2) >> m_Shift) - m_X0;
-    const std::int64_t y1 = (FloorPixel(box.y1) >> m_Shift) - m_Y0;
-    const std::int64_t y2 = (FloorPixel(box.y2) >> m_Shift) - m_Y0;
+    std::int64_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    if (m_Cols == 0 || !Pixels(box, x1, y1, x2, y2)) return false;
+    x1 = (x1 >> m_Shift) - m_X0;
+    x2 = (x2 >> m_Shift) - m_X0;
+    y1 = (y1 >> m_Shift) - m_Y0;
+    y2 = (y2 >> m_Shift) - m_Y0;
     if (x2 < 0 || y2 < 0 || x1 >= m_Cols || y1 >= m_Rows) return false;
-    c1 = static_cast<int>(std::max<std::int64_t>(x1, 0));
-    r1 = static_cast<int>(std::max<std::int64_t>(y1, 0));
-    c2 = static_cast<int>(std::min<std::int64_t>(x2, m_Cols - 1));
-    r2 = static_cast<int>(std::min<std::int64_t>(y2, m_Rows - 1));
+    span.c1 = static_cast<int>(std::max<std::int64_t>(x1, 0));
+    span.r1 = static_cast<int>(std::max<std::int64_t>(y1, 0));
+    span.c2 = static_cast<int>(std::min<std::int64_t>(x2, m_Cols - 1));
+    span.r2 = static_cast<int>(std::min<std::int64_t>(y2, m_Rows - 1));
     return true;
 }
 
@@ -42,10 +56,8 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
     std::int64_t entered = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const DRect& b = boxes[i];
-        if ((use && !(*use)[i]) || !(b.x1 <= b.x2) || !(b.y1 <= b.y2)) continue;
-        const std::int64_t x1 = FloorPixel(b.x1), y1 = FloorPixel(b.y1);
-        const std::int64_t x2 = FloorPixel(b.x2), y2 = FloorPixel(b.y2);
+        std::int64_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        if ((use && !(*use)[i]) || !Pixels(boxes[i], x1, y1, x2, y2)) continue;
         if (entered == 0) {
             minX = x1, minY = y1, maxX = x2, maxY = y2;
         } else {
@@ -57,8 +69,7 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     if (entered == 0) return;
     // Wider cells while the grid would be much larger than its contents.
     const std::int64_t budget = std::max<std::int64_t>(64, 4 * entered);
-    m_Shift = kFirstShift;
-    for (;;) {
+    for (m_Shift = kFirstShift;; ++m_Shift) {
         const std::int64_t cols = (maxX >> m_Shift) - (minX >> m_Shift) + 1;
         const std::int64_t rows = (maxY >> m_Shift) - (minY >> m_Shift) + 1;
         if (cols * rows <= budget || m_Shift == kLastShift) {
@@ -68,15 +79,18 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
             m_Rows = static_cast<int>(rows);
             break;
         }
-        ++m_Shift;
     }
     const std::size_t cells = static_cast<std::size_t>(m_Cols) * static_cast<std::size_t>(m_Rows);
     m_CellStart.assign(cells + 1, 0);
-    int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
+    m_Spans.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        if ((use && !(*use)[i]) || !CellRange(boxes[i], c1, r1, c2, r2)) continue;
-        for (int r = r1; r <= r2; ++r)
-            for (int c = c1; c <= c2; ++c)
+        CellSpan& s = m_Spans[i];
+        if ((use && !(*use)[i]) || !CellRange(boxes[i], s)) {
+            s.c1 = 0, s.c2 = -1, s.r1 = 0, s.r2 = -1;
+            continue;
+        }
+        for (int r = s.r1; r <= s.r2; ++r)
+            for (int c = s.c1; c <= s.c2; ++c)
                 ++m_CellStart[static_cast<std::size_t>(r) * m_Cols + c + 1];
     }
     for (std::size_t c = 0; c < cells; ++c)
@@ -84,9 +98,9 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
     m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
     for (std::size_t i = 0; i < n; ++i) {
-        if ((use && !(*use)[i]) || !CellRange(boxes[i], c1, r1, c2, r2)) continue;
-        for (int r = r1; r <= r2; ++r)
-            for (int c = c1; c <= c2; ++c)
+        const CellSpan& s = m_Spans[i];
+        for (int r = s.r1; r <= s.r2; ++r)
+            for (int c = s.c1; c <= s.c2; ++c)
                 m_Items[static_cast<std::size_t>(
                     m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++)] = static_cast<int>(i);
     }
@@ -94,16 +108,25 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
 
 void cHitGrid::Query(const DRect& box, std::vector<int>& out)
 {
-    int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
-    if (!CellRange(box, c1, r1, c2, r2)) return;
+    CellSpan s;
+    if (!CellRange(box, s)) return;
+    const std::vector<DRect>& boxes = *m_Boxes;
+    const std::size_t first = out.size();
+    if (s.c1 == s.c2 && s.r1 == s.r2) {
+        // One cell holds each box once: no marks needed, already ascending.
+        const std::size_t cell = static_cast<std::size_t>(s.r1) * m_Cols + s.c1;
+        for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
+            const int i = m_Items[static_cast<std::size_t>(k)];
+            if (boxes[static_cast<std::size_t>(i)].Intersects(box)) out.push_back(i);
+        }
+        return;
+    }
     if (++m_Query == 0) {
         std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
         m_Query = 1;
     }
-    const std::size_t first = out.size();
-    const std::vector<DRect>& boxes = *m_Boxes;
-    for (int r = r1; r <= r2; ++r) {
-        for (int c = c1; c <= c2; ++c) {
+    for (int r = s.r1; r <= s.r2; ++r) {
+        for (int c = s.c1; c <= s.c2; ++c) {
             const std::size_t cell = static_cast<std::size_t>(r) * m_Cols + c;
             for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
                 const int i = m_Items[static_cast<std::size_t>(k)];

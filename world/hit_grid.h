@@ -22,8 +22,15 @@ public:
     void Query(const DRect& box, std::vector<int>& out);
 
 private:
-    // The cell range a box covers, clipped to the grid; false when none.
-    bool CellRange(const DRect& box, int& c1, int& r1, int& c2, int& r2) const;
+    // The cells a box covers, clipped to the grid (empty: c2 < c1).
+    struct CellSpan {
+        int c1 = 0;
+        int r1 = 0;
+        int c2 = -1;
+        int r2 = -1;
+    };
+    // The cell range a box covers; false when it covers none.
+    bool CellRange(const DRect& box, CellSpan& span) const;
 
     const std::vector<DRect>* m_Boxes = nullptr;
     int m_Shift = 6;
@@ -31,9 +38,10 @@ private:
     std::int64_t m_Y0 = 0;
     int m_Cols = 0;
     int m_Rows = 0;
-    std::vector<int> m_CellStart; // per cell, its first item; one more at the end
-    std::vector<int> m_Items;     // box indices, cell by cell
-    std::vector<int> m_Fill;      // where the next item of each cell goes (building)
+    std::vector<int> m_CellStart;  // per cell, its first item; one more at the end
+    std::vector<int> m_Items;      // box indices, cell by cell
+    std::vector<int> m_Fill;       // where the next item of each cell goes (building)
+    std::vector<CellSpan> m_Spans; // the cells of each box (building)
     std::vector<std::uint32_t> m_Stamp;
     std::uint32_t m_Query = 0;
 };
