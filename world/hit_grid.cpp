@@ -6,39 +6,38 @@ namespace {
 
 constexpr int kFirstShift = 6;
 constexpr int kLastShift = 24;
-// Coordinates are held to this range (a box beyond it is no box of the map).
+// Coordinates are held to this range, then moved to positive values.
 constexpr double kFar = 1e9;
+constexpr double kBias = 1073741824.0;
 
-// The whole pixel at or left of (above) a coordinate; NaN counts as far left.
-std::int64_t FloorPixel(double v)
+// A coordinate as a non-negative whole number. The grid needs no more than
+// a mapping that never decreases: two boxes that share a point then share
+// the cell of that point's number, whatever the rounding. NaN maps far left.
+std::int64_t Coord(double v)
 {
-    if (!(v > -kFar)) return -static_cast<std::int64_t>(kFar);
-    if (v > kFar) return static_cast<std::int64_t>(kFar);
-    const auto i = static_cast<std::int64_t>(v);
-    return static_cast<double>(i) > v ? i - 1 : i;
+    const double held = v > -kFar ? (v < kFar ? v : kFar) : -kFar;
+    return static_cast<std::int64_t>(held + kBias);
 }
 
-// A box as whole pixels; false when it holds no pixel.
-bool Pixels(const DRect& b, std::int64_t& x1, std::int64_t& y1, std::int64_t& x2, std::int64_t& y2)
+// A box as whole numbers; false when it holds no point.
+bool Coords(const DRect& b, std::int64_t (&c)[4])
 {
     if (!(b.x1 <= b.x2) || !(b.y1 <= b.y2)) return false;
-    x1 = FloorPixel(b.x1);
-    y1 = FloorPixel(b.y1);
-    x2 = FloorPixel(b.x2);
-    y2 = FloorPixel(b.y2);
+    c[0] = Coord(b.x1);
+    c[1] = Coord(b.y1);
+    c[2] = Coord(b.x2);
+    c[3] = Coord(b.y2);
     return true;
 }
 
 } // namespace
 
-bool cHitGrid::CellRange(const DRect& box, CellSpan& span) const
+bool cHitGrid::CellRange(const std::int64_t (&c)[4], CellSpan& span) const
 {
-    std::int64_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    if (m_Cols == 0 || !Pixels(box, x1, y1, x2, y2)) return false;
-    x1 = (x1 >> m_Shift) - m_X0;
-    x2 = (x2 >> m_Shift) - m_X0;
-    y1 = (y1 >> m_Shift) - m_Y0;
-    y2 = (y2 >> m_Shift) - m_Y0;
+    const std::int64_t x1 = (c[0] >> m_Shift) - m_X0;
+    const std::int64_t y1 = (c[1] >> m_Shift) - m_Y0;
+    const std::int64_t x2 = (c[2] >> m_Shift) - m_X0;
+    const std::int64_t y2 = (c[3] >> m_Shift) - m_Y0;
     if (x2 < 0 || y2 < 0 || x1 >= m_Cols || y1 >= m_Rows) return false;
     span.c1 = static_cast<int>(std::max<std::int64_t>(x1, 0));
     span.r1 = static_cast<int>(std::max<std::int64_t>(y1, 0));
@@ -49,20 +48,22 @@ bool cHitGrid::CellRange(const DRect& box, CellSpan& span) const
 
 void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uint8_t>* use)
 {
-    m_Boxes = &boxes;
     m_Cols = m_Rows = 0;
     const std::size_t n = boxes.size();
     if (m_Stamp.size() < n) m_Stamp.resize(n, 0);
+    m_Coords.resize(n);
+    m_Entered.resize(n);
     std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
     std::int64_t entered = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        std::int64_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        if ((use && !(*use)[i]) || !Pixels(boxes[i], x1, y1, x2, y2)) continue;
+        std::int64_t(&c)[4] = m_Coords[i].c;
+        m_Entered[i] = (!use || (*use)[i]) && Coords(boxes[i], c);
+        if (!m_Entered[i]) continue;
         if (entered == 0) {
-            minX = x1, minY = y1, maxX = x2, maxY = y2;
+            minX = c[0], minY = c[1], maxX = c[2], maxY = c[3];
         } else {
-            minX = std::min(minX, x1), minY = std::min(minY, y1);
-            maxX = std::max(maxX, x2), maxY = std::max(maxY, y2);
+            minX = std::min(minX, c[0]), minY = std::min(minY, c[1]);
+            maxX = std::max(maxX, c[2]), maxY = std::max(maxY, c[3]);
         }
         ++entered;
     }
@@ -85,8 +86,8 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     m_Spans.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         CellSpan& s = m_Spans[i];
-        if ((use && !(*use)[i]) || !CellRange(boxes[i], s)) {
-            s.c1 = 0, s.c2 = -1, s.r1 = 0, s.r2 = -1;
+        if (!m_Entered[i] || !CellRange(m_Coords[i].c, s)) {
+            s = CellSpan();
             continue;
         }
         for (int r = s.r1; r <= s.r2; ++r)
@@ -100,24 +101,24 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     for (std::size_t i = 0; i < n; ++i) {
         const CellSpan& s = m_Spans[i];
         for (int r = s.r1; r <= s.r2; ++r)
-            for (int c = s.c1; c <= s.c2; ++c)
-                m_Items[static_cast<std::size_t>(
-                    m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++)] = static_cast<int>(i);
+            for (int c = s.c1; c <= s.c2; ++c) {
+                const int at = m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++;
+                m_Items[static_cast<std::size_t>(at)] = {boxes[i], static_cast<int>(i)};
+            }
     }
 }
 
 void cHitGrid::Query(const DRect& box, std::vector<int>& out)
 {
+    std::int64_t c[4];
     CellSpan s;
-    if (!CellRange(box, s)) return;
-    const std::vector<DRect>& boxes = *m_Boxes;
-    const std::size_t first = out.size();
+    if (m_Cols == 0 || !Coords(box, c) || !CellRange(c, s)) return;
     if (s.c1 == s.c2 && s.r1 == s.r2) {
         // One cell holds each box once: no marks needed, already ascending.
         const std::size_t cell = static_cast<std::size_t>(s.r1) * m_Cols + s.c1;
         for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
-            const int i = m_Items[static_cast<std::size_t>(k)];
-            if (boxes[static_cast<std::size_t>(i)].Intersects(box)) out.push_back(i);
+            const Item& item = m_Items[static_cast<std::size_t>(k)];
+            if (item.box.Intersects(box)) out.push_back(item.index);
         }
         return;
     }
@@ -125,17 +126,22 @@ void cHitGrid::Query(const DRect& box, std::vector<int>& out)
         std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
         m_Query = 1;
     }
+    const std::size_t first = out.size();
     for (int r = s.r1; r <= s.r2; ++r) {
-        for (int c = s.c1; c <= s.c2; ++c) {
-            const std::size_t cell = static_cast<std::size_t>(r) * m_Cols + c;
+        for (int col = s.c1; col <= s.c2; ++col) {
+            const std::size_t cell = static_cast<std::size_t>(r) * m_Cols + col;
             for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
-                const int i = m_Items[static_cast<std::size_t>(k)];
-                std::uint32_t& stamp = m_Stamp[static_cast<std::size_t>(i)];
+                const Item& item = m_Items[static_cast<std::size_t>(k)];
+                if (!item.box.Intersects(box)) continue;
+                std::uint32_t& stamp = m_Stamp[static_cast<std::size_t>(item.index)];
                 if (stamp == m_Query) continue;
                 stamp = m_Query;
-                if (boxes[static_cast<std::size_t>(i)].Intersects(box)) out.push_back(i);
+                out.push_back(item.index);
             }
         }
     }
-    std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+    // A handful at most: sorted in place.
+    for (std::size_t i = first + 1; i < out.size(); ++i)
+        for (std::size_t j = i; j > first && out[j - 1] > out[j]; --j)
+            std::swap(out[j - 1], out[j]);
 }
