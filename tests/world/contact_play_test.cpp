@@ -134,6 +134,40 @@ TEST_F(ContactPlay, ADeathFlowFiresAndSummonsInTheMiddleOfTheShotPass)
     EXPECT_EQ(made.m_Present, 0);
 }
 
+TEST_F(ContactPlay, ADeathThatClearsTheStageEndsTheHitChecksBeforeTheDying)
+{
+    g_Stage.bHitOnScreenOnly = 0;
+    cEdChara& victim = AddChara(12, 10, 2);
+    victim.nMaxHP = 1;
+    victim.Flows = {Flow(kTriggerDeath, {Command(17, 0, {0, 0, 0, 0, 0})})};
+    Start();
+    cNpcObj& v = Chara(0);
+    PlayerShot(v.m_X, v.m_Y, 1, 0);
+    EXPECT_EQ(CheckHits(), 1);
+    EXPECT_EQ(Play().m_ClearRequest, 1);
+    EXPECT_EQ(v.m_Dying, 0);
+}
+
+TEST_F(ContactPlay, ShotsLeaveByTheirRemovalAreaOnTheFirstSubStepOnly)
+{
+    // The player's shots go beyond the right edge of the view.
+    g_Stage.Areas[3].bRight = 1;
+    g_Stage.Areas[3].nRight = 0;
+    Start();
+    ASSERT_EQ(g_Stage.nSubSteps, 2);
+    ASSERT_EQ(Play().m_ScrollX.m_Pos, 320);
+    // On screen at 956; off it from 960 on, during the frame's second
+    // sub-step; gone on the next frame's first.
+    cShotObj& shot = PlayerShot(956, 400, 0, 0);
+    shot.m_OwnSpeedX = 4;
+    const int number = shot.m_ObjNo;
+    Frame();
+    ASSERT_NE(Play().FindShotByNumber(number), nullptr);
+    EXPECT_EQ(Play().FindShotByNumber(number)->m_X, 964);
+    Frame();
+    EXPECT_EQ(Play().FindShotByNumber(number), nullptr);
+}
+
 TEST_F(ContactPlay, AShotFiredByItsCommandFliesAndHitsInPlay)
 {
     Floor(11, 0, 39);
