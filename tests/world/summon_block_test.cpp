@@ -118,7 +118,9 @@ TEST_F(BlockSummons, ABlockOnAProtectedCharacterIsTakenBack)
         EXPECT_EQ(Graphic(c.column, 20), c.graphic);
         const bool kept = c.graphic != 0;
         EXPECT_EQ(stage.CellAt(c.column, 20).m_Latch, kept ? 0 : 1);
-        if (c.mode == 2) EXPECT_EQ(stage.m_ToggledCells.empty(), !kept);
+        if (c.mode == 2) {
+            EXPECT_EQ(stage.m_ToggledCells.empty(), !kept);
+        }
         // Every covered character gets two sub-steps of grace.
         EXPECT_EQ((c.column == 20 ? Hero().m_CrushGrace : chara.m_CrushGrace), 2);
     }
