@@ -333,6 +333,8 @@ TEST_F(PlayStep, LifeTimersAndRemovalAreasTakeCharactersAway)
     cNpcObj timed;
     timed.m_ObjNo = 1;
     timed.m_Life = 2;
+    // Alive, so that its flows do not end it first.
+    timed.m_Hp = 1;
     timed.m_X = player().m_X;
     timed.m_Y = player().m_Y;
     timed.UpdateEdgeX(-1);
