@@ -6,12 +6,17 @@
 // kept walking right by the benchmark itself. A second stage adds 300
 // computer characters of 10 flows each, all active wherever they are,
 // patrolling, turning and jumping by their flows.
+//
+// The contact stress stage (bench/contact_stress.h: 300 characters firing
+// about 1,000 shots) is stepped without drawing, and reports the same rates
+// with the shots and characters it holds on average.
 #include <benchmark/benchmark.h>
 
 #include <initializer_list>
 #include <memory>
 #include <vector>
 
+#include "bench/contact_stress.h"
 #include "data/ed_database.h"
 #include "data/ed_palette.h"
 #include "data/ed_save_data.h"
@@ -231,5 +236,42 @@ void BM_WorldStepCharas(benchmark::State& state)
         benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WorldStepCharas)->Unit(benchmark::kMillisecond);
+
+void BM_ContactStress(benchmark::State& state)
+{
+    const int level = static_cast<int>(state.range(0));
+    cRecordingServices services;
+    cScopedServices scoped(services);
+    g_Database.SetDefaults();
+    g_System.bRecordReplay = 0;
+    g_InputState.assign(1, InputState());
+    stress::MakeStage(level);
+    auto scene = std::make_unique<cGamePlay>();
+    scene->SetStage(0, 1);
+    scene->m_Phase = PHASE_PLAY;
+    // Two seconds to fill the stage with shots.
+    for (int frame = 0; frame < 120; ++frame)
+        scene->StepPlayFrame();
+    std::int64_t frames = 0;
+    double shots = 0;
+    double charas = 0;
+    for (auto _ : state) {
+        if (!scene->StepPlayFrame() && scene->m_Phase != PHASE_PLAY) {
+            state.SkipWithError("the stress stage ended");
+            break;
+        }
+        shots += static_cast<double>(scene->m_ShotList.size());
+        charas += static_cast<double>(scene->m_CharaList.size());
+        ++frames;
+    }
+    const double n = frames > 0 ? static_cast<double>(frames) : 1.0;
+    state.counters["shots"] = shots / n;
+    state.counters["charas"] = charas / n;
+    state.counters["sub_steps_per_s"] = benchmark::Counter(
+        static_cast<double>(frames) * g_Stage.nSubSteps, benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ContactStress)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 } // namespace

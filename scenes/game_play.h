@@ -46,6 +46,9 @@ public:
     int CheckPauseKey();
 
     // --- the play step's own operations
+    // One frame of play without its drawing: the input, the play time and
+    // the sub-steps; false when the frame ended early (nothing to draw).
+    bool StepPlayFrame();
     // The play time in 1/100 s of a nominal 60 frames per second.
     void TickPlayTime();
     // The time limit: change every 60th call; 1 when the time is up.

@@ -37,28 +37,32 @@ bool BothContactsOfAnAxis(const cCharaObj& chara)
 
 void cGamePlay::PhasePlay()
 {
+    if (StepPlayFrame()) DrawPlayScreen(1, 0, 1, 1);
+}
+
+bool cGamePlay::StepPlayFrame()
+{
     if (m_StopFlag) {
         WorldServices().RequestClose();
-        return;
+        return false;
     }
     if (CheckPauseKey()) {
         m_SubState = 0;
         m_Phase = PHASE_PAUSE;
-        return;
+        return false;
     }
-    if (WorldServices().CheckReplayKeys()) return;
-    if (Player.empty()) return;
-    if (!ReadFrameInput()) return;
+    if (WorldServices().CheckReplayKeys()) return false;
+    if (Player.empty()) return false;
+    if (!ReadFrameInput()) return false;
     TickPlayTime();
     if (TickTimeLimit(-1) == 1 && !Player.front().m_Dying) {
         PlayerDeath(nullptr, "time up");
-        return;
+        return false;
     }
     Player.front().ResetFlowStepFlags();
     for (cNpcObj& chara : m_CharaList)
         if (!chara.m_Dying) chara.ResetFlowStepFlags();
-    if (!RunSubSteps()) return;
-    DrawPlayScreen(1, 0, 1, 1);
+    return RunSubSteps();
 }
 
 bool cGamePlay::ReadFrameInput()

@@ -13,12 +13,13 @@
 // them. After such a call the pass takes a new look at the lists and goes
 // on after the pair it was at, so that objects appended meanwhile are
 // visited later in the same pass. Hit triggers only start flows and never
-// move anything.
+// move anything, so between such calls a look stays true but for the shots
+// the passes remove, which are known by their numbers.
 
 #include "world/hit_checks.h"
 
 #include <algorithm>
-#include <tuple>
+#include <optional>
 #include <vector>
 
 #include "data/ed_stage.h"
@@ -29,48 +30,55 @@
 
 namespace {
 
-// An object of a pass as its lists held it when the pass last looked.
+// An object as the lists held it when the pass last looked. The entries of
+// a look are in group order and, within a group, in list order, so that an
+// entry's index is its place in the visiting order.
 template <class T> struct Entry {
     T* object = nullptr;
     std::int32_t number = 0;
     std::int32_t group = 0;
-    std::int32_t order = 0; // position in its group list
 };
 
-// A pair to visit: indices of the two entries.
+// A pair to visit: indices of the two entries, and its place in the
+// visiting order (first group, second group, first entry, second entry).
 struct Pair {
+    std::uint64_t key = 0;
     int a = 0;
     int b = 0;
 };
 
-// The lists of one pass: the entries of each kind, their boxes, which of
-// them take part, and the pairs in visiting order.
-struct PassLists {
+std::uint64_t PairKey(int groupA, int groupB, int a, int b)
+{
+    return std::uint64_t(groupA & 7) << 61 | std::uint64_t(groupB & 7) << 58 |
+           std::uint64_t(a & 0x1FFFFFFF) << 29 | std::uint64_t(b & 0x1FFFFFFF);
+}
+
+// The last look at the shots and at the characters, with the boxes and
+// the parts each object takes, and the pairs of the pass in visiting order.
+struct Looks {
     std::vector<Entry<cShotObj>> shots;
+    std::vector<DRect> shotHit;              // against characters
+    std::vector<DRect> shotBox;              // against shots
+    std::vector<std::uint8_t> shotTakesPart; // in the shot pass
+    std::vector<std::uint8_t> shotCollides;  // with shots
+    bool shotsCurrent = false;
+
     std::vector<Entry<cCharaObj>> charas;
-    std::vector<DRect> shotBoxes;
-    std::vector<DRect> charaBoxes;
-    std::vector<std::uint8_t> shotUse;
-    std::vector<std::uint8_t> charaUse;
+    std::vector<DRect> charaContact;      // box A
+    std::vector<DRect> charaShotBox;      // box B
+    std::vector<std::uint8_t> charaMeets; // contacts
+    std::vector<std::uint8_t> charaShot;  // shots
+    bool charasCurrent = false;
+
     std::vector<Pair> pairs;
     std::vector<int> found;
     cHitGrid grid;
 };
 
-PassLists& Lists()
+Looks& TheLooks()
 {
-    static PassLists lists;
-    return lists;
-}
-
-DRect ShotHitRect(const cShotObj& s)
-{
-    return {s.m_HitLeft, s.m_HitTop, s.m_HitRight, s.m_HitBottom};
-}
-
-DRect MainBox(const cGameObj& o)
-{
-    return {o.m_X, o.m_Y, o.m_Right, o.m_Bottom};
+    static Looks looks;
+    return looks;
 }
 
 bool OnScreenOnly()
@@ -105,81 +113,118 @@ bool ContactHittable(const cCharaObj& c)
     return (!OnScreenOnly() || c.m_OnScreen) && !c.m_Def.bSolid && c.m_Present && !c.m_Dying;
 }
 
-template <class T> bool Alive(const Entry<T>& e);
+void LookAtShots(cRunningStage& stage, Looks& l)
+{
+    l.shots.clear();
+    l.shotHit.clear();
+    l.shotBox.clear();
+    l.shotTakesPart.clear();
+    l.shotCollides.clear();
+    for (int g = 0; g < static_cast<int>(stage.m_ShotGroups.size()); ++g)
+        for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
+            l.shots.push_back({s, s->m_ObjNo, g});
+            l.shotHit.push_back({s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom});
+            l.shotBox.push_back({s->m_X, s->m_Y, s->m_Right, s->m_Bottom});
+            l.shotTakesPart.push_back(ShotTakesPart(*s) ? 1 : 0);
+            l.shotCollides.push_back(s->m_Def.m_HitShots ? 1 : 0);
+        }
+    l.shotsCurrent = true;
+}
 
-template <> bool Alive(const Entry<cShotObj>& e)
+void LookAtCharas(cRunningStage& stage, Looks& l)
+{
+    l.charas.clear();
+    l.charaContact.clear();
+    l.charaShotBox.clear();
+    l.charaMeets.clear();
+    l.charaShot.clear();
+    for (int g = 0; g < static_cast<int>(stage.m_CharaGroups.size()); ++g)
+        for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
+            l.charas.push_back({c, c->m_ObjNo, g});
+            l.charaContact.push_back(c->m_HitA.m_Rect);
+            l.charaShotBox.push_back(c->m_HitB.m_Rect);
+            l.charaMeets.push_back(ContactHittable(*c) ? 1 : 0);
+            l.charaShot.push_back(ShotHittable(*c) ? 1 : 0);
+        }
+    l.charasCurrent = true;
+}
+
+// Flows ran: what the lists hold may have changed.
+void LookAgain(cRunningStage& stage, Looks& l)
+{
+    LookAtShots(stage, l);
+    LookAtCharas(stage, l);
+}
+
+bool Alive(const Entry<cShotObj>& e)
 {
     return RunStage().FindShotByNumber(e.number) == e.object;
 }
 
-template <> bool Alive(const Entry<cCharaObj>& e)
+bool Alive(const Entry<cCharaObj>& e)
 {
     return RunStage().FindCharaByNumber(e.number) == e.object;
 }
 
-template <class T, class Box, class Use>
-void Snapshot(const std::vector<std::list<T*>>& groups, std::vector<Entry<T>>& entries,
-              std::vector<DRect>& boxes, std::vector<std::uint8_t>& use, Box box, Use takesPart)
+// The index of an object in the last look.
+template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* object)
 {
-    entries.clear();
-    boxes.clear();
-    use.clear();
-    for (int g = 0; g < static_cast<int>(groups.size()); ++g) {
-        int order = 0;
-        for (T* object : groups[static_cast<std::size_t>(g)]) {
-            entries.push_back({object, object->m_ObjNo, g, order++});
-            boxes.push_back(box(*object));
-            use.push_back(takesPart(*object) ? 1 : 0);
-        }
-    }
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i)
+        if (entries[static_cast<std::size_t>(i)].object == object) return i;
+    return -1;
 }
 
-// Pairs of an entry of list A with the entries of list B that overlap it,
-// for which keep(a, b) holds; searched from the shorter list.
-template <class Keep>
-void FindPairs(PassLists& l, const std::vector<DRect>& boxesA,
-               const std::vector<std::uint8_t>& useA, const std::vector<DRect>& boxesB,
-               const std::vector<std::uint8_t>& useB, Keep keep)
+// The pairs of an entry of A with the entries of B whose boxes overlap, the
+// grid holding B; visit(a, b) gives the pair to visit with its place in the
+// visiting order, or nothing. Sorted into that order.
+template <class Visit>
+void FindPairs(Looks& l, const std::vector<DRect>& boxesA, const std::vector<std::uint8_t>& useA,
+               const std::vector<DRect>& boxesB, const std::vector<std::uint8_t>& useB, Visit visit)
 {
     l.pairs.clear();
-    const bool fromA = boxesA.size() <= boxesB.size();
-    const std::vector<DRect>& queried = fromA ? boxesA : boxesB;
-    const std::vector<std::uint8_t>& queriedUse = fromA ? useA : useB;
-    l.grid.Build(fromA ? boxesB : boxesA, fromA ? &useB : &useA);
-    for (int i = 0; i < static_cast<int>(queried.size()); ++i) {
-        if (!queriedUse[static_cast<std::size_t>(i)]) continue;
+    l.grid.Build(boxesB, &useB);
+    for (int a = 0; a < static_cast<int>(boxesA.size()); ++a) {
+        if (!useA[static_cast<std::size_t>(a)]) continue;
         l.found.clear();
-        l.grid.Query(queried[static_cast<std::size_t>(i)], l.found);
-        for (int j : l.found) {
-            const Pair p = fromA ? Pair{i, j} : Pair{j, i};
-            if (keep(p)) l.pairs.push_back(p);
-        }
+        l.grid.Query(boxesA[static_cast<std::size_t>(a)], l.found);
+        for (int b : l.found)
+            if (const std::optional<Pair> p = visit(a, b)) l.pairs.push_back(*p);
     }
+    std::sort(l.pairs.begin(), l.pairs.end(),
+              [](const Pair& x, const Pair& y) { return x.key < y.key; });
+}
+
+// The first pair after a place in the visiting order.
+std::size_t PairAfter(const Looks& l, std::uint64_t key)
+{
+    const auto it = std::upper_bound(l.pairs.begin(), l.pairs.end(), key,
+                                     [](std::uint64_t k, const Pair& p) { return k < p.key; });
+    return static_cast<std::size_t>(it - l.pairs.begin());
+}
+
+void RemoveIfAlive(cRunningStage& stage, cShotObj* shot, int number)
+{
+    if (shot && stage.FindShotByNumber(number) == shot) stage.RemoveShot(shot->m_ListNode);
 }
 
 // --- pass 1: shots against characters
 
 // The visiting order: shot group, character group, shot, character.
-auto ShotCharaKey(const PassLists& l, const Pair& p)
+std::uint64_t ShotCharaKey(const Looks& l, int s, int c)
 {
-    const auto& s = l.shots[static_cast<std::size_t>(p.a)];
-    const auto& c = l.charas[static_cast<std::size_t>(p.b)];
-    return std::make_tuple(s.group, c.group, s.order, c.order);
+    return PairKey(l.shots[static_cast<std::size_t>(s)].group,
+                   l.charas[static_cast<std::size_t>(c)].group, s, c);
 }
 
-void FindShotCharaPairs(cRunningStage& stage, PassLists& l)
+void FindShotCharaPairs(Looks& l)
 {
-    Snapshot(stage.m_ShotGroups, l.shots, l.shotBoxes, l.shotUse, ShotHitRect, ShotTakesPart);
-    Snapshot(
-        stage.m_CharaGroups, l.charas, l.charaBoxes, l.charaUse,
-        [](const cCharaObj& c) { return c.m_HitB.m_Rect; }, ShotHittable);
-    FindPairs(l, l.shotBoxes, l.shotUse, l.charaBoxes, l.charaUse, [&l](const Pair& p) {
-        return l.shots[static_cast<std::size_t>(p.a)].group !=
-               l.charas[static_cast<std::size_t>(p.b)].group;
-    });
-    std::sort(l.pairs.begin(), l.pairs.end(), [&l](const Pair& x, const Pair& y) {
-        return ShotCharaKey(l, x) < ShotCharaKey(l, y);
-    });
+    FindPairs(l, l.shotHit, l.shotTakesPart, l.charaShotBox, l.charaShot,
+              [&l](int s, int c) -> std::optional<Pair> {
+                  if (l.shots[static_cast<std::size_t>(s)].group ==
+                      l.charas[static_cast<std::size_t>(c)].group)
+                      return std::nullopt;
+                  return Pair{ShotCharaKey(l, s, c), s, c};
+              });
 }
 
 // One shot against one character. `scheduled` is set when the shot must go
@@ -187,7 +232,8 @@ void FindShotCharaPairs(cRunningStage& stage, PassLists& l)
 // or a gift ran flows or commands.
 int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& scheduled, bool& ranFlows)
 {
-    if (!ShotHittable(c) || !c.m_HitB.m_Rect.Intersects(ShotHitRect(s)) ||
+    if (!ShotHittable(c) ||
+        !c.m_HitB.m_Rect.Intersects({s.m_HitLeft, s.m_HitTop, s.m_HitRight, s.m_HitBottom}) ||
         HoldsChara(s.m_HitList, c.m_ObjNo))
         return 0;
     c.FireFlows(7);
@@ -219,34 +265,10 @@ int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& schedul
     return 0;
 }
 
-// The index of an entry's object in a new look at the lists.
-template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* object)
+int ShotsAgainstCharas(cRunningStage& stage, Looks& l)
 {
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i)
-        if (entries[static_cast<std::size_t>(i)].object == object) return i;
-    return -1;
-}
-
-// The first pair that comes after the given position (a position whose
-// objects are gone has no successor to find: the pass ends).
-template <class Key>
-std::size_t PairAfter(const PassLists& l, const std::tuple<int, int, int, int>& at, Key key)
-{
-    const auto it =
-        std::upper_bound(l.pairs.begin(), l.pairs.end(), at,
-                         [&](const auto& pos, const Pair& p) { return pos < key(l, p); });
-    return static_cast<std::size_t>(it - l.pairs.begin());
-}
-
-void RemoveIfAlive(cRunningStage& stage, cShotObj* shot, int number)
-{
-    if (shot && stage.FindShotByNumber(number) == shot) stage.RemoveShot(shot->m_ListNode);
-}
-
-int ShotsAgainstCharas(cRunningStage& stage)
-{
-    PassLists& l = Lists();
-    FindShotCharaPairs(stage, l);
+    LookAgain(stage, l);
+    FindShotCharaPairs(l);
     // The shot of the current (character group, shot) run, due for removal.
     cShotObj* due = nullptr;
     int dueNumber = -1;
@@ -276,13 +298,13 @@ int ShotsAgainstCharas(cRunningStage& stage)
             ++i;
             continue;
         }
-        FindShotCharaPairs(stage, l);
+        // A new look at the lists; on after the pair just visited.
+        LookAgain(stage, l);
+        FindShotCharaPairs(l);
         const int si = FindEntry(l.shots, s.object);
         const int ci = FindEntry(l.charas, c.object);
         if (si < 0 || ci < 0) break;
-        const auto& ns = l.shots[static_cast<std::size_t>(si)];
-        const auto& nc = l.charas[static_cast<std::size_t>(ci)];
-        i = PairAfter(l, std::make_tuple(ns.group, nc.group, ns.order, nc.order), ShotCharaKey);
+        i = PairAfter(l, ShotCharaKey(l, si, ci));
     }
     RemoveIfAlive(stage, due, dueNumber);
     return 0;
@@ -290,25 +312,22 @@ int ShotsAgainstCharas(cRunningStage& stage)
 
 // --- pass 2: characters against characters
 
-auto CharaCharaKey(const PassLists& l, const Pair& p)
+// The visiting order: first group, second group, first, second.
+std::uint64_t CharaCharaKey(const Looks& l, int a, int b)
 {
-    const auto& a = l.charas[static_cast<std::size_t>(p.a)];
-    const auto& b = l.charas[static_cast<std::size_t>(p.b)];
-    return std::make_tuple(a.group, b.group, a.order, b.order);
+    return PairKey(l.charas[static_cast<std::size_t>(a)].group,
+                   l.charas[static_cast<std::size_t>(b)].group, a, b);
 }
 
-void FindCharaCharaPairs(cRunningStage& stage, PassLists& l)
+void FindCharaCharaPairs(Looks& l)
 {
-    Snapshot(
-        stage.m_CharaGroups, l.charas, l.charaBoxes, l.charaUse,
-        [](const cCharaObj& c) { return c.m_HitA.m_Rect; }, ContactHittable);
-    FindPairs(l, l.charaBoxes, l.charaUse, l.charaBoxes, l.charaUse, [&l](const Pair& p) {
-        return l.charas[static_cast<std::size_t>(p.a)].group <
-               l.charas[static_cast<std::size_t>(p.b)].group;
-    });
-    std::sort(l.pairs.begin(), l.pairs.end(), [&l](const Pair& x, const Pair& y) {
-        return CharaCharaKey(l, x) < CharaCharaKey(l, y);
-    });
+    FindPairs(l, l.charaContact, l.charaMeets, l.charaContact, l.charaMeets,
+              [&l](int a, int b) -> std::optional<Pair> {
+                  if (l.charas[static_cast<std::size_t>(a)].group >=
+                      l.charas[static_cast<std::size_t>(b)].group)
+                      return std::nullopt;
+                  return Pair{CharaCharaKey(l, a, b), a, b};
+              });
 }
 
 // The outcome for one side of a contact that hit it.
@@ -346,10 +365,10 @@ int CharaMeetsChara(cRunningStage& stage, cCharaObj& a, cCharaObj& b, bool& ranF
     return 0;
 }
 
-int CharasAgainstCharas(cRunningStage& stage)
+int CharasAgainstCharas(cRunningStage& stage, Looks& l)
 {
-    PassLists& l = Lists();
-    FindCharaCharaPairs(stage, l);
+    if (!l.charasCurrent) LookAtCharas(stage, l);
+    FindCharaCharaPairs(l);
     std::size_t i = 0;
     while (i < l.pairs.size()) {
         const Entry<cCharaObj> a = l.charas[static_cast<std::size_t>(l.pairs[i].a)];
@@ -361,53 +380,48 @@ int CharasAgainstCharas(cRunningStage& stage)
             ++i;
             continue;
         }
-        FindCharaCharaPairs(stage, l);
+        l.shotsCurrent = false;
+        LookAtCharas(stage, l);
+        FindCharaCharaPairs(l);
         const int ai = FindEntry(l.charas, a.object);
         const int bi = FindEntry(l.charas, b.object);
         if (ai < 0 || bi < 0) break;
-        const auto& na = l.charas[static_cast<std::size_t>(ai)];
-        const auto& nb = l.charas[static_cast<std::size_t>(bi)];
-        i = PairAfter(l, std::make_tuple(na.group, nb.group, na.order, nb.order), CharaCharaKey);
+        i = PairAfter(l, CharaCharaKey(l, ai, bi));
     }
     return 0;
 }
 
 // --- pass 3: shots against shots
 
-auto ShotShotKey(const PassLists& l, const Pair& p)
+void ShotsAgainstShots(cRunningStage& stage, Looks& l)
 {
-    const auto& a = l.shots[static_cast<std::size_t>(p.a)];
-    const auto& b = l.shots[static_cast<std::size_t>(p.b)];
-    return std::make_tuple(a.group, b.group, a.order, b.order);
-}
-
-void ShotsAgainstShots(cRunningStage& stage)
-{
-    PassLists& l = Lists();
-    Snapshot(stage.m_ShotGroups, l.shots, l.shotBoxes, l.shotUse, MainBox,
-             [](const cShotObj&) { return true; });
-    // Only pairs with a shot that collides with shots count: search from those.
-    l.charaUse.assign(l.shots.size(), 0);
-    bool any = false;
-    for (std::size_t k = 0; k < l.shots.size(); ++k)
-        if (l.shots[k].object->m_Def.m_HitShots) l.charaUse[k] = 1, any = true;
-    if (!any) return;
-    l.grid.Build(l.shotBoxes, nullptr);
+    if (!l.shotsCurrent) LookAtShots(stage, l);
+    // Only pairs with a shot that collides with shots count. While those are
+    // few, they look for their partners in a grid of every shot; else every
+    // shot looks for them in a grid of theirs.
+    const auto colliding = std::count(l.shotCollides.begin(), l.shotCollides.end(), 1);
+    if (colliding == 0) return;
+    const bool fromColliding = 2 * colliding < static_cast<std::ptrdiff_t>(l.shots.size());
+    l.grid.Build(l.shotBox, fromColliding ? nullptr : &l.shotCollides);
     l.pairs.clear();
     for (int k = 0; k < static_cast<int>(l.shots.size()); ++k) {
-        if (!l.charaUse[static_cast<std::size_t>(k)]) continue;
+        const bool kCollides = l.shotCollides[static_cast<std::size_t>(k)] != 0;
+        if (fromColliding && !kCollides) continue;
         l.found.clear();
-        l.grid.Query(l.shotBoxes[static_cast<std::size_t>(k)], l.found);
+        l.grid.Query(l.shotBox[static_cast<std::size_t>(k)], l.found);
         for (int m : l.found) {
             const int gk = l.shots[static_cast<std::size_t>(k)].group;
             const int gm = l.shots[static_cast<std::size_t>(m)].group;
-            // Both flagged: the pair is found from each side; keep it once.
-            if (gk == gm || (l.charaUse[static_cast<std::size_t>(m)] && m < k)) continue;
-            l.pairs.push_back(gk < gm ? Pair{k, m} : Pair{m, k});
+            // A pair of two colliding shots is found from each side: kept once.
+            if (gk == gm || (kCollides && l.shotCollides[static_cast<std::size_t>(m)] && m < k))
+                continue;
+            const int p = gk < gm ? k : m;
+            const int q = gk < gm ? m : k;
+            l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});
         }
     }
     std::sort(l.pairs.begin(), l.pairs.end(),
-              [&l](const Pair& x, const Pair& y) { return ShotShotKey(l, x) < ShotShotKey(l, y); });
+              [](const Pair& x, const Pair& y) { return x.key < y.key; });
     cShotObj* due = nullptr;
     int dueNumber = -1;
     int runGroup = -1, runShot = -1;
@@ -447,12 +461,14 @@ void ShotsAgainstShots(cRunningStage& stage)
 int CheckHits()
 {
     cRunningStage& stage = RunStage();
+    Looks& l = TheLooks();
+    l.shotsCurrent = l.charasCurrent = false;
     const std::int32_t setUps = stage.m_SetStageCount;
     if (ShotPassRuns(stage) && !stage.m_ShotList.empty())
-        if (const int r = ShotsAgainstCharas(stage)) return r;
+        if (const int r = ShotsAgainstCharas(stage, l)) return r;
     if (stage.m_SetStageCount != setUps) return 0;
-    if (const int r = CharasAgainstCharas(stage)) return r;
+    if (const int r = CharasAgainstCharas(stage, l)) return r;
     if (stage.m_SetStageCount != setUps) return 0;
-    ShotsAgainstShots(stage);
+    ShotsAgainstShots(stage, l);
     return 0;
 }

@@ -237,10 +237,9 @@ int cShotObj::MoveShotX()
 int cShotObj::MoveShotY()
 {
     if (m_InertiaY != 0) m_SpeedY += m_InertiaY;
-    if (m_SpeedY != 0) {
-        StepY(2);
-        UpdateEdgeY(2);
-    }
+    // StepY ends with the world-edge update, which a second update would
+    // leave as it is.
+    if (m_SpeedY != 0) StepY(2);
     return 0;
 }
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "contact_fixture.h"
 #include "world/chara_obj.h"
+#include "world/contact_fixture.h"
 #include "world/effect_obj.h"
 #include "world/random.h"
 #include "world/shot_obj.h"

@@ -81,6 +81,7 @@ protected:
         g_Stage.PlacedCharas = {hero};
         stage.SetStage(0, 0);
         stage.m_SubStepNo = 1;
+        trace.Clear();
     }
 
     cPlayerObj& Hero() { return stage.Player.front(); }

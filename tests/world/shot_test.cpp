@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "contact_fixture.h"
 #include "data/ed_command.h"
 #include "data/ed_sword_type.h"
 #include "world/command_object.h"
+#include "world/contact_fixture.h"
 #include "world/flow_run.h"
 #include "world/shot_obj.h"
 
