@@ -10,7 +10,6 @@
 #include "data/ed_command.h"
 #include "support/world_fixture.h"
 #include "world/command_status.h"
-#include "world/commands.h"
 #include "world/database_tables.h"
 
 namespace {
@@ -147,28 +146,25 @@ TEST_F(StatusCommands, GraphicAndAnimeSet)
     EXPECT_EQ(other->m_Def.nAnimeSet, 2);
 }
 
-TEST_F(StatusCommands, EachSubStepOfTheAnimeCommandStartsAPlayer)
+TEST_F(StatusCommands, TheAnimeCommandStartsAPlayerOfTheRecordsSequence)
 {
     const std::vector<FrameSeq> saved = g_AnimeSeqs;
     g_AnimeSeqs = {FrameSeq{{0, 1, 1}, {-2, 0, 1}}, FrameSeq{{5, 6, 0}, {6, 6, 0}, {-4, 0, 0}}};
-    cEdCommand anime = Command({1});
-    anime.m_Kind = 27;
-    cCommandRun run;
-    run.m_Command = &anime;
     cFlowRun flow;
     flow.m_Serial = 7;
     stage->m_CurFlowRun = &flow;
-    for (int subStep = 0; subStep < 3; ++subStep)
-        g_CharaCommandProc[27](*other, run);
+    RunAnime(*other, Command({1}));
     stage->m_CurFlowRun = nullptr;
-    ASSERT_EQ(other->m_Overlays.size(), 3u);
-    for (const OverlayAnim& overlay : other->m_Overlays) {
-        EXPECT_EQ(overlay.m_FlowSerial, 7);
-        EXPECT_EQ(overlay.m_Ranked, 0);
-        EXPECT_EQ(overlay.m_Countdown, 0);
-        EXPECT_EQ(overlay.m_Seq.Sequences().size(), 1u);
-        EXPECT_EQ(overlay.m_Seq.Current(), 5);
-    }
+    RunAnime(*other, Command({1}));
+    ASSERT_EQ(other->m_Overlays.size(), 2u);
+    const OverlayAnim& overlay = other->m_Overlays.front();
+    EXPECT_EQ(overlay.m_FlowSerial, 7);
+    EXPECT_EQ(overlay.m_Ranked, 0);
+    EXPECT_EQ(overlay.m_Countdown, 0);
+    EXPECT_EQ(overlay.m_Held, 0);
+    EXPECT_EQ(overlay.m_Seq.Sequences().size(), 1u);
+    EXPECT_EQ(overlay.m_Seq.Current(), 5);
+    EXPECT_EQ(other->m_Overlays.back().m_FlowSerial, 0) << "outside a flow";
     g_AnimeSeqs = saved;
 }
 
