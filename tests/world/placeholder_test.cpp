@@ -86,6 +86,9 @@ const char* const kWorld5[] = {
 
 // The menu scenes: results and rankings of a cleared stage.
 const char* const kMenuScenes[] = {
+    "cGamePlay::DecideNextScene",
+    "cGamePlay::DrawResults",
+    "cGamePlay::RegisterRanking",
     "cGamePlay::SceneLoadRankings",
     "cGamePlay::ScenePrepareResults",
 };
