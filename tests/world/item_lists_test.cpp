@@ -56,16 +56,20 @@ protected:
         g_Stage.Layers.resize(1);
         g_AnimeSeqs = {FrameSeq{{0, 1, 1}, {-2, 0, 1}}, FrameSeq{{5, 6, 0}, {-4, 0, 0}}};
         m_SavedEffects = g_Database.Effect;
+        m_SavedEffectSeqs = g_EffectSeqs;
         g_Database.Effect.assign(1, cEdEffect());
+        g_EffectSeqs.assign(1, FrameSeq{{0, 6, 0}, {-4, 0, 0}});
     }
     void TearDown() override
     {
         g_Database.Effect = m_SavedEffects;
+        g_EffectSeqs = m_SavedEffectSeqs;
         FlowFixture::TearDown();
     }
 
 private:
     std::vector<cEdEffect> m_SavedEffects;
+    std::vector<FrameSeq> m_SavedEffectSeqs;
 };
 
 TEST_F(ItemLists, EveryKindRunsItsBodyInOrder)
@@ -106,6 +110,7 @@ TEST_F(ItemLists, EveryKindRunsItsBodyInOrder)
     EXPECT_EQ(m_Services->m_Music, std::vector<std::int32_t>{4});
     EXPECT_EQ(Play().m_StageVars[9], 9) << "the gift's own list ran";
     EXPECT_EQ(Play().m_ClearRequest, 0);
+    EXPECT_EQ(m_Services->m_CloseRequests, 0);
 }
 
 TEST_F(ItemLists, AClearOrTheEndOfThePlayersHitPointsStopsTheList)
