@@ -291,9 +291,11 @@ bool ReadTokens(const std::string& text, cCharaObj& runner, std::vector<CodeToke
         }
         std::size_t end = s.find(' ', i);
         if (end == std::string_view::npos) end = s.size();
+        std::string_view word = s.substr(i, end - i);
         // Object prefixes, each ended by ".".
-        for (std::size_t dot = s.find('.', i); dot < end; dot = s.find('.', i)) {
-            const std::string_view name = s.substr(i, dot - i);
+        for (std::size_t dot = word.find('.'); dot != std::string_view::npos;
+             dot = word.find('.')) {
+            const std::string_view name = word.substr(0, dot);
             const int found = IndexIn(kObjNames, name);
             if (found >= 0) {
                 object = found;
@@ -304,11 +306,11 @@ bool ReadTokens(const std::string& text, cCharaObj& runner, std::vector<CodeToke
                 object = OBJ_MY;
             }
             tokenRead = false;
-            i = dot + 1;
+            word.remove_prefix(dot + 1);
         }
-        if (i < end) {
+        if (!word.empty()) {
             CodeToken token;
-            if (!ReadWord(s.substr(i, end - i), object, runner, token)) return false;
+            if (!ReadWord(word, object, runner, token)) return false;
             tokens.push_back(token);
             tokenRead = true;
             object = OBJ_MY;
