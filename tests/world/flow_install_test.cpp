@@ -183,7 +183,9 @@ TEST_F(FlowInstall, AnimationsAreScheduledToEndTheirLeadInAtTheirCommand)
         EXPECT_EQ(anims[0].m_StartTime, c.start) << c.name;
         EXPECT_EQ(anims[0].m_Skipped, c.skipped) << c.name;
         EXPECT_EQ(anims[0].m_LeadIn, c.leadIn) << c.name;
-        if (c.hold >= 0) EXPECT_EQ(anims[0].m_Hold, c.hold) << c.name;
+        if (c.hold >= 0) {
+            EXPECT_EQ(anims[0].m_Hold, c.hold) << c.name;
+        }
         EXPECT_EQ(anims[0].m_HoldSwitch, c.holdSwitch) << c.name;
     }
 }
