@@ -1,6 +1,7 @@
 // ExecCode per call: texts as authors typically write them, and long texts
-// of repeated statements and groups (5,000 characters, and a range of
-// lengths to show that the time grows linearly with the length).
+// of repeated statements and groups, or of many short words (5,000
+// characters, and a range of lengths to show that the time grows linearly
+// with the length).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -64,6 +65,15 @@ std::string LongText(std::size_t length)
     return text;
 }
 
+// Many one-character words and one prefix at the end.
+std::string WordsText(std::size_t length)
+{
+    std::string text;
+    while (text.size() + 2 < length)
+        text += "1 ";
+    return text + "pl.hp";
+}
+
 void ExecText(benchmark::State& state, const std::string& text)
 {
     BenchWorld world;
@@ -84,6 +94,13 @@ void ExecCodeLong(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 
+void ExecCodeWords(benchmark::State& state)
+{
+    const std::string text = WordsText(static_cast<std::size_t>(state.range(0)));
+    ExecText(state, text);
+    state.SetComplexityN(state.range(0));
+}
+
 BENCHMARK_CAPTURE(ExecCodeTypical, increment, "v1 = v1 + 1");
 BENCHMARK_CAPTURE(ExecCodeTypical, heal, "hp = hp + 10");
 BENCHMARK_CAPTURE(ExecCodeTypical, dice, "S3 = rand(1, 6)");
@@ -91,6 +108,11 @@ BENCHMARK_CAPTURE(ExecCodeTypical, damage_target, "tg.hp = tg.hp - ( power - tg.
 BENCHMARK_CAPTURE(ExecCodeTypical, two_statements, "C10 = C10 + S2 * 2 pl.v2 = my.v2 = 3");
 BENCHMARK(ExecCodeLong)->Arg(5000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ExecCodeLong)
+    ->RangeMultiplier(4)
+    ->Range(500, 128000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(ExecCodeWords)
     ->RangeMultiplier(4)
     ->Range(500, 128000)
     ->Unit(benchmark::kMicrosecond)

@@ -291,9 +291,11 @@ bool ReadTokens(const std::string& text, cCharaObj& runner, std::vector<CodeToke
         }
         std::size_t end = s.find(' ', i);
         if (end == std::string_view::npos) end = s.size();
+        std::string_view word = s.substr(i, end - i);
         // Object prefixes, each ended by ".".
-        for (std::size_t dot = s.find('.', i); dot < end; dot = s.find('.', i)) {
-            const std::string_view name = s.substr(i, dot - i);
+        for (std::size_t dot = word.find('.'); dot != std::string_view::npos;
+             dot = word.find('.')) {
+            const std::string_view name = word.substr(0, dot);
             const int found = IndexIn(kObjNames, name);
             if (found >= 0) {
                 object = found;
@@ -304,11 +306,11 @@ bool ReadTokens(const std::string& text, cCharaObj& runner, std::vector<CodeToke
                 object = OBJ_MY;
             }
             tokenRead = false;
-            i = dot + 1;
+            word.remove_prefix(dot + 1);
         }
-        if (i < end) {
+        if (!word.empty()) {
             CodeToken token;
-            if (!ReadWord(s.substr(i, end - i), object, runner, token)) return false;
+            if (!ReadWord(word, object, runner, token)) return false;
             tokens.push_back(token);
             tokenRead = true;
             object = OBJ_MY;
@@ -409,29 +411,29 @@ int CalcTokens(const std::string& text, cCharaObj& chara)
     if (!ReadTokens(text, chara, tokens)) return 0;
     const std::int32_t lastRead = tokens.empty() ? 0 : tokens.back().value;
 
-    // Each pass in one sweep: a reduction leaves a number where its left
-    // neighbour was, so the next operator of the pass lies after it.
+    // Each pass in one sweep, compacting the list in place: a reduction
+    // leaves a number where its left neighbour was, so the next operator of
+    // the pass lies after it, and the right neighbour is still unwritten.
     bool reduced = false;
     std::int32_t result = 0;
-    std::vector<CodeToken> next;
     for (int pass = 0; pass < 3; ++pass) {
-        next.clear();
-        next.reserve(tokens.size());
+        std::size_t kept = 0;
         for (std::size_t k = 0; k < tokens.size(); ++k) {
-            const CodeToken& token = tokens[k];
+            const CodeToken token = tokens[k];
             if (token.kind != TOKEN_OPERATOR || kOpPass[token.index] != pass) {
-                next.push_back(token);
+                tokens[kept++] = token;
                 continue;
             }
-            if (next.empty() || k + 1 >= tokens.size()) {
+            if (kept == 0 || k + 1 >= tokens.size()) {
                 CodeErrorF(Sjis("演算子 %s の左右に値がありません！"), kOpNames[token.index]);
                 return 0;
             }
-            if (!Reduce(next.back(), token.index, tokens[k + 1], chara, text, result)) return 0;
-            next.back() = NumberToken(result);
+            CodeToken& left = tokens[kept - 1];
+            if (!Reduce(left, token.index, tokens[k + 1], chara, text, result)) return 0;
+            left = NumberToken(result);
             reduced = true;
         }
-        tokens.swap(next);
+        tokens.resize(kept);
     }
     return reduced ? result : lastRead;
 }

@@ -8,9 +8,9 @@
 
 #include "core/sjis_text.h"
 #include "data/ed_command.h"
+#include "data/ed_database.h"
 #include "support/world_fixture.h"
 #include "world/command_status.h"
-#include "world/commands.h"
 #include "world/database_tables.h"
 
 namespace {
@@ -147,29 +147,107 @@ TEST_F(StatusCommands, GraphicAndAnimeSet)
     EXPECT_EQ(other->m_Def.nAnimeSet, 2);
 }
 
-TEST_F(StatusCommands, EachSubStepOfTheAnimeCommandStartsAPlayer)
+TEST_F(StatusCommands, TheAnimeCommandStartsAPlayerOfTheRecordsSequence)
 {
     const std::vector<FrameSeq> saved = g_AnimeSeqs;
     g_AnimeSeqs = {FrameSeq{{0, 1, 1}, {-2, 0, 1}}, FrameSeq{{5, 6, 0}, {6, 6, 0}, {-4, 0, 0}}};
-    cEdCommand anime = Command({1});
-    anime.m_Kind = 27;
-    cCommandRun run;
-    run.m_Command = &anime;
     cFlowRun flow;
     flow.m_Serial = 7;
     stage->m_CurFlowRun = &flow;
-    for (int subStep = 0; subStep < 3; ++subStep)
-        g_CharaCommandProc[27](*other, run);
+    RunAnime(*other, Command({1}));
     stage->m_CurFlowRun = nullptr;
-    ASSERT_EQ(other->m_Overlays.size(), 3u);
-    for (const OverlayAnim& overlay : other->m_Overlays) {
-        EXPECT_EQ(overlay.m_FlowSerial, 7);
-        EXPECT_EQ(overlay.m_Ranked, 0);
-        EXPECT_EQ(overlay.m_Countdown, 0);
-        EXPECT_EQ(overlay.m_Seq.Sequences().size(), 1u);
-        EXPECT_EQ(overlay.m_Seq.Current(), 5);
-    }
+    RunAnime(*other, Command({1}));
+    ASSERT_EQ(other->m_Overlays.size(), 2u);
+    const OverlayAnim& overlay = other->m_Overlays.front();
+    EXPECT_EQ(overlay.m_FlowSerial, 7);
+    EXPECT_EQ(overlay.m_Ranked, 0);
+    EXPECT_EQ(overlay.m_Countdown, 0);
+    EXPECT_EQ(overlay.m_Held, 0);
+    EXPECT_EQ(overlay.m_Seq.Sequences().size(), 1u);
+    EXPECT_EQ(overlay.m_Seq.Current(), 5);
+    EXPECT_EQ(other->m_Overlays.back().m_FlowSerial, 0) << "outside a flow";
     g_AnimeSeqs = saved;
+}
+
+// The database tables the effect commands read, put back afterwards.
+class EffectCommands : public StatusCommands {
+protected:
+    void SetUp() override
+    {
+        StatusCommands::SetUp();
+        m_Effects = g_Database.Effect;
+        m_EffectSeqs = g_EffectSeqs;
+        m_CharaStates = g_CharaEffectStates;
+        m_ScrStates = g_ScrEffectStates;
+        g_Database.Effect.assign(3, cEdEffect());
+        g_Database.Effect[1].m_CellWidth = 64;
+        g_Database.Effect[1].m_CellHeight = 48;
+        g_Database.Effect[2].m_CellWidth = 30;
+        g_Database.Effect[2].m_CellHeight = 30;
+        g_EffectSeqs.assign(3, FrameSeq{{0, 6, 0}, {-4, 0, 0}});
+        g_CharaEffectStates.assign(3, CharaEffectState());
+        g_ScrEffectStates.assign(3, ScrEffectState());
+    }
+    void TearDown() override
+    {
+        g_Database.Effect = m_Effects;
+        g_EffectSeqs = m_EffectSeqs;
+        g_CharaEffectStates = m_CharaStates;
+        g_ScrEffectStates = m_ScrStates;
+        StatusCommands::TearDown();
+    }
+
+private:
+    std::vector<cEdEffect> m_Effects;
+    std::vector<FrameSeq> m_EffectSeqs;
+    std::vector<CharaEffectState> m_CharaStates;
+    std::vector<ScrEffectState> m_ScrStates;
+};
+
+TEST_F(EffectCommands, EffectSizesArePercentagesRoundedAwayFromZero)
+{
+    struct Case {
+        int effect;
+        int percent;
+        int width;
+        int height;
+    };
+    const Case cases[] = {{1, 150, 96, 72}, {2, 25, 8, 8}, {1, 100, 64, 48}, {2, 0, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.effect << " at " << c.percent << "%");
+        ShowEffect(*other, Command({c.effect, 0, 0, 0, 0, 0, c.percent, 0}));
+        const cEffectObj& effect = stage->m_EffectList.back();
+        EXPECT_EQ(effect.m_Effect, c.effect);
+        EXPECT_EQ(effect.m_Width, c.width);
+        EXPECT_EQ(effect.m_Height, c.height);
+        EXPECT_EQ(effect.m_StopsGame, 0);
+    }
+    EXPECT_EQ(stage->m_EffectList.size(), 4u);
+    // Placed at the screen's centre.
+    const cEffectObj& first = stage->m_EffectList.front();
+    EXPECT_DOUBLE_EQ(first.m_X, static_cast<int>(stage->m_ScrollX.m_Pos + 320 - 48));
+    EXPECT_EQ(services.m_CloseRequests, 0);
+}
+
+TEST_F(EffectCommands, AnEffectOutsideTheTableIsReportedAndRecordZeroStandsIn)
+{
+    ShowEffect(*other, Command({7, 0, 0, 0, 0, 0, 100, 0}));
+    ASSERT_EQ(stage->m_EffectList.size(), 1u);
+    EXPECT_EQ(stage->m_EffectList.back().m_Effect, 0);
+    EXPECT_EQ(stage->m_EffectList.back().m_Width, 32);
+}
+
+TEST_F(EffectCommands, CharacterAndScreenEffectsStartTheirPlayers)
+{
+    RunCharaEffect(*other, Command({2, 1, 1}));
+    EXPECT_EQ(other->m_CharaEffect.m_Index, 2);
+    EXPECT_EQ(other->m_CharaEffect.m_Mode, 1);
+    EXPECT_EQ(other->m_CharaEffect.m_Loop, 1);
+    EXPECT_EQ(other->m_CharaEffect.m_Reversed, 1);
+    RunScrEffect(*other, Command({1, 2, 0}));
+    EXPECT_EQ(stage->m_ScrEffect.m_Index, 1);
+    EXPECT_EQ(stage->m_ScrEffect.m_Mode, 2);
+    EXPECT_EQ(stage->m_ScrEffect.m_Reversed, 0);
 }
 
 TEST_F(StatusCommands, EffectPlacements)
