@@ -18,6 +18,7 @@ namespace plat {
 namespace {
 
 detail::TestHook<bool(const fs::path&)> g_allowWrite;
+detail::TestHook<bool(const fs::path&)> g_allowSync;
 
 bool writeAllowed(const fs::path& target)
 {
@@ -25,18 +26,37 @@ bool writeAllowed(const fs::path& target)
     return !hook || (*hook)(target);
 }
 
-// Makes the folder of a file durable after a rename into it; best effort,
-// since a folder that cannot be synced has still been renamed into.
-void syncFolder(const fs::path& folder)
+bool syncAllowed(const fs::path& path)
 {
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const auto hook = g_allowSync.get();
+    return !hook || (*hook)(path);
+}
+
+// Syncs an open file, named by path for the test hook.
+bool syncDescriptor(int fd, const fs::path& path)
+{
+    return syncAllowed(path) && ::fsync(fd) == 0;
+}
+
+} // namespace
+
+bool syncFileToDisk(const fs::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = syncDescriptor(fd, file);
+    return ::close(fd) == 0 && synced;
+}
+
+void syncFolderToDisk(const fs::path& folder)
+{
+    const fs::path path = folder.empty() ? fs::path(".") : folder;
+    syncAllowed(path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
-
-} // namespace
 
 AtomicFile::~AtomicFile()
 {
@@ -109,7 +129,7 @@ bool AtomicFile::commit()
         failed_ = true;
         return false;
     }
-    const bool synced = ::fsync(fd_) == 0;
+    const bool synced = syncDescriptor(fd_, temp_);
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
     if (!synced || !closed || ::rename(temp_.c_str(), target_.c_str()) != 0) {
@@ -118,7 +138,7 @@ bool AtomicFile::commit()
         return false;
     }
     temp_.clear();
-    syncFolder(target_.parent_path());
+    syncFolderToDisk(target_.parent_path());
     return true;
 }
 
@@ -146,6 +166,11 @@ fs::path temporarySibling(const fs::path& target, std::string_view kind)
     name += '-';
     name += std::to_string(counter++);
     return target.parent_path() / name;
+}
+
+void setSyncHook(std::function<bool(const fs::path& path)> allowSync)
+{
+    g_allowSync.set(std::move(allowSync));
 }
 
 void setAtomicWriteFailureHook(std::function<bool(const fs::path& target)> allowWrite)

@@ -46,6 +46,18 @@ private:
 // process id and a running number (".Option.dat.tmp-4711-0").
 std::filesystem::path temporarySibling(const std::filesystem::path& target, std::string_view kind);
 
+// Syncs a written file to disk; false when it cannot be opened or synced.
+bool syncFileToDisk(const std::filesystem::path& file);
+// Syncs a folder's entries to disk, so that files created or renamed in it
+// stay after a power loss; best effort, since some file systems cannot.
+void syncFolderToDisk(const std::filesystem::path& folder);
+
+// Test hook: while set, every sync of a file or folder to disk (of an
+// AtomicFile and of a folder copy) tells it the path first; a file's sync
+// fails (as a failing disk would) when it returns false. Pass nullptr to
+// remove it.
+void setSyncHook(std::function<bool(const std::filesystem::path& path)> allowSync);
+
 // Test hook: while set, every write of an AtomicFile asks it first and fails
 // (as a full disk would) when it returns false. Pass nullptr to remove it.
 void setAtomicWriteFailureHook(std::function<bool(const std::filesystem::path& target)> allowWrite);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 
@@ -56,10 +57,13 @@ bool isWithin(const fs::path& inner, const fs::path& outer)
     return true;
 }
 
-// Copies every entry of source into the existing folder target.
+// Copies every entry of source into the existing folder target, and syncs
+// every copied file and folder (target too) to disk, so that the tree is
+// whole on disk before it is renamed into place.
 bool copyContents(const fs::path& source, const fs::path& target)
 {
     std::error_code ec;
+    std::vector<fs::path> folders{target};
     auto it = fs::recursive_directory_iterator(source,
                                                fs::directory_options::follow_directory_symlink, ec);
     for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
@@ -68,12 +72,18 @@ bool copyContents(const fs::path& source, const fs::path& target)
         if (ec) return false;
         if (fs::is_directory(status)) {
             if (!fs::create_directory(to, ec) || ec) return false;
+            folders.push_back(to);
         } else if (fs::is_regular_file(status)) {
             if (!copyAllowed(it->path())) return false;
             if (!fs::copy_file(it->path(), to, ec) || ec) return false;
+            if (!syncFileToDisk(to)) return false;
         }
     }
-    return !ec;
+    if (ec) return false;
+    for (const fs::path& folder : folders) {
+        syncFolderToDisk(folder);
+    }
+    return true;
 }
 
 // Renames from to to unless something appeared at to in the meantime.
@@ -127,7 +137,10 @@ bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestinatio
     const fs::path temp = temporarySibling(*destination, "copy");
     if (!fs::create_directory(temp, ec) || ec) return false;
 
-    if (copyContents(*source, temp) && renameNoReplace(temp, *destination)) return true;
+    if (copyContents(*source, temp) && renameNoReplace(temp, *destination)) {
+        syncFolderToDisk(parent);
+        return true;
+    }
     fs::remove_all(temp, ec);
     return false;
 }
