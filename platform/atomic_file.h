@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,22 @@ private:
 // of this process uses: the target's name, hidden, with the kind, the
 // process id and a running number (".Option.dat.tmp-4711-0").
 std::filesystem::path temporarySibling(const std::filesystem::path& target, std::string_view kind);
+
+// The kind in the names of an AtomicFile's temporary files.
+inline constexpr std::string_view kTemporaryFileKind = "tmp";
+
+// The name of the target when a file name is exactly one that
+// temporarySibling gives for that kind (a dot, the target's name, a dot, the
+// kind, a dash, digits, a dash, digits); nothing otherwise.
+std::optional<std::string_view> temporarySiblingTarget(std::string_view fileName,
+                                                       std::string_view kind);
+
+// Removes the temporary files that writers killed in an earlier run left
+// behind: the plain files named as temporarySibling names them with
+// kTemporaryFileKind, in the folder (a game path) and its subfolders; links
+// are not followed and nothing else is touched. For the start-up, before
+// anything is written. The number of files removed.
+std::size_t removeLeftoverTemporaryFiles(std::string_view sjisFolder);
 
 // Syncs a written file to disk; false when it cannot be opened or synced.
 bool syncFileToDisk(const std::filesystem::path& file);

@@ -19,6 +19,9 @@ namespace {
 
 detail::TestHook<bool(const fs::path&)> g_allowCopy;
 
+// The kind in the names of the temporary folders of a copy.
+constexpr std::string_view kCopyKind = "copy";
+
 bool copyAllowed(const fs::path& source)
 {
     const auto hook = g_allowCopy.get();
@@ -134,7 +137,7 @@ bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestinatio
     // A copy into the folder being copied would copy itself without end.
     if (isWithin(*destination, *source)) return false;
 
-    const fs::path temp = temporarySibling(*destination, "copy");
+    const fs::path temp = temporarySibling(*destination, kCopyKind);
     if (!fs::create_directory(temp, ec) || ec) return false;
 
     if (copyContents(*source, temp) && renameNoReplace(temp, *destination)) {
@@ -143,6 +146,32 @@ bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestinatio
     }
     fs::remove_all(temp, ec);
     return false;
+}
+
+std::size_t removeLeftoverCopies(std::string_view sjisDestination)
+{
+    const auto resolved = resolveForCreate(sjisDestination);
+    if (!resolved) return 0;
+    fs::path destination = *resolved;
+    if (destination.filename().empty()) destination = destination.parent_path();
+    const std::string target = destination.filename().string();
+    std::error_code ec;
+    std::vector<fs::path> leftovers;
+    auto it = fs::directory_iterator(orCurrent(destination.parent_path()), ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code entry;
+        if (temporarySiblingTarget(name, kCopyKind) == std::string_view(target) &&
+            it->is_directory(entry) && !it->is_symlink(entry)) {
+            leftovers.push_back(it->path());
+        }
+    }
+    std::size_t removed = 0;
+    for (const fs::path& path : leftovers) {
+        fs::remove_all(path, ec);
+        removed += ec ? 0 : 1;
+    }
+    return removed;
 }
 
 bool removeTree(std::string_view sjisPath)

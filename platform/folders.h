@@ -31,6 +31,13 @@ bool createFolder(std::string_view sjisPath);
 // other kinds of entries are left out. False when anything failed.
 bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestination);
 
+// Removes the hidden temporary folders, with everything in them, that
+// copies to the destination (a game path) interrupted in an earlier run
+// left beside it: the folders named for it as copyFolderTree names them,
+// and nothing else. For the start-up, before anything is copied. The number
+// of folders removed.
+std::size_t removeLeftoverCopies(std::string_view sjisDestination);
+
 // Removes the file or folder with everything in it. True when nothing is
 // left at the path. Refuses (false) the game folder and the folders above it.
 bool removeTree(std::string_view sjisPath);

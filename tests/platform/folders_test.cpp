@@ -150,6 +150,27 @@ TEST_F(Folders, AFileThatCannotBeSyncedFailsTheCopy)
     EXPECT_EQ(namesIn(dir_.path()), std::set<std::string>{"Default"});
 }
 
+// Copies interrupted in an earlier run leave their hidden folders; the next
+// start removes those of the destination, and nothing else.
+TEST_F(Folders, LeftoverCopiesOfADestinationAreRemovedAndNothingElse)
+{
+    dir_.write(".data.copy-4711-0/System.dat", "half copied");
+    dir_.write(".data.copy-12-3/stg4/a.stg4_000", "half copied");
+    dir_.write("data/Mine.dat", "the data");
+    dir_.write(".data.copy-1-2", "a file, not a copy's folder");
+    dir_.write(".data.copy-x-2/kept.dat", "no copy's name");
+    dir_.write(".data2.copy-1-2/kept.dat", "another destination's");
+    dir_.write(".data.tmp-1-2/kept.dat", "another kind");
+    fs::create_directory_symlink(dir_ / "Default", dir_ / ".data.copy-7-7");
+
+    EXPECT_EQ(plat::removeLeftoverCopies("data\\"), 2u);
+    EXPECT_EQ(namesIn(dir_.path()),
+              (std::set<std::string>{"Default", "data", ".data.copy-1-2", ".data.copy-x-2",
+                                     ".data2.copy-1-2", ".data.tmp-1-2", ".data.copy-7-7"}));
+    EXPECT_EQ(dir_.read("data/Mine.dat"), "the data");
+    EXPECT_EQ(dir_.read("Default/System.dat"), "system");
+}
+
 TEST_F(Folders, CopyRefusesWhatItCannotDoCleanly)
 {
     dir_.write("data/Mine.dat", "player's own");
