@@ -1,23 +1,34 @@
 #include "core/message_box.h"
 
+#include "core/display_facts.h"
 #include "core/err_log.h"
 #include "core/format.h"
 #include "core/main_window_handle.h"
 #include "core/sjis_text.h"
-#include "media/dd_mes_box.h"
-#include "media/dd_state.h"
 #include "platform/window_messages.h"
-#include "shell/main_window.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <string>
 
+namespace {
+
+std::atomic<FullScreenBoxFn> g_FullScreenBox{nullptr};
+
+} // namespace
+
+void SetFullScreenBox(FullScreenBoxFn box)
+{
+    g_FullScreenBox = box;
+}
+
 int MesBox(const char* text, const char* caption, std::uint32_t type)
 {
-    if (g_DDReady && !g_DDWindowed) return DDMesBox(text, caption, type);
+    const FullScreenBoxFn fullScreen = g_FullScreenBox.load();
+    if (g_DDReady && !g_DDWindowed && fullScreen) return fullScreen(text, caption, type);
     // The box belongs to the window active on the calling thread: the main
     // window on the main thread, none on the others.
-    const plat::WindowId owner = plat::isMainThread() ? g_MainWindow.m_hWnd.load() : 0;
+    const plat::WindowId owner = plat::isMainThread() ? g_hMainWnd.load() : 0;
     return plat::messageBox(owner, text ? text : "", caption ? caption : "", type);
 }
 

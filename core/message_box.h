@@ -7,9 +7,17 @@
 
 #include <cstdint>
 
+// The box that the graphics layer draws over the full-screen game: 1 when
+// shown, 0 when not (the button is not reported).
+using FullScreenBoxFn = int (*)(const char* text, const char* caption, std::uint32_t type);
+
+// Registers that box; the layer that draws it does so before the graphics
+// are set up. Null goes back to plain boxes.
+void SetFullScreenBox(FullScreenBoxFn box);
+
 // Shows a box. In full screen, once the graphics are set up, through the
-// graphics layer (1 when shown, 0 when not; the button is not reported);
-// otherwise a plain box whose result is the button pressed.
+// registered full-screen box; otherwise a plain box whose result is the
+// button pressed.
 int MesBox(const char* text, const char* caption, std::uint32_t type);
 
 // A box with the caption "エラー" and an OK button; the text as it stands.

@@ -1,10 +1,10 @@
 #include "core/report.h"
 
+#include "core/display_facts.h"
 #include "core/environment.h"
 #include "core/err_log.h"
 #include "core/format.h"
 #include "core/message_box.h"
-#include "media/dd_state.h"
 #include "platform/path_resolver.h"
 
 #include <cstdarg>

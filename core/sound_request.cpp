@@ -1,12 +1,12 @@
 #include "core/sound_request.h"
 
+#include "core/main_window_handle.h"
+#include "core/request_messages.h"
 #include "platform/message_loop.h"
-#include "shell/main_window.h"
-#include "shell/request_messages.h"
 
 void SendSeRequest(std::uint32_t slot)
 {
-    plat::sendMessage(g_MainWindow.m_hWnd, UM_SE, slot, 0);
+    plat::sendMessage(g_hMainWnd, UM_SE, slot, 0);
 }
 
 void SendDataSeRequest(std::int16_t number)

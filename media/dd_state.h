@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "core/display_facts.h"
 #include "media/dd_pixels.h"
 #include "platform/message_loop.h"
 
@@ -20,25 +21,18 @@ struct DDBMPDATA;
 
 // Configuration kept by DDInit.
 extern int g_DDUseD3D;          // Direct3D requested
-extern plat::WindowId g_DDhWnd;  // the game window
+extern plat::WindowId g_DDhWnd; // the game window
 extern int g_DDWidth;           // display size (640 x 480)
 extern int g_DDHeight;
-// Colour depth of the graphics layer: 8, 16 or 32 bits per pixel
-// (Direct3D 16 or 32).
-extern std::int32_t g_DDBpp;
 extern int g_DDVSync;
-// 1 when the game runs in a window, 0 in full screen.
-extern std::int32_t g_DDWindowed;
 extern int g_DDBackBuffers;
 extern int g_DDRefreshRate;
 extern int g_DDUseRefresh;
-extern DDSURFACEDATA* g_DDSurfaces;    // the bitmap surfaces (g_BitmapSD)
-extern const DDBMPDATA* g_DDBmpTable;  // the bitmap table (g_BitmapTable)
+extern DDSURFACEDATA* g_DDSurfaces;   // the bitmap surfaces (g_BitmapSD)
+extern const DDBMPDATA* g_DDBmpTable; // the bitmap table (g_BitmapTable)
 extern int g_DDSurfaceCount;
-// 1 once the graphics layer has been set up, 0 before.
-extern std::int32_t g_DDReady;
 extern std::uint8_t g_DDSetUp;
-extern int g_DesktopBpp;               // depth of the windowed display
+extern int g_DesktopBpp; // depth of the windowed display
 
 // Shifts and maxima of the colour channels of a pixel format.
 struct DDFORMATDATA {
@@ -53,10 +47,10 @@ extern DDFORMATDATA g_BackBufferFormat;
 // Our device's presentation settings, kept for every later reset.
 struct DDPRESENTDATA {
     int windowed = 1;
-    int width = 0, height = 0;  // 0: the window's client size
+    int width = 0, height = 0; // 0: the window's client size
     int refreshHz = 0;
-    int vsync = 0;              // wait for the vertical blank (interval "default")
-    int discard = 1;            // swap effect discard (else copy)
+    int vsync = 0;   // wait for the vertical blank (interval "default")
+    int discard = 1; // swap effect discard (else copy)
     int backBufferCount = 1;
     DDFormat format = DDFormat::X8R8G8B8;
 };
@@ -75,25 +69,25 @@ struct DD3DSTATE {
     DDFormat textureFormat = DDFormat::A8R8G8B8;
     DDPRESENTDATA present;
     int adapter = 0;
-    int deviceType = 1;  // hardware
+    int deviceType = 1; // hardware
     DDDEVICECAPS caps;
     int pow2Only = 0;
     int squareOnly = 0;
-    int virtualMode = 0;                   // drawing for BackBuffer goes to VirBackBuffer
+    int virtualMode = 0; // drawing for BackBuffer goes to VirBackBuffer
     DDSURFACEDATA* restingTarget = nullptr;
-    int copying = 0;                       // VirBackBuffer is being copied onto BackBuffer
-    std::uint8_t key32[3] = {0, 0, 0};     // colour-key colour at 32 bpp: blue, green, red
-    std::uint8_t key16[3] = {0, 0, 0};     // colour-key colour at 16 bpp: blue, green, red
-    std::uint32_t keyed32 = 0;             // a transparent texel at 32 bpp
-    std::uint32_t opaqueKey32 = 0;         // 0xFF000000 | key colour
+    int copying = 0;                   // VirBackBuffer is being copied onto BackBuffer
+    std::uint8_t key32[3] = {0, 0, 0}; // colour-key colour at 32 bpp: blue, green, red
+    std::uint8_t key16[3] = {0, 0, 0}; // colour-key colour at 16 bpp: blue, green, red
+    std::uint32_t keyed32 = 0;         // a transparent texel at 32 bpp
+    std::uint32_t opaqueKey32 = 0;     // 0xFF000000 | key colour
     std::uint16_t keyed16 = 0;
     std::uint16_t opaqueKey16 = 0;
     int inScene = 0;
     std::uint32_t vertexColor = 0xFFFFFFFF;
-    int colorOp = 4;  // modulate
-    int alphaOp = 4;  // select the texture's alpha (2) after set-up
+    int colorOp = 4; // modulate
+    int alphaOp = 4; // select the texture's alpha (2) after set-up
     int serialCounter = 0;
-    std::string textureFailText;  // shown when a texture cannot be created
+    std::string textureFailText; // shown when a texture cannot be created
 };
 extern DD3DSTATE* g_D3DState;
 extern std::shared_ptr<DD3DSTATE> g_D3DStateOwner;

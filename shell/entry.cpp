@@ -1,6 +1,7 @@
 #include "shell/entry.h"
 
 #include "core/err_log.h"
+#include "core/message_box.h"
 #include "core/path.h"
 #include "core/report.h"
 #include "core/sjis_text.h"
@@ -9,6 +10,7 @@
 #include "data/ed_option.h"
 #include "data/ed_palette.h"
 #include "data/path_table.h"
+#include "media/dd_mes_box.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
@@ -51,6 +53,8 @@ int InitGame()
 int GameMain(int, char**)
 {
     plat::setMainThread();
+    // Boxes over the full-screen game are drawn by the graphics layer.
+    SetFullScreenBox(DDMesBox);
 
     // The error log is named but stays off for the whole run.
     ErrLogSetFile(0, "EC_Game.txt");

@@ -1,9 +1,10 @@
 // Message boxes: plain boxes in a window or before the graphics exist,
 // the graphics layer's box in full screen, and the error boxes.
+#include "core/display_facts.h"
 #include "core/err_log.h"
 #include "core/message_box.h"
 #include "core/sjis_text.h"
-#include "media/dd_state.h"
+#include "media/dd_mes_box.h"
 #include "platform/window_messages.h"
 #include "support/report_fixture.h"
 
@@ -22,6 +23,8 @@ protected:
     {
         test::ReportFixture::SetUp();
         saved_ = {g_DDReady, g_DDWindowed};
+        // The box over the full-screen game, as the shell registers it.
+        SetFullScreenBox(DDMesBox);
         plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
             boxes.push_back(r);
             threads.push_back(std::this_thread::get_id());
@@ -31,6 +34,7 @@ protected:
     void TearDown() override
     {
         plat::setMessageBoxResponder(nullptr);
+        SetFullScreenBox(nullptr);
         g_DDReady = saved_.first;
         g_DDWindowed = saved_.second;
         ErrLogSetFile(0, "EC_Game.txt");
@@ -66,6 +70,16 @@ TEST_F(MessageBoxes, APlainBoxGivesTheButtonPressedAndTheFullScreenBoxOnlyWhethe
         EXPECT_EQ(boxes[0].captionUtf8(), "確認");
         EXPECT_EQ(boxes[0].type, MB_YESNO);
     }
+}
+
+TEST_F(MessageBoxes, WithoutARegisteredFullScreenBoxEveryBoxIsPlain)
+{
+    SetFullScreenBox(nullptr);
+    g_DDReady = 1;
+    g_DDWindowed = 0;
+    answer = IDNO;
+    EXPECT_EQ(MesBox(Sjis("続けますか？"), Sjis("確認"), MB_YESNO), IDNO);
+    EXPECT_EQ(boxes.size(), 1u);
 }
 
 TEST_F(MessageBoxes, ErrorBoxesHaveTheFixedCaptionAndShowTheirTextAsItStands)

@@ -1,10 +1,10 @@
 // The run report: made anew, one whole line per call from any thread,
 // the machine and display sections, and boxes for ReportBox.
+#include "core/display_facts.h"
 #include "core/environment.h"
 #include "core/err_log.h"
 #include "core/report.h"
 #include "core/sjis_text.h"
-#include "media/dd_state.h"
 #include "platform/message_box.h"
 #include "support/report_fixture.h"
 

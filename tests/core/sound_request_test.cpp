@@ -1,7 +1,7 @@
 // Sound requests reach the main window as UM_SE with the slot.
+#include "core/main_window_handle.h"
+#include "core/request_messages.h"
 #include "core/sound_request.h"
-#include "shell/main_window.h"
-#include "shell/request_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ class SoundRequests : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_MainWindow.m_hWnd = plat::createWindow(
+        g_hMainWnd = plat::createWindow(
             [this](plat::WindowId, std::uint32_t msg, std::uintptr_t w, std::intptr_t l) {
                 if (msg == UM_SE) slots.push_back({w, l});
                 return std::intptr_t{0};
@@ -24,8 +24,8 @@ protected:
     }
     void TearDown() override
     {
-        plat::destroyWindow(g_MainWindow.m_hWnd);
-        g_MainWindow.m_hWnd = 0;
+        plat::destroyWindow(g_hMainWnd);
+        g_hMainWnd = 0;
     }
     std::vector<std::pair<std::uintptr_t, std::intptr_t>> slots;
 };

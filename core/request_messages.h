@@ -1,7 +1,8 @@
 #pragma once
 // The requests that the game thread sends to the main window: what it may
 // not do itself (dialogs, file choice, sound and music, device recovery)
-// runs on the main thread while the game thread waits in the send.
+// runs on the main thread while the game thread waits in the send. Their
+// numbers live here, below every layer that sends one.
 
 #include "platform/window_messages.h"
 
