@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <optional>
 
+#include "core/report.h"
 #include "data/command_info.h"
 #include "data/ed_block.h"
 #include "data/ed_chara.h"
@@ -117,16 +119,41 @@ void UpgradeParams(cEdCommand& c, int v)
     }
 }
 
-// A kind, fire pattern or shot movement that no table holds: the executors
-// would index their tables with it.
-bool HasBadKind(const cEdCommand& c)
+// What of a command no table holds: its kind, its fire pattern or its shot
+// movement, which the executors would index their tables with.
+struct UnknownPart {
+    const char* what;
+    int value;
+};
+
+std::optional<UnknownPart> FindUnknownPart(const cEdCommand& c)
 {
-    if (!FindCommandInfo(c.m_ListKind, c.m_Kind)) return true;
-    if (!c.m_Shot) return false;
+    if (!FindCommandInfo(c.m_ListKind, c.m_Kind)) return UnknownPart{"command kind", c.m_Kind};
+    if (!c.m_Shot) return std::nullopt;
     const int kind = CharaKindOf(c);
     const bool firesPattern = kind == kShot || (kind >= kBlockSummon && kind <= kItemSummon);
-    if (firesPattern && c.m_Shot->m_Pattern >= kShotPatternCount) return true;
-    return kind == kShot && c.m_Shot->m_MoveKind >= kShotMoveKindCount;
+    if (firesPattern && c.m_Shot->m_Pattern >= kShotPatternCount) {
+        return UnknownPart{"fire pattern", c.m_Shot->m_Pattern};
+    }
+    if (kind == kShot && c.m_Shot->m_MoveKind >= kShotMoveKindCount) {
+        return UnknownPart{"shot movement", c.m_Shot->m_MoveKind};
+    }
+    return std::nullopt;
+}
+
+// A command that nothing can run stays in its list as a step of kind 0:
+// no parameters, parts, flows, text, sound or animation; its timing stays,
+// so the steps after it keep theirs.
+void MakeInert(cEdCommand& c)
+{
+    c.m_Kind = 0;
+    c.m_Params.clear();
+    c.m_Text.clear();
+    c.m_Move.reset();
+    c.m_Shot.reset();
+    c.m_Flows.clear();
+    c.m_Sound = 0;
+    c.m_Anime = 0;
 }
 
 // The duration of a swing: the times of the sword type's parts, the running
@@ -226,6 +253,7 @@ void cEdCommand::RegisterMembers(int /*version*/)
 
 void cEdCommand::Load(plat::ByteReader& f)
 {
+    const std::size_t start = f.position();
     cEdData::Load(f);
     std::int32_t hasPart = 0;
     ReadKept(f, hasPart);
@@ -245,9 +273,11 @@ void cEdCommand::Load(plat::ByteReader& f)
     }
     LoadFlowList(m_Flows, f);
     LoadValues(m_Params, f);
-    if (HasBadKind(*this)) {
-        MarkBadContent(f);
-        m_Kind = 0;
+    if (const auto unknown = FindUnknownPart(*this)) {
+        ReportLog("%s: the command at byte %zu has %s %d, which no table holds; it is read as a "
+                  "command without effect",
+                  ReadingFileName().c_str(), start, unknown->what, unknown->value);
+        MakeInert(*this);
     }
 
     if (g_FileVersion < kDataVersion) UpgradeParams(*this, g_FileVersion);

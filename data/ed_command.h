@@ -49,8 +49,10 @@ public:
     void RegisterMembers(int version) override;
     // The record body, the parts (each behind a uint32 flag), the flows and
     // the parameters; then the upgrades of older files, the removal of
-    // test-only flows and CheckParams. A kind outside its table, a fire
-    // pattern or shot movement outside its table refuses the file.
+    // test-only flows and CheckParams. A kind, fire pattern or shot movement
+    // outside its table makes it a command of kind 0 without parameters,
+    // parts or flows (it does nothing), with a line in the run report and
+    // the error log that names the file and the command's place in it.
     void Load(plat::ByteReader& f) override;
     // CheckParams, then the same layout.
     void Save(ByteWriter& f) override;

@@ -7,6 +7,7 @@
 
 #include "core/checked_access.h"
 #include "core/string_helpers.h"
+#include "data/load_checks.h"
 
 // Member blocks are the raw memory image of the members, which is the file's
 // little-endian image only on a little-endian machine.
@@ -194,8 +195,9 @@ int cEdData::SaveFile(std::string_view path)
     return CloseFile(file);
 }
 
-std::shared_ptr<ReadStream> OpenReadBytes(std::vector<std::uint8_t> bytes)
+std::shared_ptr<ReadStream> OpenReadBytes(std::vector<std::uint8_t> bytes, std::string_view name)
 {
+    SetReadingFileName(name);
     auto stream = std::make_shared<ReadStream>();
     stream->bytes = std::move(bytes);
     stream->in = plat::ByteReader(stream->bytes);
@@ -209,7 +211,7 @@ std::shared_ptr<ReadStream> OpenRead(std::string_view path)
     if (path.empty()) path = "err";
     plat::FileBytes file = plat::readGameFile(path, kMaxDataFileBytes);
     if (!file) return nullptr;
-    return OpenReadBytes(std::move(file.bytes));
+    return OpenReadBytes(std::move(file.bytes), path);
 }
 
 std::shared_ptr<WriteStream> OpenWrite(std::string_view path)

@@ -179,8 +179,10 @@ struct WriteStream {
 // empty path opens the name "err". A file too short for its version gives a
 // stream whose reader has failed.
 std::shared_ptr<ReadStream> OpenRead(std::string_view path);
-// The same over bytes already in memory (tests, fuzzing, replays).
-std::shared_ptr<ReadStream> OpenReadBytes(std::vector<std::uint8_t> bytes);
+// The same over bytes already in memory (tests, fuzzing, replays); the name
+// stands for the file in the lines that report what was found in it.
+std::shared_ptr<ReadStream> OpenReadBytes(std::vector<std::uint8_t> bytes,
+                                          std::string_view name = "(memory)");
 // Starts writing a data file and puts g_DataVersion first. Null when the file
 // cannot be created.
 std::shared_ptr<WriteStream> OpenWrite(std::string_view path);

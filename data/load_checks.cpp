@@ -2,10 +2,21 @@
 
 namespace {
 
+thread_local std::string t_ReadingFileName;
 thread_local bool t_BadContent = false;
 thread_local int t_FlowDepth = 0;
 
 } // namespace
+
+void SetReadingFileName(std::string_view name)
+{
+    t_ReadingFileName.assign(name);
+}
+
+const std::string& ReadingFileName()
+{
+    return t_ReadingFileName;
+}
 
 void MarkBadContent(plat::ByteReader& f)
 {

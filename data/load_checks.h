@@ -1,13 +1,16 @@
 #pragma once
 // Checks shared by the records of the data files while they are read: plain
 // values read only when they are there, references outside their tables,
-// faults of content that refuse a file outright, the limit on flows nested
+// the name of the file being read, faults of content that refuse a file
+// outright, the limit on flows nested
 // within commands, and the list insertions and cell moves that bring files
 // of older versions up to date.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -76,10 +79,14 @@ inline std::int16_t MovedShotCell(std::int16_t cell)
     return static_cast<std::int16_t>(std::min(cell + 1, kLastShotCell));
 }
 
-// A fault of content (a command kind, fire pattern or shot movement outside
-// its table, flows nested too deep): fails the reader and notes the fault on
-// this thread, so that a file is refused even where a short file would be
-// read as far as it goes.
+// The name of the data file being read on this thread, for the lines that
+// report what was found in it; set when the file is opened.
+void SetReadingFileName(std::string_view name);
+const std::string& ReadingFileName();
+
+// A fault of content (flows nested too deep): fails the reader and notes the
+// fault on this thread, so that a file is refused even where a short file
+// would be read as far as it goes.
 void MarkBadContent(plat::ByteReader& f);
 // Whether a fault of content was noted on this thread since the last call;
 // clears the note.

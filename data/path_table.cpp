@@ -1,6 +1,7 @@
 #include "data/path_table.h"
 
 #include "core/sjis_text.h"
+#include "platform/atomic_file.h"
 #include "platform/folders.h"
 
 const std::array<const char*, 4> g_ExtTable = {"cplt4", "stg4", "plt4", "rkg"};
@@ -35,6 +36,12 @@ void CreateGameFolders()
     for (const char* folder : g_FolderTable) {
         if (!plat::isFolder(folder)) plat::createFolder(folder);
     }
+}
+
+void RemoveLeftoverTemporaries()
+{
+    plat::removeLeftoverTemporaryFiles(g_PathTable[PATH_USER_DATA]);
+    plat::removeLeftoverCopies(g_PathTable[PATH_DATA]);
 }
 
 const char* ColorName(int value)

@@ -114,6 +114,14 @@ extern const std::array<const char*, 22> g_FolderTable;
 // fails and is reported there.
 void CreateGameFolders();
 
+// Removes what writes interrupted in an earlier run (a crash, a kill, a
+// power loss) left in the folders the game writes: the temporary files of
+// the atomic writer in user_data\ and its folders, and unfinished copies of
+// data\ in the game folder. Only names of the runtime's own temporaries are
+// touched, never a player's or an author's file. For the start-up, before
+// anything is written.
+void RemoveLeftoverTemporaries();
+
 // The Shift-JIS name of a value of a character's colour setting, 0 to 9
 // ("なし", "白", ... "4色"); any other value names nothing ("").
 const char* ColorName(int value);

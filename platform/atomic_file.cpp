@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@ namespace plat {
 namespace {
 
 detail::TestHook<bool(const fs::path&)> g_allowWrite;
+detail::TestHook<bool(const fs::path&)> g_allowSync;
 
 bool writeAllowed(const fs::path& target)
 {
@@ -25,18 +27,37 @@ bool writeAllowed(const fs::path& target)
     return !hook || (*hook)(target);
 }
 
-// Makes the folder of a file durable after a rename into it; best effort,
-// since a folder that cannot be synced has still been renamed into.
-void syncFolder(const fs::path& folder)
+bool syncAllowed(const fs::path& path)
 {
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const auto hook = g_allowSync.get();
+    return !hook || (*hook)(path);
+}
+
+// Syncs an open file, named by path for the test hook.
+bool syncDescriptor(int fd, const fs::path& path)
+{
+    return syncAllowed(path) && ::fsync(fd) == 0;
+}
+
+} // namespace
+
+bool syncFileToDisk(const fs::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = syncDescriptor(fd, file);
+    return ::close(fd) == 0 && synced;
+}
+
+void syncFolderToDisk(const fs::path& folder)
+{
+    const fs::path path = folder.empty() ? fs::path(".") : folder;
+    syncAllowed(path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
-
-} // namespace
 
 AtomicFile::~AtomicFile()
 {
@@ -61,7 +82,7 @@ bool AtomicFile::open(std::string_view sjisPath)
     for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         // A name left behind by an earlier process is skipped by the
         // exclusive create.
-        fs::path temp = temporarySibling(*target, "tmp");
+        fs::path temp = temporarySibling(*target, kTemporaryFileKind);
         fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
             temp_ = std::move(temp);
@@ -109,7 +130,7 @@ bool AtomicFile::commit()
         failed_ = true;
         return false;
     }
-    const bool synced = ::fsync(fd_) == 0;
+    const bool synced = syncDescriptor(fd_, temp_);
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
     if (!synced || !closed || ::rename(temp_.c_str(), target_.c_str()) != 0) {
@@ -118,7 +139,7 @@ bool AtomicFile::commit()
         return false;
     }
     temp_.clear();
-    syncFolder(target_.parent_path());
+    syncFolderToDisk(target_.parent_path());
     return true;
 }
 
@@ -146,6 +167,58 @@ fs::path temporarySibling(const fs::path& target, std::string_view kind)
     name += '-';
     name += std::to_string(counter++);
     return target.parent_path() / name;
+}
+
+std::optional<std::string_view> temporarySiblingTarget(std::string_view name, std::string_view kind)
+{
+    // From the end: digits, a dash, digits, a dash, the kind, a dot.
+    auto takeNumber = [&name] {
+        std::size_t digits = 0;
+        while (digits < name.size() && name[name.size() - 1 - digits] >= '0' &&
+               name[name.size() - 1 - digits] <= '9') {
+            ++digits;
+        }
+        name.remove_suffix(digits);
+        return digits > 0;
+    };
+    auto takeSuffix = [&name](std::string_view suffix) {
+        if (!name.ends_with(suffix)) return false;
+        name.remove_suffix(suffix.size());
+        return true;
+    };
+    if (!takeNumber() || !takeSuffix("-") || !takeNumber() || !takeSuffix("-") ||
+        !takeSuffix(kind) || !takeSuffix(".")) {
+        return std::nullopt;
+    }
+    // What is left is the dot and the target's name.
+    if (name.size() < 2 || name.front() != '.') return std::nullopt;
+    return name.substr(1);
+}
+
+std::size_t removeLeftoverTemporaryFiles(std::string_view sjisFolder)
+{
+    const auto folder = resolveExisting(sjisFolder);
+    std::error_code ec;
+    if (!folder || !fs::is_directory(*folder, ec)) return 0;
+    std::vector<fs::path> leftovers;
+    auto it = fs::recursive_directory_iterator(*folder, ec);
+    for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::error_code entry;
+        if (it->is_regular_file(entry) && !it->is_symlink(entry) &&
+            temporarySiblingTarget(it->path().filename().string(), kTemporaryFileKind)) {
+            leftovers.push_back(it->path());
+        }
+    }
+    std::size_t removed = 0;
+    for (const fs::path& path : leftovers) {
+        removed += ::unlink(path.c_str()) == 0 ? 1 : 0;
+    }
+    return removed;
+}
+
+void setSyncHook(std::function<bool(const fs::path& path)> allowSync)
+{
+    g_allowSync.set(std::move(allowSync));
 }
 
 void setAtomicWriteFailureHook(std::function<bool(const fs::path& target)> allowWrite)

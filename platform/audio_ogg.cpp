@@ -147,11 +147,23 @@ bool OggPlayer::load(std::vector<std::uint8_t> bytes)
     if (!decoder->reopen()) {
         return false;
     }
+    // A file that yields no sound is not music: its first block is decoded
+    // here, and kept to be played first.
+    std::vector<float> first;
+    for (int tries = 0; tries < kMaxEmptyReads && first.empty(); ++tries) {
+        if (decoder->read(first) == Decoder::Read::End) {
+            break;
+        }
+    }
+    if (first.empty() || !decoder->open) {
+        return false;
+    }
+
     std::lock_guard lock(mutex_);
     decoder_ = std::move(decoder);
     playing_ = false;
     loopsLeft_ = loops_;
-    pending_.clear();
+    pending_ = std::move(first);
     pendingPos_ = 0;
     return true;
 }

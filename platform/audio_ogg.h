@@ -25,7 +25,8 @@ public:
     OggPlayer& operator=(const OggPlayer&) = delete;
 
     // Opens an Ogg Vorbis file from its bytes, stopped at its start. False
-    // (and nothing loaded) when the bytes are not a stream it can play.
+    // (and nothing loaded) when the bytes are not a stream it can play or
+    // yield no sound at all.
     bool load(std::vector<std::uint8_t> bytes);
     // Unloads; the player is silent until the next load.
     void close();

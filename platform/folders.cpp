@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 
@@ -17,6 +18,9 @@ namespace plat {
 namespace {
 
 detail::TestHook<bool(const fs::path&)> g_allowCopy;
+
+// The kind in the names of the temporary folders of a copy.
+constexpr std::string_view kCopyKind = "copy";
 
 bool copyAllowed(const fs::path& source)
 {
@@ -56,10 +60,13 @@ bool isWithin(const fs::path& inner, const fs::path& outer)
     return true;
 }
 
-// Copies every entry of source into the existing folder target.
+// Copies every entry of source into the existing folder target, and syncs
+// every copied file and folder (target too) to disk, so that the tree is
+// whole on disk before it is renamed into place.
 bool copyContents(const fs::path& source, const fs::path& target)
 {
     std::error_code ec;
+    std::vector<fs::path> folders{target};
     auto it = fs::recursive_directory_iterator(source,
                                                fs::directory_options::follow_directory_symlink, ec);
     for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
@@ -68,12 +75,18 @@ bool copyContents(const fs::path& source, const fs::path& target)
         if (ec) return false;
         if (fs::is_directory(status)) {
             if (!fs::create_directory(to, ec) || ec) return false;
+            folders.push_back(to);
         } else if (fs::is_regular_file(status)) {
             if (!copyAllowed(it->path())) return false;
             if (!fs::copy_file(it->path(), to, ec) || ec) return false;
+            if (!syncFileToDisk(to)) return false;
         }
     }
-    return !ec;
+    if (ec) return false;
+    for (const fs::path& folder : folders) {
+        syncFolderToDisk(folder);
+    }
+    return true;
 }
 
 // Renames from to to unless something appeared at to in the meantime.
@@ -124,12 +137,41 @@ bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestinatio
     // A copy into the folder being copied would copy itself without end.
     if (isWithin(*destination, *source)) return false;
 
-    const fs::path temp = temporarySibling(*destination, "copy");
+    const fs::path temp = temporarySibling(*destination, kCopyKind);
     if (!fs::create_directory(temp, ec) || ec) return false;
 
-    if (copyContents(*source, temp) && renameNoReplace(temp, *destination)) return true;
+    if (copyContents(*source, temp) && renameNoReplace(temp, *destination)) {
+        syncFolderToDisk(parent);
+        return true;
+    }
     fs::remove_all(temp, ec);
     return false;
+}
+
+std::size_t removeLeftoverCopies(std::string_view sjisDestination)
+{
+    const auto resolved = resolveForCreate(sjisDestination);
+    if (!resolved) return 0;
+    fs::path destination = *resolved;
+    if (destination.filename().empty()) destination = destination.parent_path();
+    const std::string target = destination.filename().string();
+    std::error_code ec;
+    std::vector<fs::path> leftovers;
+    auto it = fs::directory_iterator(orCurrent(destination.parent_path()), ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code entry;
+        if (temporarySiblingTarget(name, kCopyKind) == std::string_view(target) &&
+            it->is_directory(entry) && !it->is_symlink(entry)) {
+            leftovers.push_back(it->path());
+        }
+    }
+    std::size_t removed = 0;
+    for (const fs::path& path : leftovers) {
+        fs::remove_all(path, ec);
+        removed += ec ? 0 : 1;
+    }
+    return removed;
 }
 
 bool removeTree(std::string_view sjisPath)

@@ -24,9 +24,19 @@ bool createFolder(std::string_view sjisPath);
 // must not exist yet and whose parent folder must. The copy is made in a
 // hidden temporary folder beside the destination and renamed into place at
 // the end, so an interrupted or failed copy leaves nothing at the
-// destination. Files and folders are copied (a link as what it points to);
+// destination; every copied file and folder is synced to disk before the
+// rename, so that a power loss never leaves a destination with empty files
+// (a file that cannot be synced fails the copy). Files and folders are
+// copied (a link as what it points to);
 // other kinds of entries are left out. False when anything failed.
 bool copyFolderTree(std::string_view sjisSource, std::string_view sjisDestination);
+
+// Removes the hidden temporary folders, with everything in them, that
+// copies to the destination (a game path) interrupted in an earlier run
+// left beside it: the folders named for it as copyFolderTree names them,
+// and nothing else. For the start-up, before anything is copied. The number
+// of folders removed.
+std::size_t removeLeftoverCopies(std::string_view sjisDestination);
 
 // Removes the file or folder with everything in it. True when nothing is
 // left at the path. Refuses (false) the game folder and the folders above it.

@@ -31,6 +31,7 @@ int InitGame()
     g_DataVersion = kDataVersion;
     g_StripCR = 1;
 
+    RemoveLeftoverTemporaries();
     if (!CreateDefaultData(g_MainWindow.m_hWnd)) {
         ReportBox("%s",
                   Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"

@@ -24,6 +24,20 @@ int ClosesPosted(const std::vector<plat::Message>& messages)
     return n;
 }
 
+// The process-wide default element of a type, fresh for one test and put
+// back as it was after it, so that the test can write to what it is given
+// and still run again in the same process.
+template <class T> class FreshFallback {
+public:
+    FreshFallback() : saved_(FallbackElement<T>()) { FallbackElement<T>() = T{}; }
+    ~FreshFallback() { FallbackElement<T>() = saved_; }
+    FreshFallback(const FreshFallback&) = delete;
+    FreshFallback& operator=(const FreshFallback&) = delete;
+
+private:
+    T saved_;
+};
+
 TEST_F(CheckedAccess, AnIndexOutsideAVectorIsReportedClosesTheGameAndYieldsElementZero)
 {
     struct Case {
@@ -76,6 +90,7 @@ TEST_F(CheckedAccess, TheReportedSizeIsThatOfTheElementType)
 
 TEST_F(CheckedAccess, AnEmptyVectorYieldsAKeptDefaultElementAndStaysEmpty)
 {
+    const FreshFallback<long long> fallback;
     std::vector<long long> empty;
     long long& first = VecAt(empty, 0);
     EXPECT_EQ(first, 0);
@@ -96,6 +111,7 @@ TEST_F(CheckedAccess, AListIsWalkedByPositionAndAFailureYieldsTheSameDefaultElem
         int a = 0;
         int b = 0;
     };
+    const FreshFallback<Entry> fallback;
     std::list<Entry> l{{1, 2}, {3, 4}};
     EXPECT_EQ(ListAt(l, 1).a, 3);
     EXPECT_TRUE(reportLines().empty());

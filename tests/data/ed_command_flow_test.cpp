@@ -1,10 +1,12 @@
 // Flows and commands: parameters sized by kind, the upgrades of older files,
 // the checks against the database and the palettes, deep copies of the parts,
-// the removal of test-only flows, and the refusal of damaged commands.
+// the removal of test-only flows, commands that nothing can run, and the
+// refusal of damaged commands.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -531,43 +533,64 @@ TEST_F(FlowsAndCommands, TestOnlyFlowsStayOnlyInTestPlaysOrWhenKept)
     }
 }
 
-TEST_F(FlowsAndCommands, KindsOutsideTheirTablesRefuseTheFile)
+// A command that no table can run (an unknown kind, fire pattern or shot
+// movement) loads as a step of kind 0 that does nothing, and says so in the
+// run report; the file it is in loads.
+using UnknownCommands = test::StageReportTest;
+
+TEST_F(UnknownCommands, LoadAsCommandsWithoutEffect)
 {
     struct Case {
         const char* what;
         int listKind, kind;
         bool withShot;
         int pattern, moveKind;
-        int loads;
+        const char* unknown; // what the report names; null: a command that runs
     };
     const Case cases[] = {
-        {"character kind 37", 0, 37, false, 0, 0, 0},
-        {"negative kind", 0, -1, false, 0, 0, 0},
-        {"flow/item kind 22", 1, 22, false, 0, 0, 0},
-        {"last character kind", 0, 36, false, 0, 0, 1},
-        {"last flow/item kind", 1, 21, false, 0, 0, 1},
-        {"shot pattern 6", 0, 11, true, 6, 0, 0},
-        {"shot pattern 5", 0, 11, true, 5, 9, 1},
-        {"shot movement 10", 0, 11, true, 0, 10, 0},
-        {"summon pattern 6", 0, 14, true, 6, 0, 0},
-        {"summons do not move", 0, 13, true, 0, 10, 1},
-        {"a sword names its sword type there", 0, 12, true, 0, 10, 1},
-        {"a part the kind does not use", 0, 2, true, 9, 20, 1},
+        {"character kind 37", 0, 37, false, 0, 0, "command kind 37"},
+        {"negative kind", 0, -1, false, 0, 0, "command kind -1"},
+        {"flow/item kind 22", 1, 22, false, 0, 0, "command kind 22"},
+        {"last character kind", 0, 36, false, 0, 0, nullptr},
+        {"last flow/item kind", 1, 21, false, 0, 0, nullptr},
+        {"shot pattern 6", 0, 11, true, 6, 0, "fire pattern 6"},
+        {"shot pattern 5", 0, 11, true, 5, 9, nullptr},
+        {"shot movement 10", 0, 11, true, 0, 10, "shot movement 10"},
+        {"summon pattern 6", 0, 14, true, 6, 0, "fire pattern 6"},
+        {"summons do not move", 0, 13, true, 0, 10, nullptr},
+        {"a sword names its sword type there", 0, 12, true, 0, 10, nullptr},
+        {"a part the kind does not use", 0, 2, true, 9, 20, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        cEdCommand command = Command(c.listKind, c.kind);
+        cEdCommand command = Command(c.listKind, c.kind, {1, 2, 3});
+        command.m_Time = 25;
+        command.m_Text = "text";
+        command.m_Flows.push_back(FlowWith({Command(0, 1)}));
         if (c.withShot) {
             MakeShotPart(command.m_Shot);
             command.m_Shot->m_Pattern = static_cast<std::uint8_t>(c.pattern);
             command.m_Shot->m_MoveKind = static_cast<std::uint8_t>(c.moveKind);
         }
+        std::ofstream("report.txt", std::ios::trunc).close();
         cEdCommand loaded;
-        loaded.m_Text = "kept";
-        EXPECT_EQ(LoadFileBytes(loaded, SaveToBytes(command)), c.loads);
-        if (!c.loads) {
-            EXPECT_EQ(loaded.m_Text, "kept");
+        ASSERT_EQ(LoadFileBytes(loaded, SaveToBytes(command)), 1);
+        const auto lines = reportLines();
+        if (!c.unknown) {
+            EXPECT_EQ(loaded.m_Kind, c.kind);
+            EXPECT_TRUE(lines.empty());
+            continue;
         }
+        EXPECT_EQ(loaded.m_ListKind, c.listKind);
+        EXPECT_EQ(loaded.m_Kind, 0);
+        EXPECT_EQ(loaded.m_Time, 25) << "the step keeps its time";
+        EXPECT_TRUE(loaded.m_Params.empty());
+        EXPECT_TRUE(loaded.m_Text.empty());
+        EXPECT_FALSE(loaded.m_Shot);
+        EXPECT_TRUE(loaded.m_Flows.empty());
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], std::string("(memory): the command at byte 4 has ") + c.unknown +
+                                ", which no table holds; it is read as a command without effect");
     }
 }
 

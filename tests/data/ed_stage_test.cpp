@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/ed_stage.h"
+#include "data/load_checks.h"
 #include "file_bytes.h"
 #include "record_fields.h"
 #include "stage_fixtures.h"
@@ -661,9 +662,18 @@ TEST_F(Stages, StagesOlderThan174AreReadAsFarAsTheyGo)
                   std::vector<std::uint8_t>(guarded.begin(), guarded.begin() + guarded.size() / 2)),
               0);
 
-    // A kind outside its table refuses even an old file.
+    // A fault of content (flows nested past every author's data) refuses
+    // even an old file.
     cEdStage bad = RichStage();
-    bad.PaletteCharas[1].Flows[0].m_Commands[0].m_Kind = 40;
+    cEdFlow nested;
+    for (int level = 1; level <= kMaxFlowNesting; ++level) {
+        cEdCommand change;
+        change.m_ListKind = 1;
+        change.m_Kind = 1;
+        change.m_Flows = {nested};
+        nested.m_Commands = {change};
+    }
+    bad.PaletteCharas[1].Flows = {nested};
     loaded.nWidth = 5;
     EXPECT_EQ(test::LoadStageBytes(loaded, test::StageAtVersion(bad, 172)), 0);
     EXPECT_EQ(loaded.nWidth, 5);

@@ -51,4 +51,27 @@ TEST_F(CommonPaletteAtStartUp, LoadsFromTheDataFolderOrSaysWhichFileFailed)
     }
 }
 
+// An item command that nothing can run does not end the start-up: it loads
+// as a command without effect, and the run report names the file.
+TEST_F(CommonPaletteAtStartUp, AnItemCommandThatNothingCanRunLoadsWithoutEffect)
+{
+    cEdPalette written;
+    written.PaletteItems.resize(3);
+    cEdCommand unknown;
+    unknown.m_ListKind = 1;
+    unknown.m_Kind = 40;
+    written.PaletteItems[2].Commands = {unknown};
+    const auto bytes = SaveToBytes(written);
+    dir_.write("data/CommonPalette.cplt4", std::string(bytes.begin(), bytes.end()));
+
+    ASSERT_EQ(LoadCommonPaletteAtStartUp(), 1);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(g_CommonPalette.PaletteItems[2].Commands.size(), 1u);
+    EXPECT_EQ(g_CommonPalette.PaletteItems[2].Commands[0].m_Kind, 0);
+    const auto lines = reportLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind(std::string(kCommonPaletteFile) + ": the command at byte ", 0), 0u);
+    EXPECT_NE(lines[0].find("command kind 40"), std::string::npos);
+}
+
 } // namespace

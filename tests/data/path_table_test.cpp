@@ -102,6 +102,31 @@ TEST(GameFolders, AFolderThatCannotBeMadeIsPassedOver)
     EXPECT_TRUE(fs::is_directory(dir / "bgm"));
 }
 
+// What writes interrupted in an earlier run left goes at the start: the
+// temporary files in the player's folders and the unfinished copies of the
+// author's data, and nothing in the folders the game only reads.
+TEST(GameFolders, LeftoversOfInterruptedWritesAreRemoved)
+{
+    test::TempDir dir;
+    test::ScopedCurrentDir cwd(dir.path());
+    dir.write("user_data/.Option.dat.tmp-4711-0", "half written");
+    dir.write("user_data/challenge/.Challenge.dat.tmp-4711-1", "half written");
+    dir.write(".data.copy-4711-2/System.dat", "half copied");
+    dir.write("user_data/Option.dat", "options");
+    dir.write("data/.System.dat.tmp-1-2", "not ours to remove");
+    dir.write("default/.System.dat.tmp-1-2", "not ours to remove");
+    dir.write(".Readme.txt.tmp-1-2", "not ours to remove");
+
+    RemoveLeftoverTemporaries();
+    EXPECT_FALSE(fs::exists(dir / "user_data/.Option.dat.tmp-4711-0"));
+    EXPECT_FALSE(fs::exists(dir / "user_data/challenge/.Challenge.dat.tmp-4711-1"));
+    EXPECT_FALSE(fs::exists(dir / ".data.copy-4711-2"));
+    for (const char* name : {"user_data/Option.dat", "data/.System.dat.tmp-1-2",
+                             "default/.System.dat.tmp-1-2", ".Readme.txt.tmp-1-2"}) {
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+    }
+}
+
 TEST(ColorNames, ValuesZeroToNineHaveNamesAndOthersNone)
 {
     EXPECT_STREQ(ColorName(0), Sjis("なし"));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/report.h"
 #include "data/ed_save_data.h"
 #include "data/ed_system.h"
 #include "data/path_table.h"
@@ -83,6 +84,32 @@ TEST_F(StorySlots, AFailedWriteKeepsTheOldFileAndTheSlotAsItWas)
     EXPECT_EQ(g_StorySlots[0].stSaved.nMilliseconds, firstTime.nMilliseconds);
     EXPECT_EQ(g_StorySlots[1].bUsed, 0);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "user_data/story/Story02.dat"));
+}
+
+// A carried command that nothing can run does not make the save unreadable:
+// it loads as a command without effect, and the run report names the file.
+TEST_F(StorySlots, ACarriedCommandThatNothingCanRunLoadsWithoutEffect)
+{
+    ASSERT_EQ(ReportCreate("report.txt"), 1);
+    cSaveData saved;
+    saved.vPlayer.resize(1);
+    cEdCommand shot;
+    shot.m_Kind = 11;
+    MakeShotPart(shot.m_Shot);
+    shot.m_Shot->m_MoveKind = 12;
+    saved.vPlayer[0].Chara.Flows.resize(1);
+    saved.vPlayer[0].Chara.Flows[0].m_Commands = {shot};
+    saved.nScore = 55;
+    ASSERT_EQ(saved.SaveStorySlot(2), 1);
+
+    cSaveData loaded;
+    ASSERT_EQ(loaded.LoadStorySlot(2), 1);
+    EXPECT_EQ(loaded.nScore, 55);
+    ASSERT_EQ(loaded.vPlayer.size(), 1u);
+    EXPECT_EQ(loaded.vPlayer[0].Chara.Flows[0].m_Commands[0].m_Kind, 0);
+    const std::string report = dir_.read("report.txt");
+    EXPECT_EQ(report.rfind(StoryPath(2) + ": the command at byte ", 0), 0u) << report;
+    EXPECT_NE(report.find("shot movement 12"), std::string::npos) << report;
 }
 
 TEST_F(StorySlots, ASlotOutsideTheNinetyNineIsNotWritten)

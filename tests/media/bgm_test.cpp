@@ -12,6 +12,7 @@
 #include "platform/audio_mixer.h"
 #include "platform/message_box.h"
 #include "platform/window_messages.h"
+#include "support/ogg_pages.h"
 #include "support/recording_synth.h"
 #include "support/report_fixture.h"
 #include "support/sound_fixtures.h"
@@ -323,6 +324,22 @@ TEST_F(BgmFixture, OggAndMidiTakeTurnsInTheMix)
     EXPECT_EQ(bgm.Current(), 4) << "Stop keeps the number";
     EXPECT_EQ(bgm.Play(0, 4, 1, 0, 0), 1) << "so the same number without force stays stopped";
     EXPECT_EQ(peakOf(4410), 0.0f);
+}
+
+// An Ogg file that decodes to no sound does not play: the manager learns
+// it, and nothing is taken as playing.
+TEST_F(BgmFixture, AnOggFileWithoutSoundDoesNotPlay)
+{
+    SetVoxEntry(&CreateVox);
+    const auto pages =
+        test::oggPages(test::readBytes(test::buildDataPath("tone_stereo_44100.ogg")));
+    ASSERT_GE(pages.size(), 3u);
+    const Bytes headersOnly = test::joinOgg({pages[0], pages[1]});
+    dir_.write("bgm/Silent.ogg", std::string(headersOnly.begin(), headersOnly.end()));
+    init();
+    ASSERT_EQ(bgm.Register(0, "bgm\\Silent.ogg"), 1);
+    EXPECT_EQ(bgm.Play(0, 0, 1, 0, 1), 0);
+    EXPECT_EQ(bgm.Current(), -1);
 }
 
 // The whole road of MIDI music: file, player, stream, FluidSynth with the

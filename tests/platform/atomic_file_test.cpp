@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -128,6 +129,92 @@ TEST_F(AtomicFile, WritingEndsWithTheCommit)
     EXPECT_FALSE(writeText(file, "late"));
     EXPECT_FALSE(file.commit());
     EXPECT_EQ(dir_.read("User_Data/Option.dat"), "");
+}
+
+// Every file under a folder, relative to it.
+std::vector<std::string> filesUnder(const fs::path& root)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_directory()) names.push_back(entry.path().lexically_relative(root).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(TemporaryNames, OnlyTheWritersOwnNamesAreRecognised)
+{
+    const fs::path made = plat::temporarySibling("user_data/Option.dat", "tmp");
+    EXPECT_EQ(plat::temporarySiblingTarget(made.filename().string(), "tmp"), "Option.dat");
+    struct Case {
+        const char* name;
+        const char* target; // null: not a temporary name
+    };
+    const Case cases[] = {
+        {".Option.dat.tmp-4711-0", "Option.dat"},
+        {".Story01.dat.tmp-1-23", "Story01.dat"},
+        {".a-b.tmp-1.tmp-2-3", "a-b.tmp-1"},
+        {"Option.dat.tmp-4711-0", nullptr},
+        {".Option.dat.tmp-4711-0.bak", nullptr},
+        {".Option.dat.tmp-4711-", nullptr},
+        {".Option.dat.tmp--0", nullptr},
+        {".Option.dat.tmp-47x1-0", nullptr},
+        {".Option.dat.tmp4711-0", nullptr},
+        {".Option.dat-tmp-4711-0", nullptr},
+        {"..tmp-1-2", nullptr},
+        {".Option.dat.copy-4711-0", nullptr},
+        {".tmp-1-2", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto target = plat::temporarySiblingTarget(c.name, "tmp");
+        if (c.target) {
+            EXPECT_EQ(target, c.target) << c.name;
+        } else {
+            EXPECT_FALSE(target) << c.name;
+        }
+    }
+}
+
+// Writers killed before their commit leave their temporary files; the next
+// start removes them, and nothing that is not one of them.
+TEST_F(AtomicFile, LeftoverTemporaryFilesAreRemovedAndNothingElse)
+{
+    const std::vector<std::string> leftovers = {
+        "User_Data/.Option.dat.tmp-4711-0",
+        "User_Data/story/.Story01.dat.tmp-123-45",
+        "User_Data/rpl4/.Replay.rpl4_511.tmp-9-0",
+    };
+    const std::vector<std::string> kept = {
+        "User_Data/Option.dat",
+        "User_Data/Option.dat.tmp-4711-0",
+        "User_Data/.Option.dat.tmp-4711-0.bak",
+        "User_Data/.Option.dat.copy-4711-0",
+        "User_Data/story/..tmp-1-2",
+        "User_Data/story/.Story01.dat.tmp-1-",
+        "outside/.Option.dat.tmp-1-2",
+    };
+    for (const auto& name : leftovers) {
+        dir_.write(name, "half written");
+    }
+    for (const auto& name : kept) {
+        dir_.write(name, "kept");
+    }
+    // A folder, and a link to a file elsewhere, under such names stay too.
+    fs::create_directories(dir_ / "User_Data/.Folder.tmp-1-2");
+    fs::create_symlink(dir_ / "outside/.Option.dat.tmp-1-2", dir_ / "User_Data/.Link.tmp-1-2");
+
+    EXPECT_EQ(plat::removeLeftoverTemporaryFiles("user_data"), leftovers.size());
+    std::vector<std::string> expected;
+    for (const auto& name : kept) {
+        if (name.rfind("User_Data/", 0) == 0) expected.push_back(name.substr(10));
+    }
+    expected.push_back(".Link.tmp-1-2");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(filesUnder(dir_ / "User_Data"), expected);
+    EXPECT_TRUE(fs::is_directory(dir_ / "User_Data/.Folder.tmp-1-2"));
+    EXPECT_EQ(dir_.read("outside/.Option.dat.tmp-1-2"), "kept");
+    EXPECT_EQ(plat::removeLeftoverTemporaryFiles("nothing"), 0u);
 }
 
 } // namespace

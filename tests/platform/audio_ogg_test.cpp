@@ -163,6 +163,57 @@ std::vector<test::OggPage> tonePages(const char* file)
     return pages;
 }
 
+// Files that decode to no sound at all are refused, so that the music
+// manager knows that nothing plays; damaged files that still hold sound
+// load and are heard.
+TEST(OggPlayer, AFileThatYieldsNoSoundIsRefused)
+{
+    const auto tone = tonePages("tone_stereo_44100.ogg");
+    test::OggPage emptyLastPage(tone[2].begin(), tone[2].begin() + 27);
+    emptyLastPage[26] = 0;                                               // no segments
+    std::fill(emptyLastPage.begin() + 6, emptyLastPage.begin() + 14, 0); // granule 0
+    emptyLastPage = test::changedOggPage(emptyLastPage, {.headerType = 4});
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> silent = {
+        {"headers only", test::joinOgg({tone[0], tone[1]})},
+        {"sound cut short",
+         test::joinOgg(
+             {tone[0], tone[1],
+              std::vector<std::uint8_t>(tone[2].begin(), tone[2].begin() + tone[2].size() / 2)})},
+        {"a stream of no length", test::joinOgg({tone[0], tone[1], emptyLastPage})},
+    };
+    for (const auto& [what, bytes] : silent) {
+        OggPlayer player;
+        EXPECT_FALSE(player.load(bytes)) << what;
+        EXPECT_FALSE(player.isLoaded()) << what;
+    }
+}
+
+TEST(OggPlayer, ALoadedFileIsHeard)
+{
+    // Another stream's pages between the tone's, and junk before the first
+    // page: the tone is still what plays.
+    const auto tone = tonePages("tone_stereo_44100.ogg");
+    std::vector<test::OggPage> other;
+    for (const auto& page : tonePages("tone_mono_22050.ogg")) {
+        other.push_back(test::changedOggPage(page, {.serial = 2}));
+    }
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> heard = {
+        {"two interleaved streams",
+         test::joinOgg({tone[0], other[0], tone[1], other[1], tone[2], other[2]})},
+        {"junk before the first page",
+         test::joinOgg({std::vector<std::uint8_t>(100, 0x5A), tone[0], tone[1], tone[2]})},
+    };
+    for (const auto& [what, bytes] : heard) {
+        OggPlayer player;
+        if (!player.load(bytes)) {
+            continue; // refusing is as good
+        }
+        player.play();
+        auto out = render(player, 22050);
+        EXPECT_GT(rms(out, 0, 4410, 22050), 0.3f) << what;
+    }
+}
+
 // Looping never seeks within a stream: a stream with another stream's page
 // and a broken page among its own, which makes the libraries write outside
 // their buffers when they seek in it, loops by being opened again.

@@ -7,7 +7,9 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "platform/atomic_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -49,7 +51,11 @@ protected:
         dir_.write("Default/bmp/ソフト.bmp", "picture");
         fs::create_directories(dir_ / "Default/stg4/empty");
     }
-    ~Folders() override { plat::setFolderCopyFailureHook(nullptr); }
+    ~Folders() override
+    {
+        plat::setFolderCopyFailureHook(nullptr);
+        plat::setSyncHook(nullptr);
+    }
 
     test::TempDir dir_;
     test::ScopedCurrentDir cwd_;
@@ -104,6 +110,65 @@ TEST_F(Folders, FailedCopyLeavesNothingBehind)
     EXPECT_FALSE(plat::copyFolderTree("default", "data"));
     EXPECT_EQ(copied, 2);
     EXPECT_EQ(namesIn(dir_.path()), std::set<std::string>{"Default"});
+}
+
+// Every file and folder of the copy is on disk before the copy takes the
+// destination's name, and the name is on disk after.
+TEST_F(Folders, TheCopyIsSyncedToDiskBeforeItIsRenamedIntoPlace)
+{
+    std::vector<fs::path> synced;
+    plat::setSyncHook([&](const fs::path& path) {
+        synced.push_back(path);
+        return true;
+    });
+    ASSERT_TRUE(plat::copyFolderTree("default", "data"));
+    plat::setSyncHook(nullptr);
+    ASSERT_FALSE(synced.empty());
+    EXPECT_EQ(fs::absolute(synced.back()).lexically_normal(), fs::absolute(".").lexically_normal())
+        << "the game folder, after the rename";
+    std::set<std::string> before;
+    for (std::size_t i = 0; i + 1 < synced.size(); ++i) {
+        // Everything else lies in the temporary folder, not yet named data.
+        const fs::path relative = fs::absolute(synced[i]).lexically_relative(dir_.path());
+        const std::string top = relative.begin()->string();
+        EXPECT_EQ(top.rfind(".data.copy-", 0), 0u) << synced[i];
+        const fs::path inside = relative.lexically_relative(top);
+        before.insert(fs::is_directory(dir_ / "data" / inside) ? inside.string() + "/"
+                                                               : inside.string());
+    }
+    std::set<std::string> expected{"./"};
+    for (const auto& [name, contents] : treeOf(dir_ / "data")) {
+        expected.insert(name);
+    }
+    EXPECT_EQ(before, expected);
+}
+
+TEST_F(Folders, AFileThatCannotBeSyncedFailsTheCopy)
+{
+    plat::setSyncHook([](const fs::path& path) { return path.filename() != "Anime.dat"; });
+    EXPECT_FALSE(plat::copyFolderTree("default", "data"));
+    EXPECT_EQ(namesIn(dir_.path()), std::set<std::string>{"Default"});
+}
+
+// Copies interrupted in an earlier run leave their hidden folders; the next
+// start removes those of the destination, and nothing else.
+TEST_F(Folders, LeftoverCopiesOfADestinationAreRemovedAndNothingElse)
+{
+    dir_.write(".data.copy-4711-0/System.dat", "half copied");
+    dir_.write(".data.copy-12-3/stg4/a.stg4_000", "half copied");
+    dir_.write("data/Mine.dat", "the data");
+    dir_.write(".data.copy-1-2", "a file, not a copy's folder");
+    dir_.write(".data.copy-x-2/kept.dat", "no copy's name");
+    dir_.write(".data2.copy-1-2/kept.dat", "another destination's");
+    dir_.write(".data.tmp-1-2/kept.dat", "another kind");
+    fs::create_directory_symlink(dir_ / "Default", dir_ / ".data.copy-7-7");
+
+    EXPECT_EQ(plat::removeLeftoverCopies("data\\"), 2u);
+    EXPECT_EQ(namesIn(dir_.path()),
+              (std::set<std::string>{"Default", "data", ".data.copy-1-2", ".data.copy-x-2",
+                                     ".data2.copy-1-2", ".data.tmp-1-2", ".data.copy-7-7"}));
+    EXPECT_EQ(dir_.read("data/Mine.dat"), "the data");
+    EXPECT_EQ(dir_.read("Default/System.dat"), "system");
 }
 
 TEST_F(Folders, CopyRefusesWhatItCannotDoCleanly)

@@ -1,6 +1,7 @@
 // Posts, sends, windows and the main thread's services.
 #include "platform/message_loop.h"
 #include "platform/thread.h"
+#include "platform/thread_queue.h"
 #include "platform/window_messages.h"
 
 #include <gtest/gtest.h>
@@ -99,9 +100,9 @@ TEST(WindowMessages, ASendFromTheOwnerCallsTheProcedureAtOnce)
 
 TEST(WindowMessages, ASendFromAnotherThreadIsServedByTheOwnersPumpBeforeItsPosts)
 {
+    drain();
     Recorder rec;
     const auto wnd = plat::createWindow(rec.proc());
-    ASSERT_TRUE(plat::postMessage(wnd, WM_USER + 7, 0, 0));
     std::atomic<std::intptr_t> result{-1};
     std::atomic<bool> delivered{false};
     std::thread sender([&] {
@@ -109,9 +110,13 @@ TEST(WindowMessages, ASendFromAnotherThreadIsServedByTheOwnersPumpBeforeItsPosts
         result = plat::sendMessage(wnd, WM_USER, 5, 0, &ok);
         delivered = ok;
     });
+    // Wait, without serving it, until the send is in this thread's queue
+    // (the only work that can arrive), then post behind it.
+    plat::detail::currentQueue()->waitForWork(std::nullopt);
+    ASSERT_TRUE(plat::postMessage(wnd, WM_USER + 7, 0, 0));
     // Nothing runs the procedure until this thread pumps.
-    std::this_thread::sleep_for(20ms);
     EXPECT_EQ(result.load(), -1);
+    EXPECT_EQ(rec.messages, std::vector<std::uint32_t>{WM_CREATE});
     ASSERT_TRUE(pumpUntil([&] { return result.load() != -1; }));
     sender.join();
     EXPECT_EQ(result.load(), 10);
