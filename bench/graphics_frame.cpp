@@ -131,8 +131,9 @@ BENCHMARK(BM_KeyedCopy_Surface);
 void BM_Convert8To32(benchmark::State& state)
 {
     DDPixels frame(DDFormat::P8, kWidth, kHeight);
-    for (std::size_t i = 0; i < frame.bytes.size(); ++i)
-        frame.bytes[i] = static_cast<std::uint8_t>(i * 31);
+    std::uint8_t* bytes = frame.data();
+    for (std::size_t i = 0; i < frame.storage().size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 31);
     std::array<DDPALENTRY, 256> palette{};
     for (int n = 0; n < 256; ++n)
         palette[n] =
