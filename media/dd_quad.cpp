@@ -115,19 +115,27 @@ DD_ROW_INLINE void copyWhereOpaqueRow(P* __restrict out, const P* __restrict in,
     }
 }
 
+// Two bytes read and written as one 16-bit word.
+using Word = std::uint16_t __attribute__((may_alias));
+
 // One row blended by a constant alpha a: every byte (the alpha bytes too)
 // becomes in x a / 255 + out x (255 - a) / 255, each product rounded on its
 // own, as DDBlendOver does (t x 257 >> 16 is (t + (t >> 8)) >> 8 for any
-// 16-bit t).
-DD_ROW_INLINE void blendConstantRow(std::uint8_t* __restrict out, const std::uint8_t* __restrict in,
-                                    int bytes, std::uint16_t a)
+// 16-bit t). Bytes go in pairs, the low and the high byte of a word, so
+// that the products stay in 16-bit lanes.
+DD_ROW_INLINE void blendConstantRow(Word* __restrict out, const Word* __restrict in, int words,
+                                    std::uint16_t a)
 {
     const std::uint16_t inv = static_cast<std::uint16_t>(255 - a);
-    for (int b = 0; b < bytes; ++b) {
-        const auto x = static_cast<std::uint16_t>(in[b] * a + 128);
-        const auto y = static_cast<std::uint16_t>(out[b] * inv + 128);
-        out[b] = static_cast<std::uint8_t>((std::uint32_t{x} * 257 >> 16) +
-                                           (std::uint32_t{y} * 257 >> 16));
+    auto mul = [](std::uint32_t v, std::uint16_t f) {
+        const auto t = static_cast<std::uint16_t>(v * f + 128);
+        return std::uint32_t{t} * 257 >> 16;
+    };
+    for (int w = 0; w < words; ++w) {
+        const std::uint32_t s = in[w], d = out[w];
+        const std::uint32_t low = mul(s & 0xFF, a) + mul(d & 0xFF, inv);
+        const std::uint32_t high = mul(s >> 8, a) + mul(d >> 8, inv);
+        out[w] = static_cast<std::uint16_t>(low | high << 8);
     }
 }
 
@@ -141,6 +149,48 @@ DD_ROW_INLINE void takeWhereOpaqueRow(std::uint32_t* __restrict out,
         const auto keep = static_cast<std::uint32_t>(static_cast<std::int32_t>(texels[i]) >> 31);
         out[i] = (blended[i] & keep) | (out[i] & ~keep);
     }
+}
+
+// Two 8-bit channels at a time (bits 0-7 and 16-23) times f / 255, each
+// rounded as DDMul255 rounds.
+inline std::uint32_t mulLanes(std::uint32_t lanes, std::uint32_t f)
+{
+    const std::uint32_t x = lanes * f + 0x00800080u;
+    return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// The stage's colour of each texel of a row, ARGB in and out. The blend by
+// the factor's alpha and the modulation by the second colour, with the
+// texel's alpha or its modulation, go two channels at a time; other
+// operations texel by texel.
+void stageRow(std::uint32_t* out, const std::uint32_t* in, int count, const DDQUAD& q,
+              std::uint32_t forceOpaque)
+{
+    const std::uint32_t d = q.arg2;
+    if (q.colorOp == D3DTOP_BLENDFACTORALPHA && q.alphaOp == D3DTOP_SELECTARG1) {
+        const std::uint32_t f = q.factor >> 24, rest = 255 - f;
+        const std::uint32_t fixedRB = mulLanes(d & 0x00FF00FFu, rest);
+        const std::uint32_t fixedG = mulLanes((d >> 8) & 0xFFu, rest);
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t t = in[i] | forceOpaque;
+            out[i] = (t & 0xFF000000u) | (mulLanes(t & 0x00FF00FFu, f) + fixedRB) |
+                     (mulLanes((t >> 8) & 0xFFu, f) + fixedG) << 8;
+        }
+        return;
+    }
+    if (q.colorOp == D3DTOP_MODULATE &&
+        (q.alphaOp == D3DTOP_SELECTARG1 || q.alphaOp == D3DTOP_MODULATE)) {
+        const std::uint32_t r = (d >> 16) & 0xFF, g = (d >> 8) & 0xFF, b = d & 0xFF;
+        const std::uint32_t a = q.alphaOp == D3DTOP_MODULATE ? d >> 24 : 255;
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t t = in[i] | forceOpaque;
+            out[i] = DDMul255(t >> 24, a) << 24 | DDMul255((t >> 16) & 0xFF, r) << 16 |
+                     DDMul255((t >> 8) & 0xFF, g) << 8 | DDMul255(t & 0xFF, b);
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        out[i] = DDStageColor(in[i] | forceOpaque, q);
 }
 
 // What a row of 32-bit texels holds, judged by alpha.
@@ -182,9 +232,11 @@ template <typename P> void copyWhereOpaque(P* out, const P* in, int count)
     DDRunRowKernel([=] { copyWhereOpaqueRow(out, in, count); });
 }
 
-void blendRowConstant(std::uint8_t* out, const std::uint8_t* in, int bytes, std::uint16_t a)
+void blendRowConstant(std::uint32_t* out, const std::uint32_t* in, int count, std::uint16_t a)
 {
-    DDRunRowKernel([=] { blendConstantRow(out, in, bytes, a); });
+    auto* o = reinterpret_cast<Word*>(out);
+    const auto* i = reinterpret_cast<const Word*>(in);
+    DDRunRowKernel([=] { blendConstantRow(o, i, count * 2, a); });
 }
 
 void takeWhereOpaque(std::uint32_t* out, const std::uint32_t* blended, const std::uint32_t* texels,
@@ -306,9 +358,7 @@ struct Shader {
                 out = rowBuffer(count, 2);
                 std::memcpy(out, drow, static_cast<std::size_t>(count) * 4);
             }
-            blendRowConstant(reinterpret_cast<std::uint8_t*>(out),
-                             reinterpret_cast<const std::uint8_t*>(in), count * 4,
-                             static_cast<std::uint16_t>(vertexAlpha));
+            blendRowConstant(out, in, count, static_cast<std::uint16_t>(vertexAlpha));
             // The alpha bytes were blended from the texels' 255, which
             // gives vertexAlpha where the scaled alpha gives vertexAlpha x
             // vertexAlpha / 255: the difference is taken off.
@@ -318,8 +368,14 @@ struct Shader {
         }
         case Shade::Stage32: {
             auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
-            for (int i = 0; i < count; ++i)
-                drow[i] = DDBlendOver(DDStageColor(texels[i] | forceOpaque, q), drow[i]);
+            std::uint32_t* staged = rowBuffer(count, 1);
+            stageRow(staged, texels, count, q, forceOpaque);
+            if (chooseOpaque(drow, staged, count, 0)) {
+                for (int i = 0; i < count; ++i) {
+                    const std::uint32_t a = staged[i] >> 24;
+                    if (a != 0 && a != 255) drow[i] = DDBlendOver(staged[i], drow[i]);
+                }
+            }
             return;
         }
         case Shade::General:
@@ -534,6 +590,12 @@ void DDDrawQuadCorners(DDPixels& target, const DDQUADCORNER corners[4], const DD
     std::int64_t uFirst, uLast, vFirst, vLast;
     texelRange(uLow, uHigh, tw, uFirst, uLast);
     texelRange(vLow, vHigh, th, vFirst, vLast);
+    // 32-bit texels inside the texture need no wrapping.
+    const bool direct =
+        tex && tex->bytesPerPixel() == 4 && uFirst >= 0 && uLast < tw && vFirst >= 0 && vLast < th;
+    auto toFixed = [](double t) {
+        return static_cast<std::int64_t>(std::llround(std::clamp(t, -1e9, 1e9) * 4294967296.0));
+    };
 
     const Edge edges[5] = {Edge(corners[0], corners[1]), Edge(corners[0], corners[2]),
                            Edge(corners[1], corners[2]), Edge(corners[1], corners[3]),
@@ -614,15 +676,25 @@ void DDDrawQuadCorners(DDPixels& target, const DDQUADCORNER corners[4], const DD
                 drawSolid(target, stage, py, left, count);
                 continue;
             }
-            for (int i = 0; i < count; ++i) {
-                const double px = left + i;
-                const std::int64_t tu = std::clamp(
-                    static_cast<std::int64_t>(std::floor(std::clamp(u.at(px, py), -1e15, 1e15))),
-                    uFirst, uLast);
-                const std::int64_t tv = std::clamp(
-                    static_cast<std::int64_t>(std::floor(std::clamp(v.at(px, py), -1e15, 1e15))),
-                    vFirst, vLast);
-                gathered[i] = tex->get(wrap(tu, tw), wrap(tv, th));
+            // Texel coordinates along the span in 32.32 fixed point: the
+            // start and the step per pixel, then whole texels by shifting.
+            std::int64_t uf = toFixed(u.at(left, py)), vf = toFixed(v.at(left, py));
+            const std::int64_t du = toFixed(u.perX), dv = toFixed(v.perX);
+            if (direct) {
+                const auto* texels = reinterpret_cast<const std::uint32_t*>(tex->row(0));
+                const std::size_t pitch = static_cast<std::size_t>(tex->pitch) / 4;
+                for (int i = 0; i < count; ++i, uf += du, vf += dv) {
+                    const std::int64_t tu = std::clamp(uf >> 32, uFirst, uLast);
+                    const std::int64_t tv = std::clamp(vf >> 32, vFirst, vLast);
+                    gathered[i] =
+                        texels[static_cast<std::size_t>(tv) * pitch + static_cast<std::size_t>(tu)];
+                }
+            } else {
+                for (int i = 0; i < count; ++i, uf += du, vf += dv) {
+                    const std::int64_t tu = std::clamp(uf >> 32, uFirst, uLast);
+                    const std::int64_t tv = std::clamp(vf >> 32, vFirst, vLast);
+                    gathered[i] = tex->get(wrap(tu, tw), wrap(tv, th));
+                }
             }
             shader.row(py, left, count, gathered);
         }

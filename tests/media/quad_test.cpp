@@ -375,3 +375,45 @@ TEST(QuadCorners, ATurnedPictureReadsOnlyItsSourceRectangle)
 }
 
 } // namespace
+
+namespace {
+
+// Whatever way a row takes through the quad, each pixel is its texel's
+// stage colour blended over the target: every colour operation with the
+// texel's alpha, its modulation and the second colour's alpha, over texels
+// of every alpha.
+TEST(Quad, EveryStageDrawsTheStageColourBlended)
+{
+    const int w = 21;
+    DDPixels texture(DDFormat::A8R8G8B8, w, 1);
+    DDPixels before(DDFormat::A8R8G8B8, w, 1);
+    for (int x = 0; x < w; ++x) {
+        const auto v = static_cast<std::uint32_t>(x * 13);
+        const std::uint32_t alpha = x % 4 == 0 ? 0 : (x % 4 == 1 ? 255 : v & 0xFF);
+        texture.set(x, 0, alpha << 24 | (v * 0x030507u & 0xFFFFFFu));
+        before.set(x, 0, (v * 0x07050301u) | 0x20000000u);
+    }
+    for (int op = D3DTOP_DISABLE; op <= D3DTOP_BLENDFACTORALPHA; ++op) {
+        for (int alphaOp : {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_SELECTARG2}) {
+            SCOPED_TRACE(testing::Message() << "op " << op << " alpha " << alphaOp);
+            DDPixels target = before;
+            DDQUAD q;
+            q.w = w;
+            q.h = 1;
+            q.texture = &texture;
+            q.sw = w;
+            q.sh = 1;
+            q.arg2 = 0xC0A05030u;
+            q.factor = 0x60000000u;
+            q.colorOp = op;
+            q.alphaOp = alphaOp;
+            DDDrawQuad(target, q);
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(target.get(x, 0),
+                          DDBlendOver(DDStageColor(texture.get(x, 0), q), before.get(x, 0)))
+                    << x;
+        }
+    }
+}
+
+} // namespace
