@@ -146,69 +146,77 @@ template <typename Ch> void blurInOrder(const BlurJob& job, const Ch& ch)
     }
 }
 
-// The blur from a source the destination does not overlap: window sums kept
-// as running sums, row sums by prefix sums, the same integers as summing
-// every window.
+// The blur from a source the destination does not overlap: the same sums
+// as summing every window, kept as running sums. Each column keeps the sum
+// of its rows in the vertical window (a row is added as the window reaches
+// it and taken off as it leaves); along an output row the horizontal window
+// runs over those column sums.
 template <typename Ch> void blurRunning(const BlurJob& job, const Ch& ch)
 {
     using P = typename Ch::Pixel;
     const Area& a = job.area;
     const int W = a.right - a.left, H = a.bottom - a.top;
-    // Four lanes per column: three channels and the count.
-    thread_local std::vector<std::uint32_t> prefix;
-    thread_local std::vector<std::uint64_t> window;
-    prefix.assign(static_cast<std::size_t>(W + 1) * 4, 0);
-    window.assign(static_cast<std::size_t>(W) * 4, 0);
+    // Column sums, one array per channel and one for the count.
+    thread_local std::vector<std::uint32_t> columns[4];
+    for (auto& c : columns)
+        c.assign(static_cast<std::size_t>(W), 0);
+    std::uint32_t* const sum[4] = {columns[0].data(), columns[1].data(), columns[2].data(),
+                                   columns[3].data()};
 
-    // Adds (sign +1) or removes (sign -1) the horizontal window sums of one
-    // row of the area to the running column sums.
-    auto addRow = [&](int q, int sign) {
+    auto addRow = [&](int q, bool add) {
         const P* row = job.l.src.row<P>(job.sy + a.top + q) + job.sx + a.left;
         for (int t = 0; t < W; ++t) {
             const P p = row[t];
             std::uint32_t v[3];
             ch.unpack(p, v);
             const std::uint32_t use = job.skipKey && p == job.key ? 0u : 1u;
-            std::uint32_t* out = &prefix[static_cast<std::size_t>(t + 1) * 4];
-            const std::uint32_t* in = out - 4;
-            out[0] = in[0] + v[0] * use;
-            out[1] = in[1] + v[1] * use;
-            out[2] = in[2] + v[2] * use;
-            out[3] = in[3] + use;
-        }
-        for (int t = 0; t < W; ++t) {
-            const std::uint32_t* hi =
-                &prefix[static_cast<std::size_t>(std::min(W, t + job.hr)) * 4];
-            const std::uint32_t* lo =
-                &prefix[static_cast<std::size_t>(std::max(0, t - job.hr)) * 4];
-            std::uint64_t* w = &window[static_cast<std::size_t>(t) * 4];
-            for (int k = 0; k < 4; ++k) {
-                const std::uint64_t s = hi[k] - lo[k];
-                w[k] = sign > 0 ? w[k] + s : w[k] - s;
+            if (add) {
+                sum[0][t] += v[0] * use;
+                sum[1][t] += v[1] * use;
+                sum[2][t] += v[2] * use;
+                sum[3][t] += use;
+            } else {
+                sum[0][t] -= v[0] * use;
+                sum[1][t] -= v[1] * use;
+                sum[2][t] -= v[2] * use;
+                sum[3][t] -= use;
             }
         }
     };
 
     for (int q = 0; q < std::min(H, job.vr); ++q)
-        addRow(q, 1);
+        addRow(q, true);
     CountDivider divide;
     for (int q = 0; q < H; ++q) {
         const int dy = job.y + a.top + q;
         if (dy >= 0 && dy < job.l.dest.height) {
             const P* centre = job.l.src.row<P>(job.sy + a.top + q) + job.sx + a.left;
             P* out = job.l.dest.row<P>(dy);
+            // The window of column 0: columns 0 to hr - 1.
+            std::uint64_t window[4] = {0, 0, 0, 0};
+            for (int t = 0; t < std::min(W, job.hr); ++t)
+                for (int k = 0; k < 4; ++k)
+                    window[k] += sum[k][t];
             for (int t = 0; t < W; ++t) {
-                const std::uint64_t* w = &window[static_cast<std::size_t>(t) * 4];
                 const int dx = job.x + a.left + t;
-                if (w[3] == 0 || dx < 0 || dx >= job.l.dest.width) continue;
-                if (job.skipKey && centre[t] == job.key) continue;
-                divide.set(static_cast<std::uint32_t>(w[3]));
-                const std::uint32_t avg[3] = {divide(w[0]), divide(w[1]), divide(w[2])};
-                out[dx] = static_cast<P>(ch.pack(avg, out[dx]));
+                if (window[3] != 0 && dx >= 0 && dx < job.l.dest.width &&
+                    !(job.skipKey && centre[t] == job.key)) {
+                    divide.set(static_cast<std::uint32_t>(window[3]));
+                    const std::uint32_t avg[3] = {divide(window[0]), divide(window[1]),
+                                                  divide(window[2])};
+                    out[dx] = static_cast<P>(ch.pack(avg, out[dx]));
+                }
+                // The next column's window: one column in, one out.
+                if (t + job.hr < W)
+                    for (int k = 0; k < 4; ++k)
+                        window[k] += sum[k][t + job.hr];
+                if (t - job.hr >= 0)
+                    for (int k = 0; k < 4; ++k)
+                        window[k] -= sum[k][t - job.hr];
             }
         }
-        if (q + job.vr < H) addRow(q + job.vr, 1);
-        if (q - job.vr >= 0) addRow(q - job.vr, -1);
+        if (q + job.vr < H) addRow(q + job.vr, true);
+        if (q - job.vr >= 0) addRow(q - job.vr, false);
     }
 }
 

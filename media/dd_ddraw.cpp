@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "media/dd_output.h"
+#include "media/dd_row_kernel.h"
 #include "media/dd_state.h"
 
 bool g_DDVideoMemoryFull = false;
@@ -25,8 +26,7 @@ void showIfPrimary(const DDDrawSurface& s)
 // One row of a colour-keyed copy, branch-free so that the compiler can
 // vectorise it.
 template <typename P>
-__attribute__((noinline)) void copyRowKeyed(P* __restrict out, const P* __restrict in, int count,
-                                            P key)
+DD_ROW_INLINE void copyRowKeyedLoop(P* __restrict out, const P* __restrict in, int count, P key)
 {
     for (int x = 0; x < count; ++x) {
         const P keep = static_cast<P>(0u - static_cast<unsigned>(in[x] == key));
@@ -34,10 +34,15 @@ __attribute__((noinline)) void copyRowKeyed(P* __restrict out, const P* __restri
     }
 }
 
+template <typename P> void copyRowKeyed(P* out, const P* in, int count, P key)
+{
+    DDRunRowKernel([=] { copyRowKeyedLoop(out, in, count, key); });
+}
+
 // Restored or lost memory holds nothing meaningful; make that visible.
 void scramble(DDPixels& p)
 {
-    std::fill(p.bytes.begin(), p.bytes.end(), std::uint8_t{0xCD});
+    p.fill(0xCDCDCDCDu);
 }
 
 } // namespace
@@ -186,12 +191,24 @@ DDRESULT DDDrawBlt(DDDrawSurface& dst, const DDRECT& d, DDDrawSurface& src, cons
                         from->row(s.top + y) + static_cast<std::size_t>(s.left) * bpp,
                         static_cast<std::size_t>(dw) * bpp);
     } else if (dw == sw && dh == sh) {
+        // Rows without the key are plain copies and rows of nothing but the
+        // key are left alone; the picture says which once after it changes.
         auto rows = [&](auto pixel) {
             using P = decltype(pixel);
-            for (int y = 0; y < dh; ++y)
-                copyRowKeyed(reinterpret_cast<P*>(dst.pixels.row(d.top + y)) + d.left,
-                             reinterpret_cast<const P*>(from->row(s.top + y)) + s.left, dw,
-                             static_cast<P>(src.colorKey));
+            for (int y = 0; y < dh; ++y) {
+                P* out = reinterpret_cast<P*>(dst.pixels.row(d.top + y)) + d.left;
+                const P* in = reinterpret_cast<const P*>(from->row(s.top + y)) + s.left;
+                switch (from->rowKind(s.top + y, src.colorKey)) {
+                case DDRowKind::Opaque:
+                    std::memcpy(out, in, static_cast<std::size_t>(dw) * sizeof(P));
+                    break;
+                case DDRowKind::Empty:
+                    break;
+                default:
+                    copyRowKeyed(out, in, dw, static_cast<P>(src.colorKey));
+                    break;
+                }
+            }
         };
         if (bpp == 4)
             rows(std::uint32_t{});

@@ -16,8 +16,8 @@ bool DDLock(DDSURFACEDATA* sd, DDLOCKDESC* desc, void** bits, int bpp)
     desc->width = p.width;
     desc->height = p.height;
     desc->pitch = p.pitch;
-    desc->surface = p.bytes.data();
-    if (bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32) *bits = p.bytes.data();
+    desc->surface = p.data();
+    if (bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32) *bits = desc->surface;
     return true;
 }
 
@@ -38,8 +38,8 @@ bool DDLockData(DDLOCKDATA* lock, DDSURFACEDATA* sd)
             return false;
         }
         DDPixels& p = *sd->lpDT->lpSurface;
-        lock->m_Desc = DDLOCKDESC{p.width, p.height, p.pitch, p.bytes.data()};
-        lock->m_lpBits = p.bytes.data();
+        lock->m_Desc = DDLOCKDESC{p.width, p.height, p.pitch, p.data()};
+        lock->m_lpBits = p.data();
     } else {
         void* bits = nullptr;
         if (!DDLock(sd, &lock->m_Desc, &bits, g_DDBpp) || !bits) return false;
@@ -52,6 +52,8 @@ bool DDLockData(DDLOCKDATA* lock, DDSURFACEDATA* sd)
 void DDUnlock(DDLOCKDATA* lock)
 {
     if (!lock->m_lpSD) return;
+    // What was written through the lock counts as a change of the pixels.
+    if (DDPixels* p = lock->m_lpSD->pixels()) p->changed();
     lock->m_lpSD = nullptr;
     lock->m_lpBits = nullptr;
 }

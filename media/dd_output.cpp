@@ -1,5 +1,7 @@
 #include "media/dd_output.h"
 
+#include <bit>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -19,15 +21,30 @@ void DDSetFrameSink(DDFrameSink sink)
 void DDFrameToXrgb(const DDPixels& frame, const DDPALENTRY* palette, std::uint32_t* out)
 {
     if (frame.format == DDFormat::P8) {
-        std::uint32_t colours[256];
+        std::uint64_t colours[256];
         for (int i = 0; i < 256; ++i) {
             const DDPALENTRY e = palette ? palette[i] : DDPALENTRY{};
-            colours[i] = std::uint32_t{e.red} << 16 | std::uint32_t{e.green} << 8 | e.blue;
+            colours[i] = std::uint64_t{e.red} << 16 | std::uint64_t{e.green} << 8 | e.blue;
         }
         for (int y = 0; y < frame.height; ++y) {
             const std::uint8_t* row = frame.row(y);
-            for (int x = 0; x < frame.width; ++x)
-                *out++ = colours[row[x]];
+            int x = 0;
+            if constexpr (std::endian::native == std::endian::little) {
+                // Eight indices read at once and two colours stored at once:
+                // fewer memory operations per pixel than one of each.
+                for (; x + 8 <= frame.width; x += 8, out += 8) {
+                    std::uint64_t v;
+                    std::memcpy(&v, row + x, 8);
+                    const std::uint64_t pairs[4] = {
+                        colours[v & 0xFF] | colours[(v >> 8) & 0xFF] << 32,
+                        colours[(v >> 16) & 0xFF] | colours[(v >> 24) & 0xFF] << 32,
+                        colours[(v >> 32) & 0xFF] | colours[(v >> 40) & 0xFF] << 32,
+                        colours[(v >> 48) & 0xFF] | colours[v >> 56] << 32};
+                    std::memcpy(out, pairs, sizeof pairs);
+                }
+            }
+            for (; x < frame.width; ++x)
+                *out++ = static_cast<std::uint32_t>(colours[row[x]]);
         }
         return;
     }

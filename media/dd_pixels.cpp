@@ -79,7 +79,7 @@ DDPixels::DDPixels(DDFormat format_, int width_, int height_)
     : format(format_), width(std::max(width_, 0)), height(std::max(height_, 0))
 {
     pitch = width * DDFormatBytes(format);
-    bytes.assign(static_cast<std::size_t>(pitch) * height, 0);
+    bytes_.assign(static_cast<std::size_t>(pitch) * height, 0);
 }
 
 std::uint32_t DDPixels::get(int x, int y) const
@@ -130,6 +130,7 @@ void DDPixels::fillRect(int x, int y, int w, int h, std::uint32_t value)
     int right = std::min<long long>(static_cast<long long>(x) + w, width);
     int bottom = std::min<long long>(static_cast<long long>(y) + h, height);
     if (left >= right || top >= bottom) return;
+    changed();
     int bpp = bytesPerPixel();
     for (int yy = top; yy < bottom; ++yy) {
         std::uint8_t* p = row(yy) + static_cast<std::size_t>(left) * bpp;
@@ -144,4 +145,65 @@ void DDPixels::fillRect(int x, int y, int w, int h, std::uint32_t value)
                 std::memcpy(p, &value, 4);
         }
     }
+}
+
+namespace {
+
+// The kind of one row of `count` values, each judged by which(v): 0 for
+// "none" (alpha 0, the key), 2 for "full" (alpha full, not the key), 1 for
+// anything in between. Written so that the compiler can vectorise it.
+template <typename P, typename Which>
+DDRowKind kindOf(const std::uint8_t* bytes, int count, Which which)
+{
+    const auto* p = reinterpret_cast<const P*>(bytes);
+    std::uint32_t seen = 0; // bit w set when some value was judged w
+    for (int x = 0; x < count; ++x)
+        seen |= 1u << which(p[x]);
+    if (seen & 2u) return DDRowKind::Mixed;
+    if (seen == 1u) return DDRowKind::Empty;
+    if (seen == 5u) return DDRowKind::Binary;
+    return DDRowKind::Opaque; // all full, or a row of no pixels
+}
+
+} // namespace
+
+DDRowKind DDPixels::rowKind(int y, std::uint32_t key) const
+{
+    const bool byKey = !DDFormatHasAlpha(format);
+    if (byKey && key != kindsKey_) {
+        kindsKey_ = key;
+        ++generation_;
+    }
+    if (kinds_.size() != static_cast<std::size_t>(height)) {
+        kinds_.assign(static_cast<std::size_t>(height), DDRowKind::Mixed);
+        kindGenerations_.assign(static_cast<std::size_t>(height), 0);
+    }
+    const auto i = static_cast<std::size_t>(y);
+    if (kindGenerations_[i] == generation_) return kinds_[i];
+    const std::uint8_t* r = row(y);
+    DDRowKind k = DDRowKind::Mixed;
+    switch (format) {
+    case DDFormat::A8R8G8B8:
+        k = kindOf<std::uint32_t>(r, width, [](std::uint32_t v) {
+            const std::uint32_t a = v >> 24;
+            return a == 0 ? 0u : (a == 255 ? 2u : 1u);
+        });
+        break;
+    case DDFormat::A1R5G5B5:
+        k = kindOf<std::uint16_t>(r, width, [](std::uint32_t v) { return (v >> 15) * 2; });
+        break;
+    case DDFormat::P8:
+        k = kindOf<std::uint8_t>(r, width, [key](std::uint32_t v) { return v == key ? 0u : 2u; });
+        break;
+    case DDFormat::R5G6B5:
+    case DDFormat::X1R5G5B5:
+        k = kindOf<std::uint16_t>(r, width, [key](std::uint32_t v) { return v == key ? 0u : 2u; });
+        break;
+    case DDFormat::X8R8G8B8:
+        k = kindOf<std::uint32_t>(r, width, [key](std::uint32_t v) { return v == key ? 0u : 2u; });
+        break;
+    }
+    kinds_[i] = k;
+    kindGenerations_[i] = generation_;
+    return k;
 }

@@ -39,22 +39,43 @@ std::uint32_t DDToARGB(DDFormat format, std::uint32_t pixel);
 // 1-bit alpha is set from 128 up. P8 takes the low byte.
 std::uint32_t DDFromARGB(DDFormat format, std::uint32_t argb);
 
+// What a row of pixels holds, for the copies that can take a row whole or
+// leave it alone: judged by alpha in the formats that have it (Opaque: all
+// full; Empty: all 0; Binary: each full or 0; Mixed: some in between), by a
+// key value in the others (Opaque: none is the key; Empty: all are; Binary:
+// some are).
+enum class DDRowKind : std::uint8_t { Mixed, Binary, Opaque, Empty };
+
 struct DDPixels {
     DDFormat format = DDFormat::A8R8G8B8;
     int width = 0;
     int height = 0;
     int pitch = 0; // bytes per row
-    std::vector<std::uint8_t> bytes;
 
     DDPixels() = default;
     DDPixels(DDFormat format, int width, int height);
 
     int bytesPerPixel() const { return DDFormatBytes(format); }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    std::uint8_t* row(int y) { return bytes.data() + static_cast<std::size_t>(y) * pitch; }
+
+    // The pixel bytes, rows top-down. Every non-const access counts as a
+    // change of the pixels (their row kinds are found again when next asked
+    // for); a writer keeps its pointer only while it writes.
+    std::uint8_t* data()
+    {
+        changed();
+        return bytes_.data();
+    }
+    const std::uint8_t* data() const { return bytes_.data(); }
+    const std::vector<std::uint8_t>& storage() const { return bytes_; }
+    std::uint8_t* row(int y)
+    {
+        changed();
+        return bytes_.data() + static_cast<std::size_t>(y) * pitch;
+    }
     const std::uint8_t* row(int y) const
     {
-        return bytes.data() + static_cast<std::size_t>(y) * pitch;
+        return bytes_.data() + static_cast<std::size_t>(y) * pitch;
     }
 
     // Raw pixel value at (x, y), which must lie inside.
@@ -64,4 +85,18 @@ struct DDPixels {
     void fill(std::uint32_t value);
     // Pixels of the rectangle that lie inside set to one raw value.
     void fillRect(int x, int y, int w, int h, std::uint32_t value);
+
+    // The kind of row y, found once after the pixels last changed (and
+    // again for another key). The key counts only in formats without alpha.
+    DDRowKind rowKind(int y, std::uint32_t key) const;
+    // Marks the pixels changed.
+    void changed() { ++generation_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    // Each row's kind and the generation of the pixels it was found for.
+    mutable std::vector<DDRowKind> kinds_;
+    mutable std::vector<std::uint64_t> kindGenerations_;
+    mutable std::uint64_t generation_ = 1;
+    mutable std::uint32_t kindsKey_ = 0;
 };

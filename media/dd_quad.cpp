@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
+#include "media/dd_row_kernel.h"
 #include "media/dd_state.h"
 
 namespace {
@@ -83,10 +86,10 @@ bool stageIsIdentity(const DDQUAD& q)
 }
 
 // Copies the opaque texels of a row over the target and says whether any
-// texel has partial alpha. Written so that the compiler can vectorise it.
-__attribute__((noinline)) bool chooseOpaque(std::uint32_t* __restrict out,
-                                            const std::uint32_t* __restrict in, int count,
-                                            std::uint32_t forceOpaque)
+// texel has partial alpha.
+DD_ROW_INLINE bool chooseOpaqueRow(std::uint32_t* __restrict out,
+                                   const std::uint32_t* __restrict in, int count,
+                                   std::uint32_t forceOpaque)
 {
     std::uint32_t partial = 0;
     for (int i = 0; i < count; ++i) {
@@ -99,21 +102,157 @@ __attribute__((noinline)) bool chooseOpaque(std::uint32_t* __restrict out,
     return partial != 0;
 }
 
+// A row whose texels are each fully opaque or fully transparent: the
+// opaque ones (the top bit of alpha set) replace the target.
+template <typename P>
+DD_ROW_INLINE void copyWhereOpaqueRow(P* __restrict out, const P* __restrict in, int count)
+{
+    using Signed = std::make_signed_t<P>;
+    constexpr int top = 8 * sizeof(P) - 1;
+    for (int i = 0; i < count; ++i) {
+        const auto keep = static_cast<P>(static_cast<Signed>(in[i]) >> top);
+        out[i] = static_cast<P>((in[i] & keep) | (out[i] & ~keep));
+    }
+}
+
+// Two bytes read and written as one 16-bit word.
+using Word = std::uint16_t __attribute__((may_alias));
+
 // One row blended by a constant alpha a: every byte (the alpha bytes too)
 // becomes in x a / 255 + out x (255 - a) / 255, each product rounded on its
-// own, as DDBlendOver does. Written so that the compiler can vectorise it.
-__attribute__((noinline)) void blendRowConstant(std::uint8_t* __restrict out,
-                                                const std::uint8_t* __restrict in, int bytes,
-                                                std::uint16_t a)
+// own, as DDBlendOver does (t x 257 >> 16 is (t + (t >> 8)) >> 8 for any
+// 16-bit t). Bytes go in pairs, the low and the high byte of a word, so
+// that the products stay in 16-bit lanes.
+DD_ROW_INLINE void blendConstantRow(Word* __restrict out, const Word* __restrict in, int words,
+                                    std::uint16_t a)
 {
     const std::uint16_t inv = static_cast<std::uint16_t>(255 - a);
-    for (int b = 0; b < bytes; ++b) {
-        std::uint16_t x = static_cast<std::uint16_t>(in[b] * a + 128);
-        x = static_cast<std::uint16_t>((x + (x >> 8)) >> 8);
-        std::uint16_t y = static_cast<std::uint16_t>(out[b] * inv + 128);
-        y = static_cast<std::uint16_t>((y + (y >> 8)) >> 8);
-        out[b] = static_cast<std::uint8_t>(x + y);
+    auto mul = [](std::uint32_t v, std::uint16_t f) {
+        const auto t = static_cast<std::uint16_t>(v * f + 128);
+        return std::uint32_t{t} * 257 >> 16;
+    };
+    for (int w = 0; w < words; ++w) {
+        const std::uint32_t s = in[w], d = out[w];
+        const std::uint32_t low = mul(s & 0xFF, a) + mul(d & 0xFF, inv);
+        const std::uint32_t high = mul(s >> 8, a) + mul(d >> 8, inv);
+        out[w] = static_cast<std::uint16_t>(low | high << 8);
     }
+}
+
+// Where the texel is transparent the target keeps its pixel: blended holds
+// the row blended everywhere, taken where the texel is opaque.
+DD_ROW_INLINE void takeWhereOpaqueRow(std::uint32_t* __restrict out,
+                                      const std::uint32_t* __restrict blended,
+                                      const std::uint32_t* __restrict texels, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const auto keep = static_cast<std::uint32_t>(static_cast<std::int32_t>(texels[i]) >> 31);
+        out[i] = (blended[i] & keep) | (out[i] & ~keep);
+    }
+}
+
+// Two 8-bit channels at a time (bits 0-7 and 16-23) times f / 255, each
+// rounded as DDMul255 rounds.
+inline std::uint32_t mulLanes(std::uint32_t lanes, std::uint32_t f)
+{
+    const std::uint32_t x = lanes * f + 0x00800080u;
+    return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// The stage's colour of each texel of a row, ARGB in and out. The blend by
+// the factor's alpha and the modulation by the second colour, with the
+// texel's alpha or its modulation, go two channels at a time; other
+// operations texel by texel.
+void stageRow(std::uint32_t* out, const std::uint32_t* in, int count, const DDQUAD& q,
+              std::uint32_t forceOpaque)
+{
+    const std::uint32_t d = q.arg2;
+    if (q.colorOp == D3DTOP_BLENDFACTORALPHA && q.alphaOp == D3DTOP_SELECTARG1) {
+        const std::uint32_t f = q.factor >> 24, rest = 255 - f;
+        const std::uint32_t fixedRB = mulLanes(d & 0x00FF00FFu, rest);
+        const std::uint32_t fixedG = mulLanes((d >> 8) & 0xFFu, rest);
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t t = in[i] | forceOpaque;
+            out[i] = (t & 0xFF000000u) | (mulLanes(t & 0x00FF00FFu, f) + fixedRB) |
+                     (mulLanes((t >> 8) & 0xFFu, f) + fixedG) << 8;
+        }
+        return;
+    }
+    if (q.colorOp == D3DTOP_MODULATE &&
+        (q.alphaOp == D3DTOP_SELECTARG1 || q.alphaOp == D3DTOP_MODULATE)) {
+        const std::uint32_t r = (d >> 16) & 0xFF, g = (d >> 8) & 0xFF, b = d & 0xFF;
+        const std::uint32_t a = q.alphaOp == D3DTOP_MODULATE ? d >> 24 : 255;
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t t = in[i] | forceOpaque;
+            out[i] = DDMul255(t >> 24, a) << 24 | DDMul255((t >> 16) & 0xFF, r) << 16 |
+                     DDMul255((t >> 8) & 0xFF, g) << 8 | DDMul255(t & 0xFF, b);
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        out[i] = DDStageColor(in[i] | forceOpaque, q);
+}
+
+// What a row of 32-bit texels holds, judged by alpha.
+DDRowKind kindOfTexels(const std::uint32_t* texels, int count)
+{
+    std::uint32_t all = 0xFF000000u, any = 0, partial = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t a = texels[i] >> 24;
+        all &= texels[i];
+        any |= texels[i];
+        partial |= static_cast<std::uint32_t>(a - 1u < 254u);
+    }
+    if (partial) return DDRowKind::Mixed;
+    if (all == 0xFF000000u) return DDRowKind::Opaque;
+    return (any >> 24) ? DDRowKind::Binary : DDRowKind::Empty;
+}
+
+// Takes `amount` off the alpha byte of each pixel (which holds at least
+// that much).
+DD_ROW_INLINE void takeFromAlphaRow(std::uint32_t* __restrict out, int count, std::uint32_t amount)
+{
+    const std::uint32_t off = amount << 24;
+    for (int i = 0; i < count; ++i)
+        out[i] -= off;
+}
+
+void takeFromAlpha(std::uint32_t* out, int count, std::uint32_t amount)
+{
+    DDRunRowKernel([=] { takeFromAlphaRow(out, count, amount); });
+}
+
+bool chooseOpaque(std::uint32_t* out, const std::uint32_t* in, int count, std::uint32_t force)
+{
+    return DDRunRowKernel([=] { return chooseOpaqueRow(out, in, count, force); });
+}
+
+template <typename P> void copyWhereOpaque(P* out, const P* in, int count)
+{
+    DDRunRowKernel([=] { copyWhereOpaqueRow(out, in, count); });
+}
+
+void blendRowConstant(std::uint32_t* out, const std::uint32_t* in, int count, std::uint16_t a)
+{
+    auto* o = reinterpret_cast<Word*>(out);
+    const auto* i = reinterpret_cast<const Word*>(in);
+    DDRunRowKernel([=] { blendConstantRow(o, i, count * 2, a); });
+}
+
+void takeWhereOpaque(std::uint32_t* out, const std::uint32_t* blended, const std::uint32_t* texels,
+                     int count)
+{
+    DDRunRowKernel([=] { takeWhereOpaqueRow(out, blended, texels, count); });
+}
+
+// Row buffers of the calling thread: 0 holds gathered texels, 1 and 2 the
+// shader's own rows.
+std::uint32_t* rowBuffer(int count, int which = 0)
+{
+    thread_local std::vector<std::uint32_t> buffers[3];
+    std::vector<std::uint32_t>& buffer = buffers[which];
+    if (buffer.size() < static_cast<std::size_t>(count)) buffer.resize(count);
+    return buffer.data();
 }
 
 // How a row of texels becomes pixels of the target, chosen once per quad.
@@ -129,7 +268,7 @@ struct Shader {
     DDPixels& target;
     const DDQUAD& q;
     DDFormat tf;
-    Shade kind;
+    Shade shade;
     bool identity;
     std::uint32_t forceOpaque; // X8R8G8B8 texels read as opaque
 
@@ -139,27 +278,40 @@ struct Shader {
     {
         const bool wide = DDFormatBytes(tf) == 4 && target.bytesPerPixel() == 4;
         if (identity && wide)
-            kind = Shade::Identity32;
+            shade = Shade::Identity32;
         else if (identity && tf == target.format && tf == DDFormat::A1R5G5B5)
-            kind = Shade::Identity16;
+            shade = Shade::Identity16;
         else if (colourPasses(q) && q.alphaOp == D3DTOP_MODULATE && wide)
-            kind = Shade::Translucent32;
+            shade = Shade::Translucent32;
         else if (wide)
-            kind = Shade::Stage32;
+            shade = Shade::Stage32;
         else
-            kind = Shade::General;
+            shade = Shade::General;
     }
 
     // Texels are raw values of the texture's format, one per pixel from
-    // (left, py) on.
-    void row(int py, int left, int count, const std::uint32_t* texels) const
+    // (left, py) on; kind is what their row holds when known (Mixed when
+    // not).
+    void row(int py, int left, int count, const std::uint32_t* texels,
+             DDRowKind kind = DDRowKind::Mixed) const
     {
-        switch (kind) {
+        // Transparent texels draw nothing where the stage keeps their alpha.
+        const bool keepsAlpha = shade == Shade::Identity32 || shade == Shade::Identity16 ||
+                                shade == Shade::Translucent32;
+        if (kind == DDRowKind::Empty && !forceOpaque && keepsAlpha) return;
+        switch (shade) {
         case Shade::Identity32: {
-            // Opaque texels are chosen in one pass that the compiler can
-            // vectorise; texels of partial alpha, when a row has any, are
-            // blended in a second.
             auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
+            if (!forceOpaque && kind == DDRowKind::Opaque) {
+                std::memcpy(drow, texels, static_cast<std::size_t>(count) * 4);
+                return;
+            }
+            if (!forceOpaque && kind == DDRowKind::Binary) {
+                copyWhereOpaque(drow, texels, count);
+                return;
+            }
+            // Opaque texels are chosen in one pass; texels of partial
+            // alpha, when a row has any, are blended in a second.
             if (chooseOpaque(drow, texels, count, forceOpaque)) {
                 for (int i = 0; i < count; ++i) {
                     const std::uint32_t a = texels[i] >> 24;
@@ -170,39 +322,60 @@ struct Shader {
         }
         case Shade::Identity16: {
             auto* drow = reinterpret_cast<std::uint16_t*>(target.row(py)) + left;
+            thread_local std::vector<std::uint16_t> narrow;
+            narrow.resize(static_cast<std::size_t>(count));
             for (int i = 0; i < count; ++i)
-                if (texels[i] & 0x8000) drow[i] = static_cast<std::uint16_t>(texels[i]);
+                narrow[i] = static_cast<std::uint16_t>(texels[i]);
+            if (kind == DDRowKind::Opaque)
+                std::memcpy(drow, narrow.data(), static_cast<std::size_t>(count) * 2);
+            else
+                copyWhereOpaque(drow, narrow.data(), count);
             return;
         }
         case Shade::Translucent32: {
             auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
             const std::uint32_t vertexAlpha = q.arg2 >> 24;
-            thread_local std::vector<std::uint32_t> scaled;
-            scaled.resize(static_cast<std::size_t>(count));
-            // Opaque texels all take the vertex alpha: one alpha for the row.
-            std::uint32_t opaque = 0xFF000000u;
-            for (int i = 0; i < count; ++i) {
-                const std::uint32_t texel = texels[i] | forceOpaque;
-                opaque &= texel;
-                scaled[i] = (texel & 0xFFFFFFu) | vertexAlpha << 24;
-            }
-            if (opaque == 0xFF000000u) {
-                blendRowConstant(reinterpret_cast<std::uint8_t*>(drow),
-                                 reinterpret_cast<const std::uint8_t*>(scaled.data()), count * 4,
-                                 static_cast<std::uint16_t>(vertexAlpha));
+            DDRowKind k = forceOpaque ? DDRowKind::Opaque : kind;
+            if (k == DDRowKind::Mixed) k = kindOfTexels(texels, count);
+            if (k == DDRowKind::Mixed) {
+                for (int i = 0; i < count; ++i) {
+                    const std::uint32_t a = DDMul255(texels[i] >> 24, vertexAlpha);
+                    drow[i] = DDBlendOver((texels[i] & 0xFFFFFFu) | a << 24, drow[i]);
+                }
                 return;
             }
-            for (int i = 0; i < count; ++i) {
-                const std::uint32_t texel = texels[i] | forceOpaque;
-                const std::uint32_t a = DDMul255(texel >> 24, vertexAlpha);
-                drow[i] = DDBlendOver((texel & 0xFFFFFFu) | a << 24, drow[i]);
+            // Every texel opaque, or each opaque or transparent: the opaque
+            // ones all take the vertex alpha, one alpha for the row.
+            const std::uint32_t* in = texels;
+            if (forceOpaque) {
+                std::uint32_t* opaque = rowBuffer(count, 1);
+                for (int i = 0; i < count; ++i)
+                    opaque[i] = texels[i] | forceOpaque;
+                in = opaque;
             }
+            std::uint32_t* out = drow;
+            if (k == DDRowKind::Binary) {
+                out = rowBuffer(count, 2);
+                std::memcpy(out, drow, static_cast<std::size_t>(count) * 4);
+            }
+            blendRowConstant(out, in, count, static_cast<std::uint16_t>(vertexAlpha));
+            // The alpha bytes were blended from the texels' 255, which
+            // gives vertexAlpha where the scaled alpha gives vertexAlpha x
+            // vertexAlpha / 255: the difference is taken off.
+            takeFromAlpha(out, count, vertexAlpha - DDMul255(vertexAlpha, vertexAlpha));
+            if (k == DDRowKind::Binary) takeWhereOpaque(drow, out, texels, count);
             return;
         }
         case Shade::Stage32: {
             auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
-            for (int i = 0; i < count; ++i)
-                drow[i] = DDBlendOver(DDStageColor(texels[i] | forceOpaque, q), drow[i]);
+            std::uint32_t* staged = rowBuffer(count, 1);
+            stageRow(staged, texels, count, q, forceOpaque);
+            if (chooseOpaque(drow, staged, count, 0)) {
+                for (int i = 0; i < count; ++i) {
+                    const std::uint32_t a = staged[i] >> 24;
+                    if (a != 0 && a != 255) drow[i] = DDBlendOver(staged[i], drow[i]);
+                }
+            }
             return;
         }
         case Shade::General:
@@ -223,14 +396,6 @@ struct Shader {
         }
     }
 };
-
-// A row buffer of the calling thread, for gathered texels.
-std::uint32_t* rowBuffer(int count)
-{
-    thread_local std::vector<std::uint32_t> buffer;
-    if (buffer.size() < static_cast<std::size_t>(count)) buffer.resize(count);
-    return buffer.data();
-}
 
 // The quad's colour where it has no texture: one colour over its pixels.
 void drawSolid(DDPixels& target, const DDQUAD& q, int py, int left, int count)
@@ -320,6 +485,9 @@ void DDDrawQuad(DDPixels& target, const DDQUAD& q)
 
     const Shader shader(target, q, tex->format);
     const bool wide = tex->bytesPerPixel() == 4;
+    // A texel row taken whole has a kind known from the picture (what it
+    // holds decides whether it is copied, skipped or chosen pixel by pixel).
+    const bool rowKinds = identityColumns && DDFormatHasAlpha(tex->format);
     std::uint32_t* gathered = rowBuffer(count);
     for (int py = top; py < bottom; ++py) {
         const int v = texelRow(py);
@@ -336,7 +504,7 @@ void DDDrawQuad(DDPixels& target, const DDQUAD& q)
             for (int i = 0; i < count; ++i)
                 gathered[i] = tex->get(columns[i], v);
         }
-        shader.row(py, left, count, texels);
+        shader.row(py, left, count, texels, rowKinds ? tex->rowKind(v, 0) : DDRowKind::Mixed);
     }
 }
 
@@ -422,6 +590,12 @@ void DDDrawQuadCorners(DDPixels& target, const DDQUADCORNER corners[4], const DD
     std::int64_t uFirst, uLast, vFirst, vLast;
     texelRange(uLow, uHigh, tw, uFirst, uLast);
     texelRange(vLow, vHigh, th, vFirst, vLast);
+    // 32-bit texels inside the texture need no wrapping.
+    const bool direct =
+        tex && tex->bytesPerPixel() == 4 && uFirst >= 0 && uLast < tw && vFirst >= 0 && vLast < th;
+    auto toFixed = [](double t) {
+        return static_cast<std::int64_t>(std::llround(std::clamp(t, -1e9, 1e9) * 4294967296.0));
+    };
 
     const Edge edges[5] = {Edge(corners[0], corners[1]), Edge(corners[0], corners[2]),
                            Edge(corners[1], corners[2]), Edge(corners[1], corners[3]),
@@ -502,15 +676,25 @@ void DDDrawQuadCorners(DDPixels& target, const DDQUADCORNER corners[4], const DD
                 drawSolid(target, stage, py, left, count);
                 continue;
             }
-            for (int i = 0; i < count; ++i) {
-                const double px = left + i;
-                const std::int64_t tu = std::clamp(
-                    static_cast<std::int64_t>(std::floor(std::clamp(u.at(px, py), -1e15, 1e15))),
-                    uFirst, uLast);
-                const std::int64_t tv = std::clamp(
-                    static_cast<std::int64_t>(std::floor(std::clamp(v.at(px, py), -1e15, 1e15))),
-                    vFirst, vLast);
-                gathered[i] = tex->get(wrap(tu, tw), wrap(tv, th));
+            // Texel coordinates along the span in 32.32 fixed point: the
+            // start and the step per pixel, then whole texels by shifting.
+            std::int64_t uf = toFixed(u.at(left, py)), vf = toFixed(v.at(left, py));
+            const std::int64_t du = toFixed(u.perX), dv = toFixed(v.perX);
+            if (direct) {
+                const auto* texels = reinterpret_cast<const std::uint32_t*>(tex->row(0));
+                const std::size_t pitch = static_cast<std::size_t>(tex->pitch) / 4;
+                for (int i = 0; i < count; ++i, uf += du, vf += dv) {
+                    const std::int64_t tu = std::clamp(uf >> 32, uFirst, uLast);
+                    const std::int64_t tv = std::clamp(vf >> 32, vFirst, vLast);
+                    gathered[i] =
+                        texels[static_cast<std::size_t>(tv) * pitch + static_cast<std::size_t>(tu)];
+                }
+            } else {
+                for (int i = 0; i < count; ++i, uf += du, vf += dv) {
+                    const std::int64_t tu = std::clamp(uf >> 32, uFirst, uLast);
+                    const std::int64_t tv = std::clamp(vf >> 32, vFirst, vLast);
+                    gathered[i] = tex->get(wrap(tu, tw), wrap(tv, th));
+                }
             }
             shader.row(py, left, count, gathered);
         }

@@ -4,6 +4,8 @@
 
 #include "media/graphics_fixture.h"
 
+#include <array>
+
 #include "media/dd_blit.h"
 #include "media/dd_output.h"
 #include "media/dd_present.h"
@@ -133,6 +135,33 @@ TEST(SurfacePresent, SixteenBitFramesWidenEachChannel)
     DDFrameToXrgb(frame, nullptr, out);
     EXPECT_EQ(out[0], 0xFFFFFFu);
     EXPECT_EQ(out[1], 0x848208u);
+}
+
+} // namespace
+
+namespace {
+
+// Each index through the palette, whatever the width (whole groups of eight
+// pixels and the rest of a row alike).
+TEST(SurfacePresent, EightBitFramesTakeEachColourFromThePalette)
+{
+    std::array<DDPALENTRY, 256> palette{};
+    for (int n = 0; n < 256; ++n)
+        palette[n] = DDPALENTRY{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n ^ 0x5A),
+                                static_cast<std::uint8_t>(255 - n), 0};
+    DDPixels frame(DDFormat::P8, 19, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 19; ++x)
+            frame.set(x, y, static_cast<std::uint32_t>((x * 37 + y * 101) & 0xFF));
+    std::vector<std::uint32_t> out(19 * 3);
+    DDFrameToXrgb(frame, palette.data(), out.data());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 19; ++x) {
+            const DDPALENTRY& e = palette[(x * 37 + y * 101) & 0xFF];
+            EXPECT_EQ(out[y * 19 + x],
+                      std::uint32_t{e.red} << 16 | std::uint32_t{e.green} << 8 | e.blue)
+                << x << "," << y;
+        }
 }
 
 } // namespace

@@ -181,32 +181,35 @@ TEST(Quad, TranslucentTexelsBlendOnSixteenBitTargets)
 namespace {
 
 // A translucent copy: each texel's alpha scaled by the vertex alpha, then
-// blended. Rows of opaque texels and rows with translucent ones take
-// different ways through the quad; both must give the blend of each pixel.
+// blended. Rows of opaque texels, of opaque and transparent ones, and rows
+// with translucent ones take different ways through the quad; all must give
+// the blend of each pixel.
 TEST(Quad, TranslucentCopyBlendsEachPixelByTheScaledAlpha)
 {
     const int w = 37;
-    DDPixels texture(DDFormat::A8R8G8B8, w, 2);
-    DDPixels target(DDFormat::A8R8G8B8, w, 2);
+    DDPixels texture(DDFormat::A8R8G8B8, w, 3);
+    DDPixels target(DDFormat::A8R8G8B8, w, 3);
     for (int x = 0; x < w; ++x) {
         const auto v = static_cast<std::uint32_t>(x * 7);
         texture.set(x, 0, 0xFF000000u | (v * 0x010305u & 0xFFFFFFu));
         texture.set(x, 1, (x == 5 ? 0x40000000u : 0xFF000000u) | (v * 0x030201u & 0xFFFFFFu));
+        texture.set(x, 2, (x % 3 ? 0xFF000000u : 0u) | (v * 0x020503u & 0xFFFFFFu));
         target.set(x, 0, (v * 0x05030107u) | 0x10000000u);
         target.set(x, 1, v * 0x01020304u);
+        target.set(x, 2, v * 0x03010502u);
     }
     const DDPixels before = target;
     DDQUAD q;
     q.w = w;
-    q.h = 2;
+    q.h = 3;
     q.texture = &texture;
     q.sw = w;
-    q.sh = 2;
+    q.sh = 3;
     q.arg2 = 0x80FFFFFFu;
     q.colorOp = D3DTOP_MODULATE;
     q.alphaOp = D3DTOP_MODULATE;
     DDDrawQuad(target, q);
-    for (int y = 0; y < 2; ++y) {
+    for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::uint32_t t = texture.get(x, y);
             const std::uint32_t a = DDMul255(t >> 24, 0x80);
@@ -296,7 +299,7 @@ TEST(QuadCorners, UprightCornersDrawWhatTheRectangleDraws)
         DDQUADCORNER c[4];
         UprightCorners(c, r.x, r.y, r.w, r.h, r.sx, r.sy, tex);
         DDDrawQuadCorners(byCorners, c, q);
-        EXPECT_EQ(byCorners.bytes, byRect.bytes);
+        EXPECT_EQ(byCorners.storage(), byRect.storage());
     }
 }
 
@@ -369,6 +372,48 @@ TEST(QuadCorners, ATurnedPictureReadsOnlyItsSourceRectangle)
     EXPECT_GT(inside, 30);
     EXPECT_EQ(target.get(0, 0), 0xFF0000FFu);
     EXPECT_EQ(target.get(15, 15), 0xFF0000FFu);
+}
+
+} // namespace
+
+namespace {
+
+// Whatever way a row takes through the quad, each pixel is its texel's
+// stage colour blended over the target: every colour operation with the
+// texel's alpha, its modulation and the second colour's alpha, over texels
+// of every alpha.
+TEST(Quad, EveryStageDrawsTheStageColourBlended)
+{
+    const int w = 21;
+    DDPixels texture(DDFormat::A8R8G8B8, w, 1);
+    DDPixels before(DDFormat::A8R8G8B8, w, 1);
+    for (int x = 0; x < w; ++x) {
+        const auto v = static_cast<std::uint32_t>(x * 13);
+        const std::uint32_t alpha = x % 4 == 0 ? 0 : (x % 4 == 1 ? 255 : v & 0xFF);
+        texture.set(x, 0, alpha << 24 | (v * 0x030507u & 0xFFFFFFu));
+        before.set(x, 0, (v * 0x07050301u) | 0x20000000u);
+    }
+    for (int op = D3DTOP_DISABLE; op <= D3DTOP_BLENDFACTORALPHA; ++op) {
+        for (int alphaOp : {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_SELECTARG2}) {
+            SCOPED_TRACE(testing::Message() << "op " << op << " alpha " << alphaOp);
+            DDPixels target = before;
+            DDQUAD q;
+            q.w = w;
+            q.h = 1;
+            q.texture = &texture;
+            q.sw = w;
+            q.sh = 1;
+            q.arg2 = 0xC0A05030u;
+            q.factor = 0x60000000u;
+            q.colorOp = op;
+            q.alphaOp = alphaOp;
+            DDDrawQuad(target, q);
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(target.get(x, 0),
+                          DDBlendOver(DDStageColor(texture.get(x, 0), q), before.get(x, 0)))
+                    << x;
+        }
+    }
 }
 
 } // namespace
