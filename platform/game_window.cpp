@@ -73,8 +73,8 @@ void handleKey(const SDL_KeyboardEvent& key)
     if (vk == 0) return;
     const bool down = key.state == SDL_PRESSED;
     setKeyDown(vk, down);
-    postMessage(windowId(), down ? WM_KEYDOWN : WM_KEYUP, static_cast<std::uintptr_t>(messageVk(vk)),
-                keyData(key));
+    postMessage(windowId(), down ? WM_KEYDOWN : WM_KEYUP,
+                static_cast<std::uintptr_t>(messageVk(vk)), keyData(key));
 }
 
 void handleMouseButton(const SDL_MouseButtonEvent& button)
@@ -99,7 +99,8 @@ void handleMouseButton(const SDL_MouseButtonEvent& button)
     }
     setKeyDown(vk, down);
     if (msg) {
-        const auto pos = static_cast<std::intptr_t>((button.y & 0xFFFF) << 16 | (button.x & 0xFFFF));
+        const auto pos =
+            static_cast<std::intptr_t>((button.y & 0xFFFF) << 16 | (button.x & 0xFFFF));
         postMessage(windowId(), msg, 0, pos);
     }
 }
@@ -143,10 +144,10 @@ namespace detail {
 void setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
 {
     std::lock_guard lock(g_InterceptLock);
-    g_Interceptor = interceptor
-                        ? std::make_shared<const std::function<bool(const SDL_Event&)>>(
-                              std::move(interceptor))
-                        : nullptr;
+    g_Interceptor =
+        interceptor
+            ? std::make_shared<const std::function<bool(const SDL_Event&)>>(std::move(interceptor))
+            : nullptr;
 }
 
 void handleWindowEvent(const SDL_Event& event)

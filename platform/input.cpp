@@ -1,6 +1,7 @@
 #include "platform/input.h"
 
 #include "platform/input_pump.h"
+#include "platform/test_hook.h"
 
 #include <SDL.h>
 
@@ -15,68 +16,90 @@ namespace {
 std::array<std::atomic<bool>, 256> g_Keys{};
 std::atomic<KeyLayout> g_Layout{KeyLayout::Jis};
 std::atomic<std::uint32_t> g_JoyChanges{0};
+detail::TestHook<bool(unsigned, JoyReading&)> g_JoySource;
 
 // Left and right keys of the three modifiers, with their common code.
 struct SidedKey {
     int left, right, common;
 };
-constexpr SidedKey kSided[] = {{0xA0, 0xA1, VK_SHIFT}, {0xA2, 0xA3, VK_CONTROL}, {0xA4, 0xA5, VK_MENU}};
+constexpr SidedKey kSided[] = {
+    {0xA0, 0xA1, VK_SHIFT}, {0xA2, 0xA3, VK_CONTROL}, {0xA4, 0xA5, VK_MENU}};
 
 // Keys that are the same on every layout, by scancode.
 struct ScanVk {
     int scancode, vk;
 };
 constexpr ScanVk kFixed[] = {
-    {SDL_SCANCODE_RETURN, VK_RETURN},  {SDL_SCANCODE_KP_ENTER, VK_RETURN},
-    {SDL_SCANCODE_ESCAPE, VK_ESCAPE},  {SDL_SCANCODE_BACKSPACE, VK_BACK},
-    {SDL_SCANCODE_TAB, VK_TAB},        {SDL_SCANCODE_SPACE, VK_SPACE},
-    {SDL_SCANCODE_CAPSLOCK, 0x14},     {SDL_SCANCODE_PRINTSCREEN, 0x2C},
-    {SDL_SCANCODE_SCROLLLOCK, 0x91},   {SDL_SCANCODE_PAUSE, 0x13},
-    {SDL_SCANCODE_INSERT, 0x2D},       {SDL_SCANCODE_HOME, 0x24},
-    {SDL_SCANCODE_PAGEUP, 0x21},       {SDL_SCANCODE_DELETE, VK_DELETE},
-    {SDL_SCANCODE_END, 0x23},          {SDL_SCANCODE_PAGEDOWN, 0x22},
-    {SDL_SCANCODE_RIGHT, VK_RIGHT},    {SDL_SCANCODE_LEFT, VK_LEFT},
-    {SDL_SCANCODE_DOWN, VK_DOWN},      {SDL_SCANCODE_UP, VK_UP},
-    {SDL_SCANCODE_NUMLOCKCLEAR, 0x90}, {SDL_SCANCODE_KP_DIVIDE, 0x6F},
-    {SDL_SCANCODE_KP_MULTIPLY, 0x6A},  {SDL_SCANCODE_KP_MINUS, 0x6D},
-    {SDL_SCANCODE_KP_PLUS, 0x6B},      {SDL_SCANCODE_LSHIFT, 0xA0},
-    {SDL_SCANCODE_RSHIFT, 0xA1},       {SDL_SCANCODE_LCTRL, 0xA2},
-    {SDL_SCANCODE_RCTRL, 0xA3},        {SDL_SCANCODE_LALT, 0xA4},
-    {SDL_SCANCODE_RALT, 0xA5},         {SDL_SCANCODE_LGUI, 0x5B},
-    {SDL_SCANCODE_RGUI, 0x5C},         {SDL_SCANCODE_APPLICATION, 0x5D},
-    {SDL_SCANCODE_INTERNATIONAL1, 0xE2}, {SDL_SCANCODE_INTERNATIONAL3, 0xDC},
-    {SDL_SCANCODE_INTERNATIONAL4, 0x1C}, {SDL_SCANCODE_INTERNATIONAL5, 0x1D},
-    {SDL_SCANCODE_INTERNATIONAL2, 0xF2}, {SDL_SCANCODE_LANG5, 0xF3},
+    {SDL_SCANCODE_RETURN, VK_RETURN},
+    {SDL_SCANCODE_KP_ENTER, VK_RETURN},
+    {SDL_SCANCODE_ESCAPE, VK_ESCAPE},
+    {SDL_SCANCODE_BACKSPACE, VK_BACK},
+    {SDL_SCANCODE_TAB, VK_TAB},
+    {SDL_SCANCODE_SPACE, VK_SPACE},
+    {SDL_SCANCODE_CAPSLOCK, 0x14},
+    {SDL_SCANCODE_PRINTSCREEN, 0x2C},
+    {SDL_SCANCODE_SCROLLLOCK, 0x91},
+    {SDL_SCANCODE_PAUSE, 0x13},
+    {SDL_SCANCODE_INSERT, 0x2D},
+    {SDL_SCANCODE_HOME, 0x24},
+    {SDL_SCANCODE_PAGEUP, 0x21},
+    {SDL_SCANCODE_DELETE, VK_DELETE},
+    {SDL_SCANCODE_END, 0x23},
+    {SDL_SCANCODE_PAGEDOWN, 0x22},
+    {SDL_SCANCODE_RIGHT, VK_RIGHT},
+    {SDL_SCANCODE_LEFT, VK_LEFT},
+    {SDL_SCANCODE_DOWN, VK_DOWN},
+    {SDL_SCANCODE_UP, VK_UP},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 0x90},
+    {SDL_SCANCODE_KP_DIVIDE, 0x6F},
+    {SDL_SCANCODE_KP_MULTIPLY, 0x6A},
+    {SDL_SCANCODE_KP_MINUS, 0x6D},
+    {SDL_SCANCODE_KP_PLUS, 0x6B},
+    {SDL_SCANCODE_LSHIFT, 0xA0},
+    {SDL_SCANCODE_RSHIFT, 0xA1},
+    {SDL_SCANCODE_LCTRL, 0xA2},
+    {SDL_SCANCODE_RCTRL, 0xA3},
+    {SDL_SCANCODE_LALT, 0xA4},
+    {SDL_SCANCODE_RALT, 0xA5},
+    {SDL_SCANCODE_LGUI, 0x5B},
+    {SDL_SCANCODE_RGUI, 0x5C},
+    {SDL_SCANCODE_APPLICATION, 0x5D},
+    {SDL_SCANCODE_INTERNATIONAL1, 0xE2},
+    {SDL_SCANCODE_INTERNATIONAL3, 0xDC},
+    {SDL_SCANCODE_INTERNATIONAL4, 0x1C},
+    {SDL_SCANCODE_INTERNATIONAL5, 0x1D},
+    {SDL_SCANCODE_INTERNATIONAL2, 0xF2},
+    {SDL_SCANCODE_LANG5, 0xF3},
 };
 
 // The punctuation keys of each layout.
 constexpr ScanVk kUsKeys[] = {
-    {SDL_SCANCODE_GRAVE, 0xC0},        {SDL_SCANCODE_MINUS, 0xBD},
-    {SDL_SCANCODE_EQUALS, 0xBB},       {SDL_SCANCODE_LEFTBRACKET, 0xDB},
-    {SDL_SCANCODE_RIGHTBRACKET, 0xDD}, {SDL_SCANCODE_BACKSLASH, 0xDC},
-    {SDL_SCANCODE_NONUSHASH, 0xDC},    {SDL_SCANCODE_SEMICOLON, 0xBA},
-    {SDL_SCANCODE_APOSTROPHE, 0xDE},   {SDL_SCANCODE_COMMA, 0xBC},
-    {SDL_SCANCODE_PERIOD, 0xBE},       {SDL_SCANCODE_SLASH, 0xBF},
+    {SDL_SCANCODE_GRAVE, 0xC0},          {SDL_SCANCODE_MINUS, 0xBD},
+    {SDL_SCANCODE_EQUALS, 0xBB},         {SDL_SCANCODE_LEFTBRACKET, 0xDB},
+    {SDL_SCANCODE_RIGHTBRACKET, 0xDD},   {SDL_SCANCODE_BACKSLASH, 0xDC},
+    {SDL_SCANCODE_NONUSHASH, 0xDC},      {SDL_SCANCODE_SEMICOLON, 0xBA},
+    {SDL_SCANCODE_APOSTROPHE, 0xDE},     {SDL_SCANCODE_COMMA, 0xBC},
+    {SDL_SCANCODE_PERIOD, 0xBE},         {SDL_SCANCODE_SLASH, 0xBF},
     {SDL_SCANCODE_NONUSBACKSLASH, 0xE2},
 };
 constexpr ScanVk kJisKeys[] = {
-    {SDL_SCANCODE_GRAVE, 0xF3},        {SDL_SCANCODE_MINUS, 0xBD},
-    {SDL_SCANCODE_EQUALS, 0xDE},       {SDL_SCANCODE_LEFTBRACKET, 0xC0},
-    {SDL_SCANCODE_RIGHTBRACKET, 0xDB}, {SDL_SCANCODE_BACKSLASH, 0xDD},
-    {SDL_SCANCODE_NONUSHASH, 0xDD},    {SDL_SCANCODE_SEMICOLON, 0xBB},
-    {SDL_SCANCODE_APOSTROPHE, 0xBA},   {SDL_SCANCODE_COMMA, 0xBC},
-    {SDL_SCANCODE_PERIOD, 0xBE},       {SDL_SCANCODE_SLASH, 0xBF},
+    {SDL_SCANCODE_GRAVE, 0xF3},          {SDL_SCANCODE_MINUS, 0xBD},
+    {SDL_SCANCODE_EQUALS, 0xDE},         {SDL_SCANCODE_LEFTBRACKET, 0xC0},
+    {SDL_SCANCODE_RIGHTBRACKET, 0xDB},   {SDL_SCANCODE_BACKSLASH, 0xDD},
+    {SDL_SCANCODE_NONUSHASH, 0xDD},      {SDL_SCANCODE_SEMICOLON, 0xBB},
+    {SDL_SCANCODE_APOSTROPHE, 0xBA},     {SDL_SCANCODE_COMMA, 0xBC},
+    {SDL_SCANCODE_PERIOD, 0xBE},         {SDL_SCANCODE_SLASH, 0xBF},
     {SDL_SCANCODE_NONUSBACKSLASH, 0xE2},
 };
 
 // The keypad from 1 to 9, then 0 and the point: digits with NumLock on,
 // the navigation keys with it off.
-constexpr int kKeypadScan[] = {SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_KP_3,
-                               SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5, SDL_SCANCODE_KP_6,
-                               SDL_SCANCODE_KP_7, SDL_SCANCODE_KP_8, SDL_SCANCODE_KP_9,
+constexpr int kKeypadScan[] = {SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,     SDL_SCANCODE_KP_3,
+                               SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5,     SDL_SCANCODE_KP_6,
+                               SDL_SCANCODE_KP_7, SDL_SCANCODE_KP_8,     SDL_SCANCODE_KP_9,
                                SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_PERIOD};
 constexpr int kKeypadOn[] = {0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x60, 0x6E};
-constexpr int kKeypadOff[] = {0x23, VK_DOWN, 0x22, VK_LEFT, 0x0C, VK_RIGHT,
+constexpr int kKeypadOff[] = {0x23, VK_DOWN, 0x22, VK_LEFT, 0x0C,     VK_RIGHT,
                               0x24, VK_UP,   0x21, 0x2D,    VK_DELETE};
 
 int lookUp(const ScanVk* table, std::size_t n, int scancode)
@@ -95,8 +118,8 @@ struct Device {
     JoyReading reading;
 };
 
-std::mutex g_JoyLock;             // guards g_Devices' readings and their order
-std::vector<Device> g_Devices;    // in the order they were plugged in
+std::mutex g_JoyLock;          // guards g_Devices' readings and their order
+std::vector<Device> g_Devices; // in the order they were plugged in
 
 std::uint32_t axisValue(Sint16 raw)
 {
@@ -105,11 +128,16 @@ std::uint32_t axisValue(Sint16 raw)
 
 // Game-controller buttons in the order of the joystick's button bits.
 constexpr SDL_GameControllerButton kButtonOrder[] = {
-    SDL_CONTROLLER_BUTTON_A,           SDL_CONTROLLER_BUTTON_B,
-    SDL_CONTROLLER_BUTTON_X,           SDL_CONTROLLER_BUTTON_Y,
-    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-    SDL_CONTROLLER_BUTTON_BACK,        SDL_CONTROLLER_BUTTON_START,
-    SDL_CONTROLLER_BUTTON_LEFTSTICK,   SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,
+    SDL_CONTROLLER_BUTTON_RIGHTSTICK,
     SDL_CONTROLLER_BUTTON_GUIDE,
 };
 
@@ -169,8 +197,10 @@ void openDevice(int deviceIndex)
     for (const Device& open : g_Devices)
         if (open.instance == d.instance) {
             // Already open (announced twice, as joystick and as controller).
-            if (d.controller) SDL_GameControllerClose(d.controller);
-            else SDL_JoystickClose(d.joystick);
+            if (d.controller)
+                SDL_GameControllerClose(d.controller);
+            else
+                SDL_JoystickClose(d.joystick);
             return;
         }
     g_Devices.push_back(d);
@@ -239,8 +269,8 @@ void setKeyDown(int vk, bool down)
     g_Keys[static_cast<std::size_t>(vk)] = down;
     for (const SidedKey& s : kSided) {
         if (vk == s.left || vk == s.right) {
-            g_Keys[static_cast<std::size_t>(s.common)] =
-                g_Keys[static_cast<std::size_t>(s.left)] || g_Keys[static_cast<std::size_t>(s.right)];
+            g_Keys[static_cast<std::size_t>(s.common)] = g_Keys[static_cast<std::size_t>(s.left)] ||
+                                                         g_Keys[static_cast<std::size_t>(s.right)];
         }
     }
 }
@@ -253,6 +283,7 @@ void releaseAllKeys()
 
 bool readJoystick(unsigned index, JoyReading& out)
 {
+    if (const auto source = g_JoySource.get()) return (*source)(index, out);
     std::lock_guard lock(g_JoyLock);
     if (index >= g_Devices.size()) return false;
     out = g_Devices[index].reading;
@@ -262,6 +293,12 @@ bool readJoystick(unsigned index, JoyReading& out)
 std::uint32_t joystickChanges()
 {
     return g_JoyChanges;
+}
+
+void setJoystickSource(std::function<bool(unsigned, JoyReading&)> source)
+{
+    g_JoySource.set(std::move(source));
+    ++g_JoyChanges;
 }
 
 namespace detail {

@@ -9,6 +9,7 @@
 // closed when they go, so one plugged in during play works at once.
 
 #include <cstdint>
+#include <functional>
 
 namespace plat {
 
@@ -69,5 +70,9 @@ bool readJoystick(unsigned index, JoyReading& out);
 // Counts every controller plugged in or pulled out, so that readers can
 // try a missing controller again at once.
 std::uint32_t joystickChanges();
+
+// Test hook: while set, readJoystick asks the source instead of the
+// controllers. Setting or removing it counts as a change of controllers.
+void setJoystickSource(std::function<bool(unsigned index, JoyReading& out)> source);
 
 } // namespace plat

@@ -143,7 +143,8 @@ TEST_F(Pump, AKeyPressIsHeldForEveryThreadAndReachesTheWindowAsMessages)
     EXPECT_TRUE(heldThere);
     // Messages carry the common code of Shift, with Windows' key data.
     EXPECT_EQ(messages(WM_KEYDOWN), (std::vector<std::uint32_t>{0x25, 0x10}));
-    EXPECT_EQ(static_cast<std::uint32_t>(keyData(WM_KEYDOWN).front()), 1u | SDL_SCANCODE_LEFT << 16);
+    EXPECT_EQ(static_cast<std::uint32_t>(keyData(WM_KEYDOWN).front()),
+              1u | SDL_SCANCODE_LEFT << 16);
 
     plat::pushKeyEvent(SDL_SCANCODE_LEFT, false);
     ASSERT_TRUE(pumpUntil([&] { return !messages(WM_KEYUP).empty(); }));
@@ -172,9 +173,8 @@ TEST_F(Pump, AControllerPluggedInIsReadAtOnceAndIsGoneWhenPulledOut)
     plat::JoyReading reading;
     EXPECT_FALSE(plat::readJoystick(0, reading));
     const std::uint32_t changes = plat::joystickChanges();
-    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-                                                 SDL_CONTROLLER_AXIS_MAX,
-                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    const int device = SDL_JoystickAttachVirtual(
+        SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(device, 0) << SDL_GetError();
     ASSERT_TRUE(pumpUntil([&] { return plat::readJoystick(0, reading); }));
     EXPECT_NE(plat::joystickChanges(), changes);
@@ -207,8 +207,8 @@ TEST_F(Pump, AControllerPluggedInIsReadAtOnceAndIsGoneWhenPulledOut)
         ASSERT_TRUE(pumpUntil([&] {
             plat::readJoystick(0, reading);
             return reading.x == c.x && reading.y == c.y && reading.buttons == c.buttons;
-        })) << c.axis << " " << c.button << ": " << reading.x << "," << reading.y << ","
-            << reading.buttons;
+        })) << c.axis
+            << " " << c.button << ": " << reading.x << "," << reading.y << "," << reading.buttons;
     }
 
     SDL_JoystickDetachVirtual(device);
