@@ -16,6 +16,10 @@ extern std::int32_t g_Windowed;
 // then ends without releasing what that thread may still use.
 extern std::atomic<int> g_ThreadStuck;
 
+// 1 when the window was asked to close while the game was being read: the
+// close is carried out once the start-up has ended.
+extern std::atomic<int> g_CloseAtStartUp;
+
 // Exit statuses of the program.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitStartUpFailed = 1;

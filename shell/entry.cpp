@@ -27,6 +27,7 @@ std::atomic<int> g_AppActive{0};
 std::atomic<int> g_Initialised{0};
 std::int32_t g_Windowed = 1;
 std::atomic<int> g_ThreadStuck{0};
+std::atomic<int> g_CloseAtStartUp{0};
 
 namespace {
 
@@ -102,6 +103,7 @@ int GameMain(int argc, char** argv)
     g_AppActive = 0;
     g_Initialised = 0;
     g_ThreadStuck = 0;
+    g_CloseAtStartUp = 0;
     // Boxes over the full-screen game are drawn by the graphics layer.
     SetFullScreenBox(DDMesBox);
 
@@ -138,6 +140,8 @@ int GameMain(int argc, char** argv)
         return quitByPlayer ? kExitOk : status;
     }
     g_Initialised = 1;
+    // A close asked for while the game was being read waited until now.
+    if (g_CloseAtStartUp) plat::postMessage(g_MainWindow.m_hWnd, WM_CLOSE, 0, 0);
 
     if (!thGame.Start(GameLoop, nullptr) || !WakeGameThread()) {
         thGame.Exit(kWorkerExitBudgetMs);
@@ -145,6 +149,8 @@ int GameMain(int argc, char** argv)
     }
 
     const int status = RunMessageLoop();
+    // Normally the close has stopped them already.
+    if (!g_ThreadStuck) StopWorkers();
     if (g_ThreadStuck) {
         // A worker may still use what shutdown would release: the player's
         // files are already written (each one whole, or the old one kept),

@@ -38,11 +38,25 @@ cThread* const kWorkers[] = {&thLoad, &thPause, &thRanking, &thGame};
 // and left behind: the program then ends without waiting for it.
 void Close(plat::WindowId hwnd)
 {
+    // The start-up reads the game while serving messages (the stage
+    // loader): the window must outlive it.
+    if (!g_Initialised) {
+        g_CloseAtStartUp = 1;
+        return;
+    }
     if (thPause.m_hThread) {
         plat::postThreadMessage(thPause.m_dwThreadId, WM_QUIT, 0, 0);
         return;
     }
     g_Bgm.Stop();
+    StopWorkers();
+    plat::destroyWindow(hwnd);
+}
+
+} // namespace
+
+void StopWorkers()
+{
     for (cThread* worker : kWorkers)
         if (worker->m_hThread) plat::postThreadMessage(worker->m_dwThreadId, WM_QUIT, 0, 0);
     const auto deadline =
@@ -54,8 +68,9 @@ void Close(plat::WindowId hwnd)
         Report("%s did not end when the window closed", worker->Name());
         g_ThreadStuck = 1;
     }
-    plat::destroyWindow(hwnd);
 }
+
+namespace {
 
 void PlaySound(std::uintptr_t slot)
 {

@@ -27,6 +27,11 @@ std::intptr_t MainWndProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t
 
 extern cMainWindow g_MainWindow;
 
+// Stops every worker thread, in order, within the budget below; a worker
+// that does not end is named in the run report and marks the program as
+// having a stuck thread.
+void StopWorkers();
+
 // How long the close waits for all the worker threads together before it
 // gives up on those that have not ended.
 inline constexpr std::uint32_t kWorkerExitBudgetMs = 600;

@@ -38,17 +38,21 @@ inline bool WaitFor(const std::function<bool()>& done, int seconds = 20)
 
 // Runs the program with the arguments. Once it runs, `whileRunning` is
 // called on the driver thread, then the window is closed. A start-up that
-// fails simply returns its status.
+// fails simply returns its status. With `duringStartUp` the driver does not
+// wait for the game to run: `whileRunning` starts with the program.
 inline GameRun RunGame(std::vector<std::string> args,
-                       const std::function<void()>& whileRunning = nullptr)
+                       const std::function<void()>& whileRunning = nullptr,
+                       bool duringStartUp = false)
 {
     GameRun run;
     std::atomic<bool> returned{false};
     std::atomic<long long> closedAt{0};
     std::thread driver([&] {
-        if (!WaitFor([&] { return g_Initialised.load() == 1 || returned.load(); })) return;
-        if (returned) return;
-        run.ran = true;
+        if (!duringStartUp) {
+            if (!WaitFor([&] { return g_Initialised.load() == 1 || returned.load(); })) return;
+            if (returned) return;
+            run.ran = true;
+        }
         if (whileRunning) whileRunning();
         closedAt = std::chrono::steady_clock::now().time_since_epoch().count();
         // Asked again until it ends: a close that meets the pause only stops it.
