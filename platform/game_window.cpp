@@ -198,7 +198,6 @@ bool initEvents()
     // Key releases and focus changes arrive in the window; a key held while
     // the window is not focused does not count.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    SDL_StopTextInput();
     g_Started = true;
     static std::once_flag registered;
     std::call_once(registered, [] { addMainThreadService(pump); });

@@ -101,7 +101,7 @@ bool SetUpGraphics(SYSTEMINI& s)
         return Fail("the window cannot be shown");
     }
     // The mouse has nothing to do over the full-screen game.
-    plat::showCursor(g_Windowed != 0);
+    if (!g_Windowed) plat::showCursor(false);
     DDSetFrameSink(plat::presentToGameWindow);
 
     bool ready = InitBackEnd(s.Direct3D, s);
