@@ -3,6 +3,7 @@
 #include "core/checked_access.h"
 #include "core/err_log.h"
 #include "core/main_window_handle.h"
+#include "core/request.h"
 #include "core/request_messages.h"
 #include "core/timer.h"
 #include "media/dd_blit.h"
@@ -11,6 +12,7 @@
 #include "media/dd_present.h"
 #include "media/dd_surface.h"
 #include "media/font.h"
+#include "platform/game_window.h"
 #include "scenes/input_devices.h"
 #include "scenes/key_config.h"
 #include "scenes/scene_mgr.h"
@@ -126,8 +128,12 @@ void PollInput(std::vector<InputState>& input)
 void PresentFrame()
 {
     if (g_D3DState) {
-        // A lost device is rebuilt by the main thread before the next frame.
-        if (!DDPresent()) plat::sendMessage(g_hMainWnd, UM_RESTORE, 0, 0);
+        // A lost device is rebuilt by the main thread before the next frame;
+        // a full-screen game steps aside meanwhile.
+        if (!DDPresent()) {
+            if (!g_DDWindowed) plat::minimizeGameWindow();
+            SendRequest(UM_RESTORE, 0, 0);
+        }
         return;
     }
     if (!lpDD) return;

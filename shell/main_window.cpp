@@ -16,6 +16,7 @@
 #include "media/dd_dialog.h"
 #include "media/dd_present.h"
 #include "media/ds_sound.h"
+#include "media/font.h"
 #include "platform/input.h"
 #include "platform/window_messages.h"
 #include "scenes/free_play.h"
@@ -199,7 +200,11 @@ std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, st
         PlayMusic(wParam, lParam);
         return 0;
     case UM_RESTORE:
-        DDRestoreSurface();
+        // The device's surfaces come back empty: the digit strips are drawn again.
+        if (DDRestoreSurface()) {
+            for (std::size_t i = 0; i < g_DigitSD.size(); ++i)
+                if (g_DigitSD[i].lpDT) DrawDigitStrip(&g_DigitSD[i], &g_Fonts[i]);
+        }
         return 0;
     default:
         return 0;
