@@ -51,18 +51,27 @@ int cFrameSeq::Change(int n, int forced)
 int cFrameSeq::Step()
 {
     if (m_Seqs.empty()) return 0;
+    const FrameSeq& seq = VecAt(m_Seqs, m_Seq);
+    if (seq.empty()) return StepAt(m_Seq, m_Step).m_Frame;
+    // A step that holds a code is where the sequence rests: an end, or a
+    // control code with nowhere to go.
+    if (StepAt(m_Seq, m_Step).m_Frame < 0) return StepAt(m_Seq, m_Step).m_Frame;
     ++m_Counter;
-    if (m_Counter >= StepAt(m_Seq, m_Step).m_Duration) {
-        m_Counter = 0;
-        ++m_Step;
-        const FrameStep& next = StepAt(m_Seq, m_Step);
-        if (next.m_Frame == -3) {
-            Set(next.m_Duration, 1);
-        } else if (next.m_Frame == -2) {
-            m_Step = 0;
-        } else if (next.m_Frame == -1) {
-            --m_Step;
-        }
+    if (m_Counter < StepAt(m_Seq, m_Step).m_Duration) return StepAt(m_Seq, m_Step).m_Frame;
+    m_Counter = 0;
+    // A sequence without a closing code holds its last frame.
+    if (m_Step + 1 >= static_cast<int>(seq.size())) return StepAt(m_Seq, m_Step).m_Frame;
+    ++m_Step;
+    const FrameStep& next = StepAt(m_Seq, m_Step);
+    if (next.m_Frame == -3) {
+        const int target = next.m_Duration;
+        const bool exists = target >= 0 && target < static_cast<int>(m_Seqs.size()) &&
+                            !m_Seqs[static_cast<std::size_t>(target)].empty();
+        if (exists) Set(target, 1);
+    } else if (next.m_Frame == -2) {
+        m_Step = 0;
+    } else if (next.m_Frame == -1) {
+        if (m_Step > 0) --m_Step;
     }
     return StepAt(m_Seq, m_Step).m_Frame;
 }

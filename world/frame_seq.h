@@ -8,8 +8,14 @@
 //   -3  start the sequence named by the step's duration field, forced
 //   -4 and any other negative value: handed to the caller as the frame, the
 //       end of a one-shot sequence
-// Drawing code calls Step once per drawn frame and draws the cell it returns.
-// Game thread only.
+// Drawing code calls Step once per drawn frame and draws the cell it returns;
+// a negative frame draws nothing.
+//
+// Once a sequence has reached an end code (or a control code that leads
+// nowhere: -1 on the first step, -3 naming a missing sequence, -2 or -3
+// landing on another control code, a last step without a code after it),
+// that step stays current and Step keeps returning its code: stepping on
+// never reads past the sequence. Game thread only.
 
 #include <cstdint>
 #include <vector>
@@ -39,7 +45,7 @@ public:
     // As Set, but 1 at once without a restart when n is already current.
     int Change(int n, int forced);
     // Advances one drawn frame and returns the frame to draw (0 without any
-    // sequence).
+    // sequence; the end code again once the sequence has ended).
     int Step();
     // The frame of the current step, without advancing.
     int Current() const;

@@ -1,0 +1,16 @@
+#pragma once
+// The key sequences of flows against the player's input history.
+
+#include <vector>
+
+class cEdKeyCond;
+struct InputState;
+
+// 1 when the sequence of key conditions matches the input history with at
+// most `gap` frames between two of them; facing 0 mirrors relative keys.
+int MatchKeySequence(const InputState& input, const std::vector<const cEdKeyCond*>& keys, int gap,
+                     int facing);
+// 1 when a key condition holds on the newest runs of the input.
+int TestKeyCondNow(const InputState& input, const cEdKeyCond& key);
+// The first direction list 0 to 9 whose newest run is pressed, else 0.
+int FirstPressedDirection(const InputState& input);

@@ -1,0 +1,59 @@
+#pragma once
+// The objects of the play scene's message list: game waits, text windows,
+// picture pop-ups and icons; and the wait record that tells the pause
+// thread what a blocking command waits for.
+
+#include <cstdint>
+#include <string>
+
+struct DDSURFACEDATA;
+struct DDBMPDATA;
+
+class cMessage {
+public:
+    // Builds a message; a text message is rendered at once.
+    cMessage(int kind, const std::string& text, int graphicKind, int graphicNo, int frame,
+             int placement, int blockX, int blockY, int offsetX, int offsetY, int keepOnScreen,
+             int durationMode, int frames, int stopsGame, int objectNo, int chained,
+             int expandCodes);
+    // Draws the text into the message surface.
+    void Render(DDSURFACEDATA* surface);
+    // Draws one frame; 1 when the message is to be removed.
+    int Draw(DDSURFACEDATA* dest, int paused);
+
+    DDSURFACEDATA* m_Surface = nullptr; // text kind: its rendered box, else none
+    DDBMPDATA* m_SurfaceDef = nullptr;  // the creation record of that surface
+    std::int32_t m_Kind = 0;            // 0 timer, 1 text, 2 graphic, 3 icon
+    std::string m_Text;                 // after code expansion
+    std::int32_t m_GraphicKind = 0;
+    std::int32_t m_GraphicNo = 0;
+    std::int32_t m_Frame = 0;
+    std::int32_t m_Placement = 0; // 0 to 8
+    std::int32_t m_BlockX = 0;    // placements 7 and 8
+    std::int32_t m_BlockY = 0;
+    std::int32_t m_OffsetX = 0;
+    std::int32_t m_OffsetY = 0;
+    std::int32_t m_Width = 0;
+    std::int32_t m_Height = 0;
+    std::int32_t m_KeepOnScreen = 0;
+    std::int32_t m_DurationMode = 0; // 0 until a button, 1 until the stage ends, 2 a time
+    std::int32_t m_ObjectNo = 0;     // the object placements 1 to 6 follow
+    std::int32_t m_TimeLeft = 0;     // frames left in duration mode 2
+    std::int32_t m_StopsGame = 0;
+    std::int32_t m_Zoom = 0;
+    double m_ZoomCounter = 0;
+};
+
+// Replaces the variable codes of a message text.
+std::string ExpandMessageCodes(const std::string& text);
+
+// What the pause thread waits for ("PauseRequest").
+struct PauseWait {
+    std::int32_t m_Kind = 0;       // 0 game wait, 1 message, 2 effect, 3 picture, 4 extra life
+    std::int32_t m_KeyLock = 0;    // frames in which no button is accepted
+    std::int32_t m_WaitButton = 0; // 1: until a button is pressed
+    std::int32_t m_Frames = 0;     // countdown when not waiting for a button
+    std::int32_t m_Counter = 0;
+
+    void Set(int kind, int waitButton, int frames, int chained);
+};

@@ -1,0 +1,8 @@
+#pragma once
+// The ten shot movement kinds: straight, aimed, homing, wave and falling.
+
+class cShotObj;
+
+inline constexpr int kShotMoves = 10;
+using ShotMoveProc = void (*)(cShotObj& shot);
+extern const ShotMoveProc g_ShotMoveProc[kShotMoves];

@@ -1,0 +1,104 @@
+#pragma once
+// Shots and sword swings of a running stage. The running stage owns them
+// by value in its shot list and lists their addresses by group; a fire
+// request carries one volley's values through the fire pattern to every
+// element it spawns.
+
+#include <cstdint>
+#include <list>
+#include <vector>
+
+#include "data/ed_shot.h"
+#include "world/game_obj.h"
+
+class cCharaObj;
+struct DDSURFACEDATA;
+
+// One volley of a shot command, passed to the pattern and every spawn.
+struct ShotFireRequest {
+    std::int32_t m_CopyNo = 0; // volley number; 0 for summons
+    double m_Speed = 0;        // pixels per frame
+    std::int32_t m_Angle = 0;  // degrees added to the direction's base angle
+    std::int32_t m_Range = 0;  // hbl
+    std::int32_t m_Time = 0;   // tenths of a second
+    double m_VX = 0;           // velocity of the element being spawned, per frame
+    double m_VY = 0;
+    std::int32_t m_X = 0; // position of the element being spawned
+    std::int32_t m_Y = 0;
+    std::int32_t m_BaseX = 0; // formation start
+    std::int32_t m_BaseY = 0;
+    std::int32_t m_StepX = 0; // from one element to the next
+    std::int32_t m_StepY = 0;
+    std::int32_t m_RowStepX = 0; // from one row to the next
+    std::int32_t m_RowStepY = 0;
+    std::int32_t m_Width = 0; // one element in pixels
+    std::int32_t m_Height = 0;
+    std::int32_t m_OffsetX = 0; // the definition's offset for this volley
+    std::int32_t m_OffsetY = 0;
+    std::int32_t m_DirCode = 0;
+};
+
+class cShotObj : public cGameObj {
+public:
+    cShotObj();
+    ~cShotObj() override;
+
+    int ScaleHitBox(int scale) override;
+    // y -= (new - old) x (unscaled box height / 2), then UpdateEdgeY(2).
+    void AdjustPosOnScale(int newScale, int oldScale) override;
+    void UpdateHitBoxX() override;
+    void UpdateHitBoxY() override;
+
+    // Fills a constructed object: kind 11 a shot, 12 a sword swing.
+    void SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotFireRequest& request);
+    // One sub-step of its movement kind, range and time; 1 to remove it.
+    int StepShot();
+    int MoveShotX();
+    int MoveShotY();
+    // 3 when it had to clamp at a world edge, else 0.
+    int UpdateShotX();
+    // 1 when its box touches a blocking cell.
+    int ShotHitsBlock();
+    // A sword swing's sub-step: its owner found by number, its part shown.
+    int StepSword();
+    int DrawShot(DDSURFACEDATA* dest, int hold);
+    // Gives the acceleration the direction of (dx, dy), per sub-step.
+    void SplitSpeed(double& x, double& y, double dx, double dy) const;
+
+    std::int32_t m_OwnerNo = -1;  // number of the character that fired it
+    std::int32_t m_IsShot = 1;    // 1 projectile, 0 sword swing ("vanish-on-hit flag")
+    std::int32_t m_RangeLeft = 0; // sub-steps before the range limit
+    std::int32_t m_TimeLeft = 0;  // sub-steps before the time limit
+    std::int32_t m_Tick = 0;      // sub-steps of its movement kind (sword: of its part)
+    std::int32_t m_PartIndex = 0; // sword: the current part
+    double m_Accel = 0;
+    double m_MoveSpeed = 0; // speed of the steering movement kinds
+    double m_OwnSpeedX = 0; // its own velocity per sub-step
+    double m_OwnSpeedY = 0;
+    std::int32_t m_Accelerate = 0;
+    std::int32_t m_ChangeTick = 0; // course change / end of homing
+    std::int32_t m_EndTick = 0;
+    std::int32_t m_MoveDone = 0;
+    double m_WavePhase = 0;
+    double m_WaveSin = 0; // direction perpendicular to the flight
+    double m_WaveCos = 0;
+    double m_HitLeft = 0; // the hit rectangle against characters
+    double m_HitTop = 0;
+    double m_HitRight = 0;
+    double m_HitBottom = 0;
+    std::int32_t m_HitOffX = 0; // scaled
+    std::int32_t m_HitOffY = 0;
+    std::int32_t m_HitWidth = 0;
+    std::int32_t m_HitHeight = 0;
+    std::int32_t m_HitOffX0 = 0; // unscaled
+    std::int32_t m_HitOffY0 = 0;
+    std::int32_t m_HitWidth0 = 0;
+    std::int32_t m_HitHeight0 = 0;
+    std::vector<std::int32_t> m_HitList; // numbers of the characters already hit
+    cEdShot m_Def;                       // its own copy of the shot definition
+    std::int32_t m_TargetNo = -1;        // the shooter's target when fired; -1 none
+    std::int32_t m_Z = 0;                // drawing layer
+    // Its node in the stage's list of its group, while entered in one.
+    std::list<cShotObj*>::iterator m_GroupNode;
+    std::int32_t m_GroupList = -1;
+};
