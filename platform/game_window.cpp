@@ -30,6 +30,7 @@ std::mutex g_WindowLock;
 WindowState g_Window;
 std::atomic<bool> g_Started{false};
 std::atomic<bool> g_Active{false};
+std::atomic<bool> g_CloseAsked{false};
 
 std::mutex g_InterceptLock;
 std::shared_ptr<const std::function<bool(const SDL_Event&)>> g_Interceptor;
@@ -154,11 +155,13 @@ void handleWindowEvent(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_QUIT:
+        g_CloseAsked = true;
         postMessage(windowId(), WM_CLOSE, 0, 0);
         break;
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
+            g_CloseAsked = true;
             postMessage(windowId(), WM_CLOSE, 0, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -219,6 +222,7 @@ WindowId createGameWindow(WndProc proc, int clientWidth, int clientHeight)
         std::lock_guard lock(g_WindowLock);
         if (g_Window.id && isWindow(g_Window.id)) return 0;
         g_Window = WindowState{};
+        g_CloseAsked = false;
         g_Window.width = clientWidth;
         g_Window.height = clientHeight;
     }
@@ -357,6 +361,12 @@ bool appActive()
 void setAppActive(bool active)
 {
     activate(active);
+}
+
+bool windowCloseAsked()
+{
+    if (isMainThread()) pump();
+    return g_CloseAsked;
 }
 
 void requestWindowClose()

@@ -79,6 +79,10 @@ void setAppActive(bool active);
 
 // Any thread: as if the player closed the window.
 void requestWindowClose();
+// Whether the player has asked to close the game window since it was made
+// (a start-up that does not serve messages yet asks this between its steps).
+// Main thread: looks at the events that arrived first.
+bool windowCloseAsked();
 // Any thread: as if the player pressed or released the key of this SDL
 // scancode (the event goes through the pump like a real one).
 void pushKeyEvent(int scancode, bool down);

@@ -13,6 +13,7 @@
 #include "media/dd_surface.h"
 #include "media/font.h"
 #include "platform/game_window.h"
+#include "scenes/game_play.h"
 #include "scenes/input_devices.h"
 #include "scenes/key_config.h"
 #include "scenes/scene_mgr.h"
@@ -161,6 +162,7 @@ int StepFrame()
     if (cScene* scene = g_SceneMgr.Scene(g_SceneMgr.g_CurScene)) scene->Run();
     g_Fps = GetFps();
     g_FrameTime = static_cast<std::int32_t>(TimerElapsed());
+    if (g_GamePlay) g_GamePlay->m_Fps = g_Fps;
     if (g_ShowFps) DrawFrameRate();
     PresentFrame();
     return 1;

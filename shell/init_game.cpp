@@ -5,6 +5,8 @@
 #include "core/main_window_handle.h"
 #include "core/path.h"
 #include "core/report.h"
+#include "core/request.h"
+#include "core/request_messages.h"
 #include "core/sjis_text.h"
 #include "data/default_data.h"
 #include "data/ed_database.h"
@@ -19,11 +21,14 @@
 #include "media/ds_sound.h"
 #include "media/font.h"
 #include "platform/game_window.h"
+#include "platform/input.h"
 #include "platform/path_resolver.h"
 #include "scenes/frame_step.h"
 #include "scenes/free_play.h"
+#include "scenes/game_play.h"
 #include "scenes/hbt_palette.h"
 #include "scenes/key_config.h"
+#include "scenes/replay_keys.h"
 #include "scenes/scene_mgr.h"
 #include "shell/app_state.h"
 #include "shell/boot_dialog.h"
@@ -31,6 +36,7 @@
 #include "shell/system_ini.h"
 #include "world/input_state.h"
 #include "world/start_up_data.h"
+#include "world/world_services.h"
 
 #include <algorithm>
 #include <array>
@@ -127,6 +133,19 @@ bool SetUpSoundAndMusic()
 
 // The stage given at start-up: its newest numbered file plays at once in
 // free play; a name that finds no file starts the game at the title.
+// What the running stage asks of the program above the world.
+void ConnectWorld()
+{
+    LiveServiceHooks hooks;
+    hooks.playMusic = [](std::int32_t number) {
+        SendRequest(UM_BGM, 4, static_cast<std::intptr_t>(number));
+    };
+    hooks.keyDown = [](int vk) { return plat::keyDown(vk) ? 1 : 0; };
+    hooks.checkReplayKeys = [] { return CheckReplayKeys(); };
+    SetLiveServiceHooks(std::move(hooks));
+    g_RestartFreePlay = [] { return StartFreePlay(g_LastStagePath.c_str(), 0); };
+}
+
 bool ArrangeDirectStart()
 {
     if (g_SystemIni.FreeStage.empty()) return true;
@@ -157,10 +176,18 @@ bool ArrangeDirectStart()
 bool InitGame(const std::string& commandLine, bool& quitByPlayer)
 {
     quitByPlayer = false;
+    // The player may close the window while the game is being read: the
+    // start-up then stops at its next step.
+    auto closed = [&quitByPlayer] {
+        if (!plat::windowCloseAsked() && !g_CloseAtStartUp) return false;
+        Report("start-up ended: the window was closed");
+        quitByPlayer = true;
+        return true;
+    };
     InitBitmapTable();
     InitDigitBmp();
     InitFontDef();
-    if (!ReadGameFolder()) return false;
+    if (!ReadGameFolder() || closed()) return false;
     ReadSystemIni();
     if (g_SystemIni.Direct3D >= 2) {
         if (!AskBackEnd(g_SystemIni)) {
@@ -174,15 +201,16 @@ bool InitGame(const std::string& commandLine, bool& quitByPlayer)
     g_SceneMgr.m_FadeStep = 10;
     for (InputState& state : g_InputState)
         SetAutoRepeat(state, 18, 6);
-    if (!SetUpGraphics(g_SystemIni)) return false;
+    if (closed() || !SetUpGraphics(g_SystemIni) || closed()) return false;
     SetUpInput();
     // A player without options plays with the defaults.
     LoadFile(g_Option, g_PathTable[PATH_OPTION]);
     if (g_DDBpp == 8 && !LoadHbtPalette(g_Option.nPalette)) return Fail("LoadHbtPalette");
-    if (!SetUpSoundAndMusic()) return false;
+    if (!SetUpSoundAndMusic() || closed()) return false;
     if (!LoadWorldMapAtStartUp()) return false;
     if (!LoadCommonPaletteAtStartUp()) return false;
-    return ArrangeDirectStart();
+    ConnectWorld();
+    return ArrangeDirectStart() && !closed();
 }
 
 void UnInitGame()

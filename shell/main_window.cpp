@@ -20,6 +20,7 @@
 #include "platform/input.h"
 #include "platform/window_messages.h"
 #include "scenes/free_play.h"
+#include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "shell/app_state.h"
 #include "shell/file_dialogs.h"
@@ -46,6 +47,7 @@ void Close(plat::WindowId hwnd)
         return;
     }
     if (thPause.m_hThread) {
+        if (g_GamePlay) g_GamePlay->m_StopFlag = 1;
         plat::postThreadMessage(thPause.m_dwThreadId, WM_QUIT, 0, 0);
         return;
     }

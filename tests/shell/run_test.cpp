@@ -306,9 +306,10 @@ TEST_F(Run, ClosingAtAnyMomentEndsTheProgramWithinASecond)
     for (int round = 0; round < 100; ++round) {
         SCOPED_TRACE(round);
         const auto moment = static_cast<Moment>(round % 4);
+        // The play is the game's own scene; the requests come from a stand-in.
         g_SceneFactories[SCENE_GAME_PLAY] =
             moment == Requests ? [] { return std::unique_ptr<cScene>(new BusyScene); }
-                               : MakeRecorder;
+                               : savedFactories[SCENE_GAME_PLAY];
         const int delay = delayMs(random);
         const auto run = test::RunGame(
             moment == Title ? std::vector<std::string>{} : stage,
