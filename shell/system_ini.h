@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class cEdSysOption;
@@ -36,3 +37,7 @@ void DefaultSystemIni(SYSTEMINI& settings, const std::vector<cEdSysOption>& opti
 // "Exit" line, a NUL byte or the line limit; 0 when it cannot be opened or
 // ends too early (the values read until then stay).
 int LoadSystemIni(const char* path, SYSTEMINI& settings, const std::vector<cEdSysOption>& options);
+
+// The same over the file's bytes.
+int ReadSystemIni(std::string_view text, SYSTEMINI& settings,
+                  const std::vector<cEdSysOption>& options);
