@@ -1,12 +1,34 @@
 // Writes the seed pictures of the BMP fuzz target into the folder it is
-// given: one small picture of each depth and compression.
+// given: one small picture of each depth and compression, and run-length
+// pictures whose codes move, run past their rows and never end them.
 
+#include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/media/bmp_writer.h"
 
 using namespace gfxtest;
+
+namespace {
+
+// A run-length picture with the given codes as its data.
+std::string WithCodes(const BmpPicture& picture, int bits, const std::vector<std::uint8_t>& codes)
+{
+    BmpFormat f;
+    f.bits = bits;
+    f.compression = bits == 8 ? 1 : 2;
+    std::string bytes = WriteBmp(picture, f);
+    const std::size_t data = 14 + 40 + (std::size_t{1} << bits) * 4;
+    bytes.resize(data);
+    bytes.append(codes.begin(), codes.end());
+    for (int i = 0; i < 4; ++i)
+        bytes[34 + static_cast<std::size_t>(i)] = static_cast<char>(codes.size() >> (8 * i));
+    return bytes;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -48,5 +70,22 @@ int main(int argc, char** argv)
         f.masks[2] = s.bits == 16 ? 0x001F : 0xFF;
         std::ofstream(folder + "/" + s.name, std::ios::binary) << WriteBmp(*s.picture, f);
     }
+    // Moves, literal runs, runs past the row's end and rows without an end.
+    const std::vector<std::uint8_t> codes = {
+        3,   1,                     // a run
+        0,   2, 2,   1,             // a move
+        0,   4, 1,   2, 3, 4,       // a literal run
+        255, 5, 255, 6,             // runs past the row's end
+        0,   0,                     // end of row
+        0,   2, 200, 0,             // a move past the row's end
+        9,   7,                     // a run there
+        0,   5, 1,   2, 3, 4, 5, 0, // a padded literal run
+        255, 1, 255, 1,             // runs in a row that never ends
+        0,   1,                     // end of picture
+    };
+    std::ofstream(folder + "/8rle-codes.bmp", std::ios::binary) << WithCodes(indexed, 8, codes);
+    std::ofstream(folder + "/4rle-codes.bmp", std::ios::binary) << WithCodes(indexed, 4, codes);
+    const std::vector<std::uint8_t> endless(64, 255);
+    std::ofstream(folder + "/8rle-endless.bmp", std::ios::binary) << WithCodes(indexed, 8, endless);
     return 0;
 }

@@ -50,9 +50,30 @@ bool midiSeeds(const std::filesystem::path& folder)
         .end(96);
     test::SmfTrack single;
     single.event(0, {0x90, 64, 80}).event(96, {0x80, 64, 0}).end(0);
+    // System common and real-time messages between running-status notes.
+    test::SmfTrack system;
+    system.event(0, {0x90, 60, 100})
+        .event(10, {0xF1, 0x12})
+        .event(0, {62, 100})
+        .event(5, {0xF2, 0x01, 0x02})
+        .event(0, {0xF3, 0x05})
+        .event(0, {0xF6})
+        .event(0, {0xF8})
+        .event(5, {64, 90})
+        .end(0);
+    // Chunks of other types before, between and after the tracks.
+    test::Bytes chunks = test::smfHeader(1, 2, 96);
+    for (const test::Bytes& chunk :
+         {test::smfChunk("XFIH", {1, 2, 3}), test::smfChunk("MTrk", single.bytes),
+          test::smfChunk("abcd", {}), test::smfChunk("MTrk", system.bytes),
+          test::smfChunk("XFKM", {4})}) {
+        chunks.insert(chunks.end(), chunk.begin(), chunk.end());
+    }
     return writeSeed(folder, "format1.mid", test::smfFile(1, 96, {conductor, melody})) &&
            writeSeed(folder, "format0.mid", test::smfFile(0, 480, {single})) &&
-           writeSeed(folder, "smpte.mid", test::smfFile(0, 0xE728, {single}));
+           writeSeed(folder, "smpte.mid", test::smfFile(0, 0xE728, {single})) &&
+           writeSeed(folder, "system.mid", test::smfFile(0, 96, {system})) &&
+           writeSeed(folder, "chunks.mid", chunks);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "media/bmp_decoder.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
@@ -64,6 +65,17 @@ struct Channel {
     }
 };
 
+// The header of each version of the format: the core header, the info header
+// and its versions with channel masks, the OS/2 header, v4 and v5.
+constexpr std::uint32_t kOs2HeaderSize = 64;
+
+bool knownHeaderSize(std::uint32_t size)
+{
+    for (std::uint32_t known : {12u, 40u, 52u, 56u, kOs2HeaderSize, 108u, 124u})
+        if (size == known) return true;
+    return false;
+}
+
 bool fail(std::string& error, const char* why)
 {
     error = why;
@@ -72,24 +84,27 @@ bool fail(std::string& error, const char* why)
 
 // Run-length decoding of 8- or 4-bit indices into a bottom-up picture.
 // Pixels the runs never reach keep index 0. Stops at the end of the data or
-// at the end-of-picture code; runs past a row's end are cut.
+// at the end-of-picture code. Runs and moves are cut at the row's end, so the
+// column never passes the width and the work done follows the picture's size
+// and the file's length, never the lengths the codes claim.
 bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBitmapImage& img,
                std::string& error)
 {
     const int w = img.width, h = img.height;
-    int x = 0, y = 0; // y counts from the bottom row
-    auto put = [&](int index) {
-        if (x < w && y < h)
-            img.indices[static_cast<std::size_t>(h - 1 - y) * w + x] =
-                static_cast<std::uint8_t>(index);
-        ++x;
+    int x = 0, y = 0; // y counts from the bottom row; 0 <= x <= w always
+    auto index = [&](int i, std::uint8_t b) {
+        return static_cast<std::uint8_t>(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 15));
     };
+    auto row = [&] { return img.indices.data() + static_cast<std::size_t>(h - 1 - y) * w; };
     while (pos + 2 <= end && y < h) {
         std::uint8_t count = in.u8(pos), value = in.u8(pos + 1);
         pos += 2;
         if (count > 0) {
-            for (int i = 0; i < count; ++i)
-                put(bits == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 15));
+            const int n = std::min<int>(count, w - x);
+            std::uint8_t* dst = row();
+            for (int i = 0; i < n; ++i)
+                dst[x + i] = index(i, value);
+            x += n;
             continue;
         }
         switch (value) {
@@ -101,19 +116,20 @@ bool decodeRle(const Bytes& in, std::size_t pos, std::size_t end, int bits, DDBi
             return true;
         case 2: // move right and up
             if (pos + 2 > end) return fail(error, "truncated run-length delta");
-            x += in.u8(pos);
+            x = std::min<int>(x + in.u8(pos), w);
             y += in.u8(pos + 1);
             pos += 2;
             break;
         default: { // a literal run of `value` indices, padded to 16 bits
-            int n = value;
+            const int n = value;
             std::size_t bytes =
                 bits == 8 ? static_cast<std::size_t>(n) : static_cast<std::size_t>((n + 1) / 2);
             if (pos + bytes > end) return fail(error, "truncated run-length literal");
-            for (int i = 0; i < n; ++i) {
-                std::uint8_t b = in.u8(pos + (bits == 8 ? i : i / 2));
-                put(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 15));
-            }
+            const int kept = std::min(n, w - x);
+            std::uint8_t* dst = row();
+            for (int i = 0; i < kept; ++i)
+                dst[x + i] = index(i, in.u8(pos + static_cast<std::size_t>(bits == 8 ? i : i / 2)));
+            x += kept;
             pos += bytes + (bytes & 1);
             break;
         }
@@ -132,8 +148,7 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
     if (in.u8(0) != 'B' || in.u8(1) != 'M') return fail(error, "not a BMP file");
     const std::uint32_t dataOffset = in.u32(10);
     const std::uint32_t headerSize = in.u32(14);
-    if (headerSize != 12 && (headerSize < 40 || headerSize > 124))
-        return fail(error, "unknown header size");
+    if (!knownHeaderSize(headerSize)) return fail(error, "unknown header size");
     if (!in.has(14, headerSize)) return fail(error, "header runs past the end of the file");
 
     std::int64_t width, height;
@@ -155,6 +170,10 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, DDBitmapImage& out, std::str
         bitCount = in.u16(28);
         compression = in.u32(30);
         coloursUsed = in.u32(46);
+        // Compression 3 of an OS/2 header, or of a 1-bit picture, is Huffman
+        // coding, not channel masks.
+        if (compression == BI_BITFIELDS && (headerSize == kOs2HeaderSize || bitCount == 1))
+            return fail(error, "unsupported compression");
         if (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) {
             // Masks inside a longer header, or right after the 40-byte one.
             std::size_t maskOffset = 54;

@@ -1,6 +1,7 @@
 #pragma once
 // Reading Windows BMP pictures from their bytes. Accepted: the core (12-byte)
-// and info headers (40 bytes and the longer versions), 1, 4 and 8 bits with a
+// and info headers (40 bytes and the longer versions 52, 56, 108 and 124,
+// and the 64-byte OS/2 header) and no other size, 1, 4 and 8 bits with a
 // colour table, 16 and 32 bits plain or with channel masks, 24 bits, and the
 // run-length compressions of 4- and 8-bit pictures; rows bottom-up, or
 // top-down for uncompressed pictures. Every size and count is checked against

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "media/dd_ddraw.h"
+#include "media/dd_device.h"
 #include "media/dd_lock.h"
 #include "media/dd_quad.h"
 #include "media/dd_render.h"
@@ -128,6 +129,7 @@ void bltD3D(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src,
     quad.arg2 = g_D3DState->vertexColor;
     quad.colorOp = g_D3DState->colorOp;
     quad.alphaOp = g_D3DState->alphaOp;
+    quad.factor = lpDevice->textureFactor();
     DDDrawQuad(target, quad);
     DDSetRestingTarget();
 }

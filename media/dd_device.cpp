@@ -39,6 +39,7 @@ D3DRESULT DDSoftDevice::Reset(const DDPRESENTDATA& present)
     present_ = present;
     backBuffer_ = std::make_shared<DDPixels>(present.format, present.width, present.height);
     target_ = backBuffer_;
+    textureFactor_ = 0xFFFFFFFFu;
     lost_ = false;
     return D3D_OK;
 }

@@ -33,6 +33,11 @@ public:
     void SetRenderTarget(std::shared_ptr<DDPixels> target) { target_ = std::move(target); }
     const std::shared_ptr<DDPixels>& renderTarget() const { return target_; }
 
+    // The texture-factor render state: the colour whose alpha a stage that
+    // blends by the factor uses. Fills set it; a reset restores opaque white.
+    void SetTextureFactor(std::uint32_t argb) { textureFactor_ = argb; }
+    std::uint32_t textureFactor() const { return textureFactor_; }
+
     // Hands the back buffer to the frame sink; D3DERR_DEVICELOST while lost.
     D3DRESULT Present();
     // D3D_OK, D3DERR_DEVICELOST while the device cannot be reset yet, then
@@ -51,6 +56,7 @@ private:
     DDPRESENTDATA present_;
     std::shared_ptr<DDPixels> backBuffer_;
     std::shared_ptr<DDPixels> target_;
+    std::uint32_t textureFactor_ = 0xFFFFFFFFu;
     bool lost_ = false;
     int pollsBeforeReset_ = 0;
     int failedResets_ = 0;

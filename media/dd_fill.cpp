@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "media/dd_ddraw.h"
+#include "media/dd_device.h"
 #include "media/dd_lock.h"
 #include "media/dd_log.h"
 #include "media/dd_palette.h"
@@ -75,6 +76,7 @@ std::int32_t fillD3D(DDSURFACEDATA* sd, int x, int y, int w, int h, std::uint32_
             quad.arg2 = colour;
             quad.colorOp = D3DTOP_SELECTARG2;
             quad.alphaOp = D3DTOP_SELECTARG2;
+            lpDevice->SetTextureFactor(colour);
             DDDrawQuad(p, quad);
         }
     }

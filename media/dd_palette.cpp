@@ -9,6 +9,7 @@
 #include "media/bmp_decoder.h"
 #include "media/dd_bitmap.h"
 #include "media/dd_blit.h"
+#include "media/dd_fade.h"
 #include "media/dd_init.h"
 #include "media/dd_lock.h"
 #include "media/dd_log.h"
@@ -241,9 +242,11 @@ void DDSetTransmit(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
             st.keyed32 = 0;
             st.opaqueKey32 = 0;
             st.keyed16 = 0;
+            // The colour bytes are narrowed to the texture format's channels.
+            auto narrow = [](int value, int max) { return value * max / 255; };
             st.opaqueKey16 = static_cast<std::uint16_t>(
-                (blue & f.maxB) << f.shiftB | (green & f.maxG) << f.shiftG |
-                (red & f.maxR) << f.shiftR | (f.maxA & 1) << f.shiftA);
+                narrow(blue, f.maxB) << f.shiftB | narrow(green, f.maxG) << f.shiftG |
+                narrow(red, f.maxR) << f.shiftR | (f.maxA & 1) << f.shiftA);
             g_DDKeyColor = st.opaqueKey16;
         }
         return;
@@ -337,53 +340,6 @@ std::uint8_t DDFadeIn(DDPALENTRY palette[256], int first, int last, int red, int
     double& angle = g_D3DState ? g_DDFadeAngles.inD3D : g_DDFadeAngles.inDDraw;
     return fadeFrame(angle, 0.0, 90.0, palette, first, last, red, green, blue, stepDegrees, source,
                      finish);
-}
-
-int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, DDSURFACEDATA* src)
-{
-    if (g_D3DState) {
-        DDErrLogF("%s", Sjis("D3DではDDFade_UnPalは未対応"));
-        return 1;
-    }
-    DDLOCKDATA dl, sl;
-    if (!DDLockData(&dl, dest)) return 0;
-    if (!DDLockData(&sl, src)) {
-        DDUnlock(&dl);
-        return 0;
-    }
-    DDPixels& d = *dest->pixels();
-    const DDPixels& s = *src->pixels();
-    const int rest = 256 - level;
-    const DDFORMATDATA& f = g_PixelFormat;
-    const int w = std::min(d.width, s.width), h = std::min(d.height, s.height);
-    if (g_DDBpp == 16) {
-        auto mix = [&](std::uint32_t p, int shift, int max, int colour) -> std::uint32_t {
-            if (max == 0) return 0;
-            int c = static_cast<int>((p >> shift) & max) * 255 / max;
-            int m = (c * level + colour * rest) >> 8;
-            return static_cast<std::uint32_t>(std::clamp(m, 0, 255) * max / 255) << shift;
-        };
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                std::uint32_t p = s.get(x, y);
-                d.set(x, y,
-                      mix(p, f.shiftR, f.maxR, red) | mix(p, f.shiftG, f.maxG, green) |
-                          mix(p, f.shiftB, f.maxB, blue));
-            }
-    } else if (g_DDBpp == 32) {
-        for (int y = 0; y < h; ++y) {
-            const std::uint8_t* sp = s.row(y);
-            std::uint8_t* dp = d.row(y);
-            for (int x = 0; x < w; ++x, sp += 4, dp += 4) {
-                dp[2] = static_cast<std::uint8_t>((sp[2] * level + red * rest) >> 8);
-                dp[1] = static_cast<std::uint8_t>((sp[1] * level + green * rest) >> 8);
-                dp[0] = static_cast<std::uint8_t>((sp[0] * level + blue * rest) >> 8);
-            }
-        }
-    }
-    DDUnlock(&sl);
-    DDUnlock(&dl);
-    return 1;
 }
 
 bool DDLoadBlendTable(std::uint8_t table[65536], const char* name)

@@ -34,11 +34,6 @@ std::uint8_t DDFadeIn(DDPALENTRY palette[256], int first, int last, int red, int
                       double stepDegrees, const DDPALENTRY source[256], std::uint8_t finish);
 bool DDLoadBlendTable(std::uint8_t table[65536], const char* name);
 
-// Fades the captured frame src onto dest, level parts of 256 of the picture
-// and the rest the colour (16 and 32 bpp under DirectDraw). 1 when done or
-// refused, 0 when a lock failed.
-int DDFade_UnPal(DDSURFACEDATA* dest, int level, int red, int green, int blue, DDSURFACEDATA* src);
-
 // The current angles of the two fades of each back end (tests read them).
 struct DDFADEANGLES {
     double outD3D = 90.0, inD3D = 0.0, outDDraw = 90.0, inDDraw = 0.0;

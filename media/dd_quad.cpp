@@ -1,6 +1,7 @@
 #include "media/dd_quad.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "media/dd_state.h"
@@ -115,6 +116,151 @@ __attribute__((noinline)) void blendRowConstant(std::uint8_t* __restrict out,
     }
 }
 
+// How a row of texels becomes pixels of the target, chosen once per quad.
+enum class Shade {
+    Identity32,    // 32-bit texels passed through onto a 32-bit target
+    Identity16,    // A1R5G5B5 texels passed through onto the same format
+    Translucent32, // colour passed through, alpha scaled by the vertex alpha
+    Stage32,       // 32-bit texels through the texture stage
+    General,       // widen, combine, blend, narrow
+};
+
+struct Shader {
+    DDPixels& target;
+    const DDQUAD& q;
+    DDFormat tf;
+    Shade kind;
+    bool identity;
+    std::uint32_t forceOpaque; // X8R8G8B8 texels read as opaque
+
+    Shader(DDPixels& target_, const DDQUAD& q_, DDFormat tf_)
+        : target(target_), q(q_), tf(tf_), identity(stageIsIdentity(q_)),
+          forceOpaque(tf_ == DDFormat::X8R8G8B8 ? 0xFF000000u : 0)
+    {
+        const bool wide = DDFormatBytes(tf) == 4 && target.bytesPerPixel() == 4;
+        if (identity && wide)
+            kind = Shade::Identity32;
+        else if (identity && tf == target.format && tf == DDFormat::A1R5G5B5)
+            kind = Shade::Identity16;
+        else if (colourPasses(q) && q.alphaOp == D3DTOP_MODULATE && wide)
+            kind = Shade::Translucent32;
+        else if (wide)
+            kind = Shade::Stage32;
+        else
+            kind = Shade::General;
+    }
+
+    // Texels are raw values of the texture's format, one per pixel from
+    // (left, py) on.
+    void row(int py, int left, int count, const std::uint32_t* texels) const
+    {
+        switch (kind) {
+        case Shade::Identity32: {
+            // Opaque texels are chosen in one pass that the compiler can
+            // vectorise; texels of partial alpha, when a row has any, are
+            // blended in a second.
+            auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
+            if (chooseOpaque(drow, texels, count, forceOpaque)) {
+                for (int i = 0; i < count; ++i) {
+                    const std::uint32_t a = texels[i] >> 24;
+                    if (a != 0 && a != 255) drow[i] = DDBlendOver(texels[i], drow[i]);
+                }
+            }
+            return;
+        }
+        case Shade::Identity16: {
+            auto* drow = reinterpret_cast<std::uint16_t*>(target.row(py)) + left;
+            for (int i = 0; i < count; ++i)
+                if (texels[i] & 0x8000) drow[i] = static_cast<std::uint16_t>(texels[i]);
+            return;
+        }
+        case Shade::Translucent32: {
+            auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
+            const std::uint32_t vertexAlpha = q.arg2 >> 24;
+            thread_local std::vector<std::uint32_t> scaled;
+            scaled.resize(static_cast<std::size_t>(count));
+            // Opaque texels all take the vertex alpha: one alpha for the row.
+            std::uint32_t opaque = 0xFF000000u;
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t texel = texels[i] | forceOpaque;
+                opaque &= texel;
+                scaled[i] = (texel & 0xFFFFFFu) | vertexAlpha << 24;
+            }
+            if (opaque == 0xFF000000u) {
+                blendRowConstant(reinterpret_cast<std::uint8_t*>(drow),
+                                 reinterpret_cast<const std::uint8_t*>(scaled.data()), count * 4,
+                                 static_cast<std::uint16_t>(vertexAlpha));
+                return;
+            }
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t texel = texels[i] | forceOpaque;
+                const std::uint32_t a = DDMul255(texel >> 24, vertexAlpha);
+                drow[i] = DDBlendOver((texel & 0xFFFFFFu) | a << 24, drow[i]);
+            }
+            return;
+        }
+        case Shade::Stage32: {
+            auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
+            for (int i = 0; i < count; ++i)
+                drow[i] = DDBlendOver(DDStageColor(texels[i] | forceOpaque, q), drow[i]);
+            return;
+        }
+        case Shade::General:
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t texel = DDToARGB(tf, texels[i]);
+                const std::uint32_t s = identity ? texel : DDStageColor(texel, q);
+                const std::uint32_t a = s >> 24;
+                if (a == 0) continue;
+                const int px = left + i;
+                if (a == 255) {
+                    target.set(px, py, DDFromARGB(target.format, s));
+                } else {
+                    const std::uint32_t d = DDToARGB(target.format, target.get(px, py));
+                    target.set(px, py, DDFromARGB(target.format, DDBlendOver(s, d)));
+                }
+            }
+            return;
+        }
+    }
+};
+
+// A row buffer of the calling thread, for gathered texels.
+std::uint32_t* rowBuffer(int count)
+{
+    thread_local std::vector<std::uint32_t> buffer;
+    if (buffer.size() < static_cast<std::size_t>(count)) buffer.resize(count);
+    return buffer.data();
+}
+
+// The quad's colour where it has no texture: one colour over its pixels.
+void drawSolid(DDPixels& target, const DDQUAD& q, int py, int left, int count)
+{
+    const std::uint32_t s = DDStageColor(0xFF000000u, q);
+    const std::uint32_t a = s >> 24;
+    if (a == 0 || count <= 0) return;
+    if (a == 255) {
+        target.fillRect(left, py, count, 1, DDFromARGB(target.format, s));
+        return;
+    }
+    if (target.bytesPerPixel() == 4) {
+        auto* row = reinterpret_cast<std::uint32_t*>(target.row(py));
+        for (int px = left; px < left + count; ++px)
+            row[px] = DDBlendOver(s, row[px]);
+        return;
+    }
+    for (int px = left; px < left + count; ++px) {
+        const std::uint32_t d = DDToARGB(target.format, target.get(px, py));
+        target.set(px, py, DDFromARGB(target.format, DDBlendOver(s, d)));
+    }
+}
+
+const DDPixels* usableTexture(const DDQUAD& q)
+{
+    const DDPixels* tex = q.texture;
+    if (tex && (tex->width <= 0 || tex->height <= 0 || tex->format == DDFormat::P8)) return nullptr;
+    return tex;
+}
+
 } // namespace
 
 std::uint32_t DDStageColor(std::uint32_t t, const DDQUAD& q)
@@ -141,42 +287,23 @@ void DDDrawQuad(DDPixels& target, const DDQUAD& q)
     int top = static_cast<int>(std::max<std::int64_t>(y0, 0));
     int bottom = static_cast<int>(std::min<std::int64_t>(y1, target.height));
     if (left >= right || top >= bottom) return;
+    const int count = right - left;
 
-    const DDPixels* tex = q.texture;
-    if (tex && (tex->width <= 0 || tex->height <= 0 || tex->format == DDFormat::P8)) tex = nullptr;
-
-    // No texture: one colour for the whole quad.
+    const DDPixels* tex = usableTexture(q);
     if (!tex) {
-        const std::uint32_t s = DDStageColor(0xFF000000u, q);
-        const std::uint32_t a = s >> 24;
-        if (a == 0) return;
-        if (a == 255) {
-            target.fillRect(left, top, right - left, bottom - top, DDFromARGB(target.format, s));
-            return;
-        }
-        for (int py = top; py < bottom; ++py) {
-            if (target.bytesPerPixel() == 4) {
-                auto* row = reinterpret_cast<std::uint32_t*>(target.row(py));
-                for (int px = left; px < right; ++px)
-                    row[px] = DDBlendOver(s, row[px]);
-            } else {
-                for (int px = left; px < right; ++px) {
-                    std::uint32_t d = DDToARGB(target.format, target.get(px, py));
-                    target.set(px, py, DDFromARGB(target.format, DDBlendOver(s, d)));
-                }
-            }
-        }
+        for (int py = top; py < bottom; ++py)
+            drawSolid(target, q, py, left, count);
         return;
     }
 
     // Texel column of each covered column and texel row of each covered row.
     thread_local std::vector<int> columns;
-    columns.resize(static_cast<std::size_t>(right - left));
+    columns.resize(static_cast<std::size_t>(count));
     bool identityColumns = true;
     const std::int64_t firstU = std::int64_t{q.sx} + left - q.x;
-    if (q.sw == q.w && firstU >= 0 && firstU + (right - left) <= tex->width) {
+    if (q.sw == q.w && firstU >= 0 && firstU + count <= tex->width) {
         // Same width, inside the texture: texel column i is the i-th from sx.
-        for (int i = 0; i < right - left; ++i)
+        for (int i = 0; i < count; ++i)
             columns[i] = static_cast<int>(firstU) + i;
     } else {
         for (int px = left; px < right; ++px) {
@@ -191,109 +318,201 @@ void DDDrawQuad(DDPixels& target, const DDQUAD& q)
         return wrap(q.sy + floorDiv(num, 2 * std::int64_t{q.h}), tex->height);
     };
 
-    const bool identity = stageIsIdentity(q);
-    const DDFormat tf = tex->format;
-    const int count = right - left;
-
-    // Fast path: 32-bit texels onto a 32-bit target, texel passed through.
-    // Opaque texels are chosen in one pass that the compiler can vectorise;
-    // texels of partial alpha, when a row has any, are blended in a second.
-    if (identity && DDFormatBytes(tf) == 4 && target.bytesPerPixel() == 4) {
-        const std::uint32_t forceOpaque = tf == DDFormat::X8R8G8B8 ? 0xFF000000u : 0;
-        thread_local std::vector<std::uint32_t> gathered;
-        gathered.resize(static_cast<std::size_t>(count));
-        for (int py = top; py < bottom; ++py) {
-            const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(texelRow(py)));
-            auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
-            const std::uint32_t* src = srow + columns[0];
-            if (!identityColumns) {
+    const Shader shader(target, q, tex->format);
+    const bool wide = tex->bytesPerPixel() == 4;
+    std::uint32_t* gathered = rowBuffer(count);
+    for (int py = top; py < bottom; ++py) {
+        const int v = texelRow(py);
+        const std::uint32_t* texels = gathered;
+        if (wide) {
+            const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(v));
+            if (identityColumns) {
+                texels = srow + columns[0];
+            } else {
                 for (int i = 0; i < count; ++i)
                     gathered[i] = srow[columns[i]];
-                src = gathered.data();
             }
-            const bool partial = chooseOpaque(drow, src, count, forceOpaque);
-            if (partial) {
-                for (int i = 0; i < count; ++i) {
-                    const std::uint32_t a = src[i] >> 24;
-                    if (a != 0 && a != 255) drow[i] = DDBlendOver(src[i], drow[i]);
+        } else {
+            for (int i = 0; i < count; ++i)
+                gathered[i] = tex->get(columns[i], v);
+        }
+        shader.row(py, left, count, texels);
+    }
+}
+
+namespace {
+
+// One edge of the quad, always taken from its lower-numbered corner to its
+// higher, so that the two triangles sharing the diagonal evaluate it the
+// same way and split its pixels exactly.
+struct Edge {
+    double ax = 0, ay = 0, dx = 0, dy = 0;
+    Edge(const DDQUADCORNER& a, const DDQUADCORNER& b)
+        : ax(a.x), ay(a.y), dx(double{b.x} - a.x), dy(double{b.y} - a.y)
+    {
+    }
+    // Positive on one side, negative on the other, zero on the edge.
+    double at(double px, double py) const { return dx * (py - ay) - dy * (px - ax); }
+};
+
+// An edge as one triangle sees it: its sign turned so that the inside is
+// positive, and whether it is a top or a left edge of the triangle.
+struct TriangleEdge {
+    const Edge* edge = nullptr;
+    double sign = 1;
+    bool topLeft = false;
+    bool covers(double px, double py) const
+    {
+        const double e = sign * edge->at(px, py);
+        return e > 0 || (e == 0 && topLeft);
+    }
+};
+
+struct Plane {
+    double at0 = 0, perX = 0, perY = 0; // value at (0, 0) and its steps
+    double at(double px, double py) const { return at0 + perX * px + perY * py; }
+};
+
+// The affine plane through three corners' values, or false when the
+// triangle has no area.
+bool planeThrough(const DDQUADCORNER& a, const DDQUADCORNER& b, const DDQUADCORNER& c, double va,
+                  double vb, double vc, Plane& out)
+{
+    const double x1 = double{b.x} - a.x, y1 = double{b.y} - a.y;
+    const double x2 = double{c.x} - a.x, y2 = double{c.y} - a.y;
+    const double det = x1 * y2 - x2 * y1;
+    if (det == 0) return false;
+    out.perX = ((vb - va) * y2 - (vc - va) * y1) / det;
+    out.perY = ((vc - va) * x1 - (vb - va) * x2) / det;
+    out.at0 = va - out.perX * a.x - out.perY * a.y;
+    return true;
+}
+
+} // namespace
+
+void DDDrawQuadCorners(DDPixels& target, const DDQUADCORNER corners[4], const DDQUAD& stage)
+{
+    if (target.format == DDFormat::P8 || target.width <= 0 || target.height <= 0) return;
+    for (int i = 0; i < 4; ++i)
+        if (!std::isfinite(corners[i].x) || !std::isfinite(corners[i].y) ||
+            !std::isfinite(corners[i].u) || !std::isfinite(corners[i].v))
+            return;
+    const DDPixels* tex = usableTexture(stage);
+    const int tw = tex ? tex->width : 1, th = tex ? tex->height : 1;
+    // The texels the corners span: sampling stays inside them.
+    double uLow = corners[0].u, uHigh = uLow, vLow = corners[0].v, vHigh = vLow;
+    for (int i = 1; i < 4; ++i) {
+        uLow = std::min<double>(uLow, corners[i].u);
+        uHigh = std::max<double>(uHigh, corners[i].u);
+        vLow = std::min<double>(vLow, corners[i].v);
+        vHigh = std::max<double>(vHigh, corners[i].v);
+    }
+    auto texelRange = [](double low, double high, int size, std::int64_t& first,
+                         std::int64_t& last) {
+        // Coordinates meant as whole texels come as fractions in floats:
+        // take them as the whole texels they stand for.
+        auto snap = [](double t) {
+            const double whole = std::round(t);
+            return std::abs(t - whole) < 1e-3 ? whole : t;
+        };
+        first = static_cast<std::int64_t>(std::floor(std::clamp(snap(low * size), -1e15, 1e15)));
+        last = static_cast<std::int64_t>(std::ceil(std::clamp(snap(high * size), -1e15, 1e15))) - 1;
+        last = std::max(last, first);
+    };
+    std::int64_t uFirst, uLast, vFirst, vLast;
+    texelRange(uLow, uHigh, tw, uFirst, uLast);
+    texelRange(vLow, vHigh, th, vFirst, vLast);
+
+    const Edge edges[5] = {Edge(corners[0], corners[1]), Edge(corners[0], corners[2]),
+                           Edge(corners[1], corners[2]), Edge(corners[1], corners[3]),
+                           Edge(corners[2], corners[3])};
+    // Each triangle: its corners and its edges (index into edges, and
+    // whether the triangle runs the edge backwards).
+    struct Triangle {
+        int a, b, c;
+        int e[3];
+        bool reversed[3];
+    };
+    const Triangle triangles[2] = {{0, 1, 2, {0, 2, 1}, {false, false, true}},
+                                   {2, 1, 3, {2, 3, 4}, {true, false, true}}};
+    const Shader shader(target, stage, tex ? tex->format : DDFormat::A8R8G8B8);
+    std::uint32_t* gathered = rowBuffer(target.width);
+
+    for (const Triangle& t : triangles) {
+        const DDQUADCORNER &a = corners[t.a], &b = corners[t.b], &c = corners[t.c];
+        // The triangle's winding decides which side of each edge is inside.
+        const Edge ab(a, b);
+        const double area = ab.at(c.x, c.y);
+        if (area == 0) continue;
+        TriangleEdge sides[3];
+        for (int k = 0; k < 3; ++k) {
+            const Edge& e = edges[t.e[k]];
+            const double run = t.reversed[k] ? -1.0 : 1.0;
+            const double sign = (area > 0 ? 1.0 : -1.0) * run;
+            // With y growing downward, a left edge runs upward as the
+            // triangle sees it, and a top edge runs rightward and flat.
+            const double dx = sign * e.dx, dy = sign * e.dy;
+            sides[k] = TriangleEdge{&e, sign, dy < 0 || (dy == 0 && dx > 0)};
+        }
+        Plane u, v;
+        if (!planeThrough(a, b, c, double{a.u} * tw, double{b.u} * tw, double{c.u} * tw, u) ||
+            !planeThrough(a, b, c, double{a.v} * th, double{b.v} * th, double{c.v} * th, v))
+            continue;
+        const double minY = std::min({double{a.y}, double{b.y}, double{c.y}});
+        const double maxY = std::max({double{a.y}, double{b.y}, double{c.y}});
+        const double minX = std::min({double{a.x}, double{b.x}, double{c.x}});
+        const double maxX = std::max({double{a.x}, double{b.x}, double{c.x}});
+        const int top = static_cast<int>(std::clamp(std::floor(minY), 0.0, double(target.height)));
+        const int bottom =
+            static_cast<int>(std::clamp(std::ceil(maxY) + 1, 0.0, double(target.height)));
+        const int boxLeft =
+            static_cast<int>(std::clamp(std::floor(minX), 0.0, double(target.width)));
+        const int boxRight =
+            static_cast<int>(std::clamp(std::ceil(maxX) + 1, 0.0, double(target.width)));
+        for (int py = top; py < bottom; ++py) {
+            // The row's span: where every edge covers the pixel centre.
+            int left = boxLeft, right = boxRight;
+            for (const TriangleEdge& s : sides) {
+                const double slope = -s.sign * s.edge->dy; // change per pixel to the right
+                if (slope == 0) {
+                    if (!s.covers(left, py)) right = left;
+                    continue;
+                }
+                // Where the edge crosses the row, then the exact pixel by testing.
+                const double cross = left - s.sign * s.edge->at(left, py) / slope;
+                const double bound = std::clamp(cross, double(boxLeft) - 1, double(boxRight) + 1);
+                int x = static_cast<int>(std::floor(bound));
+                if (slope > 0) {
+                    while (x > boxLeft && s.covers(x - 1, py))
+                        --x;
+                    while (x < boxRight && !s.covers(x, py))
+                        ++x;
+                    left = std::max(left, x);
+                } else {
+                    while (x < boxRight && s.covers(x, py))
+                        ++x;
+                    while (x > boxLeft && !s.covers(x - 1, py))
+                        --x;
+                    right = std::min(right, x);
                 }
             }
-        }
-        return;
-    }
-    // Fast path: 16-bit texels of the same format as the target, passed through.
-    if (identity && tf == target.format && tf == DDFormat::A1R5G5B5) {
-        for (int py = top; py < bottom; ++py) {
-            const auto* srow = reinterpret_cast<const std::uint16_t*>(tex->row(texelRow(py)));
-            auto* drow = reinterpret_cast<std::uint16_t*>(target.row(py)) + left;
-            for (int i = 0; i < count; ++i) {
-                std::uint16_t s = srow[columns[i]];
-                if (s & 0x8000) drow[i] = s;
-            }
-        }
-        return;
-    }
-    // 32-bit texels whose colour passes through and whose alpha the vertex
-    // alpha scales (translucent copies).
-    if (colourPasses(q) && q.alphaOp == D3DTOP_MODULATE && DDFormatBytes(tf) == 4 &&
-        target.bytesPerPixel() == 4) {
-        const std::uint32_t forceOpaque = tf == DDFormat::X8R8G8B8 ? 0xFF000000u : 0;
-        const std::uint32_t vertexAlpha = q.arg2 >> 24;
-        thread_local std::vector<std::uint32_t> row;
-        row.resize(static_cast<std::size_t>(count));
-        for (int py = top; py < bottom; ++py) {
-            const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(texelRow(py)));
-            auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
-            // Opaque texels all take the vertex alpha: one alpha for the row.
-            std::uint32_t opaque = 0xFF000000u;
-            for (int i = 0; i < count; ++i) {
-                const std::uint32_t texel = srow[columns[i]] | forceOpaque;
-                opaque &= texel;
-                row[i] = (texel & 0xFFFFFFu) | vertexAlpha << 24;
-            }
-            if (opaque == 0xFF000000u) {
-                blendRowConstant(reinterpret_cast<std::uint8_t*>(drow),
-                                 reinterpret_cast<const std::uint8_t*>(row.data()), count * 4,
-                                 static_cast<std::uint16_t>(vertexAlpha));
+            if (left >= right) continue;
+            const int count = right - left;
+            if (!tex) {
+                drawSolid(target, stage, py, left, count);
                 continue;
             }
             for (int i = 0; i < count; ++i) {
-                const std::uint32_t texel = srow[columns[i]] | forceOpaque;
-                const std::uint32_t a = DDMul255(texel >> 24, vertexAlpha);
-                drow[i] = DDBlendOver((texel & 0xFFFFFFu) | a << 24, drow[i]);
+                const double px = left + i;
+                const std::int64_t tu = std::clamp(
+                    static_cast<std::int64_t>(std::floor(std::clamp(u.at(px, py), -1e15, 1e15))),
+                    uFirst, uLast);
+                const std::int64_t tv = std::clamp(
+                    static_cast<std::int64_t>(std::floor(std::clamp(v.at(px, py), -1e15, 1e15))),
+                    vFirst, vLast);
+                gathered[i] = tex->get(wrap(tu, tw), wrap(tv, th));
             }
-        }
-        return;
-    }
-    // 32-bit texels onto a 32-bit target through the texture stage.
-    if (DDFormatBytes(tf) == 4 && target.bytesPerPixel() == 4) {
-        const bool opaqueTexels = tf == DDFormat::X8R8G8B8;
-        for (int py = top; py < bottom; ++py) {
-            const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(texelRow(py)));
-            auto* drow = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
-            for (int i = 0; i < count; ++i) {
-                std::uint32_t texel = srow[columns[i]];
-                if (opaqueTexels) texel |= 0xFF000000u;
-                drow[i] = DDBlendOver(DDStageColor(texel, q), drow[i]);
-            }
-        }
-        return;
-    }
-    // Everything else: widen, combine, blend, narrow.
-    for (int py = top; py < bottom; ++py) {
-        int v = texelRow(py);
-        for (int i = 0; i < count; ++i) {
-            std::uint32_t texel = DDToARGB(tf, tex->get(columns[i], v));
-            std::uint32_t s = identity ? texel : DDStageColor(texel, q);
-            std::uint32_t a = s >> 24;
-            if (a == 0) continue;
-            int px = left + i;
-            if (a == 255) {
-                target.set(px, py, DDFromARGB(target.format, s));
-            } else {
-                std::uint32_t d = DDToARGB(target.format, target.get(px, py));
-                target.set(px, py, DDFromARGB(target.format, DDBlendOver(s, d)));
-            }
+            shader.row(py, left, count, gathered);
         }
     }
 }

@@ -30,6 +30,26 @@ struct DDQUAD {
 
 void DDDrawQuad(DDPixels& target, const DDQUAD& quad);
 
+// One corner of a quad drawn from its corners: its position in pixels (pixel
+// centres lie on whole numbers, so a rectangle's corners lie half a pixel
+// before them) and its texture coordinates as fractions of the texture's size.
+struct DDQUADCORNER {
+    float x = 0, y = 0;
+    float u = 0, v = 0;
+};
+
+// A quad of any shape (a turned picture) given by its corners in the strip
+// order top-left, bottom-left, top-right, bottom-right: the triangles
+// (0, 1, 2) and (2, 1, 3). A pixel is drawn when its centre lies inside a
+// triangle, or on an edge that is a top or a left edge of it, so that
+// neighbouring triangles never share a pixel. Its texel is the one under the
+// centre: the corners' texture coordinates interpolated across the triangle,
+// times the texture's size, rounded down and kept inside the texels the
+// corners span (a turned copy never reads beside its source rectangle).
+// The stage (texture, second argument, operations, factor) is stage's; its
+// rectangles are not used.
+void DDDrawQuadCorners(DDPixels& target, const DDQUADCORNER corners[4], const DDQUAD& stage);
+
 // a * b / 255, rounded to nearest, for a and b in 0..255.
 inline std::uint32_t DDMul255(std::uint32_t a, std::uint32_t b)
 {

@@ -38,6 +38,42 @@ std::uint16_t be16(std::span<const std::uint8_t> b, std::size_t at)
     return static_cast<std::uint16_t>((b[at] << 8) | b[at + 1]);
 }
 
+// Where the chunks after the file's header chunk begin, and the size of a
+// chunk's type and length.
+constexpr std::size_t kMidiHeaderChunkEnd = 14;
+constexpr std::size_t kChunkHeaderBytes = 8;
+
+struct ChunkHeader {
+    bool isTrack = false;  // an MTrk chunk
+    std::uint64_t end = 0; // where its length says the next chunk begins
+};
+
+// The chunk header at pos; nothing when the file ends first.
+std::optional<ChunkHeader> chunkAt(std::span<const std::uint8_t> file, std::size_t pos)
+{
+    if (pos > file.size() || file.size() - pos < kChunkHeaderBytes) {
+        return std::nullopt;
+    }
+    return ChunkHeader{std::memcmp(file.data() + pos, "MTrk", 4) == 0,
+                       std::uint64_t{pos} + kChunkHeaderBytes + be32(file, pos + 4)};
+}
+
+// Whether an MTrk chunk follows the header, after any chunks of other types.
+bool hasTrackChunk(std::span<const std::uint8_t> file)
+{
+    std::size_t pos = kMidiHeaderChunkEnd;
+    while (const auto chunk = chunkAt(file, pos)) {
+        if (chunk->isTrack) {
+            return true;
+        }
+        if (chunk->end > file.size()) {
+            return false;
+        }
+        pos = static_cast<std::size_t>(chunk->end);
+    }
+    return false;
+}
+
 // Reads a variable-length quantity at pos, moving pos past it.
 bool readVarLenAt(std::span<const std::uint8_t> file, std::size_t& pos, std::uint32_t& value)
 {
@@ -49,9 +85,38 @@ bool readVarLenAt(std::span<const std::uint8_t> file, std::size_t& pos, std::uin
     return true;
 }
 
+// Data bytes of the system common and real-time messages (F1 to FE but
+// F7 and FF): F1 and F3 carry one, F2 two, the others none.
+std::size_t systemDataBytes(std::uint8_t status)
+{
+    return status == 0xF2 ? 2 : (status == 0xF1 || status == 0xF3) ? 1 : 0;
+}
+
+bool isSystemMessage(std::uint8_t status)
+{
+    return status >= 0xF1 && status <= 0xFE && status != 0xF7;
+}
+
+// Whether count bytes from pos are there and are all data bytes (top bit clear).
+bool dataBytesAt(std::span<const std::uint8_t> file, std::size_t pos, std::size_t count)
+{
+    if (count > file.size() - pos) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (file[pos + i] & 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Parses one track from pos (just after its chunk header) up to its
-// end-of-track event. Nothing when the events run past the end of the file
-// or the track never ends.
+// end-of-track event. Nothing when the events run past the end of the file,
+// the track never ends, a data byte comes before any status, or a status
+// byte stands where a data byte belongs. System common and real-time
+// messages are skipped by their length and leave the running status as it
+// was, as other players do.
 std::optional<Track> parseTrack(std::span<const std::uint8_t> file, std::size_t& pos,
                                 std::uint64_t& endTime)
 {
@@ -67,6 +132,16 @@ std::optional<Track> parseTrack(std::span<const std::uint8_t> file, std::size_t&
         std::uint8_t status = running;
         if (file[pos] & 0x80) {
             status = file[pos++];
+        } else if (running == 0) {
+            return std::nullopt;
+        }
+        if (isSystemMessage(status)) {
+            const std::size_t length = systemDataBytes(status);
+            if (!dataBytesAt(file, pos, length)) {
+                return std::nullopt;
+            }
+            pos += length;
+            continue;
         }
         running = status;
 
@@ -99,6 +174,9 @@ std::optional<Track> parseTrack(std::span<const std::uint8_t> file, std::size_t&
             node.dataLength = 2;
         }
         if (node.dataLength > file.size() - pos) {
+            return std::nullopt;
+        }
+        if (status < 0xF0 && !dataBytesAt(file, pos, node.dataLength)) {
             return std::nullopt;
         }
         pos += node.dataLength;
@@ -223,7 +301,7 @@ std::vector<std::uint8_t> cMidiData::Init(std::span<const std::uint8_t> file)
         ReportLog(Sjis("Midi %s Init 対応フォーマットが0または1でない"), name);
         return {};
     }
-    if (file.size() < 18 || std::memcmp(file.data() + 14, "MTrk", 4) != 0) {
+    if (!hasTrackChunk(file)) {
         ReportLog(Sjis("Midi %s Init 標準MIDIでない(4)"), name);
         return {};
     }
@@ -239,24 +317,38 @@ std::vector<std::uint8_t> cMidiData::Convert(std::span<const std::uint8_t> file)
     if (file.size() < 14) {
         return {};
     }
-    // Parse: each track from after its 8-byte chunk header to its end event
-    // (the chunk's length is not used).
+    // Parse the header's count of tracks from the MTrk chunks; chunks of
+    // other types are skipped by their length.
     const std::size_t trackCount = be16(file, 10);
     if (trackCount == 0) {
         return {};
     }
     std::vector<Track> tracks;
     std::uint64_t endTime = 0;
-    std::size_t pos = 14;
-    for (std::size_t t = 0; t < trackCount; ++t) {
-        if (file.size() - pos < 8) {
+    std::size_t pos = kMidiHeaderChunkEnd;
+    while (tracks.size() < trackCount) {
+        const auto chunk = chunkAt(file, pos);
+        if (!chunk) {
             return {};
         }
-        pos += 8;
+        if (!chunk->isTrack) {
+            if (chunk->end > file.size()) {
+                return {};
+            }
+            pos = static_cast<std::size_t>(chunk->end);
+            continue;
+        }
+        // A track ends at its end event. The next chunk begins where the
+        // chunk's length says when that is after the event and inside the
+        // file, else right after the event.
+        pos += kChunkHeaderBytes;
         std::uint64_t trackEnd = 0;
         auto track = parseTrack(file, pos, trackEnd);
         if (!track) {
             return {};
+        }
+        if (chunk->end <= file.size() && pos <= chunk->end) {
+            pos = static_cast<std::size_t>(chunk->end);
         }
         endTime = std::max(endTime, trackEnd);
         tracks.push_back(std::move(*track));

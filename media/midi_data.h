@@ -3,7 +3,11 @@
 // image in memory: every track merged into a single track in time order
 // (events at the same tick keep the order of their tracks), every event with
 // its own status byte, the tracks' own end events replaced by one at the
-// time of the longest track. The stream player plays that image.
+// time of the longest track. Chunks of other types than MTrk are skipped,
+// and so are the system common and real-time messages inside the tracks
+// (they are not for the synthesizer and leave the running status alone): the
+// image holds channel messages, system exclusive and meta events only, each
+// with a status byte. The stream player plays that image.
 //
 // Image layout (big-endian numbers, as in the file):
 //   0  "MThd", 6, format 0, 1 track, the file's division (bytes 12-13)
@@ -31,7 +35,9 @@ public:
     // Checks the header and converts; empty (no image) on failure. Each
     // failure writes its run-report line with the file name.
     std::vector<std::uint8_t> Init(std::span<const std::uint8_t> file);
-    // Parses, merges and builds the image; empty when the tracks are damaged.
+    // Parses, merges and builds the image; empty when the tracks are damaged
+    // (cut short, no end event, a data byte before any status or a status
+    // byte where a data byte belongs).
     std::vector<std::uint8_t> Convert(std::span<const std::uint8_t> file);
 
     bool HasImage() const { return !m_Image.empty(); }

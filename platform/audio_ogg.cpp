@@ -32,30 +32,6 @@ std::size_t readMemory(void* out, std::size_t size, std::size_t count, void* sou
     return items;
 }
 
-int seekMemory(void* source, ogg_int64_t offset, int whence)
-{
-    auto* m = static_cast<MemorySource*>(source);
-    ogg_int64_t base = 0;
-    if (whence == SEEK_CUR) {
-        base = static_cast<ogg_int64_t>(m->pos);
-    } else if (whence == SEEK_END) {
-        base = static_cast<ogg_int64_t>(m->bytes.size());
-    } else if (whence != SEEK_SET) {
-        return -1;
-    }
-    const ogg_int64_t target = base + offset;
-    if (target < 0 || target > static_cast<ogg_int64_t>(m->bytes.size())) {
-        return -1;
-    }
-    m->pos = static_cast<std::size_t>(target);
-    return 0;
-}
-
-long tellMemory(void* source)
-{
-    return static_cast<long>(static_cast<MemorySource*>(source)->pos);
-}
-
 // Decoding steps allowed per mixed block before a stream that yields no
 // samples (holes only, or an empty loop) is given up.
 constexpr int kMaxEmptyReads = 64;
@@ -69,22 +45,93 @@ bool playable(const vorbis_info* info)
 
 } // namespace
 
+// One file's stream. It plays from its bytes front to back and is never
+// seeked: the libraries' seeking is not safe on damaged streams, so a
+// rewind or a loop closes it and opens it again from the first byte, and a
+// stream that reported a decode error is closed and never read again.
 struct OggPlayer::Decoder {
     MemorySource source;
     OggVorbis_File file{};
     bool open = false;
     int rate = 0;
     LinearResampler resampler;
-    bool producedSinceRewind = false;
+    bool producedSinceOpen = false;
     // The decoded block as stereo, kept so that the mixing thread does not
     // allocate for every block.
     std::vector<float> stereo;
 
-    ~Decoder()
+    enum class Read { Produced, Nothing, End };
+
+    Decoder() = default;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+    ~Decoder() { close(); }
+
+    // Opens the stream at its first byte; false when it cannot be played.
+    bool reopen()
+    {
+        close();
+        source.pos = 0;
+        const ov_callbacks callbacks{readMemory, nullptr, nullptr, nullptr};
+        // A failed open has been cleared by the library already.
+        if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) {
+            return false;
+        }
+        open = true;
+        producedSinceOpen = false;
+        const vorbis_info* info = ov_info(&file, -1);
+        if (!playable(info)) {
+            close();
+            return false;
+        }
+        setRate(static_cast<int>(info->rate));
+        return true;
+    }
+
+    void close()
     {
         if (open) {
             ov_clear(&file);
+            open = false;
         }
+    }
+
+    void setRate(int r)
+    {
+        if (r != rate) {
+            rate = r;
+            resampler.setRates(rate, kMixRate);
+        }
+    }
+
+    // Decodes one block and appends it, at the mixer's rate, to out. End
+    // closes the stream: its end, a decode error, or a section it cannot play.
+    Read read(std::vector<float>& out)
+    {
+        float** pcm = nullptr;
+        int section = 0;
+        const long got = ov_read_float(&file, &pcm, 1024, &section);
+        if (got == OV_HOLE) {
+            return Read::Nothing;
+        }
+        const vorbis_info* info = got > 0 ? ov_info(&file, section) : nullptr;
+        if (!playable(info)) {
+            close();
+            return Read::End;
+        }
+        setRate(static_cast<int>(info->rate));
+        // Vorbis orders three, five and six channels left, centre, right.
+        const int channels = info->channels;
+        const int right = channels == 1 ? 0 : (channels == 3 || channels >= 5) ? 2 : 1;
+        stereo.resize(static_cast<std::size_t>(got) * 2);
+        for (long i = 0; i < got; ++i) {
+            stereo[static_cast<std::size_t>(i) * 2] = pcm[0][i];
+            stereo[static_cast<std::size_t>(i) * 2 + 1] = pcm[right][i];
+        }
+        const std::size_t before = out.size();
+        resampler.process(stereo, out);
+        producedSinceOpen = true;
+        return out.size() > before ? Read::Produced : Read::Nothing;
     }
 };
 
@@ -94,22 +141,12 @@ OggPlayer::~OggPlayer() = default;
 
 bool OggPlayer::load(std::vector<std::uint8_t> bytes)
 {
+    close();
     auto decoder = std::make_shared<Decoder>();
     decoder->source.bytes = std::move(bytes);
-    const ov_callbacks callbacks{readMemory, seekMemory, nullptr, tellMemory};
-    if (ov_open_callbacks(&decoder->source, &decoder->file, nullptr, 0, callbacks) != 0) {
-        close();
+    if (!decoder->reopen()) {
         return false;
     }
-    decoder->open = true;
-    const vorbis_info* info = ov_info(&decoder->file, -1);
-    if (!playable(info)) {
-        close();
-        return false;
-    }
-    decoder->rate = static_cast<int>(info->rate);
-    decoder->resampler.setRates(decoder->rate, kMixRate);
-
     std::lock_guard lock(mutex_);
     decoder_ = std::move(decoder);
     playing_ = false;
@@ -166,9 +203,8 @@ void OggPlayer::setLoop(int count)
 
 void OggPlayer::rewindLocked()
 {
-    ov_pcm_seek(&decoder_->file, 0);
+    decoder_->close();
     decoder_->resampler.reset();
-    decoder_->producedSinceRewind = false;
     pending_.clear();
     pendingPos_ = 0;
 }
@@ -176,56 +212,28 @@ void OggPlayer::rewindLocked()
 bool OggPlayer::decodeMoreLocked()
 {
     Decoder& d = *decoder_;
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(pendingPos_));
+    pendingPos_ = 0;
     for (int tries = 0; tries < kMaxEmptyReads; ++tries) {
-        float** pcm = nullptr;
-        int section = 0;
-        const long got = ov_read_float(&d.file, &pcm, 1024, &section);
-        if (got > 0) {
-            const vorbis_info* info = ov_info(&d.file, section);
-            if (!playable(info)) {
-                return false;
-            }
-            if (info->rate != d.rate) {
-                d.rate = static_cast<int>(info->rate);
-                d.resampler.setRates(d.rate, kMixRate);
-            }
-            // Vorbis orders three, five and six channels left, centre, right.
-            const int channels = info->channels;
-            const int right = channels == 1 ? 0 : (channels == 3 || channels >= 5) ? 2 : 1;
-            std::vector<float>& stereo = d.stereo;
-            stereo.resize(static_cast<std::size_t>(got) * 2);
-            for (long i = 0; i < got; ++i) {
-                stereo[static_cast<std::size_t>(i) * 2] = pcm[0][i];
-                stereo[static_cast<std::size_t>(i) * 2 + 1] = pcm[right][i];
-            }
-            pending_.erase(pending_.begin(),
-                           pending_.begin() + static_cast<std::ptrdiff_t>(pendingPos_));
-            pendingPos_ = 0;
-            d.resampler.process(stereo, pending_);
-            d.producedSinceRewind = true;
-            if (pending_.size() > pendingPos_) {
-                return true;
-            }
-            continue;
-        }
-        if (got == OV_HOLE) {
-            continue;
-        }
-        if (got < 0) {
+        if (!d.open && !d.reopen()) {
             return false;
         }
-        // The end of the stream: play again when asked to, unless the whole
-        // stream gave nothing (looping it would never yield a sample).
-        if (loopsLeft_ == 0 || !d.producedSinceRewind) {
+        const auto result = d.read(pending_);
+        if (result == Decoder::Read::Produced) {
+            return true;
+        }
+        if (result == Decoder::Read::Nothing) {
+            continue;
+        }
+        // The stream ended (or failed, which ends it too): play it again
+        // when asked to, unless this pass gave nothing (looping it would
+        // never yield a sample).
+        if (loopsLeft_ == 0 || !d.producedSinceOpen) {
             return false;
         }
         if (loopsLeft_ != kOggLoopForever) {
             --loopsLeft_;
         }
-        if (ov_pcm_seek(&d.file, 0) != 0) {
-            return false;
-        }
-        d.producedSinceRewind = false;
     }
     return false;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // An Ogg Vorbis stream played by the mixer, decoded with libvorbisfile from
 // the file's bytes in memory as it plays, converted to stereo at the mixer's
-// rate. It loops a given number of times or for ever.
+// rate. It loops a given number of times or for ever. The stream is only
+// ever read front to back: a loop or a rewind opens it again from its bytes,
+// and a decode error ends the pass (the damaged stream is not read again).
 
 #include <cstddef>
 #include <cstdint>

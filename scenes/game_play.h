@@ -63,6 +63,14 @@ public:
     // sign, 1 the stage number, 2 the start sign, 3 game over.
     void DrawPlayPiece(int which);
 
+    // --- the results of a cleared stage
+    // The scene that follows the cleared stage.
+    int DecideNextScene();
+    // Registers the stage's results in its rankings.
+    void RegisterRanking();
+    // The results table, its top-left at (x, y), with the ranking positions.
+    void DrawResults(int x, int y);
+
     // --- what the running stage asks of the scene
     void ScenePhase(int phase, int subState) override;
     void ScenePrepareResults() override;

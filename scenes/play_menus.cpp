@@ -24,3 +24,19 @@ void cGamePlay::SceneLoadRankings()
 {
     WORLD_PLACEHOLDER(menus, "cGamePlay::SceneLoadRankings");
 }
+
+int cGamePlay::DecideNextScene()
+{
+    WORLD_PLACEHOLDER(menus, "cGamePlay::DecideNextScene");
+    return SCENE_TITLE;
+}
+
+void cGamePlay::RegisterRanking()
+{
+    WORLD_PLACEHOLDER(menus, "cGamePlay::RegisterRanking");
+}
+
+void cGamePlay::DrawResults(int, int)
+{
+    WORLD_PLACEHOLDER(menus, "cGamePlay::DrawResults");
+}

@@ -12,8 +12,12 @@ if [[ ! -x "$build/fuzz/fuzz_$name" ]]; then
     -DRT_TESTS=ON -DRT_SANITIZE=ON -DRT_FUZZ=ON
 fi
 cmake --build "$build" --target "fuzz_$name"
-export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan-suppressions.txt
 mkdir -p build/fuzz-findings "build/fuzz-corpus/$name"
-exec "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=2048 \
+dict=()
+if [[ -f "fuzz/$name.dict" ]]; then
+  dict=(-dict="fuzz/$name.dict")
+fi
+exec "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=2048 "${dict[@]}" \
   -artifact_prefix="build/fuzz-findings/${name}-" \
   "build/fuzz-corpus/$name" "$build/fuzz/corpus/$name"

@@ -8,7 +8,8 @@ if(RT_TESTS OR RT_FUZZ)
   set(RT_TEST_DATA_DIR "${PROJECT_BINARY_DIR}/test_data" CACHE INTERNAL "")
   set(tones
     "tone_mono_22050.ogg 22050 1 22050 441"
-    "tone_stereo_44100.ogg 44100 2 44100 441")
+    "tone_stereo_44100.ogg 44100 2 44100 441"
+    "tone_stereo_44100_10s.ogg 44100 2 441000 441")
   set(outputs)
   foreach(tone ${tones})
     separate_arguments(args UNIX_COMMAND "${tone}")

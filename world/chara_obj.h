@@ -118,6 +118,9 @@ struct CharaFields {
     // copy is entered in none).
     std::list<cCharaObj*>::iterator m_GroupNode;
     std::int32_t m_GroupList = -1;
+    // Walks over its flows going on now (firing, stepping): while one is,
+    // the flow lists keep their shape.
+    std::int32_t m_FlowWalks = 0;
 };
 
 class cCharaObj : public cGameObj, public CharaFields {

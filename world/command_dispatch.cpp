@@ -3,13 +3,20 @@
 
 #include "world/commands.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/saturate.h"
+#include "data/ed_flow.h"
 #include "world/chara_obj.h"
 #include "world/command_move.h"
 #include "world/command_object.h"
 #include "world/command_status.h"
-#include "world/placeholder.h"
 #include "world/running_stage.h"
 #include "world/status_ops.h"
+#include "world/sub_steps.h"
+#include "world/trunc.h"
+#include "world/world_services.h"
 
 namespace {
 
@@ -84,38 +91,142 @@ const CharaCommandStartProc g_CharaCommandStartProc[kCharaCommandKinds] = {
     nullptr,         nullptr,
 };
 
-int RunCharaCommand(cCharaObj&, cCommandRun&)
+int RunCharaCommand(cCharaObj& chara, cCommandRun& run)
 {
-    WORLD_PLACEHOLDER(12, "RunCharaCommand");
-    return 0;
+    if (!run.m_Command) return 0;
+    const int kind = run.m_Command->m_Kind;
+    if (kind < 0 || kind >= kCharaCommandKinds) return 0;
+    return g_CharaCommandProc[kind](chara, run);
 }
 
-void StartStraightMove(cCharaObj&, cCommandRun&, int)
+void PlayCommandSound(const cCharaObj& chara, const cEdCommand& command)
 {
-    WORLD_PLACEHOLDER(12, "StartStraightMove");
+    if (!command.m_SoundOnScreen || chara.m_OnScreen) WorldDataSe(command.m_Sound);
 }
 
-void StartDistanceMove(cCharaObj&, cCommandRun&, int)
+int CommandParam(const cEdCommand& command, int i)
 {
-    WORLD_PLACEHOLDER(12, "StartDistanceMove");
+    return i >= 0 && static_cast<std::size_t>(i) < command.m_Params.size()
+               ? command.m_Params[static_cast<std::size_t>(i)]
+               : 0;
 }
 
-void StartCircleMove(cCharaObj&, cCommandRun&, int)
+void CountTenth(cCommandRun& run)
 {
-    WORLD_PLACEHOLDER(12, "StartCircleMove");
+    if (++run.m_Repeat >= 6 * StageSubSteps()) run.m_Repeat = 0;
 }
 
-void StartOffsetMove(cCharaObj&, cCommandRun&, int)
+namespace {
+
+// base + step x copy number, in 64 bits.
+std::int64_t PerCopy(int base, int step, int copyNo)
 {
-    WORLD_PLACEHOLDER(12, "StartOffsetMove");
+    return std::int64_t{base} + std::int64_t{step} * copyNo;
 }
 
-void StartHomingMove(cCharaObj&, cCommandRun&, int)
+// The target offsets of a movement part, negated on the axes it mirrors
+// for a character facing right.
+void SetTargetOffsets(cCommandRun& run, const cEdMove& move, int facing)
 {
-    WORLD_PLACEHOLDER(12, "StartHomingMove");
+    std::int64_t x = std::int64_t{move.m_TargetX} * 32 + move.m_OffsetX;
+    std::int64_t y = std::int64_t{move.m_TargetY} * 32 + move.m_OffsetY;
+    if (facing == 1 && move.m_MirrorX) x = -x;
+    if (facing == 1 && move.m_MirrorY) y = -y;
+    run.m_OffsetX = SaturateToInt32(x);
+    run.m_OffsetY = SaturateToInt32(y);
 }
 
-void StartJump(cCharaObj&, cCommandRun&, int)
+void ApplyTiming(cCharaObj& chara, cCommandRun& run, const cEdCommand& command)
 {
-    WORLD_PLACEHOLDER(12, "StartJump");
+    if (command.m_Move && command.m_Move->m_CalcMode != 0)
+        run.SetMoveTiming(command, chara.m_CopyNo);
+}
+
+// The copy of the command in the character's own definition, which the
+// run points at; null when it points elsewhere.
+cEdCommand* OwnCommand(cCharaObj& chara, const cEdCommand* command)
+{
+    for (cEdFlow& flow : chara.m_Def.Flows)
+        for (cEdCommand& own : flow.m_Commands)
+            if (&own == command) return &own;
+    return nullptr;
+}
+
+} // namespace
+
+void StartStraightMove(cCharaObj& chara, cCommandRun& run, int facing)
+{
+    if (!run.m_Command || !run.m_Command->m_Move) return;
+    const cEdMove& move = *run.m_Command->m_Move;
+    std::int64_t angle = PerCopy(move.m_Angle, move.m_AngleStep, chara.m_CopyNo);
+    if (move.m_AngleMirror && facing == 1) angle = 360 - angle;
+    if (angle >= 360) angle %= 360;
+    run.m_Angle = SaturateToInt32(angle);
+    if (move.m_TargetMode == 1) SetTargetOffsets(run, move, facing);
+    ApplyTiming(chara, run, *run.m_Command);
+}
+
+void StartDistanceMove(cCharaObj& chara, cCommandRun& run, int)
+{
+    if (run.m_Command) ApplyTiming(chara, run, *run.m_Command);
+}
+
+void StartCircleMove(cCharaObj& chara, cCommandRun& run, int facing)
+{
+    if (!run.m_Command || !run.m_Command->m_Move) return;
+    const cEdMove& move = *run.m_Command->m_Move;
+    const int b = StageSubSteps();
+    const int copy = chara.m_CopyNo;
+    int c = 0;
+    if (facing == 1) {
+        // Senses 0 and 1 turn the other way round for a mirrored circle.
+        if (move.m_MirrorX) {
+            if (run.m_Dir <= 1) run.m_Dir ^= 1;
+            c = 180;
+        }
+        if (move.m_MirrorY && run.m_Dir <= 1) run.m_Dir ^= 1;
+    }
+    const std::int64_t radius = std::clamp<std::int64_t>(
+        PerCopy(move.m_Radius, move.m_RadiusStep, copy), 0, kMaxCircleRadiusHbl);
+    run.m_Radius = SaturateToInt32(radius * 16 * b);
+    const std::int64_t start = (c + PerCopy(move.m_Angle, move.m_AngleStep, copy)) * b;
+    const std::int64_t end = (c + PerCopy(move.m_Distance, move.m_DistanceStep, copy)) * b;
+    run.m_Start = SaturateToInt32(start);
+    run.m_End = SaturateToInt32(end);
+    const double span =
+        static_cast<double>(move.m_Distance > move.m_Angle ? end - start : start - end);
+    // A division by a zero duration or speed leaves the value as it was.
+    if (move.m_CalcMode == 0) {
+        if (run.m_Duration != 0) run.m_Speed = span / run.m_Duration / b;
+    } else if (move.m_CalcMode == 1) {
+        if (run.m_Speed != 0) run.m_Duration = TruncToInt(std::fabs(span / run.m_Speed / b));
+    }
+}
+
+void StartOffsetMove(cCharaObj& chara, cCommandRun& run, int facing)
+{
+    if (!run.m_Command || !run.m_Command->m_Move) return;
+    SetTargetOffsets(run, *run.m_Command->m_Move, facing);
+    ApplyTiming(chara, run, *run.m_Command);
+}
+
+void StartHomingMove(cCharaObj& chara, cCommandRun& run, int facing)
+{
+    StartOffsetMove(chara, run, facing);
+    if (!run.m_Command || !run.m_Command->m_Move) return;
+    const cEdMove& move = *run.m_Command->m_Move;
+    run.m_Interval = SaturateToInt32(PerCopy(move.m_Radius, move.m_RadiusStep, chara.m_CopyNo) *
+                                     StageSubSteps());
+}
+
+void StartJump(cCharaObj& chara, cCommandRun& run, int)
+{
+    if (!run.m_Command) return;
+    const int height = CommandParam(*run.m_Command, 2);
+    run.m_Speed = chara.JumpSpeedHbl(height);
+    // The jump lasts its rise: the time written in the command is replaced.
+    const int time = std::clamp(chara.JumpTime(height), -32768, 32767);
+    if (cEdCommand* own = OwnCommand(chara, run.m_Command))
+        own->m_Time = static_cast<std::int16_t>(time);
+    run.m_Duration = SaturateToInt32(std::int64_t{time} * StageSubSteps() * 6);
 }

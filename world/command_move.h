@@ -7,6 +7,9 @@ class cCharaObj;
 class cCommandRun;
 class cEdMove;
 
+// The largest circle radius, in hbl of 16 pixels.
+inline constexpr int kMaxCircleRadiusHbl = 20;
+
 // An absolute direction code (2 left, 3 right, 6 up, 7 down, 8 to 11 the
 // diagonals) from a movement direction: front, back, the vertical ones by
 // facing, the fire direction.

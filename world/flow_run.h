@@ -108,3 +108,6 @@ public:
     std::int32_t m_Abort = 0;          // "operated flag": give up the rest of the pass
     std::uint8_t m_Latch = 0;          // the conditions have held once
 };
+
+// The exclusion number of a flow: 1 to 26, or 0 (none) for any other value.
+int FlowExclNumber(const cEdFlow& flow);

@@ -1,10 +1,24 @@
 #pragma once
-// The key sequences of flows against the player's input history.
+// The flows on a character: the steps its flow run of a sub-step shares
+// between the player and the computer characters, and the key sequences
+// of flows against the player's input history.
 
+#include <cstddef>
 #include <vector>
 
+class cCharaObj;
 class cEdKeyCond;
 struct InputState;
+
+// One running flow of the flow run: a running flow without commands is
+// stopped; one not paused, not stopped for good (and, for death flows only,
+// of the death trigger) is stepped and stopped when it finishes. Whether
+// it was stepped.
+bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly);
+// The end of a flow run: the flows asked to be deleted go (only when no
+// other walk over the flows is going on), the ended exclusion numbers are
+// released.
+void FinishFlowRun(cCharaObj& chara, bool outermost);
 
 // 1 when the sequence of key conditions matches the input history with at
 // most `gap` frames between two of them; facing 0 mirrors relative keys.

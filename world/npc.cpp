@@ -2,8 +2,39 @@
 
 #include "world/npc_obj.h"
 
-#include "world/placeholder.h"
+#include "core/checked_access.h"
+#include "data/ed_stage.h"
+#include "world/flow_context.h"
+#include "world/flows.h"
 #include "world/running_stage.h"
+#include "world/steering.h"
+#include "world/trunc.h"
+#include "world/world_services.h"
+
+namespace {
+
+constexpr int kTriggerDeath = 3;
+
+struct BoxSize {
+    int width;
+    int height;
+    int bottom;
+};
+
+BoxSize BodySize(bool flying)
+{
+    if (flying) return {g_Stage.nCharaFlyBoxW, g_Stage.nCharaFlyBoxH, g_Stage.bCharaFlyBoxBottom};
+    return {g_Stage.nCharaBoxW, g_Stage.nCharaBoxH, g_Stage.bCharaBoxBottom};
+}
+
+// The activity range choices: 0 the screen, 1 x only, 2 y only, 3 always.
+void SkipFlags(int range, std::int32_t& skipX, std::int32_t& skipY)
+{
+    skipX = range == 2 || range == 3 ? 1 : 0;
+    skipY = range == 1 || range == 3 ? 1 : 0;
+}
+
+} // namespace
 
 cNpcObj::cNpcObj() = default;
 cNpcObj::~cNpcObj() = default;
@@ -13,76 +44,197 @@ cItemObj* cNpcObj::GetCarriedItem()
     return &m_CarriedItem;
 }
 
+void cNpcObj::SetupNpc(int number, cEdChara& def, const cItemObj* carried, double x, double y,
+                       int copyNo)
+{
+    if (def.nSize == 0) def.nSize = 1;
+    // The number first: the set-up enters it in the player's list of the
+    // characters that target it.
+    m_ObjNo = number;
+    Setup(&def, x, y, copyNo);
+    const bool noContact = m_Def.bSolid != 0;
+    BoxSize body = noContact ? BoxSize{32, 32, 0} : BodySize(m_Def.nFlying != 0);
+    const int offX = noContact ? 0 : (32 - body.width) >> 1;
+    const int offY = noContact ? 0 : body.bottom ? 32 - body.height : (32 - body.height) >> 1;
+    SetupObj(number, m_Def.nOperator, m_Def.nInputNo, m_Def.nGroup, m_Def.nGraphicNo, nullptr, 0,
+             offX, offY, body.width, body.height, 32, 32, m_Def.nFacing, m_Def.nFlying, copyNo);
+    if (noContact) {
+        m_HitA.Set(0, 0, 0, 0);
+        m_HitB.Set(0, 0, 32, 32);
+    } else {
+        switch (m_Def.nBoxKind) {
+        case 1:
+            SetHitBoxA(0, g_Stage.nCharaShotHitW, g_Stage.nCharaShotHitH);
+            break;
+        case 2:
+            SetHitBoxA(0, g_Stage.nCharaShotW, g_Stage.nCharaShotH);
+            break;
+        case 3:
+            SetHitBoxA(0, 32, 32);
+            break;
+        default:
+            if (m_Flying)
+                SetHitBoxA(g_Stage.bCharaFlyHitBottom, g_Stage.nCharaFlyHitW,
+                           g_Stage.nCharaFlyHitH);
+            else
+                SetHitBoxA(g_Stage.bCharaHitBottom, g_Stage.nCharaHitW, g_Stage.nCharaHitH);
+            break;
+        }
+        const int w = g_Stage.nCharaShotHitW;
+        const int h = g_Stage.nCharaShotHitH;
+        m_HitB.Set(16 - (w >> 1) - m_PicOffX, 16 - (h >> 1) - m_PicOffY, w, h);
+    }
+    SetScale(m_Def.nSize, 1);
+    m_Acting = 0;
+    m_InRange = 0;
+    m_HintCounter = 0;
+    // Without an item the character gives nothing and shows no hint.
+    m_CarriedItem = carried ? *carried : cItemObj();
+    SkipFlags(m_Def.nCharaOption8, m_SkipX, m_SkipY);
+    m_HasActed = 0;
+    m_Anime.Set(m_Flying ? 0 : 1, 1);
+    InstallFlows(m_Def.Flows, m_Facing, 0, -1);
+}
+
+void cNpcObj::PlaceAtCell(int column, int row)
+{
+    PlaceAtCellBase(column, row, m_Def.nSize);
+    OnMovedX();
+    OnMovedY();
+}
+
 int cNpcObj::ScaleHitBox(int scale)
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::ScaleHitBox");
+    if (m_Def.bSolid) {
+        // A character without contact is hit over its whole body.
+        for (HitBox* box : {&m_HitA, &m_HitB}) {
+            box->m_OffX = box->m_OffY = 0;
+            box->m_Width = m_Width;
+            box->m_Height = m_Height;
+        }
+        return scale;
+    }
+    m_HitA.Scale(scale);
+    m_HitB.Scale(scale);
     return scale;
 }
 
 void cNpcObj::UpdateHitBoxX()
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::UpdateHitBoxX");
+    const int xi = TruncToInt(m_X);
+    m_HitA.PlaceX(xi);
+    m_HitB.PlaceX(xi);
 }
 
 void cNpcObj::UpdateHitBoxY()
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::UpdateHitBoxY");
+    const int yi = TruncToInt(m_Y);
+    m_HitA.PlaceY(yi);
+    m_HitB.PlaceY(yi);
 }
 
 int cNpcObj::OnMovedX()
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::OnMovedX");
-    return 0;
+    return UpdateEdgeX(2);
 }
 
 int cNpcObj::OnMovedY()
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::OnMovedY");
-    return 0;
+    return UpdateEdgeY(2);
 }
 
 int cNpcObj::MoveX()
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::MoveX");
-    return 0;
+    if (m_KnockX != 0) {
+        m_SpeedX = m_KnockX;
+    } else if (m_InertiaX != 0) {
+        DecayInertia(m_InertiaX, m_DecelX);
+        m_SpeedX += m_InertiaX;
+    }
+    const int c = StepX(2);
+    OnMovedX();
+    return c == 3 ? 4 : c;
 }
 
 int cNpcObj::MoveY()
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::MoveY");
-    return 0;
+    ApplyKnockbackY();
+    if (m_Flying && m_KnockY == 0 && m_InertiaY != 0) {
+        DecayInertia(m_InertiaY, m_DecelY);
+        m_SpeedY += m_InertiaY;
+    }
+    const int c = StepY(2);
+    OnMovedY();
+    if (m_Flying) return c == 3 || c == 6 ? 8 : c;
+    return c == 5 || c == 6 ? 7 : c;
 }
 
-int cNpcObj::RunFlows(int)
+int cNpcObj::RunFlows(int deathOnly)
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::RunFlows");
-    return 0;
+    cRunningStage& stage = RunStage();
+    cFlowContext context;
+    const cFlowWalk walk(*this);
+    stage.m_CurChara = this;
+    stage.m_LifeCheck = 0;
+    // Base speeds: the view's auto-scroll carries a character that follows
+    // it, unless the movement commands add the scroll themselves.
+    const bool carried = !ScrollInCommands() && m_ScrollFollow;
+    m_SpeedX = carried ? stage.m_ScrollX.FollowSpeed() : 0.0;
+    if (m_Flying) m_SpeedY = carried ? stage.m_ScrollY.FollowSpeed() : 0.0;
+    m_NoGravity = 0;
+    m_DecelX = m_DecelY = 1;
+    m_Hidden = 0;
+    m_MovedByCommand = 0;
+    if (m_CrushGrace > 0) --m_CrushGrace;
+    StartScheduledAnimes();
+    for (std::size_t i = 0; i < m_FlowRuns.size(); ++i) {
+        if (!StepFlowRun(*this, i, deathOnly)) continue;
+        if (m_Vanish) return 1;
+        if (!deathOnly && m_FlowRuns[i].m_Flow &&
+            m_FlowRuns[i].m_Flow->m_Trigger != kTriggerDeath && m_Hp <= 0)
+            return 1;
+    }
+    stage.m_CurChara = nullptr;
+    stage.m_CurFlowRun = nullptr;
+    stage.m_CurCommandRun = nullptr;
+    FinishFlowRun(*this, walk.Outermost());
+    if (!m_MovedByCommand && m_InertiaX == 0 && m_InertiaY == 0)
+        m_Anime.Change(m_Flying ? 2 : 0, 1);
+    return m_Hp <= 0 ? 1 : 0;
 }
 
-int cNpcObj::Jump(cCommandRun&)
+int cNpcObj::Jump(cCommandRun& run)
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::Jump");
-    return 0;
+    // The first reason that keeps it on the ground.
+    for (const std::int32_t reason : {m_Airborne, m_JumpLatch, m_Knockback, m_AirSteps})
+        if (reason) return reason;
+    if (run.m_Command) WorldDataSe(run.m_Command->m_Sound);
+    m_SpeedY = run.m_Speed;
+    m_Jumping = 1;
+    m_JumpEnded = 1;
+    m_Riding = 0;
+    return 1;
 }
 
-void cNpcObj::SetupNpc(int, cEdChara&, const cItemObj*, double, double, int)
+int cNpcObj::TestInRange(std::vector<std::uint8_t>& switches)
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::SetupNpc");
+    if (!IsOnScreenAxes(m_SkipX, m_SkipY)) {
+        m_InRange = 0;
+        return 0;
+    }
+    m_InRange = 1;
+    if (m_Def.bAreaSwitch) VecAt(switches, m_Def.nAreaSwitchNo) = 1;
+    return 1;
 }
 
-void cNpcObj::PlaceAtCell(int, int)
+int cNpcObj::TestActivation(const std::vector<std::uint8_t>& switches)
 {
-    WORLD_PLACEHOLDER(12, "cNpcObj::PlaceAtCell");
-}
-
-int cNpcObj::TestInRange(std::vector<std::uint8_t>&)
-{
-    WORLD_PLACEHOLDER(12, "cNpcObj::TestInRange");
-    return 0;
-}
-
-int cNpcObj::TestActivation(const std::vector<std::uint8_t>&)
-{
-    WORLD_PLACEHOLDER(12, "cNpcObj::TestActivation");
-    return 0;
+    bool acts = m_InRange || (m_Def.bAreaSwitch && VecAt(switches, m_Def.nAreaSwitchNo) != 0);
+    // A walking character out of range finishes its jump or its fall.
+    if (!acts && !m_Flying) acts = m_Jumping || (m_Airborne && m_HasActed);
+    if (!acts) return 0;
+    m_HasActed = 1;
+    if (m_Def.nActivateMode == 1) m_SkipX = m_SkipY = 1;
+    UpdateScreenBox();
+    return 1;
 }

@@ -90,7 +90,6 @@ void cPlayerObj::SetupPlayer(int number, cEdChara& def, double x, double y)
     BuildBoxDisplay();
     m_TouchedItems.clear();
     m_PendingFlowChanges.clear();
-    m_InRunFlows = 0;
     InstallFlows(m_Def.Flows, m_Facing, 0, -1);
 }
 

@@ -76,6 +76,6 @@ public:
     std::int32_t m_ItemBlockDelay = 0;
     HitBox m_ItemBox;
     std::vector<BoxDisplay> m_BoxDisplay;
+    // Flow changes that arrived while its flows were walked.
     std::vector<cEdCommand> m_PendingFlowChanges;
-    std::int32_t m_InRunFlows = 0; // its own flows are being run now
 };

@@ -3,65 +3,259 @@
 
 #include "world/steering.h"
 
-#include "data/ed_stage.h"
-#include "world/chara_obj.h"
-#include "world/command_move.h"
-#include "world/placeholder.h"
 #include <cmath>
 #include <cstdlib>
 
-int SteerSolve(double&, double&, int&, cCharaObj*, double, double, double, double, double, int, int,
-               int)
+#include "data/ed_command.h"
+#include "data/ed_stage.h"
+#include "data/ed_system.h"
+#include "world/chara_obj.h"
+#include "world/running_stage.h"
+#include "world/sub_steps.h"
+#include "world/trunc.h"
+
+namespace {
+
+constexpr double kInvSqrt2 = 0.7071067811865476;
+constexpr double kDegToRad = 0.017453292519943295;
+
+// The scroll speed of an axis as movements follow it: 0 at its limit.
+double ScrollSpeedX()
 {
-    WORLD_PLACEHOLDER(12, "SteerSolve");
+    return RunStage().m_ScrollX.FollowSpeed();
+}
+double ScrollSpeedY()
+{
+    return RunStage().m_ScrollY.FollowSpeed();
+}
+
+int DirectionOf(double vx)
+{
+    return vx < 0 ? 1 : vx > 0 ? 2 : 0;
+}
+
+enum class Course {
+    MET,     // the velocity meets the target
+    GAVE_UP, // a degenerate case: the speeds stay as far as they were computed
+    NONE,    // the scroll outruns the speed: the straight course stays
+};
+
+// The velocity of length v whose motion relative to the scroll (q, o)
+// points at the target (dx, dy away).
+Course Intercept(double& vx, double& vy, double dx, double dy, double q, double o, double v)
+{
+    const double p = dx * dx;
+    const double d = dy * dy;
+    const double r = p * o * o + d * q * q - 2 * dx * dy * o * q;
+    if (std::fabs(dy) >= std::fabs(dx)) {
+        if (d == 0) return Course::GAVE_UP;
+        const double w = p / d + 1;
+        const double y = (2 * o * p - 2 * dx * dy * q) / d;
+        const double disc = y * y - 4 * w * (r / d - v * v);
+        if (disc < 0) return Course::NONE;
+        vy = (y + std::sqrt(disc)) / (2 * w);
+        if (dy < 0) vy = -vy;
+        if (o - vy == 0) return Course::GAVE_UP;
+        const double t = -dy / (o - vy);
+        if (t == 0) return Course::GAVE_UP;
+        vx = (dx + t * q) / t;
+        return Course::MET;
+    }
+    if (p == 0) return Course::GAVE_UP;
+    const double w = d / p + 1;
+    const double y = (2 * q * d - 2 * dx * dy * o) / p;
+    const double disc = y * y - 4 * w * (r / p - v * v);
+    if (disc < 0) return Course::NONE;
+    vx = (y + std::sqrt(disc)) / (2 * w);
+    if (dx < 0) vx = -vx;
+    if (q - vx == 0) return Course::GAVE_UP;
+    const double t = -dx / (q - vx);
+    if (t == 0) return Course::GAVE_UP;
+    vy = (dy + t * o) / t;
+    return Course::MET;
+}
+
+bool SnapsOnArrival(const cCommandRun& run)
+{
+    return run.m_Command && run.m_Command->m_Move && run.m_Command->m_Move->m_Flag61;
+}
+
+double CentreX(const cCharaObj& c)
+{
+    return c.m_ScrLeft + (c.m_PicWidth >> 1);
+}
+double CentreY(const cCharaObj& c)
+{
+    return c.m_ScrTop + (c.m_PicHeight >> 1);
+}
+
+// Whether a candidate of a target search passes its filters.
+bool PassesFilters(const cCharaObj& c, int byId, int id, int excludeNumber, int excludeInvincible1,
+                   int excludeInvincible2, int excludeNoContact, int number)
+{
+    if (byId && c.m_Def.nCharaId != id) return false;
+    if (c.m_Dying) return false;
+    if (excludeNumber && c.m_ObjNo == number) return false;
+    if (excludeInvincible1 && c.m_Def.nInvincible == 1) return false;
+    if (excludeInvincible2 && c.m_Def.nInvincible == 2) return false;
+    if (excludeNoContact && c.m_Def.bSolid) return false;
+    return true;
+}
+
+} // namespace
+
+int ScrollInCommands()
+{
+    return g_System.bNoScrollCarry ? 1 : 0;
+}
+
+int SteerSolve(double& vx, double& vy, int& direction, cCharaObj* target, double x, double y,
+               double targetX, double targetY, double speed, int ownFollow, int noFlee,
+               int arrivalTest)
+{
+    const double q = ScrollSpeedX();
+    const double o = ScrollSpeedY();
+    const bool inCommands = ScrollInCommands() != 0;
+    const double dx = targetX - x;
+    const double dy = targetY - y;
+    vx = vy = 0;
+    if (!noFlee && speed < 0) {
+        // A negative speed flees diagonally; it never arrives.
+        const double u = -speed * kInvSqrt2;
+        vx = x >= targetX ? u : -u;
+        vy = y >= targetY ? u : -u;
+        direction = DirectionOf(vx);
+        if (inCommands) {
+            vx += q;
+            vy += o;
+        } else if (target) {
+            const bool m = ownFollow != 0;
+            const bool f = target->m_ScrollFollow != 0;
+            if (m != f) {
+                vx -= q;
+                vy -= o;
+            }
+        }
+        return 0;
+    }
+    double dist = std::sqrt(dx * dx + dy * dy);
+    if (dist == 0) dist = 1;
+    vx = speed * dx / dist;
+    vy = speed * dy / dist;
+    const double v = std::sqrt(vx * vx + vy * vy);
+    if (inCommands) {
+        vx += q;
+        vy += o;
+    } else if (target) {
+        const bool m = ownFollow != 0;
+        const bool f = target->m_ScrollFollow != 0;
+        if (!m && f) {
+            // The target drifts with the view and the mover does not: aim
+            // where they meet. Without a meeting the straight course stays.
+            if (q != 0 || o != 0) {
+                const Course course = Intercept(vx, vy, dx, dy, q, o, v);
+                if (course == Course::GAVE_UP) return 0;
+                if (course == Course::NONE) {
+                    direction = DirectionOf(vx);
+                    return 0;
+                }
+            }
+        } else if (!f) {
+            vx -= q;
+            vy -= o;
+        }
+    }
+    direction = DirectionOf(vx);
+    if (arrivalTest && std::fabs(dx) < std::fabs(speed) && std::fabs(dy) < std::fabs(speed))
+        return 1;
     return 0;
 }
 
-int SteerSolveX(double&, double&, int&, cCharaObj*, double, double, double, int, int)
+int SteerSolveX(double& vx, double& vy, int& direction, cCharaObj* target, double x, double targetX,
+                double speed, int ownFollow, int arrivalTest)
 {
-    WORLD_PLACEHOLDER(12, "SteerSolveX");
-    return 0;
+    if (x >= targetX) {
+        direction = 1;
+        vx = -speed;
+    } else {
+        direction = 2;
+        vx = speed;
+    }
+    if (!ownFollow && target && target->m_ScrollFollow && ScrollInCommands()) vx += ScrollSpeedX();
+    vy = 0;
+    return arrivalTest && std::fabs(speed) > std::fabs(x - targetX) ? 1 : 0;
 }
 
-int SteerSolveY(double&, double&, int&, cCharaObj*, double, double, double, int, int)
+int SteerSolveY(double& vx, double& vy, int& direction, cCharaObj* target, double y, double targetY,
+                double speed, int ownFollow, int arrivalTest)
 {
-    WORLD_PLACEHOLDER(12, "SteerSolveY");
-    return 0;
+    direction = 0;
+    vy = y >= targetY ? -speed : speed;
+    if (!ownFollow && target && target->m_ScrollFollow && ScrollInCommands()) vy += ScrollSpeedY();
+    vx = 0;
+    return arrivalTest && std::fabs(speed) > std::fabs(y - targetY) ? 1 : 0;
 }
 
-int cCharaObj::SteerToward(cCommandRun&, cCharaObj*, double, double, int, int)
+int cCharaObj::SteerToward(cCommandRun& run, cCharaObj* target, double tx, double ty, int ownFollow,
+                           int arrivalTest)
 {
-    WORLD_PLACEHOLDER(12, "cCharaObj::SteerToward");
-    return 0;
+    const int r =
+        SteerSolve(run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, target, CentreX(*this),
+                   CentreY(*this), tx, ty, run.m_Speed, ownFollow, 0, arrivalTest);
+    if (r == 1 && SnapsOnArrival(run)) SetCenterStop(TruncToInt(tx), TruncToInt(ty), run);
+    return r;
 }
 
-int cCharaObj::SteerTowardX(cCommandRun&, cCharaObj*, double, int, int)
+int cCharaObj::SteerTowardX(cCommandRun& run, cCharaObj* target, double tx, int ownFollow,
+                            int arrivalTest)
 {
-    WORLD_PLACEHOLDER(12, "cCharaObj::SteerTowardX");
-    return 0;
+    const int r = SteerSolveX(run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, target,
+                              CentreX(*this), tx, run.m_Speed, ownFollow, arrivalTest);
+    if (r == 1 && SnapsOnArrival(run)) SetCenterXStop(TruncToInt(tx), run);
+    return r;
 }
 
-int cCharaObj::SteerTowardY(cCommandRun&, cCharaObj*, double, int, int)
+int cCharaObj::SteerTowardY(cCommandRun& run, cCharaObj* target, double ty, int ownFollow,
+                            int arrivalTest)
 {
-    WORLD_PLACEHOLDER(12, "cCharaObj::SteerTowardY");
-    return 0;
+    const int r = SteerSolveY(run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, target,
+                              CentreY(*this), ty, run.m_Speed, ownFollow, arrivalTest);
+    if (r == 1 && SnapsOnArrival(run)) SetCenterYStop(TruncToInt(ty), run);
+    return r;
 }
 
-void cCharaObj::TargetPoint(double&, double&, const cCommandRun&) const
+void cCharaObj::TargetPoint(double& x, double& y, const cCommandRun& run) const
 {
-    WORLD_PLACEHOLDER(12, "cCharaObj::TargetPoint");
+    const cEdMove* move = run.m_Command ? run.m_Command->m_Move.get() : nullptr;
+    // m_NoSpeedY leaves the x axis alone ("x only"), m_NoSpeedX the y axis.
+    const bool xOnly = move && move->m_NoSpeedY;
+    const bool yOnly = move && move->m_NoSpeedX;
+    if (!yOnly || xOnly) x = CentreX(*this) + run.m_OffsetX;
+    if (!xOnly) y = CentreY(*this) + run.m_OffsetY;
 }
 
-double CircleSpeedX(double, double, double&, double, double)
+double CircleSpeedX(double radius, double angularSpeed, double& phase, double phaseStep,
+                    double start)
 {
-    WORLD_PLACEHOLDER(12, "CircleSpeedX");
-    return 0.0;
+    const double b = StageSubStepsF();
+    const double k = angularSpeed * kDegToRad;
+    const double angle = k * (phase / b + start);
+    const double v = radius * k * std::cos(angle) / b;
+    phase += phaseStep;
+    if (phase >= 360 * b) phase -= 360 * b;
+    return v;
 }
 
-double CircleAccelY(double, double, double&, double, double)
+double CircleAccelY(double radius, double angularSpeed, double& phase, double phaseStep,
+                    double start)
 {
-    WORLD_PLACEHOLDER(12, "CircleAccelY");
-    return 0.0;
+    const double b = StageSubStepsF();
+    const double k = angularSpeed * kDegToRad;
+    const double angle = k * (phase / b + start);
+    const double a = -radius * k * k * std::sin(angle) / (b * b);
+    phase += phaseStep;
+    if (phase >= 360 * b) phase -= 360 * b;
+    return a;
 }
 
 void KnockbackSpeed(double& vx, double& vy, int strength, double dx, double dy)
@@ -102,27 +296,61 @@ int SpanOverlap(int start, int size, int c, int e, int margin, int back, int fro
     return lo <= e - margin && c + margin <= hi ? 1 : 0;
 }
 
-cCharaObj* FindNearestChara(double, double, const std::list<cCharaObj*>&, int, int, int, int, int,
-                            int, int, int)
+cCharaObj* FindNearestChara(double x, double y, const std::list<cCharaObj*>& list, int mode,
+                            int byId, int id, int excludeNumber, int excludeInvincible1,
+                            int excludeInvincible2, int excludeNoContact, int number)
 {
-    WORLD_PLACEHOLDER(12, "FindNearestChara");
-    return nullptr;
+    // The nearest by screen-box centre among the candidates of one kind;
+    // the first in list order on a tie.
+    auto nearest = [&](auto accepts) -> cCharaObj* {
+        double best = 2147483647.0;
+        cCharaObj* found = nullptr;
+        for (cCharaObj* c : list) {
+            if (!c || !accepts(*c) ||
+                !PassesFilters(*c, byId, id, excludeNumber, excludeInvincible1, excludeInvincible2,
+                               excludeNoContact, number))
+                continue;
+            const double d = std::fabs(CentreX(*c) - x) + std::fabs(CentreY(*c) - y);
+            if (d < best) {
+                best = d;
+                found = c;
+            }
+        }
+        return found;
+    };
+    auto presentOnScreen = [](const cCharaObj& c) { return c.m_Present && c.m_OnScreen; };
+    auto presentOffScreen = [](const cCharaObj& c) { return c.m_Present && !c.m_OnScreen; };
+    auto present = [](const cCharaObj& c) { return c.m_Present != 0; };
+    switch (mode) {
+    case 0:
+        if (cCharaObj* c = nearest(presentOnScreen)) return c;
+        return nearest(presentOffScreen);
+    case 1:
+        return nearest(present);
+    case 2:
+        return nearest(presentOnScreen);
+    default:
+        return nullptr;
+    }
 }
 
-cCharaObj* NearestChara(double, double, const std::list<cCharaObj*>&)
+cCharaObj* NearestChara(double x, double y, const std::list<cCharaObj*>& list)
 {
-    WORLD_PLACEHOLDER(12, "NearestChara");
-    return nullptr;
+    return FindNearestChara(x, y, list, g_Stage.bHitOnScreenOnly ? 2 : 0, 0, 0, 0, 0, 1, 0, 0);
 }
 
-cCharaObj* NearestCharaToMe(const cCharaObj&, const std::list<cCharaObj*>&)
+cCharaObj* NearestCharaToMe(const cCharaObj& me, const std::list<cCharaObj*>& list)
 {
-    WORLD_PLACEHOLDER(12, "NearestCharaToMe");
-    return nullptr;
+    return NearestChara(CentreX(me), CentreY(me), list);
 }
 
-cCharaObj* FirstChara(const std::list<cCharaObj*>&, int, int, int, int, int, int, int)
+cCharaObj* FirstChara(const std::list<cCharaObj*>& list, int byId, int id, int excludeNumber,
+                      int excludeInvincible1, int excludeInvincible2, int excludeNoContact,
+                      int number)
 {
-    WORLD_PLACEHOLDER(12, "FirstChara");
+    for (cCharaObj* c : list)
+        if (c && PassesFilters(*c, byId, id, excludeNumber, excludeInvincible1, excludeInvincible2,
+                               excludeNoContact, number))
+            return c;
     return nullptr;
 }

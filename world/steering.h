@@ -12,6 +12,10 @@
 class cCharaObj;
 class cNpcObj;
 
+// The system switch that moves the following of the view's auto-scroll
+// from the flow runs' base speeds into the movement commands.
+int ScrollInCommands();
+
 // 1 when the target lies within one step (with the arrival test).
 int SteerSolve(double& vx, double& vy, int& direction, cCharaObj* target, double x, double y,
                double targetX, double targetY, double speed, int ownFollow, int noFlee,

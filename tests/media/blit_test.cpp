@@ -258,6 +258,27 @@ TEST_F(TextureBlit, VertexColourAndOperationApplyToOneCopyOnly)
     DDReleaseSurface(&dest);
 }
 
+// A stage that blends by the texture factor's alpha takes the factor that the
+// last fill left in the device; a reset puts back opaque white, which shows
+// the texture alone.
+TEST_F(TextureBlit, BlendByFactorAlphaUsesTheFactorTheLastFillLeft)
+{
+    DDSURFACEDATA src, dest;
+    ASSERT_TRUE(DDCreateSurface(&src, 1, 1, 0, 0, 0, 0, 0));
+    DDBoxFillPal(&src, 0, 0, 1, 1, 3); // (24, 8, 224)
+    ASSERT_TRUE(DDCreateSurface(&dest, 1, 1, 0, 0, 0, 0, 0));
+    DDFillRect(&dest, 0, 0, 1, 1, 0x40102030u);
+    const int blend[2] = {static_cast<int>(0xFF0000FFu), D3DTOP_BLENDFACTORALPHA};
+    DDBltOpt(&dest, 0, 0, 1, 1, &src, 0, 0, 0, blend);
+    // texel x 64 / 255 + vertex colour x 191 / 255, each product rounded.
+    EXPECT_EQ(dest.pixels()->get(0, 0), 0xFF0602F7u);
+    ASSERT_EQ(lpDevice->Reset(lpDevice->presentData()), D3D_OK);
+    DDBltOpt(&dest, 0, 0, 1, 1, &src, 0, 0, 0, blend);
+    EXPECT_EQ(dest.pixels()->get(0, 0), 0xFF1808E0u);
+    DDReleaseSurface(&src);
+    DDReleaseSurface(&dest);
+}
+
 TEST_F(TextureBlit, LinkedCopyDrawsWithTheTextureItIsLinkedTo)
 {
     PaletteReader reader;

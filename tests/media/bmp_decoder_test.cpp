@@ -95,6 +95,9 @@ std::vector<FormatCase> Formats()
     BmpFormat top8 = Fmt(8);
     top8.topDown = true;
     cases.push_back({"EightBitsTopDown", top8, 50});
+    BmpFormat os2 = Fmt(8);
+    os2.headerSize = 64;
+    cases.push_back({"EightBitsOs2Header", os2, 100});
     cases.push_back({"SixteenBits555", Fmt(16), 40});
     BmpFormat rgb565 = Fmt(16, 3);
     rgb565.masks[0] = 0xF800;
@@ -213,6 +216,35 @@ INSTANTIATE_TEST_SUITE_P(Cases, DamagedBmp,
                                          DamageCase{"DataOffsetIntoTheHeaders", 10, U32(20)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(BmpReader, HeaderSizesOfNoVersionAreRefused)
+{
+    const BmpPicture p = MakePicture(16, false);
+    for (int headerSize : {60, 66, 100, 120}) {
+        BmpFormat f = Fmt(8);
+        f.headerSize = headerSize;
+        EXPECT_FALSE(Decodes(WriteBmp(p, f))) << headerSize;
+    }
+}
+
+TEST(BmpReader, AHuffmanPictureIsAnUnsupportedCompression)
+{
+    // Compression 3 is Huffman coding for a 1-bit picture and under the OS/2
+    // header, whatever the header says of channel masks.
+    BmpPicture p = MakePicture(2, false);
+    for (int headerSize : {40, 64}) {
+        BmpFormat f = Fmt(1);
+        f.headerSize = headerSize;
+        std::string bytes = WriteBmp(p, f);
+        bytes[30] = 3;
+        DDBitmapImage img;
+        std::string error;
+        EXPECT_FALSE(
+            DecodeBmp(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                      img, error));
+        EXPECT_EQ(error, "unsupported compression") << headerSize;
+    }
+}
+
 TEST(BmpReader, EveryTruncationOfAPlainFileIsRefused)
 {
     const BmpPicture p = MakePicture(16, false);
@@ -253,6 +285,32 @@ TEST(BmpReader, RunLengthCodesThatLeaveThePictureAreCut)
     EXPECT_EQ(img.indexAt(0, 6), 1) << "the run fills the bottom row";
     EXPECT_EQ(img.indexAt(12, 6), 1);
     EXPECT_EQ(img.indexAt(0, 0), 0) << "pixels no code reaches keep index 0";
+}
+
+TEST(BmpReader, ARowOfEndlessRunsStaysInsideItsPicture)
+{
+    // A 1x1 picture whose only row goes on for more runs of 255 pixels than
+    // a column counter can count, with no end-of-row code.
+    std::string bytes = WriteBmp(MakePicture(4, false), Fmt(8, 1));
+    const std::size_t data = 14 + 40 + 256 * 4;
+    bytes = bytes.substr(0, data);
+    auto put = [&](std::size_t offset, std::uint32_t value) {
+        const auto le = U32(value);
+        bytes.replace(offset, 4, std::string(le.begin(), le.end()));
+    };
+    put(18, 1); // width
+    put(22, 1); // height
+    put(34, 0); // compressed size: to the end of the file
+    const std::size_t runs = (std::size_t{1} << 31) / 255 + 16;
+    std::string rle(runs * 2, '\x01');
+    for (std::size_t i = 0; i < runs; ++i)
+        rle[2 * i] = static_cast<char>(255);
+    bytes += rle;
+    DDBitmapImage img;
+    ASSERT_TRUE(Decode(bytes, img));
+    ASSERT_EQ(img.width, 1);
+    ASSERT_EQ(img.height, 1);
+    EXPECT_EQ(img.indexAt(0, 0), 1);
 }
 
 TEST(BmpReader, CompressedSizeLargerThanTheFileIsRefused)

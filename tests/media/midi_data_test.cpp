@@ -1,6 +1,7 @@
 // Reading standard MIDI files into the merged single-track image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <tuple>
 
@@ -14,7 +15,9 @@
 namespace {
 
 using test::Bytes;
+using test::smfChunk;
 using test::smfFile;
+using test::smfHeader;
 using test::SmfTrack;
 
 struct ImageEvent {
@@ -36,7 +39,10 @@ std::ostream& operator<<(std::ostream& os, const ImageEvent& e)
 // carry its status byte.
 std::vector<ImageEvent> imageEvents(const Bytes& image)
 {
-    EXPECT_GE(image.size(), kMidiImageHeaderBytes);
+    if (image.size() < kMidiImageHeaderBytes) {
+        ADD_FAILURE() << "no image";
+        return {};
+    }
     const std::uint32_t length =
         (image[18] << 24) | (image[19] << 16) | (image[20] << 8) | image[21];
     EXPECT_EQ(length, image.size() - kMidiImageHeaderBytes);
@@ -46,8 +52,11 @@ std::vector<ImageEvent> imageEvents(const Bytes& image)
     while (pos < image.size()) {
         std::uint32_t delta = 0;
         const int n = ReadVarLen(std::span(image).subspan(pos), delta);
-        EXPECT_GT(n, 0);
         pos += static_cast<std::size_t>(n);
+        if (n == 0 || pos >= image.size()) {
+            ADD_FAILURE() << "an event cut short at " << pos;
+            break;
+        }
         time += delta;
         const std::uint8_t status = image[pos];
         EXPECT_TRUE(status & 0x80) << "status byte at " << pos;
@@ -55,12 +64,16 @@ std::vector<ImageEvent> imageEvents(const Bytes& image)
         if (status >= 0xC0 && status <= 0xDF) {
             size = 2;
         } else if (status == 0xF0 || status == 0xF7 || status == 0xFF) {
-            const std::size_t at = pos + (status == 0xFF ? 2 : 1);
+            const std::size_t at = std::min(pos + (status == 0xFF ? 2 : 1), image.size());
             std::uint32_t len = 0;
             const int m = ReadVarLen(std::span(image).subspan(at), len);
             size = at - pos + static_cast<std::size_t>(m) + len;
         } else {
             size = 3;
+        }
+        if (size > image.size() - pos) {
+            ADD_FAILURE() << "an event cut short at " << pos;
+            break;
         }
         events.push_back({time, Bytes(image.begin() + static_cast<std::ptrdiff_t>(pos),
                                       image.begin() + static_cast<std::ptrdiff_t>(pos + size))});
@@ -200,6 +213,65 @@ TEST(MidiConvert, SystemExclusiveAndOtherStatusesKeepTheirBytes)
                                   }));
 }
 
+TEST(MidiConvert, SystemMessagesAreSkippedByTheirLengthKeepingTheRunningStatus)
+{
+    // Each system common or real-time message between two notes of one
+    // running status: its data bytes go with it, its delta time counts.
+    SmfTrack track;
+    track.event(0, {0x90, 60, 100})
+        .event(10, {0xF1, 0x12})
+        .event(0, {62, 100})
+        .event(5, {0xF2, 0x01, 0x02})
+        .event(0, {0xF3, 0x05})
+        .event(0, {0xF4})
+        .event(0, {0xF5})
+        .event(0, {0xF6})
+        .event(0, {0xF8})
+        .event(0, {0xFA})
+        .event(0, {0xFE})
+        .event(5, {64, 90})
+        .end(0);
+    EXPECT_EQ(imageEvents(convert(smfFile(0, 96, {track}))), (std::vector<ImageEvent>{
+                                                                 {0, {0x90, 60, 100}},
+                                                                 {10, {0x90, 62, 100}},
+                                                                 {20, {0x90, 64, 90}},
+                                                                 {20, kEnd},
+                                                             }));
+}
+
+TEST(MidiConvert, ChunksOfOtherTypesAreSkippedByTheirLength)
+{
+    SmfTrack a;
+    a.event(0, {0x90, 60, 100}).end(10);
+    SmfTrack b;
+    b.event(5, {0x91, 62, 100}).end(0);
+    Bytes file = smfHeader(1, 2, 96);
+    for (const Bytes& chunk :
+         {smfChunk("XFIH", {'M', 'T', 'r', 'k', 0, 0}), smfChunk("MTrk", a.bytes),
+          smfChunk("abcd", {}), smfChunk("MTrk", b.bytes), smfChunk("XFKM", {1, 2, 3})}) {
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    }
+    EXPECT_EQ(imageEvents(convert(file)), (std::vector<ImageEvent>{
+                                              {0, {0x90, 60, 100}},
+                                              {5, {0x91, 62, 100}},
+                                              {10, kEnd},
+                                          }));
+}
+
+TEST(MidiConvert, BytesAfterATracksEndEventInsideItsChunkAreSkipped)
+{
+    SmfTrack a;
+    a.event(0, {0x90, 60, 100}).end(10);
+    a.bytes.insert(a.bytes.end(), {0x00, 0x00, 0x00});
+    SmfTrack b;
+    b.event(5, {0x91, 62, 100}).end(0);
+    EXPECT_EQ(imageEvents(convert(smfFile(1, 96, {a, b}))), (std::vector<ImageEvent>{
+                                                                {0, {0x90, 60, 100}},
+                                                                {5, {0x91, 62, 100}},
+                                                                {10, kEnd},
+                                                            }));
+}
+
 TEST(MidiConvert, TheTrackEndsAtItsEndEventNotItsChunkLength)
 {
     SmfTrack track;
@@ -260,6 +332,15 @@ TEST_F(MidiReport, HeadersItCannotPlayAreRefusedWithTheirLine)
     EXPECT_FALSE(convert(good).empty());
 }
 
+TEST_F(MidiReport, ADataByteBeforeAnyStatusIsADamagedFile)
+{
+    SmfTrack track;
+    track.bytes = {0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00};
+    EXPECT_EQ(
+        load(smfFile(0, 96, {track})),
+        std::vector<std::string>{expected("Midi %s Init ファイルが壊れています", "song.mid")});
+}
+
 TEST_F(MidiReport, AFileThatCannotBeOpenedIsReported)
 {
     cMidiData data("bgm\\none.mid");
@@ -280,9 +361,21 @@ TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)
     endlessDelta.bytes = {0x81, 0x81, 0x81, 0x81, 0x00, 0x90, 1, 1};
     SmfTrack noteCut;
     noteCut.bytes = {0x00, 0x90, 60};
+    SmfTrack dataFirst;
+    dataFirst.bytes = {0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00};
+    SmfTrack statusInNote;
+    statusInNote.event(0, {0x90, 60, 0x85}).end();
+    SmfTrack statusInRunningNote;
+    statusInRunningNote.event(0, {0x90, 60, 100}).event(0, {62, 0x90}).end();
+    SmfTrack statusInProgram;
+    statusInProgram.event(0, {0xC0, 0x85}).end();
+    SmfTrack statusInSystem;
+    statusInSystem.event(0, {0xF2, 0x01, 0x90}).end();
     const Bytes twoTracks = smfFile(1, 96, {SmfTrack{}.end(), SmfTrack{}.end()});
     Bytes noTracks = smfFile(0, 96, {});
     noTracks.insert(noTracks.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
+    Bytes foreignPastTheEnd = smfHeader(0, 1, 96);
+    foreignPastTheEnd.insert(foreignPastTheEnd.end(), {'X', 'F', 'I', 'H', 0, 0, 1, 0});
 
     std::vector<std::pair<const char*, Bytes>> cases = {
         {"no end event", smfFile(0, 96, {noEnd})},
@@ -290,6 +383,12 @@ TEST(MidiConvert, RefusesDamagedTracksWithoutReadingPastTheEnd)
         {"meta past the end", smfFile(0, 96, {longMeta})},
         {"endless delta", smfFile(0, 96, {endlessDelta})},
         {"note cut short", smfFile(0, 96, {noteCut})},
+        {"data byte before any status", smfFile(0, 96, {dataFirst})},
+        {"status byte in a note", smfFile(0, 96, {statusInNote})},
+        {"status byte in a running-status note", smfFile(0, 96, {statusInRunningNote})},
+        {"status byte in a program change", smfFile(0, 96, {statusInProgram})},
+        {"status byte in a system message", smfFile(0, 96, {statusInSystem})},
+        {"other chunk past the end", foreignPastTheEnd},
         {"missing second track", Bytes(twoTracks.begin(), twoTracks.end() - 12)},
         {"no tracks", noTracks},
     };

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "media/dd_fade.h"
+
 using namespace gfxtest;
 
 namespace {
@@ -94,7 +96,8 @@ TEST(Transmit, ColourKeyValuesOfEachMode)
     };
     const Case cases[] = {
         {AllModes()[0], 0u},
-        {AllModes()[1], (50u & 31) | (100u & 31) << 5 | (200u & 31) << 10 | 1u << 15},
+        {AllModes()[1],
+         (50u * 31 / 255) | (100u * 31 / 255) << 5 | (200u * 31 / 255) << 10 | 1u << 15},
         {AllModes()[4], (200u * 31 / 255) << 11 | (100u * 63 / 255) << 5 | (50u * 31 / 255)},
         {AllModes()[5], 0xC86432u},
     };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "media/dd_quad.h"
 #include "media/dd_state.h"
 
@@ -239,6 +241,134 @@ TEST(Quad, BlendEqualsTheChannelByChannelBlend)
             ASSERT_EQ(DDBlendOver(s, d), expected) << a << " " << v;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A texture whose texel (x, y) holds x + 16 y in blue, opaque.
+DDPixels GridTexture(int w, int h)
+{
+    DDPixels t(DDFormat::A8R8G8B8, w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            t.set(x, y, 0xFF000000u | static_cast<std::uint32_t>(x + 16 * y));
+    return t;
+}
+
+// The corners of the upright rectangle (x, y, w, h) from (sx, sy).
+void UprightCorners(DDQUADCORNER c[4], int x, int y, int w, int h, int sx, int sy,
+                    const DDPixels& tex)
+{
+    const float l = x - 0.5f, r = x + w - 0.5f, t = y - 0.5f, b = y + h - 0.5f;
+    const float u0 = static_cast<float>(sx) / tex.width,
+                u1 = static_cast<float>(sx + w) / tex.width;
+    const float v0 = static_cast<float>(sy) / tex.height,
+                v1 = static_cast<float>(sy + h) / tex.height;
+    c[0] = {l, t, u0, v0};
+    c[1] = {l, b, u0, v1};
+    c[2] = {r, t, u1, v0};
+    c[3] = {r, b, u1, v1};
+}
+
+TEST(QuadCorners, UprightCornersDrawWhatTheRectangleDraws)
+{
+    const DDPixels tex = GridTexture(8, 6);
+    struct Rect {
+        int x, y, w, h, sx, sy;
+    };
+    for (const Rect& r : {Rect{0, 0, 8, 6, 0, 0}, Rect{2, 1, 3, 4, 4, 1}, Rect{-2, -3, 5, 5, 1, 0},
+                          Rect{5, 4, 6, 6, 0, 0}}) {
+        SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
+        DDPixels byRect(DDFormat::A8R8G8B8, 7, 6), byCorners(DDFormat::A8R8G8B8, 7, 6);
+        DDQUAD q;
+        q.x = r.x;
+        q.y = r.y;
+        q.w = r.w;
+        q.h = r.h;
+        q.texture = &tex;
+        q.sx = r.sx;
+        q.sy = r.sy;
+        q.sw = r.w;
+        q.sh = r.h;
+        DDDrawQuad(byRect, q);
+        DDQUADCORNER c[4];
+        UprightCorners(c, r.x, r.y, r.w, r.h, r.sx, r.sy, tex);
+        DDDrawQuadCorners(byCorners, c, q);
+        EXPECT_EQ(byCorners.bytes, byRect.bytes);
+    }
+}
+
+// Corners turned a quarter clockwise about the picture's centre: the left
+// column becomes the top row.
+TEST(QuadCorners, QuarterTurnMovesTheLeftColumnToTheTop)
+{
+    const DDPixels tex = GridTexture(3, 2);
+    DDPixels target(DDFormat::A8R8G8B8, 2, 3);
+    // Turned, the 3 x 2 picture is 2 wide and 3 high: top-left corner of the
+    // picture goes to the top right.
+    DDQUADCORNER c[4] = {
+        {1.5f, -0.5f, 0, 0}, {-0.5f, -0.5f, 0, 1}, {1.5f, 2.5f, 1, 0}, {-0.5f, 2.5f, 1, 1}};
+    DDQUAD q;
+    q.texture = &tex;
+    DDDrawQuadCorners(target, c, q);
+    const std::uint32_t expected[3][2] = {{16, 0}, {17, 1}, {18, 2}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 2; ++x)
+            EXPECT_EQ(target.get(x, y), 0xFF000000u | expected[y][x]) << x << "," << y;
+}
+
+// Pixel centres on the diagonal the two triangles share are drawn once: a
+// translucent colour blended twice or not at all would show.
+TEST(QuadCorners, TheSharedDiagonalIsDrawnOnce)
+{
+    DDPixels target(DDFormat::A8R8G8B8, 4, 4);
+    target.fill(0xFF000000u);
+    DDQUADCORNER c[4] = {{-0.5f, -0.5f}, {-0.5f, 3.5f}, {3.5f, -0.5f}, {3.5f, 3.5f}};
+    DDQUAD q;
+    q.arg2 = 0x80FFFFFFu;
+    q.colorOp = D3DTOP_SELECTARG2;
+    q.alphaOp = D3DTOP_SELECTARG2;
+    DDDrawQuadCorners(target, c, q);
+    const std::uint32_t once = DDBlendOver(0x80FFFFFFu, 0xFF000000u);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(target.get(x, y), once) << x << "," << y;
+}
+
+// A picture turned by 45 degrees from the middle of a larger texture whose
+// other texels are marked: no marked texel reaches the target, and pixels
+// beyond the turned picture stay as they were.
+TEST(QuadCorners, ATurnedPictureReadsOnlyItsSourceRectangle)
+{
+    DDPixels tex(DDFormat::A8R8G8B8, 12, 12);
+    tex.fill(0xFFFF0000u);
+    tex.fillRect(3, 3, 6, 6, 0xFF00FF00u);
+    DDPixels target(DDFormat::A8R8G8B8, 16, 16);
+    target.fill(0xFF0000FFu);
+    const float s = std::sin(0.785398163f), co = std::cos(0.785398163f);
+    DDQUADCORNER c[4];
+    const float xs[4] = {-3, -3, 3, 3}, ys[4] = {-3, 3, -3, 3};
+    for (int i = 0; i < 4; ++i) {
+        c[i].x = 7.5f + xs[i] * co - ys[i] * s;
+        c[i].y = 7.5f + xs[i] * s + ys[i] * co;
+        c[i].u = (xs[i] < 0 ? 3.0f : 9.0f) / 12;
+        c[i].v = (ys[i] < 0 ? 3.0f : 9.0f) / 12;
+    }
+    DDQUAD q;
+    q.texture = &tex;
+    DDDrawQuadCorners(target, c, q);
+    int inside = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const std::uint32_t p = target.get(x, y);
+            ASSERT_NE(p, 0xFFFF0000u) << x << "," << y;
+            if (p == 0xFF00FF00u) ++inside;
+        }
+    EXPECT_GT(inside, 30);
+    EXPECT_EQ(target.get(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(target.get(15, 15), 0xFF0000FFu);
 }
 
 } // namespace

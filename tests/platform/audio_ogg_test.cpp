@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/audio_ogg.h"
+#include "support/ogg_pages.h"
 #include "support/test_data.h"
 
 namespace {
@@ -152,6 +153,66 @@ TEST(OggPlayer, DamagedAudioEndsWithoutAHang)
         player.play();
         render(player, 3 * 44100);
     }
+}
+
+// The pages of a tone: 0 and 1 carry the headers, the rest the sound.
+std::vector<test::OggPage> tonePages(const char* file)
+{
+    auto pages = test::oggPages(toneBytes(file));
+    EXPECT_GE(pages.size(), 3u) << file;
+    return pages;
+}
+
+// Looping never seeks within a stream: a stream with another stream's page
+// and a broken page among its own, which makes the libraries write outside
+// their buffers when they seek in it, loops by being opened again.
+TEST(OggPlayer, ALoopOfADamagedStreamOpensItAgain)
+{
+    const auto tone = tonePages("tone_stereo_44100_10s.ogg");
+    ASSERT_GE(tone.size(), 6u);
+    const auto damaged = test::joinOgg(
+        {tone[0], tone[1], test::changedOggPage(tone[5], {.serial = 2, .sequence = 33}),
+         test::oggPageHeaderOnly(tone[3]), tone[2]});
+    OggPlayer player;
+    ASSERT_TRUE(player.load(damaged));
+    player.setLoop(plat::kOggLoopForever);
+    player.play();
+    // The stream holds the first page of sound, about 1.6 seconds.
+    auto out = render(player, 5 * 44100);
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_GT(rms(out, 0, 4 * 44100, 5 * 44100 - 4410), 0.3f);
+}
+
+// A decode error ends the pass through a stream; the damaged stream is not
+// read again, but a loop or the next play opens the file again.
+TEST(OggPlayer, ADecodeErrorEndsThePass)
+{
+    const auto tone = tonePages("tone_stereo_44100.ogg");
+    const auto other = tonePages("tone_mono_22050.ogg");
+    // The tone, then a second stream whose first header is damaged.
+    const auto chained =
+        test::joinOgg({tone[0], tone[1], tone[2],
+                       test::scrambledOggPage(test::changedOggPage(other[0], {.serial = 2}), 7),
+                       test::changedOggPage(other[1], {.serial = 2}),
+                       test::changedOggPage(other[2], {.serial = 2})});
+    OggPlayer player;
+    ASSERT_TRUE(player.load(chained));
+    player.play();
+    auto out = render(player, 2 * 44100);
+    EXPECT_GT(rms(out, 0, 4410, 39690), 0.3f) << "the tone";
+    EXPECT_LT(rms(out, 0, 44100 + 2205, 2 * 44100), 0.01f) << "then the end";
+    EXPECT_FALSE(player.isPlaying());
+
+    player.play();
+    out = render(player, 22050);
+    EXPECT_GT(rms(out, 0, 4410, 22050), 0.3f) << "played again from the start";
+
+    player.stop();
+    player.setLoop(plat::kOggLoopForever);
+    player.play();
+    out = render(player, 3 * 44100);
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_GT(rms(out, 0, 2 * 44100 + 2205, 3 * 44100 - 2205), 0.3f) << "looping";
 }
 
 } // namespace

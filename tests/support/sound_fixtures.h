@@ -151,20 +151,34 @@ struct SmfTrack {
     SmfTrack& end(std::uint32_t delta = 0) { return meta(delta, 0x2F, {}); }
 };
 
+// A chunk of a standard MIDI file: type, big-endian length, body.
+inline Bytes smfChunk(const std::string& type, const Bytes& body)
+{
+    Bytes out;
+    putText(out, type);
+    putBe32(out, static_cast<std::uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+// The header chunk of a standard MIDI file.
+inline Bytes smfHeader(std::uint16_t format, std::uint16_t tracks, std::uint16_t division)
+{
+    Bytes body;
+    putBe16(body, format);
+    putBe16(body, tracks);
+    putBe16(body, division);
+    return smfChunk("MThd", body);
+}
+
 // A standard MIDI file of the given format and division.
 inline Bytes smfFile(std::uint16_t format, std::uint16_t division,
                      const std::vector<SmfTrack>& tracks)
 {
-    Bytes out;
-    putText(out, "MThd");
-    putBe32(out, 6);
-    putBe16(out, format);
-    putBe16(out, static_cast<std::uint16_t>(tracks.size()));
-    putBe16(out, division);
+    Bytes out = smfHeader(format, static_cast<std::uint16_t>(tracks.size()), division);
     for (const auto& t : tracks) {
-        putText(out, "MTrk");
-        putBe32(out, static_cast<std::uint32_t>(t.bytes.size()));
-        out.insert(out.end(), t.bytes.begin(), t.bytes.end());
+        const Bytes chunk = smfChunk("MTrk", t.bytes);
+        out.insert(out.end(), chunk.begin(), chunk.end());
     }
     return out;
 }

@@ -13,13 +13,21 @@ TEST(InputDirection, CodeOfEachBitsWord)
         int code;
     };
     const Case cases[] = {
-        {0, 5},  {kDirLeft, 4}, {kDirRight, 6}, {kDirUp, 2}, {kDirDown, 8},
-        {kDirUp | kDirLeft, 1}, {kDirUp | kDirRight, 3}, {kDirDown | kDirLeft, 7},
+        {0, 5},
+        {kDirLeft, 4},
+        {kDirRight, 6},
+        {kDirUp, 2},
+        {kDirDown, 8},
+        {kDirUp | kDirLeft, 1},
+        {kDirUp | kDirRight, 3},
+        {kDirDown | kDirLeft, 7},
         {kDirDown | kDirRight, 9},
         // Left wins over right, up over down.
-        {kDirLeft | kDirRight, 4}, {kDirUp | kDirDown, 2},
+        {kDirLeft | kDirRight, 4},
+        {kDirUp | kDirDown, 2},
     };
-    for (const Case& c : cases) EXPECT_EQ(DirCode(c.bits), c.code) << c.bits;
+    for (const Case& c : cases)
+        EXPECT_EQ(DirCode(c.bits), c.code) << c.bits;
 }
 
 TEST(InputHistory, ValueNFramesAgoWalksBackThroughRuns)
@@ -27,11 +35,14 @@ TEST(InputHistory, ValueNFramesAgoWalksBackThroughRuns)
     InputState state;
     // C held 2 frames, B 3 frames, then A 5 frames (A is the newest run).
     state.m_DirBits = 4;
-    for (int i = 0; i < 2; ++i) PushKeyHistory(state);
+    for (int i = 0; i < 2; ++i)
+        PushKeyHistory(state);
     state.m_DirBits = 2;
-    for (int i = 0; i < 3; ++i) PushKeyHistory(state);
+    for (int i = 0; i < 3; ++i)
+        PushKeyHistory(state);
     state.m_DirBits = 1;
-    for (int i = 0; i < 5; ++i) PushKeyHistory(state);
+    for (int i = 0; i < 5; ++i)
+        PushKeyHistory(state);
 
     EXPECT_EQ(KeyHistoryAt(state, 0, 0), 1);
     EXPECT_EQ(KeyHistoryAt(state, 0, 4), 1);
@@ -93,7 +104,8 @@ TEST(InputEdges, UpdateFillsDirectionAndButtonListsAndResetRestoresThem)
     for (const auto& lists : {state.m_DirEdges, state.m_ButtonEdges}) {
         for (const KeyEdgeList& list : lists) {
             ASSERT_EQ(list.size(), 32u);
-            for (const KeyEdge& edge : list) EXPECT_EQ(edge.state + edge.frames, 0);
+            for (const KeyEdge& edge : list)
+                EXPECT_EQ(edge.state + edge.frames, 0);
         }
     }
 }
@@ -145,10 +157,10 @@ TEST(InputButtonOnce, APressPassesOnceUntilAllMaskedButtonsAreReleased)
         std::uint16_t passes;
     };
     const Frame frames[] = {
-        {1, 1}, {1, 0}, {1, 0}, {3, 0}, // button 2 added while 1 is held: held back
-        {0, 0},                         // both released
-        {2, 2},                         // a new press passes
-        {2 | 4, 4},                     // an unmasked button is never held back
+        {1, 1},     {1, 0}, {1, 0}, {3, 0}, // button 2 added while 1 is held: held back
+        {0, 0},                             // both released
+        {2, 2},                             // a new press passes
+        {2 | 4, 4},                         // an unmasked button is never held back
     };
     for (const Frame& f : frames) {
         state.m_ButtonBits = f.held;
