@@ -143,6 +143,7 @@ private:
     std::vector<ControlState> controls_;
     std::string caption_;
     int focus_ = 0;
+    int frames_ = 0;
     bool ended_ = false;
     int result_ = 0;
     ControlState* editing_ = nullptr;
@@ -196,7 +197,8 @@ bool Dialog::frame()
             ImGui::TextUnformatted(sjisToUtf8(c.text).c_str());
             break;
         case CtlKind::Edit: {
-            if (focus_ == c.def.id) {
+            // The keyboard goes to the edit once the dialog's window is up.
+            if (focus_ == c.def.id && frames_ > 0) {
                 ImGui::SetKeyboardFocusHere();
                 focus_ = 0;
             }
@@ -226,6 +228,7 @@ bool Dialog::frame()
         clicked = defaultButton();
     if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) open = false;
     ImGui::End();
+    ++frames_;
     if (clicked) click(clicked);
     if (!open) close();
     return !ended_;

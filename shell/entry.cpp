@@ -157,6 +157,8 @@ int GameMain(int argc, char** argv)
         // so the program ends here.
         Report("the program ends without its shutdown");
         g_EndProcess(kExitThreadStuck);
+        // Only a test's end comes back here: its window goes, nothing else.
+        plat::closeGameWindow();
         return kExitThreadStuck;
     }
     UnInitGame();

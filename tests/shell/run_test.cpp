@@ -52,6 +52,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A close must end the program within a second; the sanitized build that
+// runs these tests on a busy machine is several times slower than the
+// program that players run, so it is given twice as long.
+#if defined(__SANITIZE_ADDRESS__)
+#define RT_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RT_TEST_SANITIZED 1
+#endif
+#endif
+#ifdef RT_TEST_SANITIZED
+constexpr long kCloseBoundMs = 2000;
+#else
+constexpr long kCloseBoundMs = 1000;
+#endif
+
 // What the game-play scene saw: the frames it ran and the player's input.
 std::atomic<int> g_PlayFrames{0};
 std::atomic<int> g_PlayDir{0};
@@ -264,7 +280,7 @@ TEST_F(Run, AThreadThatDoesNotEndIsNamedAndTheProgramEndsWithoutWaitingForIt)
     const auto run = test::RunGame({}, [] { ASSERT_EQ(thLoad.Start(StuckLoader, nullptr), 1); });
     EXPECT_EQ(run.status, kExitThreadStuck);
     EXPECT_EQ(g_Ended, kExitThreadStuck);
-    EXPECT_LT(run.closeToEndMs, 1000);
+    EXPECT_LT(run.closeToEndMs, kCloseBoundMs);
     EXPECT_TRUE(reported("thLoad did not end when the window closed"));
     EXPECT_TRUE(reported("the program ends without its shutdown"));
     // This test's process goes on: let the loader end and put the game away.
@@ -316,7 +332,7 @@ TEST_F(Run, ClosingAtAnyMomentEndsTheProgramWithinASecond)
             [delay] { std::this_thread::sleep_for(std::chrono::milliseconds(delay)); },
             moment == StartUp);
         ASSERT_EQ(run.status, 0) << dir.read("Report_Game.txt");
-        ASSERT_LT(run.closeToEndMs, 1000);
+        ASSERT_LT(run.closeToEndMs, kCloseBoundMs);
     }
 }
 
