@@ -27,6 +27,7 @@
 #include "scenes/scene_table.h"
 #include "shell/app_state.h"
 #include "shell/boot_dialog.h"
+#include "shell/init_game.h"
 #include "shell/running_game.h"
 #include "shell/system_ini.h"
 #include "support/generated_game.h"
@@ -283,10 +284,13 @@ TEST_F(Run, AThreadThatDoesNotEndIsNamedAndTheProgramEndsWithoutWaitingForIt)
     EXPECT_LT(run.closeToEndMs, kCloseBoundMs);
     EXPECT_TRUE(reported("thLoad did not end when the window closed"));
     EXPECT_TRUE(reported("the program ends without its shutdown"));
-    // This test's process goes on: let the loader end and put the game away.
+    // This test's process goes on: let the loader end and do the shutdown
+    // that the program skipped.
     g_Unstick = true;
     thLoad.Wait();
     thGame.Wait();
+    UnInitGame();
+    plat::shutdownEvents();
 }
 
 // Stands in for a game-play scene that asks the main window for things
