@@ -21,3 +21,10 @@ int ChangeBackground(cCharaObj& chara, const cEdCommand& command);
 int PlaySoundCommand(cCharaObj& chara, const cEdCommand& command);
 int PlayBgmCommand(cCharaObj& chara, const cEdCommand& command);
 int RunCode(cCharaObj& chara, const cEdCommand& command);
+
+// Where the effect and picture commands put a width x height picture, by
+// placement: 0 the screen's centre, 1 the character's centre, 2 the
+// player's centre, 3 block (bx, by) of the screen, 4 block (bx, by) of the
+// stage; then shifted by (ox, oy). Stage pixels.
+void EffectPosition(int& x, int& y, int width, int height, const cCharaObj& chara, int placement,
+                    int bx, int by, int ox, int oy);

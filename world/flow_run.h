@@ -70,6 +70,7 @@ public:
     double m_MaxSpeed = 0;
     std::int32_t m_PrevFacing = 0;
     std::deque<DPoint> m_Points; // remembered target points
+    std::int32_t m_CodeBoxShown = 0; // the code command showed an error box in this run
 };
 
 class cFlowRun {

@@ -128,6 +128,7 @@ cItemObj& cRunningStage::AddItem(const cItemObj& item)
 cShotObj& cRunningStage::AddShot(const cShotObj& shot)
 {
     cShotObj& stored = m_ShotList.emplace_back(shot);
+    stored.m_ListNode = std::prev(m_ShotList.end());
     Register(m_ShotByNo, stored.m_ObjNo, &stored);
     std::list<cShotObj*>& group = VecAt(m_ShotGroups, stored.m_Group);
     stored.m_GroupNode = group.insert(group.end(), &stored);

@@ -262,6 +262,10 @@ public:
     std::int32_t m_NextStage = 0;
     std::vector<std::int32_t> m_ToggledCells; // cells a toggle summon changed
     std::int32_t m_PlayerCount = 0;
+    // The solid characters in list order, listed again whenever the
+    // character list may have changed (the solid-character collision's).
+    std::vector<cNpcObj*> m_Solids;
+    std::int32_t m_SolidsKey[4] = {-1, -1, -1, -1};
 
     // --- the play the stage belongs to (copied from the scene manager)
     std::int32_t m_PlayMode = 0;

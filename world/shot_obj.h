@@ -101,4 +101,6 @@ public:
     // Its node in the stage's list of its group, while entered in one.
     std::list<cShotObj*>::iterator m_GroupNode;
     std::int32_t m_GroupList = -1;
+    // Its node in the stage's shot list, while stored there (its removal).
+    std::list<cShotObj>::iterator m_ListNode;
 };
