@@ -5,23 +5,14 @@
 // before it replaces a file.
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
-#include "platform/game_window.h"
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
-#include "support/scoped_env.h"
 #include "support/temp_dir.h"
-
-#include <SDL.h>
-#include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <cstdlib>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -170,49 +161,6 @@ TEST(FilePatterns, StarsAndQuestionMarksMatchWhateverTheCase)
     };
     for (const auto& c : cases)
         EXPECT_EQ(plat::matchesPattern(c.name, c.pattern), c.match) << c.name << " " << c.pattern;
-}
-
-} // namespace
-
-namespace {
-
-// OK ends with 7.
-struct OkSink : plat::DialogSink {
-    void onInit(plat::DialogRef& d) override { d.focus(10); }
-    void onCommand(plat::DialogRef& d, int id, int) override
-    {
-        if (id == 1) d.end(7);
-    }
-};
-
-TEST(DrawnDialogs, TheDialogIsDrawnUnderXAndEnterPressesItsDefaultButton)
-{
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
-    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
-    test::ScopedEnv x11("SDL_VIDEODRIVER", "x11");
-    // Kept loaded: the X server's GL driver leaves memory behind at unload.
-    for (const char* driver :
-         {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"})
-        if (dlopen(driver, RTLD_NOW | RTLD_NODELETE)) break;
-    plat::setMainThread();
-    ASSERT_TRUE(plat::initEvents());
-    std::atomic<bool> done{false};
-    std::thread player([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        for (int i = 0; i < 50 && !done; ++i) {
-            plat::pushKeyEvent(SDL_SCANCODE_RETURN, true);
-            std::this_thread::sleep_for(std::chrono::milliseconds(40));
-            plat::pushKeyEvent(SDL_SCANCODE_RETURN, false);
-            std::this_thread::sleep_for(std::chrono::milliseconds(40));
-        }
-    });
-    OkSink sink;
-    const int result = plat::runModalDialog(kTemplate, sink);
-    done = true;
-    player.join();
-    plat::shutdownEvents();
-    EXPECT_EQ(result, 7);
 }
 
 } // namespace
