@@ -2,10 +2,10 @@
 
 #include "core/err_log.h"
 
-cThread thGame;
-cThread thPause;
-cThread thRanking;
-cThread thLoad;
+cThread thGame{"thGame"};
+cThread thPause{"thPause"};
+cThread thRanking{"thRanking"};
+cThread thLoad{"thLoad"};
 
 cThread::~cThread()
 {
@@ -55,4 +55,13 @@ void cThread::Exit()
     ErrLog("Exit D");
     m_hThread = nullptr;
     ErrLog("Exit E");
+}
+
+bool cThread::Exit(std::uint32_t timeoutMs)
+{
+    if (!m_hThread) return true;
+    m_Thread.requestQuit();
+    if (!m_Thread.join(timeoutMs)) return false;
+    m_hThread = nullptr;
+    return true;
 }

@@ -18,7 +18,8 @@ inline constexpr std::uint32_t UM_WAKE = 0x8000;
 
 class cThread {
 public:
-    cThread() = default;
+    // The name says which thread it is in the run report.
+    explicit cThread(const char* name = "") : m_Name(name) {}
     // Exit.
     ~cThread();
     cThread(const cThread&) = delete;
@@ -36,6 +37,11 @@ public:
     // Asks the thread to quit and waits until it has ended. Nothing
     // without a thread.
     void Exit();
+    // The same, giving up after about timeoutMs: true when the thread has
+    // ended (or none ran); false leaves it running and owned.
+    bool Exit(std::uint32_t timeoutMs);
+
+    const char* Name() const { return m_Name; }
 
     // The id of the thread (0 before the first start); threads post to it.
     std::atomic<plat::ThreadId> m_dwThreadId{0};
@@ -44,6 +50,7 @@ public:
     std::atomic<plat::Thread*> m_hThread{nullptr};
 
 private:
+    const char* m_Name;
     plat::Thread m_Thread;
 };
 

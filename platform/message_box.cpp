@@ -1,5 +1,7 @@
 #include "platform/message_box.h"
 
+#include "platform/headless.h"
+
 #include "platform/test_hook.h"
 #include "platform/text_encoding.h"
 
@@ -30,13 +32,6 @@ bool envSet(const char* name)
 {
     const char* set = std::getenv(name);
     return set && *set;
-}
-
-// No screen to show a box on: answering is all that can be done.
-bool headless()
-{
-    if (envIs("SDL_VIDEODRIVER", "dummy") || envIs("SDL_VIDEODRIVER", "offscreen")) return true;
-    return !envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY");
 }
 
 struct Button {
@@ -113,6 +108,16 @@ int showWithSdl(const BoxRequest& request)
 
 } // namespace
 
+namespace detail {
+
+bool headless()
+{
+    if (envIs("SDL_VIDEODRIVER", "dummy") || envIs("SDL_VIDEODRIVER", "offscreen")) return true;
+    return !envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY");
+}
+
+} // namespace detail
+
 std::string BoxRequest::textUtf8() const
 {
     return sjisToUtf8(text);
@@ -130,7 +135,7 @@ int messageBox(WindowId owner, std::string_view sjisText, std::string_view sjisC
     std::fprintf(stderr, "[%s] %s\n", request.captionUtf8().c_str(), request.textUtf8().c_str());
 
     if (const auto answer = responder().get()) return (*answer)(request);
-    if (headless()) return buttonsOf(type).front().id;
+    if (detail::headless()) return buttonsOf(type).front().id;
 
     int result = 0;
     if (!runOnMainThread([&] { result = showWithSdl(request); })) return 0;

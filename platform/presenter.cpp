@@ -182,7 +182,18 @@ void Presenter::compose()
 void Presenter::draw()
 {
     compose();
+    if (overlay_) {
+        // The overlay draws in window pixels, over the letterboxed frame.
+        SDL_RenderSetLogicalSize(renderer_, 0, 0);
+        overlay_(renderer_);
+        SDL_RenderSetLogicalSize(renderer_, width_, height_);
+    }
     SDL_RenderPresent(renderer_);
+}
+
+void Presenter::setOverlay(std::function<void(SDL_Renderer*)> overlay)
+{
+    overlay_ = std::move(overlay);
 }
 
 void Presenter::represent()

@@ -12,6 +12,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -62,10 +63,15 @@ public:
     // Main thread: the window's picture as 0x00RRGGBB (what the player sees).
     bool readPixels(std::vector<std::uint32_t>& out, int& width, int& height);
 
+    // Main thread: something drawn over every frame shown until it is
+    // removed (a dialog); empty removes it.
+    void setOverlay(std::function<void(SDL_Renderer*)> overlay);
+
     // Frames shown so far.
     std::uint64_t framesShown() const;
     bool vsyncAvailable() const { return vsync_; }
     SDL_Window* window() const { return window_; }
+    SDL_Renderer* renderer() const { return renderer_; }
 
 private:
     // The frame with its bars, drawn but not yet presented.
@@ -87,6 +93,7 @@ private:
     int writing_ = 0, ready_ = 1, reading_ = 2;
     bool fresh_ = false;
     bool open_ = false;
+    std::function<void(SDL_Renderer*)> overlay_; // main thread only
     std::uint64_t handedOver_ = 0;
     std::uint64_t shown_ = 0;
 };

@@ -7,10 +7,18 @@
 cScene::cScene() = default;
 cScene::~cScene() = default;
 
-void cScene::Run() {}
-void cScene::Init() {}
-void cScene::FadeIn() {}
-void cScene::FadeOut() {}
+void cScene::Run()
+{
+}
+void cScene::Init()
+{
+}
+void cScene::FadeIn()
+{
+}
+void cScene::FadeOut()
+{
+}
 
 void cScene::RunPhases()
 {

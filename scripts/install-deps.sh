@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev
+  libsdl2-dev libimgui-dev
   libfreetype-dev libfontconfig-dev fontconfig fonts-ipafont-gothic
   libfluidsynth-dev timgm6mb-soundfont
   libvorbis-dev

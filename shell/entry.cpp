@@ -1,58 +1,109 @@
 #include "shell/entry.h"
 
 #include "core/err_log.h"
+#include "core/main_window_handle.h"
 #include "core/message_box.h"
 #include "core/path.h"
 #include "core/report.h"
 #include "core/sjis_text.h"
-#include "data/default_data.h"
-#include "data/ed_data.h"
-#include "data/ed_option.h"
-#include "data/ed_palette.h"
-#include "data/path_table.h"
+#include "core/thread.h"
 #include "media/dd_mes_box.h"
+#include "platform/clock.h"
+#include "platform/game_window.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
+#include "platform/window_messages.h"
+#include "shell/app_state.h"
+#include "shell/game_loop.h"
+#include "shell/init_game.h"
 #include "shell/main_window.h"
-#include "world/start_up_data.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+
+std::atomic<int> g_AppActive{0};
+std::atomic<int> g_Initialised{0};
+std::int32_t g_Windowed = 1;
+std::atomic<int> g_ThreadStuck{0};
+std::atomic<int> g_CloseAtStartUp{0};
 
 namespace {
 
-// The start-up's reading of the game folder: the author's data (made from
-// default\ on the first start), the folders the game writes into, and the
-// player's options. 0 when a step failed; it has reported why.
-int InitGame()
+[[noreturn]] void EndNow(int status)
 {
-    // Every file is read and written at the current data version, and the
-    // strings read lose their carriage returns.
-    g_DataVersion = kDataVersion;
-    g_StripCR = 1;
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
 
-    RemoveLeftoverTemporaries();
-    if (!CreateDefaultData(g_MainWindow.m_hWnd)) {
-        ReportBox("%s",
-                  Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"
-                       "あります。"));
-        return 0;
+EndProcessFn g_EndProcess = EndNow;
+
+// Tries to wake the new game thread a bounded number of times: a thread
+// whose queue never appears has not started.
+bool WakeGameThread()
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (plat::postThreadMessage(thGame.m_dwThreadId, UM_WAKE, 0, 0)) return true;
+        plat::sleepMs(1);
     }
-    CreateGameFolders();
-    if (!LoadDatabaseAtStartUp()) return 0;
-    if (!LoadSystemAtStartUp()) return 0;
-    // A player without options plays with the defaults.
-    LoadFile(g_Option, g_PathTable[PATH_OPTION]);
-    if (!LoadWorldMapAtStartUp()) return 0;
-    if (!LoadCommonPaletteAtStartUp()) return 0;
-    return 1;
+    return false;
+}
+
+// The main thread's loop until WM_QUIT; its wParam.
+int RunMessageLoop()
+{
+    for (;;) {
+        plat::Message m;
+        if (plat::peekMessage(m)) {
+            if (m.msg == WM_QUIT) return static_cast<int>(m.wParam);
+            plat::dispatchMessage(m);
+            continue;
+        }
+        // Frames and events wake the wait; nothing is polled in between.
+        plat::waitMessage();
+    }
+}
+
+int StartUpFailed(const char* why)
+{
+    Report("start-up ended: %s", why);
+    UnInitGame();
+    if (plat::isWindow(g_MainWindow.m_hWnd)) plat::destroyWindow(g_MainWindow.m_hWnd);
+    g_hMainWnd = 0;
+    plat::closeGameWindow();
+    plat::shutdownEvents();
+    // The window's WM_QUIT is not for any later run.
+    plat::Message m;
+    while (plat::peekMessage(m)) {
+    }
+    return kExitStartUpFailed;
 }
 
 } // namespace
 
-int GameMain(int, char**)
+std::string CommandLine(int argc, char** argv)
+{
+    std::string line;
+    for (int i = 1; i < argc && argv; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i] ? argv[i] : "";
+    }
+    return line;
+}
+
+void SetEndProcess(EndProcessFn end)
+{
+    g_EndProcess = end ? end : EndNow;
+}
+
+int GameMain(int argc, char** argv)
 {
     plat::setMainThread();
+    g_AppActive = 0;
+    g_Initialised = 0;
+    g_ThreadStuck = 0;
+    g_CloseAtStartUp = 0;
     // Boxes over the full-screen game are drawn by the graphics layer.
     SetFullScreenBox(DDMesBox);
 
@@ -63,7 +114,7 @@ int GameMain(int, char**)
     // ends at once, without a message.
     std::string reportPath = "Report_Game.txt";
     PathToAbsolute(reportPath);
-    if (!ReportCreate(reportPath.c_str())) return 0;
+    if (!ReportCreate(reportPath.c_str())) return kExitStartUpFailed;
     Report("App : ver %s", "511");
     ReportSystem();
 
@@ -72,11 +123,47 @@ int GameMain(int, char**)
     plat::InstanceLock instance;
     if (instance.acquire("ゲーム") == plat::InstanceLockResult::AlreadyRunning) {
         plat::messageBox(0, Sjis("既に起動しています"), Sjis("二重起動"), MB_OK);
-        return 0;
+        Report("start-up ended: another copy is running");
+        return kExitStartUpFailed;
     }
 
-    // The game is read; running it (its window, game thread and scenes)
-    // is not part of the program yet, so it ends here either way.
-    InitGame();
-    return 0;
+    if (!plat::initEvents() || !plat::createGameWindow(MainWndProc, 640, 480)) {
+        ErrBox(Sjis("ウインドウが生成出来ません！"));
+        return StartUpFailed("the window cannot be made");
+    }
+    g_MainWindow.m_hWnd = plat::gameWindow();
+    g_hMainWnd = g_MainWindow.m_hWnd.load();
+
+    bool quitByPlayer = false;
+    if (!InitGame(CommandLine(argc, argv), quitByPlayer)) {
+        const int status = StartUpFailed(quitByPlayer ? "the player quit" : "see above");
+        return quitByPlayer ? kExitOk : status;
+    }
+    g_Initialised = 1;
+    // A close asked for while the game was being read waited until now.
+    if (g_CloseAtStartUp) plat::postMessage(g_MainWindow.m_hWnd, WM_CLOSE, 0, 0);
+
+    if (!thGame.Start(GameLoop, nullptr) || !WakeGameThread()) {
+        thGame.Exit(kWorkerExitBudgetMs);
+        return StartUpFailed("the game thread cannot start");
+    }
+
+    const int status = RunMessageLoop();
+    // Normally the close has stopped them already.
+    if (!g_ThreadStuck) StopWorkers();
+    if (g_ThreadStuck) {
+        // A worker may still use what shutdown would release: the player's
+        // files are already written (each one whole, or the old one kept),
+        // so the program ends here.
+        Report("the program ends without its shutdown");
+        g_EndProcess(kExitThreadStuck);
+        // Only a test's end comes back here: its window goes, nothing else.
+        plat::closeGameWindow();
+        return kExitThreadStuck;
+    }
+    UnInitGame();
+    plat::closeGameWindow();
+    plat::shutdownEvents();
+    g_Initialised = 0;
+    return status;
 }

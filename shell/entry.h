@@ -1,6 +1,19 @@
 #pragma once
 // Program start-up and shutdown on the main thread.
 
+#include <string>
+
 // Runs the whole program: start-up, the message loop of the main window and
-// shutdown. Returns the process exit code.
+// shutdown. Returns the process exit code: 0 after a normal run (and when
+// the player quits at the start-up dialog), non-zero when the program
+// could not start (the run report says why) or a worker thread would not
+// end.
 int GameMain(int argc, char** argv);
+
+// The command line as the game reads it: the arguments joined by blanks.
+std::string CommandLine(int argc, char** argv);
+
+// How the program ends when a worker thread would not end: at once, without
+// the destructors that would wait for it. Tests put their own.
+using EndProcessFn = void (*)(int status);
+void SetEndProcess(EndProcessFn end);

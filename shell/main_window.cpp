@@ -1,26 +1,163 @@
 #include "shell/main_window.h"
 
+#include "core/checked_access.h"
+#include "core/message_box.h"
+#include "core/report.h"
+#include "core/request.h"
+#include "core/request_messages.h"
+#include "core/sjis_text.h"
 #include "core/thread.h"
+#include "data/ed_database.h"
+#include "data/ed_save_data.h"
+#include "data/ed_stage.h"
+#include "data/ed_system.h"
+#include "data/replay_log.h"
+#include "media/bgm.h"
+#include "media/dd_dialog.h"
+#include "media/dd_present.h"
+#include "media/ds_sound.h"
+#include "media/font.h"
+#include "platform/input.h"
 #include "platform/window_messages.h"
+#include "scenes/free_play.h"
+#include "scenes/game_play.h"
+#include "scenes/scene_mgr.h"
+#include "shell/app_state.h"
+#include "shell/file_dialogs.h"
+#include "shell/name_dialog.h"
+
+#include <chrono>
 
 namespace {
 
-constexpr std::uintptr_t kVkEscape = 0x1B;
+// The workers in the order they are stopped.
+cThread* const kWorkers[] = {&thLoad, &thPause, &thRanking, &thGame};
 
 // Closing: while the pause thread holds the frame loop, only that play is
 // stopped and the window stays for a later close; otherwise every worker
-// is stopped, in this order, and the window goes.
+// is stopped, in order, and the window goes. A worker that does not end
+// within the budget (stuck outside any wait) is named in the run report
+// and left behind: the program then ends without waiting for it.
 void Close(plat::WindowId hwnd)
 {
+    // The start-up reads the game while serving messages (the stage
+    // loader): the window must outlive it.
+    if (!g_Initialised) {
+        g_CloseAtStartUp = 1;
+        return;
+    }
     if (thPause.m_hThread) {
+        if (g_GamePlay) g_GamePlay->m_StopFlag = 1;
         plat::postThreadMessage(thPause.m_dwThreadId, WM_QUIT, 0, 0);
         return;
     }
-    thLoad.Exit();
-    thPause.Exit();
-    thRanking.Exit();
-    thGame.Exit();
+    g_Bgm.Stop();
+    StopWorkers();
     plat::destroyWindow(hwnd);
+}
+
+} // namespace
+
+void StopWorkers()
+{
+    for (cThread* worker : kWorkers)
+        if (worker->m_hThread) plat::postThreadMessage(worker->m_dwThreadId, WM_QUIT, 0, 0);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWorkerExitBudgetMs);
+    for (cThread* worker : kWorkers) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (worker->Exit(static_cast<std::uint32_t>(std::max<long>(left.count(), 1)))) continue;
+        Report("%s did not end when the window closed", worker->Name());
+        g_ThreadStuck = 1;
+    }
+}
+
+namespace {
+
+void PlaySound(std::uintptr_t slot)
+{
+    DSPlay(VecAt(g_Sounds, static_cast<int>(slot)), 0);
+}
+
+// A music slot of the menus (0 to 3), or the stage music (4) by number.
+void PlayMusic(std::uintptr_t slot, std::intptr_t number)
+{
+    if (slot <= 3) {
+        const int k = static_cast<int>(slot);
+        const int n = VecAt(g_System.vMusicNo, k);
+        g_Bgm.Register(k, VecAt(g_Database.Bgm, n).m_FileName.c_str());
+        const int cur = g_SceneMgr.g_CurScene, prev = g_SceneMgr.g_PrevScene;
+        // Between the world map and the save menu the map's music goes on.
+        const bool keep = k == 1 && ((cur == SCENE_WORLD_MAP && prev == SCENE_SAVE_MENU) ||
+                                     (cur == SCENE_SAVE_MENU && prev == SCENE_WORLD_MAP));
+        g_Bgm.Play(0, k, VecAt(g_System.vMusicLoop, k), 0, keep ? 0 : 1);
+        return;
+    }
+    if (slot != 4) return;
+    const int n = static_cast<int>(number);
+    g_Progress.nStageMusic = n;
+    g_Bgm.Register(4, VecAt(g_Database.Bgm, n).m_FileName.c_str());
+    if (n == 0) {
+        g_Bgm.Stop();
+    } else {
+        g_Bgm.Play(0, 4, g_Progress.bStageMusicLoop, 0, 1);
+    }
+}
+
+// The results below tell the requester what happened: 1 done, 0 cancelled
+// or failed. A file that cannot be read or written is said in a box and
+// the game goes on.
+void OpenStage()
+{
+    const std::string path = OpenStageDialog();
+    g_RequestResult = !path.empty() && StartFreePlay(path.c_str(), 0) ? 1 : 0;
+    g_RequestDone = 1;
+}
+
+void OpenReplay()
+{
+    const std::string path = OpenReplayDialog();
+    int result = 0;
+    if (!path.empty()) {
+        if (g_ReplayLog.LoadReplay(path.c_str(), g_Stage, g_StageAtStart, g_Progress)) {
+            g_Stage.strFileName = path;
+            g_LastStagePath = path;
+            result = 1;
+        } else {
+            ErrBoxF(Sjis("%s の読み込みに失敗しました！"), path.c_str());
+        }
+    }
+    g_RequestResult = result;
+    g_RequestDone = 1;
+}
+
+void SaveReplay(std::uintptr_t which)
+{
+    const std::string path = SelectReplayFile(g_Progress.strStage);
+    int result = 0;
+    if (!path.empty()) {
+        cReplayLog& log = which == 0 ? g_ReplayLog : g_ReplayLog2;
+        cSaveData& progress = which == 0 ? g_ProgressAtStart : g_ProgressAtStart2;
+        if (log.SaveReplay(path.c_str(), g_Stage, g_StageAtStart, progress)) {
+            result = 1;
+        } else {
+            ErrBoxF(Sjis("%s にリプレイを保存できませんでした！"), path.c_str());
+        }
+    }
+    // Keys held when the dialog opened were released meanwhile.
+    plat::releaseAllKeys();
+    g_RequestResult = result;
+    g_RequestDone = 1;
+}
+
+void NameDialog()
+{
+    DDSetDialogMode(1);
+    RunNameDialog();
+    DDSetDialogMode(0);
+    plat::releaseAllKeys();
+    g_NameDlgDone = 1;
 }
 
 } // namespace
@@ -28,7 +165,7 @@ void Close(plat::WindowId hwnd)
 cMainWindow g_MainWindow;
 
 std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t wParam,
-                                      std::intptr_t)
+                                      std::intptr_t lParam)
 {
     m_hWnd = hwnd;
     switch (msg) {
@@ -40,8 +177,36 @@ std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, st
     case WM_CLOSE:
         Close(hwnd);
         return 0;
+    case WM_ACTIVATEAPP:
+        g_AppActive = wParam != 0 ? 1 : 0;
+        return 0;
     case WM_KEYDOWN:
-        if (wParam == kVkEscape) plat::postMessage(hwnd, WM_CLOSE, 0, 0);
+        if (wParam == plat::VK_ESCAPE) plat::postMessage(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    case UM_NAMEDLG:
+        NameDialog();
+        return 0;
+    case UM_OPENSTAGE:
+        OpenStage();
+        return 0;
+    case UM_OPENREPLAY:
+        OpenReplay();
+        return 0;
+    case UM_SAVEREPLAY:
+        SaveReplay(wParam);
+        return 0;
+    case UM_SE:
+        PlaySound(wParam);
+        return 0;
+    case UM_BGM:
+        PlayMusic(wParam, lParam);
+        return 0;
+    case UM_RESTORE:
+        // The device's surfaces come back empty: the digit strips are drawn again.
+        if (DDRestoreSurface()) {
+            for (std::size_t i = 0; i < g_DigitSD.size(); ++i)
+                if (g_DigitSD[i].lpDT) DrawDigitStrip(&g_DigitSD[i], &g_Fonts[i]);
+        }
         return 0;
     default:
         return 0;

@@ -1,18 +1,19 @@
 #pragma once
 // The main window: the game's only top-level window. Its procedure runs on
-// the main thread; it serves the game thread's requests and, on WM_CLOSE,
-// stops the worker threads and destroys itself, which ends the program.
+// the main thread; it serves the game thread's requests (dialogs, file
+// choice, sound, music, device recovery) and, on WM_CLOSE, stops the worker
+// threads and destroys itself, which ends the program.
 
 #include "core/main_window_handle.h"
 #include "platform/message_loop.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 class cMainWindow {
 public:
-    // The window's handle: set on every message, 0 after WM_DESTROY. The
-    // game thread reads it to send its requests.
+    // The window's handle: set on every message, 0 after WM_DESTROY.
     std::atomic<plat::WindowId> m_hWnd{0};
 
     std::intptr_t WindowProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t wParam,
@@ -26,3 +27,11 @@ std::intptr_t MainWndProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t
 
 extern cMainWindow g_MainWindow;
 
+// Stops every worker thread, in order, within the budget below; a worker
+// that does not end is named in the run report and marks the program as
+// having a stuck thread.
+void StopWorkers();
+
+// How long the close waits for all the worker threads together before it
+// gives up on those that have not ended.
+inline constexpr std::uint32_t kWorkerExitBudgetMs = 600;

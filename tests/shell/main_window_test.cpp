@@ -6,6 +6,7 @@
 #include "core/thread.h"
 #include "platform/message_loop.h"
 #include "platform/window_messages.h"
+#include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "support/temp_dir.h"
 
@@ -44,6 +45,8 @@ protected:
         plat::setMainThread();
         wnd_ = plat::createWindow(MainWndProc);
         g_hMainWnd = wnd_;
+        g_Initialised = 1; // the game runs
+        g_CloseAtStartUp = 0;
     }
     void TearDown() override
     {
@@ -53,6 +56,8 @@ protected:
         thLoad.Exit();
         if (plat::isWindow(wnd_)) plat::destroyWindow(wnd_);
         g_hMainWnd = 0;
+        g_Initialised = 0;
+        g_CloseAtStartUp = 0;
         drain();
     }
 
@@ -113,6 +118,15 @@ TEST_F(MainWindow, CloseDuringAPauseEndsOnlyThePauseAndALaterCloseClosesTheWindo
     runMainLoop();
     EXPECT_EQ(g_ended.load(), before + 2);
     EXPECT_FALSE(plat::isWindow(wnd_));
+}
+
+TEST_F(MainWindow, ACloseWhileTheGameIsBeingReadWaitsForTheStartUpToEnd)
+{
+    g_Initialised = 0;
+    plat::sendMessage(wnd_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(plat::isWindow(wnd_));
+    EXPECT_EQ(g_CloseAtStartUp.load(), 1);
+    EXPECT_TRUE(drain().empty());
 }
 
 TEST_F(MainWindow, EscapeAsksTheWindowToClose)

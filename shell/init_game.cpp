@@ -1,0 +1,229 @@
+#include "shell/init_game.h"
+
+#include "core/checked_access.h"
+#include "core/err_log.h"
+#include "core/main_window_handle.h"
+#include "core/path.h"
+#include "core/report.h"
+#include "core/request.h"
+#include "core/request_messages.h"
+#include "core/sjis_text.h"
+#include "data/default_data.h"
+#include "data/ed_database.h"
+#include "data/ed_option.h"
+#include "data/ed_palette.h"
+#include "data/ed_save_data.h"
+#include "data/ed_system.h"
+#include "data/path_table.h"
+#include "media/bgm.h"
+#include "media/bitmap_table.h"
+#include "media/dd_init.h"
+#include "media/ds_sound.h"
+#include "media/font.h"
+#include "platform/game_window.h"
+#include "platform/input.h"
+#include "platform/path_resolver.h"
+#include "scenes/frame_step.h"
+#include "scenes/free_play.h"
+#include "scenes/game_play.h"
+#include "scenes/hbt_palette.h"
+#include "scenes/key_config.h"
+#include "scenes/replay_keys.h"
+#include "scenes/scene_mgr.h"
+#include "shell/app_state.h"
+#include "shell/boot_dialog.h"
+#include "shell/init_graphics.h"
+#include "shell/system_ini.h"
+#include "world/input_state.h"
+#include "world/start_up_data.h"
+#include "world/world_services.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The music manager's name tables: the first names of the five music
+// slots (title, world map, challenge, options, stage); the main window
+// registers each slot's real file before it plays.
+char g_BgmOggNames[5][kBgmOggNameBytes] = {"bgm\\Title.ogg", "bgm\\WorldMap.ogg",
+                                           "bgm\\Challenge.ogg", "bgm\\Option.ogg",
+                                           "bgm\\Stage.ogg"};
+char g_BgmMidiNames[5][kBgmMidiNameBytes] = {"bgm\\Title.mid", "bgm\\WorldMap.mid",
+                                             "bgm\\Challenge.mid", "bgm\\Option.mid",
+                                             "bgm\\Stage.mid"};
+
+// Sound-effect volume by the option's step 0 to 10, in hundredths of a dB.
+constexpr std::array<int, 11> kSeVolume = {-10000, -3000, -2000, -1300, -800, -500,
+                                           -300,   -150,  -80,   -30,   0};
+
+// A step that fails only into the error log (off in normal runs) still
+// leaves its reason in the run report, so that a failed start can be told.
+bool Fail(const char* why)
+{
+    Report("start-up failed: %s", why);
+    return false;
+}
+
+bool ReadGameFolder()
+{
+    g_DataVersion = kDataVersion;
+    g_StripCR = 1;
+    // Copies and saves cut short by a crash or a kill leave their temporary
+    // files behind; none of them is a file the player made.
+    RemoveLeftoverTemporaries();
+    if (!CreateDefaultData(g_hMainWnd)) {
+        ReportBox("%s",
+                  Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"
+                       "あります。"));
+        return false;
+    }
+    CreateGameFolders();
+    return LoadDatabaseAtStartUp() && LoadSystemAtStartUp();
+}
+
+void ReadSystemIni()
+{
+    DefaultSystemIni(g_SystemIni, g_System.vSysOption);
+    if (!LoadSystemIni("System.ini", g_SystemIni, g_System.vSysOption)) {
+        ReportBox("%s", Sjis("System.ini の読み込みに失敗しました！"));
+        DefaultSystemIni(g_SystemIni, g_System.vSysOption);
+    }
+    g_ShowFps = g_SystemIni.ShowFps;
+}
+
+void SetUpInput()
+{
+    for (InputState& state : g_InputState)
+        InitJoyButtonMasks(state);
+    if (!LoadKeyConfig(g_PathTable[PATH_KEY_CONFIG], g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
+}
+
+// The 17 system sounds, then the Sound table's records from 1 on.
+void FillSoundSlots()
+{
+    const std::size_t n = 16 + g_Database.Sound.size();
+    g_Sounds.assign(n, DSSOUNDDATA{});
+    g_SoundTable.assign(n, DSSOUNDINFO{});
+    for (std::size_t slot = 0; slot < n; ++slot) {
+        DSSOUNDINFO& info = VecAt(g_SoundTable, static_cast<int>(slot));
+        if (slot < 17) {
+            info.strFile = VecAt(g_System.vSeName, static_cast<int>(slot));
+        } else {
+            info.strFile = VecAt(g_Database.Sound, static_cast<int>(slot - 16)).m_FileName;
+        }
+        info.nCopies = 1;
+        info.nVolume = 0;
+        info.nFlag = 1;
+    }
+}
+
+bool SetUpSoundAndMusic()
+{
+    if (g_Option.bBgm) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, 5);
+    FillSoundSlots();
+    if (!DS_Init(g_hMainWnd, 22050, 8, 1)) {
+        ErrLog(Sjis("DS_Init失敗！"));
+        return Fail("DS_Init");
+    }
+    const int step = std::clamp(g_Option.nSeVolume, 0, 10);
+    DSLoadSounds(g_Sounds, g_SoundTable, kSeVolume[static_cast<std::size_t>(step)]);
+    return true;
+}
+
+// The stage given at start-up: its newest numbered file plays at once in
+// free play; a name that finds no file starts the game at the title.
+// What the running stage asks of the program above the world.
+void ConnectWorld()
+{
+    LiveServiceHooks hooks;
+    hooks.playMusic = [](std::int32_t number) {
+        SendRequest(UM_BGM, 4, static_cast<std::intptr_t>(number));
+    };
+    hooks.keyDown = [](int vk) { return plat::keyDown(vk) ? 1 : 0; };
+    hooks.checkReplayKeys = [] { return CheckReplayKeys(); };
+    SetLiveServiceHooks(std::move(hooks));
+    g_RestartFreePlay = [] { return StartFreePlay(g_LastStagePath.c_str(), 0); };
+}
+
+bool ArrangeDirectStart()
+{
+    if (g_SystemIni.FreeStage.empty()) return true;
+    std::string path;
+    FindNewestNumbered(path, g_SystemIni.FreeStage, g_ExtTable[EXT_STAGE]);
+    if (path.empty()) path = g_SystemIni.FreeStage;
+    std::error_code ec;
+    const auto file = plat::resolveExisting(path);
+    if (!file || !std::filesystem::is_regular_file(*file, ec)) {
+        ReportLog(Sjis("「%s」の読み込みに失敗しました！"), path.c_str());
+        g_SystemIni.FreeStage.clear();
+        return true;
+    }
+    g_SystemIni.FreeStage = path;
+    g_DirectStart = 1;
+    if (!StartFreePlay(path.c_str(), 1)) return Fail("the stage given at start-up");
+    g_Progress.bChainStage = 0;
+    g_SceneMgr.m_PlayKind = PLAYKIND_FREE;
+    g_SceneMgr.m_ResultsOn = 1;
+    g_SceneMgr.g_PlayMode = PLAYMODE_FREE;
+    g_SceneMgr.g_CurScene = SCENE_GAME_PLAY;
+    g_SceneMgr.g_PrevScene = SCENE_TITLE;
+    return true;
+}
+
+} // namespace
+
+bool InitGame(const std::string& commandLine, bool& quitByPlayer)
+{
+    quitByPlayer = false;
+    // The player may close the window while the game is being read: the
+    // start-up then stops at its next step.
+    auto closed = [&quitByPlayer] {
+        if (!plat::windowCloseAsked() && !g_CloseAtStartUp) return false;
+        Report("start-up ended: the window was closed");
+        quitByPlayer = true;
+        return true;
+    };
+    InitBitmapTable();
+    InitDigitBmp();
+    InitFontDef();
+    if (!ReadGameFolder() || closed()) return false;
+    ReadSystemIni();
+    if (g_SystemIni.Direct3D >= 2) {
+        if (!AskBackEnd(g_SystemIni)) {
+            quitByPlayer = true;
+            return false;
+        }
+    }
+    // The command line is the stage to play, whole, quotes and all.
+    if (!commandLine.empty()) g_SystemIni.FreeStage = commandLine;
+    g_SceneMgr.m_FrameRate = 60;
+    g_SceneMgr.m_FadeStep = 10;
+    for (InputState& state : g_InputState)
+        SetAutoRepeat(state, 18, 6);
+    if (closed() || !SetUpGraphics(g_SystemIni) || closed()) return false;
+    SetUpInput();
+    // A player without options plays with the defaults.
+    LoadFile(g_Option, g_PathTable[PATH_OPTION]);
+    if (g_DDBpp == 8 && !LoadHbtPalette(g_Option.nPalette)) return Fail("LoadHbtPalette");
+    if (!SetUpSoundAndMusic() || closed()) return false;
+    if (!LoadWorldMapAtStartUp()) return false;
+    if (!LoadCommonPaletteAtStartUp()) return false;
+    ConnectWorld();
+    return ArrangeDirectStart() && !closed();
+}
+
+void UnInitGame()
+{
+    DSUninit();
+    g_Bgm.Release();
+    DestroyScenes();
+    for (Font& font : g_Fonts)
+        font.Release();
+    for (DDSURFACEDATA& strip : g_DigitSD)
+        DDReleaseSurface(&strip);
+    ReleaseGraphics();
+}

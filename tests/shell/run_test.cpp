@@ -1,0 +1,409 @@
+// The whole program running in this process over SDL's dummy video driver:
+// the bundled game's stage given on the command line starts at once, the
+// arrow keys and a game controller reach the player's input through the
+// frame step, System.ini's choices take effect, a clean exit leaves no
+// surface behind, and a thread that will not end cannot hang the close.
+#include "core/message_box.h"
+#include "core/report.h"
+#include "core/request.h"
+#include "core/request_messages.h"
+#include "core/sjis_text.h"
+#include "core/sound_request.h"
+#include "core/thread.h"
+#include "data/ed_save_data.h"
+#include "data/ed_system.h"
+#include "data/path_table.h"
+#include "media/dd_fill.h"
+#include "media/dd_init.h"
+#include "media/dd_output.h"
+#include "media/dd_state.h"
+#include "media/dd_surface.h"
+#include "platform/dialog.h"
+#include "platform/game_window.h"
+#include "platform/message_box.h"
+#include "platform/message_loop.h"
+#include "scenes/frame_step.h"
+#include "scenes/scene_mgr.h"
+#include "scenes/scene_table.h"
+#include "shell/app_state.h"
+#include "shell/boot_dialog.h"
+#include "shell/init_game.h"
+#include "shell/running_game.h"
+#include "shell/system_ini.h"
+#include "support/generated_game.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "world/input_state.h"
+
+#include <SDL.h>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A close must end the program within a second; the sanitized build that
+// runs these tests on a busy machine is several times slower than the
+// program that players run, so it is given twice as long.
+#if defined(__SANITIZE_ADDRESS__)
+#define RT_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RT_TEST_SANITIZED 1
+#endif
+#endif
+#ifdef RT_TEST_SANITIZED
+constexpr long kCloseBoundMs = 2000;
+#else
+constexpr long kCloseBoundMs = 1000;
+#endif
+
+// What the game-play scene saw: the frames it ran and the player's input.
+std::atomic<int> g_PlayFrames{0};
+std::atomic<int> g_PlayDir{0};
+std::atomic<int> g_PlayButtons{0};
+
+// Stands in for the game-play scene: records the input each frame.
+class InputRecorder : public cScene {
+public:
+    void Run() override
+    {
+        g_PlayDir = g_InputState[0].m_DirBits;
+        g_PlayButtons = g_InputState[0].m_ButtonBits;
+        ++g_PlayFrames;
+    }
+};
+
+std::unique_ptr<cScene> MakeRecorder()
+{
+    return std::make_unique<InputRecorder>();
+}
+
+class Run : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::copyGeneratedGame(dir.path());
+        fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+        plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
+            boxes.push_back(r.textUtf8());
+            return IDYES;
+        });
+        savedFactories = g_SceneFactories;
+        g_SceneFactories[SCENE_GAME_PLAY] = MakeRecorder;
+        g_PlayFrames = 0;
+        g_PlayDir = 0;
+        g_PlayButtons = 0;
+    }
+    void TearDown() override
+    {
+        plat::setMessageBoxResponder(nullptr);
+        plat::setDialogResponder(nullptr);
+        g_SceneFactories = savedFactories;
+        g_SceneMgr = cSceneMgr{};
+        SetEndProcess(nullptr);
+    }
+
+    std::vector<std::string> report() const
+    {
+        std::vector<std::string> lines;
+        std::istringstream in(dir.read("Report_Game.txt"));
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    bool reported(const std::string& line) const
+    {
+        const auto r = report();
+        return std::find(r.begin(), r.end(), line) != r.end();
+    }
+
+    test::TempDir dir;
+    test::ScopedCurrentDir cwd{dir.path()};
+    test::ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", dir.path().string()};
+    std::vector<std::string> boxes;
+    std::array<SceneFactory, kSceneCount> savedFactories;
+};
+
+TEST_F(Run, TheStageOnTheCommandLinePlaysAtOnceAndTheArrowsAndAControllerReachThePlayer)
+{
+    int scene = -1, playMode = -1, lives = -1;
+    std::string stage;
+    const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
+        ASSERT_TRUE(test::WaitFor([] { return g_PlayFrames > 2; }));
+        scene = g_SceneMgr.g_CurScene;
+        playMode = g_SceneMgr.g_PlayMode;
+        lives = g_Progress.nLives;
+        stage = g_SystemIni.FreeStage;
+
+        plat::pushKeyEvent(SDL_SCANCODE_RIGHT, true);
+        plat::pushKeyEvent(SDL_SCANCODE_Z, true);
+        EXPECT_TRUE(test::WaitFor([] { return g_PlayDir == kDirRight && g_PlayButtons == 1; }));
+        plat::pushKeyEvent(SDL_SCANCODE_RIGHT, false);
+        plat::pushKeyEvent(SDL_SCANCODE_Z, false);
+        EXPECT_TRUE(test::WaitFor([] { return g_PlayDir == 0 && g_PlayButtons == 0; }));
+
+        // A controller plugged in during play moves the player at once.
+        int device = -1;
+        SDL_Joystick* joystick = nullptr;
+        plat::runOnMainThread([&] {
+            device =
+                SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+            joystick = SDL_JoystickOpen(device);
+            SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
+            SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_B, 1);
+        });
+        EXPECT_TRUE(test::WaitFor([] { return g_PlayDir == kDirLeft && g_PlayButtons == 2; }));
+        plat::runOnMainThread([&] {
+            SDL_JoystickClose(joystick);
+            SDL_JoystickDetachVirtual(device);
+        });
+    });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.ran);
+    EXPECT_EQ(scene, SCENE_GAME_PLAY);
+    EXPECT_EQ(playMode, PLAYMODE_FREE);
+    EXPECT_EQ(lives, kUnlimitedLives) << "a stage started directly has unlimited lives";
+    EXPECT_EQ(stage, "data\\stg4\\Stage1.stg4_001") << "the newest numbered file";
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Run, AStageThatNamesNoFileIsReportedAndTheGameBeginsAtTheTitle)
+{
+    int scene = -1;
+    const auto run =
+        test::RunGame({"data\\stg4\\Nothing.stg4"}, [&] { scene = g_SceneMgr.g_CurScene; });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(scene, SCENE_TITLE);
+    EXPECT_TRUE(reported(Sjis("「data\\stg4\\Nothing.stg4」の読み込みに失敗しました！")));
+}
+
+TEST_F(Run, SystemIniChoosesTheBackEndTheWindowAndTheFrameRateText)
+{
+    dir.write("System.ini", "Direct3D=0\nWindowMode=1\nShowFps=1\nExit\n");
+    bool surfaceBackEnd = false;
+    int windowed = -1, showFps = -1;
+    const auto run = test::RunGame({}, [&] {
+        surfaceBackEnd = g_D3DState == nullptr && lpDD != nullptr;
+        windowed = g_DDWindowed;
+        showFps = g_ShowFps;
+    });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(surfaceBackEnd);
+    EXPECT_EQ(windowed, 1);
+    EXPECT_EQ(showFps, 1);
+    // The surface back end counts what is left at its release: nothing.
+    EXPECT_EQ(std::count(boxes.begin(), boxes.end(), "解放漏れがあります"), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Run, AFailedSystemIniReadIsSaidAndTheDefaultsApply)
+{
+    dir.write("System.ini", "Direct3D=0\n");
+    plat::setDialogResponder([](plat::DialogPlayer& p) { p.click(IDC_BOOT_START); });
+    const auto run = test::RunGame({});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(boxes, std::vector<std::string>{"System.ini の読み込みに失敗しました！"});
+}
+
+TEST_F(Run, TheStartUpDialogDecidesTheBackEndAndQuittingItEndsTheProgram)
+{
+    dir.write("System.ini", "Direct3D=2\nWindowMode=1\nExit\n");
+    int asked = 0;
+    plat::setDialogResponder([&](plat::DialogPlayer& p) {
+        ++asked;
+        p.click(IDC_BOOT_DDRAW);
+        p.click(IDC_BOOT_START);
+    });
+    bool surfaceBackEnd = false;
+    EXPECT_EQ(test::RunGame({}, [&] { surfaceBackEnd = g_D3DState == nullptr; }).status, 0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(surfaceBackEnd);
+
+    plat::setDialogResponder([&](plat::DialogPlayer& p) {
+        ++asked;
+        p.click(IDC_BOOT_QUIT);
+    });
+    g_BootData = cBootData();
+    const auto quit = test::RunGame({});
+    EXPECT_EQ(quit.status, 0) << "the player's own choice";
+    EXPECT_FALSE(quit.ran);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Run, AnInvalidScreenModeIsSaidAndTheStartFailsWithANonZeroStatus)
+{
+    // A window must have the desktop's depth (32 here).
+    dir.write("System.ini", "Direct3D=1\nWindowMode=1\nBpp=16\nExit\n");
+    const auto run = test::RunGame({});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(run.ran);
+    EXPECT_EQ(boxes, std::vector<std::string>{"画面モードが不正です！\nウインドウモードではSystem."
+                                              "iniの設定と画面の色の設定を合わせて下さい！"});
+    EXPECT_TRUE(reported("start-up failed: screen mode"));
+}
+
+std::atomic<bool> g_Unstick{false};
+std::atomic<int> g_Ended{-1};
+
+// A loader stuck in a computation that never waits.
+unsigned StuckLoader(void*)
+{
+    volatile unsigned spin = 0;
+    while (!g_Unstick)
+        spin = spin + 1;
+    return 0;
+}
+
+void RecordEnd(int status)
+{
+    g_Ended = status;
+}
+
+TEST_F(Run, AThreadThatDoesNotEndIsNamedAndTheProgramEndsWithoutWaitingForIt)
+{
+    g_Unstick = false;
+    g_Ended = -1;
+    SetEndProcess(RecordEnd);
+    const auto run = test::RunGame({}, [] { ASSERT_EQ(thLoad.Start(StuckLoader, nullptr), 1); });
+    EXPECT_EQ(run.status, kExitThreadStuck);
+    EXPECT_EQ(g_Ended, kExitThreadStuck);
+    EXPECT_LT(run.closeToEndMs, kCloseBoundMs);
+    EXPECT_TRUE(reported("thLoad did not end when the window closed"));
+    EXPECT_TRUE(reported("the program ends without its shutdown"));
+    // This test's process goes on: let the loader end and do the shutdown
+    // that the program skipped.
+    g_Unstick = true;
+    thLoad.Wait();
+    thGame.Wait();
+    UnInitGame();
+    plat::shutdownEvents();
+}
+
+// Stands in for a game-play scene that asks the main window for things
+// every frame: a sound, the name dialog, and now and then a box.
+class BusyScene : public cScene {
+public:
+    void Run() override
+    {
+        ++g_PlayFrames;
+        SendSeRequest(1);
+        SendRequest(UM_NAMEDLG, 0, 0, &g_NameDlgDone);
+        if (g_PlayFrames % 5 == 0) ErrBox("box");
+    }
+};
+
+TEST_F(Run, ClosingAtAnyMomentEndsTheProgramWithinASecond)
+{
+    // Half the dialogs and boxes are closed by the player's close of the
+    // window while they are up.
+    std::atomic<int> shown{0};
+    plat::setDialogResponder([&](plat::DialogPlayer& p) {
+        if (++shown % 2) plat::requestWindowClose();
+        p.close();
+    });
+    plat::setMessageBoxResponder([&](const plat::BoxRequest&) {
+        if (++shown % 2) plat::requestWindowClose();
+        return IDOK;
+    });
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> delayMs(0, 150);
+    const std::vector<std::string> stage = {"data\\stg4\\Stage1.stg4"};
+    enum Moment { StartUp, Play, Title, Requests };
+    for (int round = 0; round < 100; ++round) {
+        SCOPED_TRACE(round);
+        const auto moment = static_cast<Moment>(round % 4);
+        // The play is the game's own scene; the requests come from a stand-in.
+        g_SceneFactories[SCENE_GAME_PLAY] =
+            moment == Requests ? [] { return std::unique_ptr<cScene>(new BusyScene); }
+                               : savedFactories[SCENE_GAME_PLAY];
+        const int delay = delayMs(random);
+        const auto run = test::RunGame(
+            moment == Title ? std::vector<std::string>{} : stage,
+            [delay] { std::this_thread::sleep_for(std::chrono::milliseconds(delay)); },
+            moment == StartUp);
+        ASSERT_EQ(run.status, 0) << dir.read("Report_Game.txt");
+        ASSERT_LT(run.closeToEndMs, kCloseBoundMs);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Paints a picture that changes every frame, under the frame-rate text.
+class PaintingScene : public cScene {
+public:
+    void Run() override
+    {
+        const int frame = ++g_PlayFrames;
+        DDClearPal(&BackBuffer, 16);
+        DDBoxFillPal(&BackBuffer, 40 + frame % 100, 60, 200, 150, 40 + frame % 5);
+        DDBoxFillPal(&BackBuffer, 300, 200, 120, 90, 90);
+    }
+};
+
+TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
+    test::ScopedEnv x11("SDL_VIDEODRIVER", "x11");
+    // The X server's software GL driver, which SDL loads, leaves memory
+    // behind when it is unloaded at SDL's shutdown: kept loaded, that
+    // memory stays reachable and the leak check does not blame this test.
+    for (const char* driver :
+         {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"})
+        if (dlopen(driver, RTLD_NOW | RTLD_NODELETE)) break;
+    dir.write("System.ini", "Direct3D=1\nWindowMode=1\nVSync=0\nShowFps=1\nExit\n");
+    g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new PaintingScene); };
+    std::mutex lock;
+    std::vector<std::uint32_t> produced;
+    std::vector<std::uint32_t> shown;
+    int width = 0, height = 0;
+    const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
+        DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h, bool vsync) {
+            {
+                std::lock_guard guard(lock);
+                produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
+            }
+            plat::presentToGameWindow(xrgb, w, h, vsync);
+        });
+        const int start = g_PlayFrames;
+        ASSERT_TRUE(test::WaitFor([&] { return g_PlayFrames > start + 20; }));
+        // The game stops stepping while the window has no keyboard.
+        plat::setAppActive(false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        plat::runOnMainThread([&] {
+            plat::Presenter* presenter = plat::gameWindowPresenter();
+            ASSERT_NE(presenter, nullptr);
+            presenter->service();
+            ASSERT_TRUE(presenter->readPixels(shown, width, height));
+        });
+    });
+    EXPECT_EQ(run.status, 0);
+    ASSERT_EQ(width, 640);
+    ASSERT_EQ(height, 480);
+    std::lock_guard guard(lock);
+    ASSERT_EQ(produced.size(), shown.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        differing += (produced[i] & 0xFFFFFF) != (shown[i] & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
+    // The picture is the stage's, not an empty window.
+    EXPECT_NE(std::count(shown.begin(), shown.end(), shown[0]), static_cast<long>(shown.size()));
+}
+
+} // namespace
