@@ -18,7 +18,7 @@ namespace {
 std::vector<std::uint8_t> Pixels(const DDSURFACEDATA& sd)
 {
     const DDPixels* p = sd.pixels();
-    return p ? p->bytes : std::vector<std::uint8_t>{};
+    return p ? p->storage() : std::vector<std::uint8_t>{};
 }
 
 TEST(LostDevice, ThePresentRebuildsTheDeviceAndTheDigitStripsAreDrawnAgain)
