@@ -1,12 +1,11 @@
 #include "platform/message_box.h"
 
+#include "platform/dialog.h"
 #include "platform/headless.h"
-
 #include "platform/test_hook.h"
 #include "platform/text_encoding.h"
 
-#include <SDL.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,47 +62,56 @@ int closedAnswer(const std::vector<Button>& buttons)
     return buttons.back().id;
 }
 
-Uint32 sdlFlags(std::uint32_t type)
-{
-    switch (type & 0xF0) {
-    case MB_ICONERROR:
-        return SDL_MESSAGEBOX_ERROR;
-    case MB_ICONWARNING:
-        return SDL_MESSAGEBOX_WARNING;
-    default:
-        return SDL_MESSAGEBOX_INFORMATION;
-    }
-}
+// A box's buttons end it with their answer; the close box with the answer
+// of a box closed without a button.
+class BoxSink : public DialogSink {
+public:
+    explicit BoxSink(int closed) : closed_(closed) {}
+    void onCommand(DialogRef& dialog, int id, int) override { dialog.end(id); }
+    void onClose(DialogRef& dialog) override { dialog.end(closed_); }
 
-// On the main thread: the SDL box, modal until a button is pressed.
-int showWithSdl(const BoxRequest& request)
+private:
+    int closed_;
+};
+
+// On the main thread: the box drawn as one of our own dialogs, modal until
+// a button is pressed. Drawn by us rather than by the system, whose boxes
+// need a helper program or X fonts with Japanese glyphs to show the game's
+// texts at all.
+int showDrawn(const BoxRequest& request)
 {
     const auto buttons = buttonsOf(request.type);
-    std::vector<SDL_MessageBoxButtonData> data;
+    DialogTemplate dialog;
+    dialog.captionSjis = request.caption;
+    std::size_t longest = 0;
+    int lines = 0;
+    std::size_t start = 0;
+    while (start <= request.text.size()) {
+        const std::size_t end = request.text.find('\n', start);
+        DialogControl line;
+        line.textSjis =
+            request.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        longest = std::max(longest, utf8CodePoints(sjisToUtf8(line.textSjis)).size());
+        ++lines;
+        dialog.controls.push_back(line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        SDL_MessageBoxButtonData b{};
-        b.buttonid = buttons[i].id;
-        b.text = buttons[i].label;
-        if (i == 0) b.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        if (buttons[i].id == closedAnswer(buttons))
-            b.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-        data.push_back(b);
+        DialogControl button;
+        button.id = buttons[i].id;
+        button.kind = CtlKind::PushButton;
+        button.defaultButton = i == 0;
+        button.newLine = i == 0;
+        if (auto sjis = utf8ToSjis(buttons[i].label)) button.textSjis = *sjis;
+        dialog.controls.push_back(button);
     }
-    const std::string text = request.textUtf8();
-    const std::string caption = request.captionUtf8();
-    SDL_MessageBoxData box{};
-    box.flags = sdlFlags(request.type);
-    box.window = nullptr;
-    box.title = caption.c_str();
-    box.message = text.c_str();
-    box.numbuttons = static_cast<int>(data.size());
-    box.buttons = data.data();
-    int pressed = -1;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        std::fprintf(stderr, "message box could not be shown: %s\n", SDL_GetError());
-        return 0;
-    }
-    return pressed < 0 ? closedAnswer(buttons) : pressed;
+    // Sized for the text in the dialogs' 16-pixel face (a full-width
+    // character is one em), within the game's 640 x 480 screen.
+    dialog.width = std::clamp(static_cast<int>(longest) * 16 + 48, 260, 620);
+    dialog.height = std::clamp(lines * 24 + 96, 140, 460);
+    BoxSink sink(closedAnswer(buttons));
+    return runModalDialog(dialog, sink);
 }
 
 } // namespace
@@ -138,7 +146,7 @@ int messageBox(WindowId owner, std::string_view sjisText, std::string_view sjisC
     if (detail::headless()) return buttonsOf(type).front().id;
 
     int result = 0;
-    if (!runOnMainThread([&] { result = showWithSdl(request); })) return 0;
+    if (!runOnMainThread([&] { result = showDrawn(request); })) return 0;
     return result;
 }
 
