@@ -62,6 +62,12 @@ int cWorldServices::CheckReplayKeys()
     return hooks.checkReplayKeys ? hooks.checkReplayKeys() : 0;
 }
 
+void cWorldServices::RunPauseWait()
+{
+    const LiveServiceHooks hooks = Hooks();
+    if (hooks.runPauseWait) hooks.runPauseWait();
+}
+
 cWorldServices& WorldServices()
 {
     return g_Services ? *g_Services : g_LiveServices;
@@ -120,4 +126,9 @@ int cRecordingServices::KeyDown(int vk)
 int cRecordingServices::CheckReplayKeys()
 {
     return 0;
+}
+
+void cRecordingServices::RunPauseWait()
+{
+    ++m_PauseWaits;
 }

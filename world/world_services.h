@@ -34,6 +34,10 @@ public:
     // The replay-saving keys of a frame; non-zero when a save was asked for
     // (the frame then ends).
     virtual int CheckReplayKeys();
+    // A blocking command (a game wait, a message, an effect or a picture that
+    // waits) hands the frame loop to the pause thread until the running
+    // stage's pause wait ends; the game thread waits here meanwhile.
+    virtual void RunPauseWait();
 };
 
 // The services in use: the live ones unless a test or a benchmark set others.
@@ -47,6 +51,7 @@ struct LiveServiceHooks {
     std::function<void(std::int32_t)> playMusic;
     std::function<int(int)> keyDown;
     std::function<int()> checkReplayKeys;
+    std::function<void()> runPauseWait;
 };
 void SetLiveServiceHooks(LiveServiceHooks hooks);
 
@@ -65,6 +70,7 @@ public:
     std::uint32_t NowMs() override;
     int KeyDown(int vk) override;
     int CheckReplayKeys() override;
+    void RunPauseWait() override;
 
     std::vector<std::uint32_t> m_Sounds;
     std::vector<std::int32_t> m_Music;
@@ -72,6 +78,7 @@ public:
     int m_CloseRequests = 0;
     std::uint32_t m_Clock = 0;
     std::vector<int> m_KeysDown; // the virtual-key codes held now
+    int m_PauseWaits = 0;        // how often the pause thread was asked for
 };
 
 // Makes a set of services current for the life of the object.
