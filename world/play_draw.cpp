@@ -83,20 +83,28 @@ int StartCell(int v, int size)
 }
 
 // The picture tiled over the screen, the first row and column starting at
-// the cell (cx, cy) inside it.
+// the cell (cx, cy) inside it. A picture one pixel wide (or high) is drawn
+// as whole screen-wide rows (screen-high columns) stretched from it: the
+// same pixels as its tiles, in a copy per row instead of one per pixel.
 void TilePicture(DDSURFACEDATA* dest, DDSURFACEDATA* picture, int cx, int cy, int transparent)
 {
     const int w = picture->width;
     const int h = picture->height;
+    const bool stretchX = w == 1;
+    const bool stretchY = h == 1;
     int y = 0;
     int sy = cy;
     for (int row = 0; y < kScreenHeight && row < kMaxTiles; ++row) {
-        const int th = h - sy;
+        const int th = stretchY ? kScreenHeight : h - sy;
         int x = 0;
         int sx = cx;
         for (int column = 0; x < kScreenWidth && column < kMaxTiles; ++column) {
-            const int tw = w - sx;
-            DDBlt(dest, x, y, tw, th, picture, sx, sy, transparent);
+            const int tw = stretchX ? kScreenWidth : w - sx;
+            if (stretchX || stretchY)
+                DDBltEx(dest, x, y, tw, th, picture, sx, sy, stretchX ? 1 : tw, stretchY ? 1 : th,
+                        transparent);
+            else
+                DDBlt(dest, x, y, tw, th, picture, sx, sy, transparent);
             x += tw;
             sx = 0;
         }

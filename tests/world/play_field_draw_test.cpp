@@ -419,6 +419,33 @@ TEST_P(FieldPixels, ALayerIsTiledFromItsSourceCell)
     }
 }
 
+// Pictures one pixel wide or high are drawn by stretched rows or columns:
+// the pixels must be those of the tiles, transparent ones included.
+TEST_P(FieldPixels, ThinPicturesTileToTheSamePixels)
+{
+    SlotFilled(55, 3, 3, 9);
+    const std::vector<Grid> pictures = {{{12}}, {{0}}, {{12}, {0}, {13}}, {{12, 0, 13, 14, 0}}};
+    for (const Grid& picture : pictures) {
+        SCOPED_TRACE(picture.size() * 10 + picture[0].size());
+        DDReleaseSurface(&g_BitmapSD[56]);
+        Slot(56, picture);
+        cEdLayer thin = Layer(0);
+        thin.dFactorX = 1;
+        thin.dFactorY = 1;
+        g_Stage.Layers = {Layer(0), thin};
+        stage->m_ScrollX.m_Pos = 322;
+        stage->m_ScrollY.m_Pos = 321;
+        DrawLayers(&BackBuffer, 0);
+        const int h = static_cast<int>(picture.size());
+        const int w = static_cast<int>(picture[0].size());
+        for (int y : {0, 1, 2, 5, 40, 63})
+            for (int x : {0, 1, 2, 3, 4, 5, 6, 200, 639}) {
+                const int v = picture[(y + 1) % h][(x + 2) % w];
+                ASSERT_EQ(At(x, y), v == 0 ? 9 : v) << x << "," << y;
+            }
+    }
+}
+
 TEST_P(FieldPixels, LayersAfterTheFirstKeepTheirTransparentPixels)
 {
     SlotFilled(55, 4, 4, 9);
