@@ -608,8 +608,8 @@ TEST_P(FieldPixels, TheTimeIsCentredInThreeDigitsAndWarnsOnlyInPlay)
     EXPECT_EQ(At(304, 30), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothBackEnds, FieldPixels, testing::Values(kTexture32, kSurface32),
-                         gfxtest::ModeName);
+INSTANTIATE_TEST_SUITE_P(BothBackEnds, FieldPixels,
+                         testing::Values(kTexture32, kSurface32, kSurface8), gfxtest::ModeName);
 
 // --- the tint
 
