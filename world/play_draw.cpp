@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 
 #include "core/checked_access.h"
 #include "core/dbcs.h"
@@ -127,6 +126,8 @@ struct ThinStrip {
     std::vector<std::uint32_t> source;
 };
 std::array<ThinStrip, kLayerPictures> g_ThinStrips;
+// Longer thin pictures are stretched directly rather than kept as large strips.
+constexpr int kMaxStripSide = 2048;
 
 DDDrawSurface* DrawPart(DDSURFACEDATA* sd)
 {
@@ -139,6 +140,7 @@ DDSURFACEDATA* ThinStripOf(std::size_t i, DDSURFACEDATA* picture)
     const DDDrawSurface* from = DrawPart(picture);
     if (!from || from->lost) return nullptr;
     const DDPixels& pixels = from->pixels;
+    if (pixels.width > kMaxStripSide || pixels.height > kMaxStripSide) return nullptr;
     std::vector<std::uint32_t> source;
     for (int y = 0; y < pixels.height; ++y)
         for (int x = 0; x < pixels.width; ++x)
