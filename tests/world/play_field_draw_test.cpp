@@ -148,6 +148,40 @@ TEST_F(FieldOrder, TheFrameDrawsItsPartsInOrder)
                                                "status", "time", "hint"}));
 }
 
+// A stage whose scene shows its pause menu.
+class PausedStage : public cRunningStage {
+public:
+    int SceneInPauseMenu() const override { return 1; }
+};
+
+TEST_F(FieldOrder, ThePauseMenuCanHideEverythingButTheLayersAndTheTint)
+{
+    PausedStage paused;
+    cCurrentStage current(paused);
+    paused.SetStage(0, 0);
+    cEdLayer front;
+    front.SetDefaults();
+    front.nFront = 1;
+    front.bFill = 1;
+    g_Stage.Layers = {front};
+    paused.m_Tint.m_Running = 1;
+    paused.m_Tint.m_Strength = 50;
+    g_System.bPauseHidesObjects = 1;
+    DrawPlayScreen(0, 1, 0, 1);
+    std::vector<std::string> parts;
+    for (const std::string& line : Drawn())
+        parts.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(parts, (std::vector<std::string>{"backfill", "fill", "tint"}));
+    trace.Clear();
+    g_System.bPauseHidesObjects = 0;
+    DrawPlayScreen(0, 1, 0, 1);
+    EXPECT_FALSE(DrawnOf("player").empty());
+    trace.Clear();
+    g_System.bPauseHidesObjects = 1;
+    DrawPlayScreen(1, 0, 1, 1);
+    EXPECT_FALSE(DrawnOf("player").empty()) << "only outside play";
+}
+
 TEST_F(FieldOrder, ObjectsGoByDrawingLayerAndLayersOutsideZeroToSevenAreNeverDrawn)
 {
     g_Stage.bZOrder = 1;
