@@ -1,7 +1,8 @@
-// The drawing of the play field's parts: the background layers, the block
-// map, the picture objects, items and shots, the status bar, the time and
-// the hint line. The colours of the whole screen (tint, highlight colours)
-// are in play_colours.cpp.
+// The drawing of the play field's parts: the background layers (and the
+// movement of the auto-scrolling ones), the block map, the picture
+// objects, items and shots, the status bar, the time and the hint line.
+// The colours of the whole screen (tint, highlight colours) are in
+// play_colours.cpp.
 
 #include "world/play_screen.h"
 

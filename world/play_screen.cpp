@@ -1,7 +1,6 @@
-// The order of the play field's frame, the auto-scrolling layers, and the
-// ends of death displays: a computer character whose death has been shown
-// leaves the stage; the end of the player's uses a life (or restarts a
-// replay, or ends the game).
+// The order of the play field's frame, and the ends of death displays: a
+// computer character whose death has been shown leaves the stage; the end
+// of the player's uses a life (or restarts a replay, or ends the game).
 
 #include "world/play_screen.h"
 
