@@ -13,7 +13,8 @@
 //
 // The whole frame of the stress stage (the world step, then the field
 // drawn as the play phase draws it: layers, blocks, objects, effects,
-// messages, status bar, time, tint) in each back end at 32 bits, with
+// messages, status bar, time, and a tint held at half strength) in each
+// back end at 32 bits, with
 // pictures made in code in every bitmap slot: a 1 x 1 sky tiled over the
 // screen, a keyed hill layer behind the blocks and an auto-scrolling
 // cloud layer in front, and the view filled with blocks (some in front,
@@ -385,6 +386,12 @@ public:
         m_Scene = std::make_unique<cGamePlay>();
         m_Scene->SetStage(0, 1);
         m_Scene->m_Phase = PHASE_PLAY;
+        // A half-strength tint over every frame (the texture back end blends
+        // the whole frame; the surface back end at 32 bits has none).
+        cEdCommand tint;
+        tint.Clear();
+        tint.m_Params = {40, 0, 80, 50, 0, 0, 0, 0};
+        StartTint(tint);
         for (int frame = 0; frame < warmUp; ++frame)
             Frame();
     }
