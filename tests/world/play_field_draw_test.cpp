@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/sjis_text.h"
 #include "core/timer.h"
 #include "data/ed_command.h"
 #include "media/bitmap_table.h"
@@ -599,6 +600,14 @@ TEST_P(FieldPixels, TheHpGaugeIsFilledFromItsLongRowAbove16Pixels)
         EXPECT_EQ(At(302 + c.hp - 1, 18), c.fillRow);
         EXPECT_EQ(At(302 + c.hp, 5), 3) << "the frame beyond the fill";
     }
+    // A label of two double-byte characters instead of the icon: 32 + 50,
+    // x = (638 - 82) / 2 = 278, the gauge at 310.
+    hp.bIcon = 0;
+    hp.strLabel = Sjis("ＨＰ");
+    DDClearPal(&BackBuffer, 1);
+    DrawStatusBar(&BackBuffer);
+    EXPECT_EQ(At(309, 5), 2);
+    EXPECT_EQ(At(310, 5), 5);
     g_Stage.bShowStatus = 0;
     DDClearPal(&BackBuffer, 1);
     DrawStatusBar(&BackBuffer);
