@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
+#include "core/saturate.h"
 #include "data/ed_database.h"
 #include "media/bitmap_table.h"
 #include "media/dd_blit.h"
@@ -108,14 +110,19 @@ void PlayerCentre(int& cx, int& cy)
 }
 
 // How far the screen reaches from a centre along each axis.
+int Reach(int c, int middle, int size)
+{
+    return SaturateToInt32(c >= middle ? c : std::int64_t{size} - c);
+}
+
 int ReachX(int cx)
 {
-    return cx >= kCentreX ? cx : kScreenW - cx;
+    return Reach(cx, kCentreX, kScreenW);
 }
 
 int ReachY(int cy)
 {
-    return cy >= kCentreY ? cy : kScreenH - cy;
+    return Reach(cy, kCentreY, kScreenH);
 }
 
 // 0: no effect; it holds the screen until it is replaced.
@@ -132,8 +139,10 @@ int ScrSlide(int frozen)
     DDBlt(&BackBuffer, e.m_Int1, e.m_Int2, kScreenW, kScreenH, copy, 0, 0, 0);
     if (frozen) return 0;
     const double time = Time();
-    e.m_Int1 = TruncToInt((P(3) - P(1)) / time * e.m_Value + P(1));
-    e.m_Int2 = TruncToInt((P(4) - P(2)) / time * e.m_Value + P(2));
+    const double x0 = P(1);
+    const double y0 = P(2);
+    e.m_Int1 = TruncToInt((P(3) - x0) / time * e.m_Value + x0);
+    e.m_Int2 = TruncToInt((P(4) - y0) / time * e.m_Value + y0);
     return StepEffect(0, P(0));
 }
 
@@ -186,7 +195,7 @@ int Strips(int frozen, bool vertical)
     DDSURFACEDATA* copy = CopyFrame(kWorkSlot);
     const int count = std::max(P(3), kMinStrips);
     const int extent = vertical ? kScreenW : kScreenH;
-    const int size = (extent + count - 1) / count;
+    const int size = (extent - 1) / count + 1; // rounded up
     DDBltShift(&BackBuffer, 0, 0, kScreenW, kScreenH, size, Value(), copy, 0, 0, 0,
                vertical ? 1 : 0);
     return AdvanceStartToEnd(frozen);
@@ -304,8 +313,8 @@ int Lens(int frozen)
     int cx = 0;
     int cy = 0;
     PlayerCentre(cx, cy);
-    cx += P(3);
-    cy += P(4);
+    cx = SaturateToInt32(std::int64_t{cx} + P(3));
+    cy = SaturateToInt32(std::int64_t{cy} + P(4));
     const int radius = TruncToInt(std::max(ReachX(cx), ReachY(cy)) * std::sqrt(2.0));
     DDBltLens(&BackBuffer, cx, cy, radius, Value(), copy, cx, cy, 0);
     return AdvanceStartToEnd(frozen);

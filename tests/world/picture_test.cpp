@@ -155,10 +155,15 @@ TEST_P(PictureCommand, AWaitedPictureIsRemovedAfterTheWait)
     cScopedServices scoped(waiting);
     Show(0, 100, 1, 0, 0); // a picture shown before, without wait
     std::size_t shownDuringWait = 0;
-    waiting.during = [&] { shownDuringWait = stage->m_PictureList.size(); };
+    int heldDuringWait = 0;
+    waiting.during = [&] {
+        shownDuringWait = stage->m_PictureList.size();
+        heldDuringWait = stage->m_PictureList.back().m_StopsGame;
+    };
     Show(1, 100, 2, 2, 1);
     EXPECT_EQ(waiting.m_PauseWaits, 1);
     EXPECT_EQ(shownDuringWait, 2u);
+    EXPECT_EQ(heldDuringWait, 1) << "it counts its frames in the pause thread";
     ASSERT_EQ(stage->m_PictureList.size(), 1u);
     EXPECT_EQ(stage->m_PictureList.front().m_StopsGame, 0) << "the other picture stays";
     EXPECT_EQ(g_PictureSurfaces.size(), 1u);
@@ -294,12 +299,16 @@ TEST_P(EffectDraw, AnEffectDrawsItsCellAtItsScreenPlace)
 
 TEST_P(EffectDraw, AnEffectWithWaitHandsTheFrameLoopToThePauseThread)
 {
+    WaitingServices waiting;
+    cScopedServices scoped(waiting);
     ShowEffect(player(), Command({1, 0, 0, 0, 0, 0, 100, 0}));
-    EXPECT_EQ(services.m_PauseWaits, 0);
+    EXPECT_EQ(waiting.m_PauseWaits, 0);
+    int heldDuringWait = 0;
+    waiting.during = [&] { heldDuringWait = stage->m_EffectList.back().m_StopsGame; };
     ShowEffect(player(), Command({1, 0, 0, 0, 0, 0, 100, 1}));
-    EXPECT_EQ(services.m_PauseWaits, 1);
-    ASSERT_EQ(stage->m_EffectList.size(), 2u);
-    EXPECT_EQ(stage->m_EffectList.back().m_StopsGame, 1);
+    EXPECT_EQ(waiting.m_PauseWaits, 1);
+    EXPECT_EQ(heldDuringWait, 1) << "it plays in the pause thread";
+    EXPECT_EQ(stage->m_EffectList.size(), 2u);
 }
 
 TEST_P(EffectDraw, RecordZeroHasNoPictureToDraw)

@@ -239,6 +239,11 @@ TEST_P(ScreenEffectPixels, SevenStripsAre69PixelsHigh)
     EXPECT_TRUE(Through(4, {10, 0, 640, 0, 0}, 25) == Through(4, {10, 0, 640, 2, 0}, 25));
 }
 
+TEST_P(ScreenEffectPixels, TheBlinkLeavesTheFrameAsDrawnWhileShown)
+{
+    EXPECT_TRUE(Through(8, {10, 3, 0, 0, 0}, 0, 0, 1) == PatternFrame());
+}
+
 TEST_P(ScreenEffectPixels, TheCircleShowsTheFrameAroundThePlayerOnly)
 {
     const Grid screen = Through(10, {10, 640, 0, 8, 0}, 100);

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "data/ed_database.h"
@@ -15,6 +17,7 @@
 #include "world/database_tables.h"
 #include "world/random.h"
 #include "world/screen_effects.h"
+#include "world/trunc.h"
 
 namespace {
 
@@ -239,6 +242,22 @@ TEST_F(ScreenEffects, DamagedDivisorsAreReadAsTheirMinimums)
             Run(kind, params);
             EXPECT_EQ(FramesToEnd(), 7) << "kind " << kind;
         }
+}
+
+TEST_F(ScreenEffects, ExtremeParametersOfADamagedFileStayInRange)
+{
+    constexpr std::int32_t lo = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t hi = std::numeric_limits<std::int32_t>::max();
+    Run(1, {1, lo, lo, hi, hi});
+    DrawScrEffect(0);
+    DrawScrEffect(0);
+    EXPECT_EQ(effect().m_Int1, TruncToInt((double{hi} - lo) / 6 + lo));
+    for (int kind : {4, 5, 6, 10, 12}) {
+        Run(kind, {1, 0, 12, hi, lo});
+        EXPECT_EQ(FramesToEnd(), 7) << "kind " << kind;
+    }
+    Run(2, {1, hi, hi});
+    EXPECT_EQ(FramesToEnd(), 12);
 }
 
 TEST_F(ScreenEffects, AnUnknownKindEndsAtOnce)
