@@ -82,7 +82,9 @@ int ShowPicture(cCharaObj& chara, const cEdCommand& command)
     const cEdPicture& record = VecAt(g_Database.Picture, index);
     DDSURFACEDATA& surface = g_PictureSurfaces.emplace_back();
     g_PictureBmpList.push_back(record.m_FileName);
-    if (DDCreateSurfaceFromFile(&surface, record.m_FileName, 1, g_DDBpp, 1, 0, 0, 0, 0, 0, 0) != 0) {
+    const int failure =
+        DDCreateSurfaceFromFile(&surface, record.m_FileName, 1, g_DDBpp, 1, 0, 0, 0, 0, 0, 0);
+    if (failure) {
         std::string text;
         FormatStr(text, Sjis("%s 読み込み失敗！"), record.m_FileName.c_str());
         WorldServices().ErrorBox(text.c_str());
@@ -102,9 +104,9 @@ int ShowPicture(cCharaObj& chara, const cEdCommand& command)
     const std::int32_t frames = SaturateToInt32(std::int64_t{Param(command, 9)} * 6);
     const int wait = Param(command, 10);
     cRunningStage& stage = RunStage();
-    const cPictureObj& picture = stage.m_PictureList.emplace_back(
-        known ? index : 0, x, y, width, height, Param(command, 6), Param(command, 7), mode, frames,
-        wait);
+    const cPictureObj& picture =
+        stage.m_PictureList.emplace_back(known ? index : 0, x, y, width, height, Param(command, 6),
+                                         Param(command, 7), mode, frames, wait);
     if (!wait) return 0;
     if (mode == kUntilButton)
         stage.m_PauseWait.Set(3, 1, 0, 0);

@@ -330,9 +330,9 @@ int Mosaic(int frozen)
 
 } // namespace
 
-const ScrEffectProc g_ScrEffectProc[kScrEffectKinds] = {
-    ScrNone, ScrSlide, ShakeX, ShakeY, StripsX, StripsY, WaveX,
-    WaveY,   Blink,    Rotate, Circle, Zoom,    Lens,    Mosaic};
+const ScrEffectProc g_ScrEffectProc[kScrEffectKinds] = {ScrNone, ScrSlide, ShakeX, ShakeY, StripsX,
+                                                        StripsY, WaveX,    WaveY,  Blink,  Rotate,
+                                                        Circle,  Zoom,     Lens,   Mosaic};
 
 void DrawScrEffect(int frozen)
 {

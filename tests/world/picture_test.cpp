@@ -102,7 +102,8 @@ protected:
         PlayFieldPictures::SetUp();
         g_Database.Picture.assign(2, cEdPicture());
         g_Database.Picture[1].m_FileName = "bmp\\pic\\Sign.bmp";
-        dir.write("bmp/pic/Sign.bmp", gfxtest::WriteBmp24(4, 2, std::vector<std::uint32_t>(8, 0x804020)));
+        dir.write("bmp/pic/Sign.bmp",
+                  gfxtest::WriteBmp24(4, 2, std::vector<std::uint32_t>(8, 0x804020)));
     }
     // Shows record 1 at block (1, 2) of the screen moved by (5, 6).
     void Show(int layer, int percent, int mode, int tenths, int wait)
@@ -141,8 +142,8 @@ TEST_P(PictureCommand, AMissingFileClosesTheGameAndLeavesTheListsInStep)
 {
     g_Database.Picture[1].m_FileName = "bmp\\pic\\Gone.bmp";
     Show(0, 100, 2, 1, 0);
-    EXPECT_EQ(services.m_ErrorBoxes,
-              std::vector<std::string>{std::string("bmp\\pic\\Gone.bmp ") + Sjis("読み込み失敗！")});
+    EXPECT_EQ(services.m_ErrorBoxes, std::vector<std::string>{std::string("bmp\\pic\\Gone.bmp ") +
+                                                              Sjis("読み込み失敗！")});
     EXPECT_EQ(services.m_CloseRequests, 1);
     EXPECT_TRUE(stage->m_PictureList.empty());
     EXPECT_TRUE(g_PictureSurfaces.empty());

@@ -58,9 +58,11 @@ std::uint64_t Hash(const Grid& grid)
 
 const std::vector<gfxtest::Mode>& Modes()
 {
-    static const std::vector<gfxtest::Mode> modes = {
-        {"Texture32", 1, 32, 1}, {"Texture16", 1, 16, 1}, {"Surface8", 0, 8, 0},
-        {"Surface16", 0, 16, 1}, {"Surface32", 0, 32, 1}};
+    static const std::vector<gfxtest::Mode> modes = {{"Texture32", 1, 32, 1},
+                                                     {"Texture16", 1, 16, 1},
+                                                     {"Surface8", 0, 8, 0},
+                                                     {"Surface16", 0, 16, 1},
+                                                     {"Surface32", 0, 32, 1}};
     return modes;
 }
 

@@ -119,9 +119,8 @@ TEST_F(ScreenEffects, StartToEndKindsRunByTheirStepAndEndPastTheEnd)
     };
     // 0 to 12 in a tenth of a second: 2 a frame, ended at 14 (7 frames);
     // reversed from 12 to -2; there and back twice as long.
-    const Case cases[] = {{4, 0, 7},  {4, 1, 7},  {4, 2, 14}, {5, 0, 7},  {6, 0, 7},
-                          {7, 2, 14}, {9, 0, 7},  {10, 1, 7}, {11, 0, 7}, {12, 0, 7},
-                          {13, 0, 7}, {13, 2, 14}};
+    const Case cases[] = {{4, 0, 7}, {4, 1, 7},  {4, 2, 14}, {5, 0, 7},  {6, 0, 7},  {7, 2, 14},
+                          {9, 0, 7}, {10, 1, 7}, {11, 0, 7}, {12, 0, 7}, {13, 0, 7}, {13, 2, 14}};
     for (const Case& c : cases) {
         Run(c.kind, {1, 0, 12, 4, 2}, c.mode);
         EXPECT_EQ(FramesToEnd(), c.frames) << "kind " << c.kind << " mode " << c.mode;
