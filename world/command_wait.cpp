@@ -52,8 +52,7 @@ int FollowedObject(const cCharaObj& chara, int placement)
 {
     if (placement >= 1 && placement <= 3) return chara.m_ObjNo;
     const cRunningStage& stage = RunStage();
-    if (placement >= 4 && placement <= 6 && !stage.Player.empty())
-        return stage.Player[P1].m_ObjNo;
+    if (placement >= 4 && placement <= 6 && !stage.Player.empty()) return stage.Player[P1].m_ObjNo;
     return 0;
 }
 
@@ -82,8 +81,8 @@ int GameWait(const cEdCommand& command)
 {
     cRunningStage& stage = RunStage();
     const int frames = TenthsToFrames(CommandParam(command, 0));
-    const cMessage& timer = stage.m_MessageList.emplace_back(
-        kTimerMessage, "", 0, 0, 0, 0, 0, 0, 0, 0, 0, kTimed, frames, 1, 0, 0, 0);
+    const cMessage& timer = stage.m_MessageList.emplace_back(kTimerMessage, "", 0, 0, 0, 0, 0, 0, 0,
+                                                             0, 0, kTimed, frames, 1, 0, 0, 0);
     stage.m_PauseWait.Set(kWaitGame, 0, frames, 0);
     WaitFor(&timer);
     return 0;

@@ -147,6 +147,13 @@ std::string FormatVariable(std::int64_t value, const VariableCode& code)
 
 enum class Placed { AT, GONE, NOWHERE };
 
+// A block of the current area plus an offset, on the screen of an axis.
+std::int64_t MapToScreen(const cScrollAxis& axis, int block, std::int64_t offset)
+{
+    const std::int64_t map = (axis.m_AreaFirst + std::int64_t{block}) * 32 + offset;
+    return TruncToInt(static_cast<double>(map) - axis.m_Pos);
+}
+
 // The top-left corner of the message this frame (before keeping it on the
 // screen): GONE when the object it follows no longer exists, NOWHERE for a
 // placement that names no place.
@@ -195,12 +202,8 @@ Placed PlaceMessage(const cMessage& m, std::int64_t& x, std::int64_t& y)
         y = std::int64_t{m.m_BlockY} * 32 + dy;
         return Placed::AT;
     case 8:
-        x = TruncToInt(
-            static_cast<double>((stage.m_ScrollX.m_AreaFirst + std::int64_t{m.m_BlockX}) * 32 + dx) -
-            scrollX);
-        y = TruncToInt(
-            static_cast<double>((stage.m_ScrollY.m_AreaFirst + std::int64_t{m.m_BlockY}) * 32 + dy) -
-            scrollY);
+        x = MapToScreen(stage.m_ScrollX, m.m_BlockX, dx);
+        y = MapToScreen(stage.m_ScrollY, m.m_BlockY, dy);
         return Placed::AT;
     default:
         return Placed::NOWHERE;
@@ -251,7 +254,6 @@ cMessage::cMessage(int kind, const std::string& text, int graphicKind, int graph
     }
     m_Surface = &g_MessageSurfaces.back();
     m_SurfaceDef = &g_MessageSurfaceDefs.back();
-    m_Surface->szSurfaceType = "Message";
     Render(m_Surface);
 }
 
@@ -283,11 +285,13 @@ void cMessage::ReleaseSurface()
 int cMessage::Draw(DDSURFACEDATA* dest, int paused)
 {
     if (m_DurationMode == TIMED && (m_StopsGame || !paused)) {
-        --m_TimeLeft;
-        if (m_TimeLeft < 0) {
+        // One frame less; below 0 the time is over.
+        if (m_TimeLeft <= 0) {
+            m_TimeLeft = -1;
             ReleaseSurface();
             return 1;
         }
+        --m_TimeLeft;
     }
     std::int64_t x = 0;
     std::int64_t y = 0;
@@ -304,18 +308,17 @@ int cMessage::Draw(DDSURFACEDATA* dest, int paused)
     const int left = SaturateToInt32(x);
     const int top = SaturateToInt32(y);
     // The pop-ups rise over their life.
-    const int rise = (kPopupFrames - m_TimeLeft) >> 2;
+    const std::int64_t rise = (kPopupFrames - std::int64_t{m_TimeLeft}) >> 2;
     switch (m_Kind) {
     case MSG_TEXT:
         DrawTextWindow(dest, left, top);
         break;
     case MSG_GRAPHIC:
-        DrawGraphicIcon(dest, left, SaturateToInt32(y - rise), m_GraphicKind, m_GraphicNo,
-                        m_Frame);
+        DrawGraphicIcon(dest, left, SaturateToInt32(y - rise), m_GraphicKind, m_GraphicNo, m_Frame);
         break;
     case MSG_ICON:
-        DDBlt(dest, left, SaturateToInt32(y - rise), kIconSide, kIconSide,
-              &g_BitmapSD[kIconBitmap], kIconCellX, kIconCellY, 1);
+        DDBlt(dest, left, SaturateToInt32(y - rise), kIconSide, kIconSide, &g_BitmapSD[kIconBitmap],
+              kIconCellX, kIconCellY, 1);
         break;
     default:
         break;

@@ -64,27 +64,27 @@ TEST_F(MessageCodes, ExpandVariablesWithTheirOptions)
     };
     const Case cases[] = {
         {"#C5", "42"},
-        {"#C5_4.", "  42"},  // the point goes with the code
-        {"#C5_4Z", "0042"},  // leading zeros kept
-        {"#S2_3P", "-  7"},  // the sign before the blanks
-        {"#C5_P", "+42"},    // a plus sign only when asked for
-        {"#C5_34", "  42"},  // the last width digit counts
-        {"#c5_4z", "0042"},  // either case
-        {"#C6_3", "  0"},    // the last digit is never a blank
+        {"#C5_4.", "  42"}, // the point goes with the code
+        {"#C5_4Z", "0042"}, // leading zeros kept
+        {"#S2_3P", "-  7"}, // the sign before the blanks
+        {"#C5_P", "+42"},   // a plus sign only when asked for
+        {"#C5_34", "  42"}, // the last width digit counts
+        {"#c5_4z", "0042"}, // either case
+        {"#C6_3", "  0"},   // the last digit is never a blank
         {"#C6_3Z", "000"},
         {"#C7", "-2147483648"},
-        {"#5C", "42"},               // the letter may follow the number
-        {"#SC5", "42"},              // common wins over stage
-        {"#C255 #S254", "9 3"},      // the last variables of each
-        {"HP#C5.pt", "HP42pt"},      // inside a text
-        {"#C5#C5", "4242"},          // one code ends where the next begins
-        {"##C5", "#42"},             // a lone "#" stays
-        {"#C5..", "42."},            // only one point is the code's
-        {"#C0", "#C0"},              // no variable 0
-        {"#C300", "#C300"},          // beyond the last variable
-        {"#S255", "#S255"},          // the stage has S0 to S254 only
-        {"#5", "#5"},                // no kind of variable
-        {"#C", "#C"},                // no number
+        {"#5C", "42"},                      // the letter may follow the number
+        {"#SC5", "42"},                     // common wins over stage
+        {"#C255 #S254", "9 3"},             // the last variables of each
+        {"HP#C5.pt", "HP42pt"},             // inside a text
+        {"#C5#C5", "4242"},                 // one code ends where the next begins
+        {"##C5", "#42"},                    // a lone "#" stays
+        {"#C5..", "42."},                   // only one point is the code's
+        {"#C0", "#C0"},                     // no variable 0
+        {"#C300", "#C300"},                 // beyond the last variable
+        {"#S255", "#S255"},                 // the stage has S0 to S254 only
+        {"#5", "#5"},                       // no kind of variable
+        {"#C", "#C"},                       // no number
         {"#C99999999999", "#C99999999999"}, // a long number stays beyond
         {"#C5_", "42"},
         {"", ""},
@@ -130,7 +130,7 @@ TEST(PauseWaitRecord, OnlyAnUnchainedButtonMessageLocksTheButtons)
         int keyLock;
     };
     const Case cases[] = {
-        {1, 1, 0, 0, 10}, {1, 1, 0, 1, 0}, {1, 0, 30, 0, 0},
+        {1, 1, 0, 0, 10}, {1, 1, 0, 1, 0},  {1, 0, 30, 0, 0},
         {0, 1, 0, 0, 0},  {2, 0, 42, 0, 0}, {3, 1, 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -366,15 +366,15 @@ TEST_P(MessageDrawing, PlacementsOnTheScreenOverAnObjectAndOnTheMap)
     };
     const Case cases[] = {
         {0, 9, 9, 3, -2, 320 + 3 - 8, 240 - 2 - 8},
-        {1, 0, 0, 3, -2, 99 - 8 + 20 - 4 + 3, 99 - 6 - 16 - 2},      // above
-        {2, 0, 0, 3, -2, 110, 99 - 6 + 30 - 2 + 1},                  // below
-        {3, 0, 0, 3, -2, 110, 99 - 8 + 15 - 6 - 2},                  // centred
-        {4, 0, 0, 3, -2, 110, 75},                                   // the same for the player's
+        {1, 0, 0, 3, -2, 99 - 8 + 20 - 4 + 3, 99 - 6 - 16 - 2}, // above
+        {2, 0, 0, 3, -2, 110, 99 - 6 + 30 - 2 + 1},             // below
+        {3, 0, 0, 3, -2, 110, 99 - 8 + 15 - 6 - 2},             // centred
+        {4, 0, 0, 3, -2, 110, 75},                              // the same for the player's
         {5, 0, 0, 3, -2, 110, 122},
         {6, 0, 0, 3, -2, 110, 98},
-        {7, 2, 3, 3, -2, 64 + 3, 96 - 2},                            // screen blocks
-        {8, 2, 3, 3, -2, 286, 363},                                  // 286.5 and 363.25
-        {8, 0, 0, -225, 100, -5, 369},                               // -5.5 goes to -5
+        {7, 2, 3, 3, -2, 64 + 3, 96 - 2}, // screen blocks
+        {8, 2, 3, 3, -2, 286, 363},       // 286.5 and 363.25
+        {8, 0, 0, -225, 100, -5, 369},    // -5.5 goes to -5
     };
     for (const Case& c : cases) {
         Clear();
@@ -445,8 +445,7 @@ TEST_P(MessageDrawing, NoZoomWhenChainedOrTimed)
     };
     for (const Case c : {Case{UNTIL_BUTTON, 1}, Case{TIMED, 0}, Case{UNTIL_STAGE_END, 0}}) {
         Clear();
-        cMessage message =
-            Make(TEXT, "AB", 0, 0, 0, 0, 0, 0, c.mode, 60, 1, 0, c.chained);
+        cMessage message = Make(TEXT, "AB", 0, 0, 0, 0, 0, 0, c.mode, 60, 1, 0, c.chained);
         EXPECT_EQ(message.m_Zoom, 0);
         message.Draw(&m_Dest, 0);
         EXPECT_EQ(Ink(), (Box{303, 231, 336, 248})) << c.mode << " " << c.chained;
@@ -529,6 +528,44 @@ TEST_P(MessageDrawing, AMessageGoesWithTheObjectItFollows)
     cMessage timer = Make(TIMER, "", 0, 0, 0, 0, 0, 0, TIMED, 5, 1);
     EXPECT_EQ(timer.Draw(&m_Dest, 1), 0);
     EXPECT_EQ(Ink(), Box{});
+}
+
+TEST_P(MessageDrawing, ValuesAtTheEndsOfTheirRangeAreSafe)
+{
+    // Offsets, blocks and times from a stage file at the ends of the int
+    // range: no arithmetic overflows, a message kept on the screen ends on it.
+    cNpcObj chara;
+    chara.m_ObjNo = 7;
+    chara.m_X = 1e300;
+    chara.m_PicWidth = INT_MAX;
+    m_Stage.AddChara(chara);
+    struct Case {
+        int placement, blockX, blockY, dx, dy;
+    };
+    const Case cases[] = {
+        {0, 0, 0, INT_MAX, INT_MIN},
+        {1, 0, 0, INT_MIN, INT_MAX},
+        {2, 0, 0, INT_MAX, INT_MAX},
+        {3, 0, 0, INT_MIN, INT_MIN},
+        {7, INT_MAX, INT_MIN, INT_MAX, INT_MIN},
+        {8, INT_MIN, INT_MAX, INT_MIN, INT_MAX},
+    };
+    for (const Case& c : cases) {
+        Clear();
+        cMessage message = Make(ICON, "", c.placement, c.blockX, c.blockY, c.dx, c.dy, 1,
+                                UNTIL_STAGE_END, INT_MIN, 0, 7);
+        EXPECT_EQ(message.Draw(&m_Dest, 0), 0);
+        const Box ink = Ink();
+        EXPECT_TRUE(ink.left >= 0 && ink.right <= 639 && ink.top >= 0 && ink.bottom <= 479)
+            << "placement " << c.placement << " " << ink;
+    }
+    for (int time : {INT_MIN, -1, 0}) {
+        cMessage timed = Make(ICON, "", 0, 0, 0, 0, 0, 0, TIMED, time);
+        EXPECT_EQ(timed.Draw(&m_Dest, 0), 1) << time;
+    }
+    cMessage longest = Make(ICON, "", 0, 0, 0, 0, 0, 0, TIMED, INT_MAX);
+    EXPECT_EQ(longest.Draw(&m_Dest, 0), 0);
+    EXPECT_EQ(longest.m_TimeLeft, INT_MAX - 1);
 }
 
 TEST_P(MessageDrawing, ATextureRecreatedEmptyIsRenderedAgain)

@@ -146,14 +146,15 @@ TEST_F(WaitCommands, AButtonMessageWaitsWithTheKeyLockAndItsSound)
         {0, 0, 1, 1, 1, 1, 0, 0, 0, {}},               // following another: no lock, zoom, sound
         {2, 5, 1, 0, 1, 0, 30, 0, 0, {}},              // for a time
         {2, 5, 1, 1, 1, 0, 30, 0, 0, {}},
-        {1, 0, 1, 0, 1, 7, 99, 3, 0, {}},              // until the stage ends: the record stays
-        {0, 0, 0, 0, 0, 0, 0, 0, 1, {}},               // the game goes on
+        {1, 0, 1, 0, 1, 7, 99, 3, 0, {}}, // until the stage ends: the record stays
+        {0, 0, 0, 0, 0, 0, 0, 0, 1, {}},  // the game goes on
     };
     for (const Case& c : cases) {
         m_Waits.m_Seen.clear();
         m_Waits.m_Sounds.clear();
         Play().m_PauseWait = PauseWait{4, 3, 7, 99, 1};
-        const cEdCommand command = MessageCommand("AB", {0, 0, 0, 0, 0, 0, c.mode, c.tenths, c.stops});
+        const cEdCommand command =
+            MessageCommand("AB", {0, 0, 0, 0, 0, 0, c.mode, c.tenths, c.stops});
         EXPECT_EQ(ShowMessage(Player(), command, c.chained), 0);
         const std::string label = std::to_string(c.mode) + " " + std::to_string(c.stops) + " " +
                                   std::to_string(c.chained);
