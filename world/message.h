@@ -8,7 +8,8 @@
 // overlong text is cut at the frame instead of asking for a surface that
 // cannot be made. The drawing places a message each frame (on the screen,
 // over an object, or on the map), counts its time down and says when it is
-// to go; the message's surface is released by whoever removes it.
+// to go, having given its surface back; a command that waited for its
+// message takes it off the list with RemoveMessage.
 
 #include <cstdint>
 #include <string>
