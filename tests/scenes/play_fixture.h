@@ -55,7 +55,8 @@ protected:
         g_SceneMgr.m_PlayKind = kind;
         g_SceneMgr.g_PlayMode = mode;
     }
-    // The scene's set-up on the stage, then the play phase.
+    // The scene's set-up on the stage as a new play (without the play
+    // pictures, which need the game's files), then the play phase.
     void Begin(cEdStage data)
     {
         ASSERT_EQ(LoadAsLiveStage(data), 1);
@@ -63,7 +64,13 @@ protected:
         g_GamePlay = scene.get();
         scene->m_PlayMode = g_SceneMgr.g_PlayMode;
         scene->m_PlayKind = g_SceneMgr.m_PlayKind;
-        scene->Init();
+        scene->m_RankPos.assign(kRankKinds, 0);
+        scene->m_Results.assign(kRankKinds, 0);
+        scene->ResetSessionTotals();
+        scene->UseLife();
+        scene->SetStage(0, 1);
+        scene->SceneResetMenuCursor();
+        scene->m_SubState = 0;
         scene->m_Phase = PHASE_PLAY;
     }
     // Frames of the scene with the script's input from its first frame.
