@@ -34,7 +34,8 @@ cMenuScene::cMenuScene(MenuSceneSetup setup, const std::vector<Phase>& ownPhases
 cMenuScene::~cMenuScene()
 {
     for (int n : m_Setup.bitmaps)
-        if (n >= 0 && n < BITMAP_COUNT) DDReleaseSurfaceFwd(&g_BitmapSD[static_cast<std::size_t>(n)]);
+        if (n >= 0 && n < BITMAP_COUNT)
+            DDReleaseSurfaceFwd(&g_BitmapSD[static_cast<std::size_t>(n)]);
     ReleaseScenePictures();
 }
 
@@ -71,8 +72,8 @@ void cMenuScene::FadeIn()
 void cMenuScene::FadeOut()
 {
     if (m_Setup.drawBeforeFadeOut) DrawScreen();
-    if (!DDFadeOut(g_ScreenPalette.data(), 0, 255, 0, 0, 0, g_SceneMgr.m_FadeStep,
-                   g_Palette.data(), 0))
+    if (!DDFadeOut(g_ScreenPalette.data(), 0, 255, 0, 0, 0, g_SceneMgr.m_FadeStep, g_Palette.data(),
+                   0))
         return;
     DDClearPal(&BackBuffer, 16);
     OnLeave();

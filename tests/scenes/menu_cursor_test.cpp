@@ -76,12 +76,16 @@ TEST_F(MenuCursor, AGridWrapsAtEveryEdgeAndPlacesTheCursor)
 {
     struct Case {
         std::uint16_t input;
-        int column, row;       // before
+        int column, row; // before
         int wantColumn, wantRow;
     };
     const Case cases[] = {
-        {kDirUp, 0, 0, 0, 6},   {kDirDown, 0, 6, 0, 0},  {kDirDown, 0, 2, 0, 3},
-        {kDirLeft, 0, 1, 2, 1}, {kDirRight, 2, 1, 0, 1}, {kDirUp | kDirDown, 0, 3, 0, 2},
+        {kDirUp, 0, 0, 0, 6},
+        {kDirDown, 0, 6, 0, 0},
+        {kDirDown, 0, 2, 0, 3},
+        {kDirLeft, 0, 1, 2, 1},
+        {kDirRight, 2, 1, 0, 1},
+        {kDirUp | kDirDown, 0, 3, 0, 2},
         {kDirLeft | kDirRight | kDirDown, 1, 1, 0, 2},
     };
     for (const Case& c : cases) {

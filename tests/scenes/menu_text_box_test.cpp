@@ -18,8 +18,8 @@ protected:
     void SetUp() override
     {
         g_System = cEdSystem();
-        g_System.SysText[19] = Sjis("しゅうりょう");   // 6 characters
-        g_System.SysText[20] = "ABCD";                 // 4
+        g_System.SysText[19] = Sjis("しゅうりょう");                // 6 characters
+        g_System.SysText[20] = "ABCD";                              // 4
         g_System.SysText[21] = std::string(Sjis("リトライ")) + "!"; // 5
         g_System.SysText[22] = "100%s";
     }

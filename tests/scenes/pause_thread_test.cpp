@@ -62,8 +62,7 @@ TEST_F(PauseThread, AButtonWaitEndsOnTheFirstNewPressAfterItsKeyLock)
          cInputScript().Hold(0, 1, 30), 0},
         {"chained: held before, released, pressed anew", 0,
          cInputScript().Hold(0, 1, 5).Hold(0, 0, 1).Hold(0, 1, 1), 7},
-        {"another button does not end it", 0, cInputScript().Hold(0, 0, 2).Hold(0, 2 | 4, 20),
-         0},
+        {"another button does not end it", 0, cInputScript().Hold(0, 0, 2).Hold(0, 2 | 4, 20), 0},
     };
     for (const ButtonCase& c : cases) {
         SCOPED_TRACE(c.what);

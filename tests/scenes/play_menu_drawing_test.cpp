@@ -43,8 +43,8 @@ protected:
         DDBoxFillPal(&accessory, 64, 0, 16, 16, kCursor);
         InitFontDef();
         const FONTDEF& d = g_FontDef[1];
-        ASSERT_TRUE(g_Fonts[1].Create(d.face.data(), 0, d.fontHeight, d.cellWidth, d.lineHeight,
-                                      33, nullptr, 1, kFrame, nullptr));
+        ASSERT_TRUE(g_Fonts[1].Create(d.face.data(), 0, d.fontHeight, d.cellWidth, d.lineHeight, 33,
+                                      nullptr, 1, kFrame, nullptr));
         g_System.SysText[19] = "ABCDEF";
         g_System.SysText[20] = "ABCD";
         g_System.SysText[21] = "ABCDE";
@@ -114,8 +114,7 @@ TEST_P(PlayMenuDrawing, ThePauseMenuBoxesItsRowsAndShowsTheCursorOnGoOn)
 {
     for (const bool retry : {true, false}) {
         SCOPED_TRACE(retry);
-        SetPlay(retry ? PLAYKIND_FREE : PLAYKIND_REPLAY,
-                retry ? PLAYMODE_FREE : PLAYMODE_REPLAY);
+        SetPlay(retry ? PLAYKIND_FREE : PLAYKIND_REPLAY, retry ? PLAYMODE_FREE : PLAYMODE_REPLAY);
         Begin(test::FloorStage());
         scene->m_SavedPhase = PHASE_PLAY;
         scene->m_SubState = 0;
