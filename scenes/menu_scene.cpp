@@ -1,5 +1,7 @@
 #include "scenes/menu_scene.h"
 
+#include <utility>
+
 #include "core/checked_access.h"
 #include "core/display_facts.h"
 #include "core/main_window_handle.h"
