@@ -50,6 +50,7 @@ public:
 
     std::vector<std::uint16_t> seen; // the buttons after the menu input
     int built = 0;
+    int redrawn = 0;
     int drawn = 0;
     int left = 0;
 
@@ -59,6 +60,7 @@ protected:
         ++built;
         ASSERT_TRUE(DDCreateSurfaceVec(g_ScenePictures, g_ScenePictureDefs, 8, 8, 0, 1, 0, 0));
     }
+    void RedrawSurface() override { ++redrawn; }
     void DrawScreen() override { ++drawn; }
     void OnLeave() override { ++left; }
 };
@@ -143,6 +145,19 @@ TEST_F(MenuSceneFrame, InitThenFadeInThenTheScenesPhasesThenFadeOutToTheRequeste
     EXPECT_EQ(scene.drawn, 10) << "only the world map draws while it fades out";
     EXPECT_EQ(g_MusicSlots.size(), 1u);
     EXPECT_EQ(TakePosted(), 0);
+}
+
+TEST_F(MenuSceneFrame, In8BitColourTheFadeInRedrawsTheScenesOwnSurface)
+{
+    for (const int mode : {0, 3}) {
+        SCOPED_TRACE(AllModes()[mode].name);
+        TearDownMode();
+        ASSERT_TRUE(SetUpMode(AllModes()[mode], 64, 48));
+        TestMenuScene scene(Setup(3, true));
+        Frames(scene, cInputScript(), 10);
+        EXPECT_EQ(scene.m_Phase, 1);
+        EXPECT_EQ(scene.redrawn, AllModes()[mode].bpp == 8 ? 10 : 0);
+    }
 }
 
 TEST_F(MenuSceneFrame, TheSaveMenuKeepsTheCursorWhenItLeaves)
