@@ -16,6 +16,7 @@
 #include "media/dd_lens.h"
 #include "media/dd_palette.h"
 #include "media/dd_state.h"
+#include "platform/message_loop.h"
 #include "world/running_stage.h"
 #include "world/world_services.h"
 
@@ -57,6 +58,7 @@ void LoadGroup(std::vector<DDSURFACEDATA>& surfaces, std::size_t first,
                const std::vector<PictureSlot>& slots, const char* failText)
 {
     for (std::size_t k = slots.size(); k-- > 0;) {
+        plat::checkQuit(); // a close asked for meanwhile ends the loading thread
         const PictureSlot& slot = slots[k];
         const int copy = slot.copyOf >= 0 ? 1 : 0;
         const int result = DDCreateSurfaceFromFile(&surfaces[first + k], *slot.file, 1, g_DDBpp,
@@ -112,6 +114,9 @@ int LoadPlayPictures(int newPlay)
             entry.name.clear();
         }
     }
+    // Without a graphics layer (the world stepped without a display) there
+    // is nothing to load the pictures into.
+    if (!g_D3DState && !g_DDrawState) return 1;
     if (newPlay) return DDLoadBitmaps(g_BitmapSD.data(), kPlayBitmaps, 63) ? 1 : 0;
     return DDLoadBitmaps(g_BitmapSD.data(), kBackgroundBitmaps, 8) ? 1 : 0;
 }

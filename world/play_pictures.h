@@ -38,7 +38,9 @@ extern const int kBackgroundBitmaps[8];
 
 // The system bitmaps of the play; 1 when loaded (no previous play scene:
 // every play bitmap, else the eight background pictures). The background
-// entries are named after the live stage's picture layers first.
+// entries are named after the live stage's picture layers first. Without
+// a graphics layer (the world stepped without a display) nothing is loaded
+// and the answer is 1.
 int LoadPlayPictures(int newPlay);
 // The two shot sheets (bitmaps 63, 64) from the sheets 20 and 21: each
 // 16 x 16 frame centred in a 32 x 32 cell.

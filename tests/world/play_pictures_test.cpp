@@ -307,6 +307,8 @@ TEST_F(PlayPictures, AMissingPlayPictureFailsTheLoad)
 {
     SetUpDisplay(kFileModes[0]);
     EXPECT_EQ(LoadPlayPictures(1), 0) << "no bmp\\Block.bmp";
+    TearDownMode();
+    EXPECT_EQ(LoadPlayPictures(1), 1) << "without a display there is nothing to load";
 }
 
 // Palette number of the overlay at a point.
