@@ -287,6 +287,37 @@ TEST_P(ObjectDrawing, ItemsDrawTheirFrameAtTheirScaleWithTheSymbolOnTop)
     EXPECT_EQ(At(20, 20), 9);
 }
 
+// A large own picture of factor 2 is a copy made for scale 2: drawn as it
+// is at that scale, stretched at any other.
+TEST_P(ObjectDrawing, ItemsOfALargeOwnPictureStretchOnlyAwayFromItsFactor)
+{
+    g_Database.Bmp_CharaExc.resize(2);
+    g_Database.Bmp_CharaExc[1].m_Large = 1;
+    g_Database.Bmp_CharaExc[1].m_SizeFactor = 2;
+    g_CharaPictures.resize(4);
+    for (std::size_t k : {0u, 2u}) {
+        ASSERT_TRUE(DDCreateSurface(&g_CharaPictures[k], 128, 64, 1, 0, 0, 0, 0));
+        DDBoxFillPal(&g_CharaPictures[k], 0, 0, 128, 64, 1);
+        DDBoxFillPal(&g_CharaPictures[k], 64, 0, 32, 64, 7); // cell 1, left half
+        DDBoxFillPal(&g_CharaPictures[k], 96, 0, 32, 64, 8);
+    }
+    for (int scale : {1, 2, 3}) {
+        SCOPED_TRACE(scale);
+        cItemObj item;
+        MakeItem(item, scale);
+        item.m_Def.nGraphicKind = 4;
+        item.m_Def.nGraphicFrame = 1;
+        Clear();
+        item.DrawItem(&dest_, 1);
+        const int half = 16 * scale;
+        EXPECT_EQ(At(8, 6), 7);
+        EXPECT_EQ(At(8 + half - 1, 6 + half), 7);
+        EXPECT_EQ(At(8 + half, 6), 8);
+        if (8 + 2 * half < dest_.width) EXPECT_EQ(At(8 + 2 * half, 6), 9);
+        if (6 + 2 * half < dest_.height) EXPECT_EQ(At(8, 6 + 2 * half), 9);
+    }
+}
+
 // Colour of frame (k, r) of the 16-pixel shot sheet `sheet` (0 left, 1 right).
 int ShotColour(int k, int r, int sheet)
 {

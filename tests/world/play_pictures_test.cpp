@@ -366,6 +366,29 @@ TEST_F(Sight, OverlaySizeFollowsTheRangeAndItsHoleTheShape)
     }
 }
 
+// In full-colour mode the transparent colour is a colour of its own, not
+// palette number 0: both hole shapes are cut with it.
+TEST_F(Sight, FullColourHolesAreCutWithTheTransparentColour)
+{
+    for (const Mode& mode : kFileModes) {
+        SCOPED_TRACE(mode.name);
+        SetUpDisplay(mode);
+        g_System.nColourMode = 1;
+        DDSetTransmit(255, 0, 255);
+        const PaletteReader read;
+        for (int shape : {1, 3}) {
+            SCOPED_TRACE(shape);
+            MakePlayer(16, shape);
+            CreateSightSurfaces(&overlay_, &hole_);
+            const int cx = overlay_.width / 2;
+            const int cy = overlay_.height / 2;
+            EXPECT_EQ(read.at(overlay_, cx, cy), 0);
+            EXPECT_EQ(read.at(overlay_, cx - 14, cy + 14), shape == 1 ? 16 : 0);
+            EXPECT_EQ(read.at(overlay_, cx - 17, cy), 16);
+        }
+    }
+}
+
 TEST_F(Sight, AnOverlayThatCannotBeMadeSaysSoAndClosesTheGame)
 {
     SetUpDisplay(kDrawModes[0]);
