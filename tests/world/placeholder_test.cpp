@@ -25,12 +25,9 @@ namespace {
 
 // World 5: what the player sees (issue 15).
 const char* const kWorld5[] = {
-    "BuildShotSheets",
-    "CreateSightSurfaces",
     "CycleColors",
     "DrawBlockMap",
     "DrawCharaEffect",
-    "DrawGraphicIcon",
     "DrawItems",
     "DrawLayers",
     "DrawPictures",
@@ -39,15 +36,7 @@ const char* const kWorld5[] = {
     "DrawTestText",
     "DrawTime",
     "DrawTint",
-    "LoadCharaBitmaps",
-    "LoadEffectPictures",
-    "LoadPlayPictures",
-    "LoadSwordPictures",
-    "ReleaseMessageSurfaces",
-    "ReleasePlayPictures",
-    "ResetPictures",
     "ResetScreenPalette",
-    "ResolveGraphic",
     "SheetForFacing",
     "StartTint",
     "cCharaObj::CharaGraphicNumber",
@@ -55,11 +44,6 @@ const char* const kWorld5[] = {
     "cCharaObj::DrawHpGauge",
     "cCharaObj::DrawSpGauge",
     "cCharaObj::StepCharaEffect",
-    "cItemObj::DrawItem",
-    "cNpcObj::DrawCarriedHint",
-    "cPlayerObj::Draw",
-    "cPlayerObj::DrawSightMask",
-    "cShotObj::DrawShot",
     "g_CharaEffectDrawProc",
 };
 
