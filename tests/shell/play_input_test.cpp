@@ -1,7 +1,8 @@
-// The bundled game's first stage played in a window on X: the arrow keys,
-// and a game controller plugged in during play, move the player the way
-// they point. Keys and controller go through SDL's event queue and the
-// program's own event pump, as a player's would.
+// The bundled game's first stage played in a window (on X when the tests
+// run under Xvfb, else over SDL's dummy video): the arrow keys, and a game
+// controller plugged in during play, move the player the way they point.
+// Keys and controller go through SDL's event queue and the program's own
+// event pump, as a player's would.
 #include "platform/game_window.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
@@ -90,8 +91,7 @@ protected:
 TEST_F(PlayInput, TheArrowKeysAndAControllerPluggedInDuringPlayMoveThePlayer)
 {
     test::XDisplay x;
-    if (!x.present()) GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
-    ASSERT_TRUE(x.held()) << "another test kept the X display";
+    if (x.present()) ASSERT_TRUE(x.held()) << "another test kept the X display";
     double start = 0, afterRight = 0, afterLeftKey = 0, afterStick = 0;
     const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
         ASSERT_TRUE(test::WaitFor([] { return g_PlayFrames > 10; }, kStartSeconds));
