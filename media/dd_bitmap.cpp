@@ -13,6 +13,7 @@
 #include "media/dd_state.h"
 #include "media/dd_surface.h"
 #include "platform/byte_reader.h"
+#include "platform/message_loop.h"
 
 namespace {
 
@@ -374,6 +375,9 @@ int DDCheckBitmapSize(int* tooLarge, const std::string& name, int maxWidth, int 
 std::uint8_t DDLoadBitmaps(DDSURFACEDATA* surfaceArray, const int* numbers, int count)
 {
     for (int k = 0; k < count; ++k) {
+        // A close asked for meanwhile ends the loading thread here rather
+        // than after every picture of the list.
+        plat::checkQuit();
         const int n = numbers[k];
         if (!surfaceArray || !g_DDBmpTable || n < 0 || n >= g_DDSurfaceCount) return 0;
         DDSURFACEDATA* sd = &surfaceArray[n];

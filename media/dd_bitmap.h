@@ -17,6 +17,8 @@ struct DDSURFACEDATA;
 // missing or damaged.
 bool DDReadBmp(const std::string& name, DDBitmapImage& out);
 
+// Loads the listed numbers of the bitmap table into the array. A thread
+// asked to quit stops between two pictures (ThreadQuit, message_loop.h).
 std::uint8_t DDLoadBitmaps(DDSURFACEDATA* surfaceArray, const int* numbers, int count);
 int DDCreateSurfaceFromFile(DDSURFACEDATA* sd, const std::string& name, int colourKey, int bpp,
                             int ddMemory, int d3dSystemTexture, int noTexture, int indexMap,

@@ -12,8 +12,10 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <bitset>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace plat::detail {
 namespace {
@@ -92,13 +94,33 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
     ImGui_ImplSDL2_InitForSDLRenderer(window);
     ImGui_ImplSDLRenderer_Init(renderer);
 
+    // ImGui reads the keys once a frame: a key pressed and let go between
+    // two frames (a quick tap, or a slow frame such as the first, which
+    // builds the font) would never be seen down. Its release waits until a
+    // frame has seen the press.
+    std::bitset<SDL_NUM_SCANCODES> pressedSinceFrame;
+    std::vector<SDL_Event> releases;
     bool closing = false;
-    setEventInterceptor([&closing](const SDL_Event& e) {
+    setEventInterceptor([&](const SDL_Event& e) {
         if (isClose(e)) {
             closing = true;
             return true;
         }
         if (!isInput(e)) return false;
+        if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
+            const auto key = static_cast<std::size_t>(e.key.keysym.scancode);
+            if (key >= pressedSinceFrame.size()) return true;
+            // Down again before the frame: the press stands, the release goes.
+            if (e.type == SDL_KEYDOWN)
+                std::erase_if(releases, [&](const SDL_Event& r) {
+                    return static_cast<std::size_t>(r.key.keysym.scancode) == key;
+                });
+            if (e.type == SDL_KEYUP && pressedSinceFrame.test(key)) {
+                releases.push_back(e);
+                return true;
+            }
+            if (e.type == SDL_KEYDOWN) pressedSinceFrame.set(key);
+        }
         ImGui_ImplSDL2_ProcessEvent(&e);
         return true;
     });
@@ -129,6 +151,10 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
             SDL_RenderPresent(renderer);
         }
         if (!goOn) break;
+        pressedSinceFrame.reset();
+        for (const SDL_Event& e : releases)
+            ImGui_ImplSDL2_ProcessEvent(&e);
+        releases.clear();
         std::this_thread::sleep_for(kFramePeriod);
     }
 

@@ -30,18 +30,17 @@
 #include "shell/init_game.h"
 #include "shell/running_game.h"
 #include "shell/system_ini.h"
+#include "shell/x_display.h"
 #include "support/generated_game.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "world/input_state.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <random>
@@ -358,15 +357,9 @@ public:
 
 TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
 {
-    if (!std::getenv("DISPLAY"))
-        GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
-    test::ScopedEnv x11("SDL_VIDEODRIVER", "x11");
-    // The X server's software GL driver, which SDL loads, leaves memory
-    // behind when it is unloaded at SDL's shutdown: kept loaded, that
-    // memory stays reachable and the leak check does not blame this test.
-    for (const char* driver :
-         {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"})
-        if (dlopen(driver, RTLD_NOW | RTLD_NODELETE)) break;
+    test::XDisplay x;
+    if (!x.present()) GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
+    ASSERT_TRUE(x.held()) << "another test kept the X display";
     dir.write("System.ini", "Direct3D=1\nWindowMode=1\nVSync=0\nShowFps=1\nExit\n");
     g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new PaintingScene); };
     std::mutex lock;

@@ -138,6 +138,8 @@ TEST_F(DefaultGame, EveryStageIsAPlayableLevel)
         EXPECT_GE(stage.nWidth, 20);
         EXPECT_GE(stage.nHeight, 15);
         EXPECT_GE(stage.PlacedBlocks.size(), static_cast<std::size_t>(stage.nWidth));
+        EXPECT_EQ(stage.nOuterX, stage.nWidth * 32) << "the world holds the stage";
+        EXPECT_EQ(stage.nOuterY, stage.nHeight * 32) << "the world holds the stage";
 
         const int hero = stage.FindHero();
         ASSERT_GE(hero, 0);

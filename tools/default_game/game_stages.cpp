@@ -194,6 +194,11 @@ cEdStage stageOf(const StageSpec& spec)
     stage.strStageText = Sjis(spec.title);
     stage.nWidth = width;
     stage.nHeight = height;
+    // The stage's extent in pixels: the world reaches 640 beyond it, its
+    // margins. Left at 0, the world would end at 640 and everything below
+    // or right of it would fall out of the world on the first step.
+    stage.nOuterX = width * 32;
+    stage.nOuterY = height * 32;
     stage.bTimeLimit = 1;
     stage.nTimeLimit = spec.timeLimit;
     stage.nBgm = BGM_STAGE;
