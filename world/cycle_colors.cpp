@@ -1,0 +1,3 @@
+#include "world/cycle_colors.h"
+
+std::array<CycleColour, kCycleColours> g_CycleColors;
