@@ -37,12 +37,12 @@ constexpr int kBlurTintColour = 31;
 
 // The character's picture this frame, as the routines read it.
 struct Picture {
-    int left = 0, top = 0;         // screen box
-    int width = 0, height = 0;     // at the character's scale
-    int width0 = 0, height0 = 0;   // unscaled
-    int scale = 1;                 // the character's size factor
-    int preScale = 1;              // the size factor of the record's cell
-    bool work = false;             // drawn through the work surface
+    int left = 0, top = 0;       // screen box
+    int width = 0, height = 0;   // at the character's scale
+    int width0 = 0, height0 = 0; // unscaled
+    int scale = 1;               // the character's size factor
+    int preScale = 1;            // the size factor of the record's cell
+    bool work = false;           // drawn through the work surface
     int centreX() const { return left + width / 2; }
     int centreY() const { return top + height / 2; }
 };
@@ -111,8 +111,8 @@ void TintOpt(const GraphicRef& ref, int opt[2])
 
 // A copy of the picture with the tint when set: stretched from sw x sh, or
 // 1:1.
-void CopyPicture(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
-                 int sw, int sh, int transparent, const GraphicRef& ref)
+void CopyPicture(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                 int sy, int sw, int sh, int transparent, const GraphicRef& ref)
 {
     int opt[2];
     TintOpt(ref, opt);
@@ -215,8 +215,7 @@ int StripThickness(const cCharaObj& c, const Picture& p)
     return std::max((p.height + count - 1) / count, 1);
 }
 
-int DrawStrips(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int draw,
-               int vertical)
+int DrawStrips(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int draw, int vertical)
 {
     if (Drawable(dest, ref, draw)) {
         const Picture p = PictureOf(c, ref);
@@ -248,8 +247,8 @@ int DrawWave(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int d
         const Source s = SourceFor(p, ref, false);
         const TintScope tint(ref, s.direct);
         const double amplitude = p.work ? e.m_Value * p.scale : e.m_Value;
-        DDBltWave(&BackBuffer, p.left, p.top, p.width, p.height, Param(c, 4), amplitude,
-                  e.m_Work1, Param(c, 5), s.sd, s.x, s.y, 1, vertical);
+        DDBltWave(&BackBuffer, p.left, p.top, p.width, p.height, Param(c, 4), amplitude, e.m_Work1,
+                  Param(c, 5), s.sd, s.x, s.y, 1, vertical);
     }
     if (!hold && ++e.m_Work1 >= kWaveTurn) e.m_Work1 = 0;
     return Advance(c, hold);
@@ -363,11 +362,19 @@ int EffectGrow(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int
         if (w > 0 && h > 0 && w <= DD_MAX_TEXTURE_SIDE && h <= DD_MAX_TEXTURE_SIDE) {
             const Source s = SourceFor(p, ref, true);
             const TintScope tint(ref, s.direct);
-            DDBltEx(dest, p.left - e / 2, p.top - e / 2, static_cast<int>(w),
-                    static_cast<int>(h), s.sd, s.x, s.y, p.width, p.height, 1);
+            DDBltEx(dest, p.left - e / 2, p.top - e / 2, static_cast<int>(w), static_cast<int>(h),
+                    s.sd, s.x, s.y, p.width, p.height, 1);
         }
     }
     return Advance(c, hold);
+}
+
+// A lens offset inside the range the record allows (any other would reach
+// past the work surface, or overflow once scaled).
+int LensShift(const cCharaObj& c, int n)
+{
+    const ParamInfo& info = g_CharaEffectParamInfo[12][n - 1];
+    return std::clamp<int>(Param(c, n), info.m_Min, info.m_Max);
 }
 
 // A convex lens over the picture, shifted by the record's offsets. The
@@ -376,8 +383,8 @@ int EffectLens(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int
 {
     if (Drawable(dest, ref, draw)) {
         const Picture p = PictureOf(c, ref);
-        const int shiftX = Param(c, 4) * p.scale;
-        const int shiftY = Param(c, 5) * p.scale;
+        const int shiftX = LensShift(c, 4) * p.scale;
+        const int shiftY = LensShift(c, 5) * p.scale;
         const int radius =
             TruncToInt((std::max(std::abs(shiftX), std::abs(shiftY)) + p.width / 2) * kSqrt2);
         const int cleared = (g_D3DState || g_DDBpp == 16) ? 4 * radius : 2 * radius;
@@ -457,10 +464,10 @@ int EffectBlur(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int
 } // namespace
 
 const CharaEffectDrawProc g_CharaEffectDrawProc[kCharaEffectKinds] = {
-    EffectNone,      EffectBurst,  EffectStripsAcross, EffectStripsDown, EffectWaveAcross,
-    EffectWaveDown,  EffectBlink,  EffectTurnA,        EffectTurnB,      EffectFlip,
-    EffectCircle,    EffectGrow,   EffectLens,         EffectColour,     EffectHalf,
-    EffectMosaic,    EffectBlur};
+    EffectNone,     EffectBurst, EffectStripsAcross, EffectStripsDown, EffectWaveAcross,
+    EffectWaveDown, EffectBlink, EffectTurnA,        EffectTurnB,      EffectFlip,
+    EffectCircle,   EffectGrow,  EffectLens,         EffectColour,     EffectHalf,
+    EffectMosaic,   EffectBlur};
 
 int CharaEffectKind(const cCharaObj& chara)
 {
