@@ -140,7 +140,7 @@ int cCharaObj::CharaGraphicNumber(GraphicRef& ref)
         colour < kCycleColours) {
         ref.m_Tint = 1;
         ref.m_TintColour = g_CycleColors[static_cast<std::size_t>(colour)].m_Colour;
-        ref.m_TintOp = g_CycleColors[static_cast<std::size_t>(colour)].m_Op;
+        ref.m_TintOp = g_CycleColors[static_cast<std::size_t>(colour)].m_Mode;
     }
     return SaturateToInt32(n);
 }

@@ -8,7 +8,7 @@
 
 struct CycleColour {
     std::uint32_t m_Colour = 0; // ARGB, the vertex colour
-    std::int32_t m_Op = 0;      // the colour operation it is blended with
+    std::int32_t m_Mode = 0;    // the blend mode (the colour operation)
 };
 
 inline constexpr int kCycleColours = 10;
