@@ -22,7 +22,9 @@
 #include "media/dd_composite.h"
 #include "media/dd_lens.h"
 #include "media/dd_palette.h"
+#include "media/dd_render.h"
 #include "media/dd_rotate.h"
+#include "media/dd_state.h"
 #include "media/dd_translucent.h"
 #include "media/graphics_fixture.h"
 #include "world/chara_effects.h"
@@ -472,6 +474,61 @@ TEST_P(CharaEffectDrawing, TheWavesDrawOntoTheBackBufferWhateverSurfaceTheyAreGi
               }));
     EXPECT_EQ(Snapshot(other), before);
     DDReleaseSurface(&other);
+}
+
+// An invincible character's tint (texture back end) is in force around
+// the reads of its own cell only: a picture read through the work surface
+// took it on there.
+TEST_P(CharaEffectDrawing, TheTintIsInForceAroundTheCharactersOwnDrawingOnly)
+{
+    if (!g_D3DState) GTEST_SKIP() << "a tint exists only under Direct3D";
+    m_Ref.m_Tint = 1;
+    m_Ref.m_TintColour = 0xFF808080u;
+    m_Ref.m_TintOp = D3DTOP_MODULATE;
+    const int opt[2] = {static_cast<int>(0xFF808080u), D3DTOP_MODULATE};
+    auto tinted = [](const std::function<void()>& drawing) {
+        DDSetVertexColor(0xFF808080u);
+        DDSetColorOp(D3DTOP_MODULATE);
+        drawing();
+        DDResetVertexColor();
+        DDResetColorOp();
+    };
+
+    Effect(0, {}, 0);
+    const Pixels plain = Draw();
+    EXPECT_EQ(plain,
+              Expected([&] { DDBltOpt(&BackBuffer, 10, 12, 16, 16, &m_Sheet, 0, 0, 1, opt); }));
+    m_Ref.m_Tint = 0;
+    EXPECT_NE(Draw(), plain) << "the tint shows";
+    m_Ref.m_Tint = 1;
+
+    Effect(8, {10, 0, 360}, 45);
+    EXPECT_EQ(
+        Draw(), Expected([&] {
+            tinted([&] { DDBltRotate(&BackBuffer, 18, 20, 16, 16, 8, 8, 45, &m_Copy, 0, 0, 1); });
+        }));
+
+    Effect(13, {10, 1, 4, 20}, 1);
+    EXPECT_EQ(Draw(), Expected([&] {
+                  DDBltOpt(m_Work, 0, 0, 16, 16, &m_Sheet, 0, 0, 0, opt);
+                  DDBltTint(&BackBuffer, 10, 12, 16, 16, m_Work, 0, 0, 1, g_ScreenPalette.data(),
+                            g_BlendTable.data(), 20, 1);
+              }))
+        << "the colour change mixes the tinted picture";
+
+    SetScale(2);
+    Effect(15, {10, 1, 8}, 2);
+    EXPECT_EQ(Draw(), Expected([&] {
+                  DDBltExOpt(m_Work, 0, 0, 32, 32, &m_Copy, 0, 0, 16, 16, 0, opt);
+                  DDBltMosaic(&BackBuffer, 10, 8, 32, 32, 2, m_Work, 0, 0, 1);
+              }))
+        << "a scaled picture takes the tint into the work surface";
+
+    m_Ref.m_Tint = 0;
+    SetScale(1);
+    Effect(0, {}, 0);
+    EXPECT_EQ(Draw(), Expected([&] { DDBlt(&BackBuffer, 10, 12, 16, 16, &m_Sheet, 0, 0, 1); }))
+        << "no tint is left behind";
 }
 
 // Values a record or a running value can take that the drawing operations
