@@ -247,6 +247,36 @@ TEST_P(CharaPictures, TheOverlaySymbolIsDrawnOverThePicture)
         << "no symbol without the switch";
 }
 
+TEST_P(CharaPictures, ANegativeSymbolIsTheFirstAndAnEndedAnimationDrawsNothing)
+{
+    ASSERT_TRUE(DDCreateSurface(&g_BitmapSD[43], 64, 480, 1, 0, 0, 0, 0));
+    PaintSymbols(&g_BitmapSD[43]);
+    cPlayerObj& p = player();
+    p.m_X -= 80;
+    p.m_Y -= 88;
+    p.m_Def.nCharaOption1 = 1;
+    p.m_Def.nEmblemNo = -7;
+    p.DrawCharaBody(&BackBuffer, 1);
+    EXPECT_EQ(m_Reader->at(BackBuffer, p.m_ScrLeft + 31, p.m_ScrTop + 31), 1);
+
+    // The animation reached its end code: nothing is drawn, the effect runs on.
+    DDBoxFillPal(&BackBuffer, 0, 0, 64, 48, kBackground);
+    p.m_Anime.SetSequences({{{-4, 0, 0}}});
+    p.m_Anime.Set(0, 1);
+    cEdCharaEffect record;
+    record.m_Kind = 1;
+    record.m_Param[0] = 10;
+    p.m_CharaEffect.m_Index = 1;
+    p.m_CharaEffect.m_Record = &record;
+    p.m_CharaEffect.m_Start = 0;
+    p.m_CharaEffect.m_End = 100;
+    p.m_CharaEffect.m_Value = 0;
+    p.m_CharaEffect.m_Step = 1;
+    p.DrawCharaBody(&BackBuffer, 0);
+    EXPECT_EQ(Row(0, p.m_ScrTop + 1, 64), std::vector<int>(64, kBackground));
+    EXPECT_EQ(p.m_CharaEffect.m_Value, 1);
+}
+
 // The accessory sheet's gauge rows: frame, long fill, short fill, loss,
 // gain; colours 1-5 in the HP column, 11-15 in the SP column.
 void PaintGaugeRows(DDSURFACEDATA* sd, int row0, int step)
