@@ -14,8 +14,8 @@
 #include "media/dd_state.h"
 #include "media/dd_surface.h"
 #include "world/chara_obj.h"
-#include "world/cycle_colors.h"
 #include "world/graphic_ref.h"
+#include "world/play_screen.h"
 #include "world/trunc.h"
 
 namespace {
@@ -137,7 +137,7 @@ int cCharaObj::CharaGraphicNumber(GraphicRef& ref)
     }
     const int colour = m_Def.nCharaOption2;
     if (m_Def.nInvincible && g_D3DState && g_System.bTintUnderD3D && colour > 0 &&
-        colour < kCycleColours) {
+        colour < static_cast<int>(g_CycleColors.size())) {
         ref.m_Tint = 1;
         ref.m_TintColour = g_CycleColors[static_cast<std::size_t>(colour)].m_Colour;
         ref.m_TintOp = g_CycleColors[static_cast<std::size_t>(colour)].m_Mode;

@@ -17,7 +17,6 @@
 #include "media/graphics_fixture.h"
 #include "support/world_fixture.h"
 #include "world/chara_effects.h"
-#include "world/cycle_colors.h"
 #include "world/database_tables.h"
 #include "world/graphic_ref.h"
 #include "world/play_screen.h"
