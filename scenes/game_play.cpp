@@ -12,6 +12,7 @@
 #include "media/dd_fill.h"
 #include "media/dd_palette.h"
 #include "media/dd_surface.h"
+#include "scenes/free_play.h"
 #include "scenes/scene_mgr.h"
 #include "world/input_state.h"
 #include "world/play_pictures.h"
@@ -39,6 +40,7 @@ cGamePlay::cGamePlay()
         static_cast<Phase>(&cGamePlay::FadeOut),
     };
     g_Progress.nStageMusic = 0;
+    m_DirectStart = g_DirectStart;
     g_RunStage = this;
 }
 

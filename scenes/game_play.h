@@ -82,6 +82,7 @@ public:
     void SceneResetMenuCursor() override;
     void SceneFrameRate(int rate) override;
     int SceneInPauseMenu() const override;
+    int SceneStopping() const override { return m_StopFlag; }
 
     std::int32_t m_SavedPhase = 0; // where the pause menu returns to
     std::int32_t m_SavedSubState = 0;

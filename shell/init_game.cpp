@@ -27,6 +27,7 @@
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
 #include "scenes/hbt_palette.h"
+#include "scenes/play_pause.h"
 #include "scenes/key_config.h"
 #include "scenes/replay_keys.h"
 #include "scenes/scene_mgr.h"
@@ -145,7 +146,9 @@ void ConnectWorld()
     };
     hooks.keyDown = [](int vk) { return plat::keyDown(vk) ? 1 : 0; };
     hooks.checkReplayKeys = [] { return CheckReplayKeys(); };
+    hooks.runPauseWait = [] { RunPauseThread(); };
     SetLiveServiceHooks(std::move(hooks));
+    g_AppActiveQuery = [] { return g_AppActive != 0; };
     g_RestartFreePlay = [] { return StartFreePlay(g_LastStagePath.c_str(), 0); };
 }
 

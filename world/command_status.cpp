@@ -204,7 +204,7 @@ int ShowEffect(cCharaObj& chara, const cEdCommand& command)
         for (const cEdEffectFrame& frame : record.m_Frames)
             frames += std::int64_t{frame.m_Time} * 6;
         RunStage().m_PauseWait.Set(2, 0, SaturateToInt32(frames), 0);
-        // TODO(issue 15): run the pause thread and wait for it to end.
+        WorldServices().RunPauseWait();
     }
     return 0;
 }

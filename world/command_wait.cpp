@@ -1,30 +1,114 @@
-// The commands that stop the game: the game wait and the message.
+// The commands that stop the game: the game wait and the message. A
+// blocking one fills the running stage's pause wait, hands the frame loop
+// to the pause thread and, once it is back, takes its own message off the
+// list: the drawing during the wait may already have removed it, so it is
+// found by identity, never as "the last one".
 
 #include "world/command_object.h"
 
+#include <cstdint>
+
+#include "core/saturate.h"
+#include "data/ed_command.h"
 #include "world/chara_obj.h"
-#include "world/placeholder.h"
+#include "world/commands.h"
+#include "world/flow_run.h"
+#include "world/running_stage.h"
+#include "world/world_services.h"
 
-int ExecGameWait(cCharaObj&, cCommandRun&)
+namespace {
+
+enum MessageParam : int {
+    MP_PLACEMENT = 0,
+    MP_BLOCK_X = 1,
+    MP_BLOCK_Y = 2,
+    MP_OFFSET_X = 3,
+    MP_OFFSET_Y = 4,
+    MP_KEEP_ON_SCREEN = 5,
+    MP_DURATION_MODE = 6,
+    MP_TIME = 7,
+    MP_STOPS_GAME = 8,
+    MP_EXPAND_CODES = 9,
+};
+
+constexpr int kTimerMessage = 0;
+constexpr int kTextMessage = 1;
+constexpr int kTimed = 2;
+constexpr int kUntilButton = 0;
+constexpr int kWaitGame = 0;
+constexpr int kWaitMessage = 1;
+// The system sound of a message that waits for a button.
+constexpr std::uint32_t kMessageSound = 11;
+
+// Tenths of a second as frames.
+int TenthsToFrames(int tenths)
 {
-    WORLD_PLACEHOLDER(15, "ExecGameWait");
+    return SaturateToInt32(std::int64_t{tenths} * 6);
+}
+
+// The object number a placement follows: the character for 1 to 3, the
+// player for 4 to 6, none otherwise.
+int FollowedObject(const cCharaObj& chara, int placement)
+{
+    if (placement >= 1 && placement <= 3) return chara.m_ObjNo;
+    const cRunningStage& stage = RunStage();
+    if (placement >= 4 && placement <= 6 && !stage.Player.empty()) return stage.Player[P1].m_ObjNo;
     return 0;
 }
 
-int ExecMessage(cCharaObj&, cCommandRun&)
+// Runs the pause thread for the wait just set, then removes the message.
+void WaitFor(const cMessage* message)
 {
-    WORLD_PLACEHOLDER(15, "ExecMessage");
+    WorldServices().RunPauseWait();
+    RemoveMessage(message);
+}
+
+} // namespace
+
+int ExecGameWait(cCharaObj&, cCommandRun& run)
+{
+    return run.m_Command ? GameWait(*run.m_Command) : 0;
+}
+
+int ExecMessage(cCharaObj& chara, cCommandRun& run)
+{
+    if (!run.m_Command) return 0;
+    const cFlowRun* flow = RunStage().m_CurFlowRun;
+    return ShowMessage(chara, *run.m_Command, flow ? flow->m_MsgChain : 0);
+}
+
+int GameWait(const cEdCommand& command)
+{
+    cRunningStage& stage = RunStage();
+    const int frames = TenthsToFrames(CommandParam(command, 0));
+    const cMessage& timer = stage.m_MessageList.emplace_back(kTimerMessage, "", 0, 0, 0, 0, 0, 0, 0,
+                                                             0, 0, kTimed, frames, 1, 0, 0, 0);
+    stage.m_PauseWait.Set(kWaitGame, 0, frames, 0);
+    WaitFor(&timer);
     return 0;
 }
 
-int GameWait(const cEdCommand&)
+int ShowMessage(cCharaObj& chara, const cEdCommand& command, int chained)
 {
-    WORLD_PLACEHOLDER(15, "GameWait");
-    return 0;
-}
-
-int ShowMessage(cCharaObj&, const cEdCommand&, int)
-{
-    WORLD_PLACEHOLDER(15, "ShowMessage");
+    cRunningStage& stage = RunStage();
+    if (stage.SceneStopping()) return 0;
+    const int placement = CommandParam(command, MP_PLACEMENT);
+    const int mode = CommandParam(command, MP_DURATION_MODE);
+    const int frames = TenthsToFrames(CommandParam(command, MP_TIME));
+    const int stopsGame = CommandParam(command, MP_STOPS_GAME);
+    const cMessage& message = stage.m_MessageList.emplace_back(
+        kTextMessage, command.m_Text, 0, 0, 0, placement, CommandParam(command, MP_BLOCK_X),
+        CommandParam(command, MP_BLOCK_Y), CommandParam(command, MP_OFFSET_X),
+        CommandParam(command, MP_OFFSET_Y), CommandParam(command, MP_KEEP_ON_SCREEN), mode, frames,
+        stopsGame, FollowedObject(chara, placement), chained,
+        CommandParam(command, MP_EXPAND_CODES));
+    if (!stopsGame) return 0;
+    if (mode == kUntilButton) {
+        stage.m_PauseWait.Set(kWaitMessage, 1, 0, chained);
+        if (!chained) WorldServices().PlaySe(kMessageSound);
+    } else if (mode == kTimed) {
+        stage.m_PauseWait.Set(kWaitMessage, 0, frames, chained);
+    }
+    WaitFor(&message);
     return 0;
 }

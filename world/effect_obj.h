@@ -53,6 +53,9 @@ public:
     std::int32_t m_DurationMode = 0; // 2 for a time; else no limit
     std::int32_t m_FramesLeft = 0;
     std::int32_t m_StopsGame = 0;
+    // Tells this picture apart from every other one shown in the run, so
+    // that the command waiting on it removes this one and no other.
+    std::uint32_t m_Serial = 0;
 };
 
 // The character effect running on a character.

@@ -2,6 +2,7 @@
 
 #include "world/play_pictures.h"
 
+#include "media/bitmap_table.h"
 #include "world/placeholder.h"
 
 std::vector<DDSURFACEDATA> g_CharaPictures;
@@ -10,6 +11,7 @@ std::vector<DDSURFACEDATA> g_EffectPictures;
 std::list<DDSURFACEDATA> g_PictureSurfaces;
 std::list<std::string> g_PictureBmpList;
 std::list<DDSURFACEDATA> g_MessageSurfaces;
+std::list<DDBMPDATA> g_MessageSurfaceDefs;
 
 int LoadPlayPictures(int)
 {

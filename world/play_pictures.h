@@ -16,6 +16,7 @@ extern std::vector<DDSURFACEDATA> g_EffectPictures;
 extern std::list<DDSURFACEDATA> g_PictureSurfaces;
 extern std::list<std::string> g_PictureBmpList; // the file of each picture surface
 extern std::list<DDSURFACEDATA> g_MessageSurfaces;
+extern std::list<DDBMPDATA> g_MessageSurfaceDefs; // their creation records, entry for entry
 
 // The system bitmaps of the play; 1 when loaded (no previous play scene:
 // every play bitmap, else the eight background pictures).

@@ -56,6 +56,11 @@ int cRunningStage::SceneInPauseMenu() const
     return 0;
 }
 
+int cRunningStage::SceneStopping() const
+{
+    return 0;
+}
+
 namespace {
 
 template <class T> T* ByNumber(std::vector<T*>& index, int number)

@@ -158,6 +158,9 @@ public:
     virtual void SceneFrameRate(int rate);
     // 1 while the scene shows its pause menu.
     virtual int SceneInPauseMenu() const;
+    // 1 once the program is closing (the scene's stop flag): a message
+    // must not start another wait.
+    virtual int SceneStopping() const;
 
     // --- set-up (world/stage_setup.cpp)
     // At the start of a play: lives, totals, view, message list, replay logs.

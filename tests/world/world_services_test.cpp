@@ -13,14 +13,18 @@ namespace {
 TEST(WorldServices, TheLiveOnesReachTheRegisteredHooks)
 {
     std::vector<int> music;
+    int pauseWaits = 0;
     SetLiveServiceHooks({[&music](std::int32_t n) { music.push_back(n); },
-                         [](int vk) { return vk == 0x20 ? 1 : 0; }, [] { return 1; }, {}});
+                         [](int vk) { return vk == 0x20 ? 1 : 0; }, [] { return 1; },
+                         [&pauseWaits] { ++pauseWaits; }});
     cWorldServices& live = WorldServices();
     live.PlayMusic(3);
     EXPECT_EQ(music, std::vector<int>{3});
     EXPECT_EQ(live.KeyDown(0x20), 1);
     EXPECT_EQ(live.KeyDown(0x21), 0);
     EXPECT_EQ(live.CheckReplayKeys(), 1);
+    live.RunPauseWait();
+    EXPECT_EQ(pauseWaits, 1);
     SetLiveServiceHooks({});
     live.PlayMusic(4);
     EXPECT_EQ(music.size(), 1u) << "nothing registered: nothing happens";
