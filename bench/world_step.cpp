@@ -10,6 +10,16 @@
 // The contact stress stage (bench/contact_stress.h: 300 characters firing
 // about 1,000 shots) is stepped without drawing, and reports the same rates
 // with the shots and characters it holds on average.
+//
+// The whole frame of the stress stage (the world step, then the field
+// drawn as the play phase draws it: layers, blocks, objects, effects,
+// messages, status bar, time, tint) in each back end at 32 bits, with
+// pictures made in code in every bitmap slot: a 1 x 1 sky tiled over the
+// screen, a keyed hill layer behind the blocks and an auto-scrolling
+// cloud layer in front, and the view filled with blocks (some in front,
+// some shown by a condition). Reported as a multiple of real time on one
+// core (x_realtime). The field's drawing alone on a standing frame, the
+// layers alone and the block map alone are measured too.
 #include <benchmark/benchmark.h>
 
 #include <initializer_list>
@@ -17,14 +27,21 @@
 #include <vector>
 
 #include "bench/contact_stress.h"
+#include "core/timer.h"
 #include "data/ed_database.h"
 #include "data/ed_palette.h"
 #include "data/ed_save_data.h"
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
+#include "media/bitmap_table.h"
+#include "media/dd_fill.h"
+#include "media/dd_init.h"
+#include "media/dd_palette.h"
+#include "media/dd_surface.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "world/input_state.h"
+#include "world/play_screen.h"
 #include "world/world_services.h"
 
 namespace {
@@ -273,5 +290,196 @@ void BM_ContactStress(benchmark::State& state)
         benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ContactStress)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// --- the whole frame
+
+// A plain surface for bitmap n with the table's flags, painted in stripes
+// of colours with transparent runs where the bitmap is keyed.
+void BenchPicture(int n, int w, int h)
+{
+    const DDBMPDATA& d = g_BitmapTable[static_cast<std::size_t>(n)];
+    DDSURFACEDATA& sd = g_BitmapSD[static_cast<std::size_t>(n)];
+    DDCreateSurface(&sd, w, h, d.colourKey, d.ddMemory, d.d3dSystemTexture, d.noTexture, 0);
+    DDClearPal(&sd, 20 + n);
+    if (!d.colourKey) return;
+    for (int x = 0; x < w; x += 8)
+        if ((x / 8) % 3 == 0) DDBoxFillPal(&sd, x, 0, 4, h, 0);
+}
+
+void SetUpBenchGraphics(int d3d)
+{
+    InitBitmapTable();
+    DDInit(d3d, 0, 640, 480, 32, 0, 1, 1, 60, 0, g_BitmapSD.data(), g_BitmapTable.data(),
+           BITMAP_COUNT, 0);
+    for (int n = 0; n < 256; ++n)
+        g_Palette[n] = DDPALENTRY{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(255 - n),
+                                  static_cast<std::uint8_t>(n * 7), PC_RESERVED};
+    g_ScreenPalette = g_Palette;
+    DDSetTransmit(g_Palette[0].red, g_Palette[0].green, g_Palette[0].blue);
+    for (int n = 1; n < BITMAP_COUNT; ++n) {
+        const DDBMPDATA& d = g_BitmapTable[static_cast<std::size_t>(n)];
+        if (d.name == "E")
+            BenchPicture(n, d.width, d.height);
+        else
+            BenchPicture(n, 512, 512);
+    }
+    BenchPicture(46, 640, 20);
+    BenchPicture(55, 1, 1);
+    BenchPicture(56, 320, 160);
+    BenchPicture(57, 256, 96);
+}
+
+// The stress stage with layers and the view full of blocks that collide
+// with nothing.
+void MakeSceneryStage(int level)
+{
+    stress::MakeStage(level);
+    cEdLayer sky;
+    sky.SetDefaults();
+    cEdLayer hills = sky;
+    hills.dFactorX = 0.5;
+    hills.dFactorY = 0.25;
+    cEdLayer clouds = sky;
+    clouds.nFront = 1;
+    clouds.bAutoX = 1;
+    clouds.dFactorX = 1.5;
+    g_Stage.Layers = {sky, hills, clouds};
+    cEdCond cond;
+    cond.m_Kind = 2;
+    cond.m_Index = 3;
+    cond.m_Op = 1;
+    for (int y = 0; y < stress::kHeight - 2; ++y)
+        for (int x = 0; x < 24; ++x) {
+            if ((x + y) % 4 == 3) continue;
+            cEdBlock block = NoneBlock();
+            block.nX = static_cast<std::int16_t>(x);
+            block.nY = static_cast<std::int16_t>(y);
+            block.nGraphicNo = static_cast<std::int16_t>(1 + (x * 7 + y) % 40);
+            block.nHitMode = 0;
+            block.nLayer = static_cast<std::int8_t>((x + y) % 5 == 0 ? 1 : 0);
+            if ((x * y) % 6 == 1) block.Conds.push_back(cond);
+            g_Stage.PlacedBlocks.push_back(block);
+        }
+    g_StageAtStart.CopySettingsFrom(g_Stage);
+}
+
+class BenchField {
+public:
+    BenchField(int d3d, int level) : m_Scoped(m_Services)
+    {
+        SetUpBenchGraphics(d3d);
+        g_Database.SetDefaults();
+        g_System = cEdSystem();
+        g_System.bRecordReplay = 0;
+        g_System.vStatusItem.assign(5, cEdStatusItem());
+        for (cEdStatusItem& item : g_System.vStatusItem) {
+            item.bShow = 1;
+            item.bIcon = 1;
+            item.nDigits = 6;
+        }
+        g_InputState.assign(1, InputState());
+        MakeSceneryStage(level);
+        g_Stage.bTimeLimit = 1;
+        g_Stage.nTimeLimit = 300;
+        m_Scene = std::make_unique<cGamePlay>();
+        m_Scene->SetStage(0, 1);
+        m_Scene->m_Phase = PHASE_PLAY;
+        // Two seconds to fill the stage with shots.
+        for (int frame = 0; frame < 120; ++frame)
+            Frame();
+    }
+    ~BenchField()
+    {
+        m_Scene.reset();
+        for (DDSURFACEDATA& sd : g_BitmapSD)
+            DDReleaseSurface(&sd);
+        DDUninit();
+    }
+    BenchField(const BenchField&) = delete;
+    BenchField& operator=(const BenchField&) = delete;
+
+    // One frame of the play phase; false when the stage ended.
+    bool Frame()
+    {
+        if (!m_Scene->StepPlayFrame() && m_Scene->m_Phase != PHASE_PLAY) return false;
+        DrawPlayScreen(1, 0, 1, 1);
+        return true;
+    }
+    cGamePlay& Scene() { return *m_Scene; }
+
+private:
+    cRecordingServices m_Services;
+    cScopedServices m_Scoped;
+    std::unique_ptr<cGamePlay> m_Scene;
+};
+
+void RealTime(benchmark::State& state, std::int64_t frames)
+{
+    state.counters["x_realtime"] =
+        benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
+}
+
+// Arguments: the back end (1 texture, 0 surface) and the speed level.
+void BM_WholeFrame(benchmark::State& state)
+{
+    BenchField field(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    std::int64_t frames = 0;
+    double shots = 0;
+    for (auto _ : state) {
+        if (!field.Frame()) {
+            state.SkipWithError("the stress stage ended");
+            break;
+        }
+        shots += static_cast<double>(field.Scene().m_ShotList.size());
+        ++frames;
+    }
+    state.counters["shots"] = shots / static_cast<double>(std::max<std::int64_t>(frames, 1));
+    RealTime(state, frames);
+}
+BENCHMARK(BM_WholeFrame)
+    ->ArgNames({"texture", "level"})
+    ->Args({1, 4})
+    ->Args({0, 4})
+    ->Args({1, 10})
+    ->Unit(benchmark::kMillisecond);
+
+// The field's drawing alone, the world standing (a frozen frame).
+void BM_FieldDrawing(benchmark::State& state)
+{
+    BenchField field(static_cast<int>(state.range(0)), 4);
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        DrawPlayScreen(0, 1, 0, 1);
+        ++frames;
+    }
+    RealTime(state, frames);
+}
+BENCHMARK(BM_FieldDrawing)->ArgName("texture")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_DrawLayers(benchmark::State& state)
+{
+    BenchField field(static_cast<int>(state.range(0)), 4);
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        DrawLayers(&BackBuffer, 0);
+        DrawLayers(&BackBuffer, 1);
+        ++frames;
+    }
+    RealTime(state, frames);
+}
+BENCHMARK(BM_DrawLayers)->ArgName("texture")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_DrawBlockMap(benchmark::State& state)
+{
+    BenchField field(static_cast<int>(state.range(0)), 4);
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        DrawBlockMap(&BackBuffer, 0, 0);
+        DrawBlockMap(&BackBuffer, 1, 0);
+        ++frames;
+    }
+    RealTime(state, frames);
+}
+BENCHMARK(BM_DrawBlockMap)->ArgName("texture")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -8,26 +8,13 @@
 #include "data/ed_save_data.h"
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
-#include "media/bitmap_table.h"
 #include "media/dd_present.h"
+#include "media/dd_surface.h"
 #include "world/running_stage.h"
 #include "world/screen_effects.h"
+#include "world/trace.h"
 
 namespace {
-
-// The first bitmap of the eight layer pictures.
-constexpr int kLayerBitmap = 55;
-constexpr int kLayerPictures = 8;
-
-// Wraps an offset into [0, size) once; nothing for a layer without a picture.
-void Wrap(double& offset, int size)
-{
-    if (size <= 0) return;
-    if (offset < 0)
-        offset += size;
-    else if (offset >= size)
-        offset -= size;
-}
 
 // The objects by drawing layer (or in one pass without the z-order switch):
 // the player, the items, the characters, the shots. A restart of the stage
@@ -41,36 +28,24 @@ void DrawObjects(int frozen)
     const std::int32_t setUps = stage.m_SetStageCount;
     for (int z = 0; z < passes; ++z) {
         if (!stage.Player.empty() && (!useZ || stage.Player.front().m_Def.nZ == z)) {
+            TraceDraw("player", stage.Player.front().m_ObjNo);
             DrawPlayer(frozen);
-            if (stage.m_SetStageCount != setUps) return;
+            if (stage.m_SetStageCount != setUps) {
+                TraceDraw("restart", stage.m_SetStageCount);
+                return;
+            }
         }
-        DrawItems(z, useZ);
+        DrawItems(z, useZ ? 1 : 0, frozen);
         for (auto walk = stage.WalkCharas(); !walk.Done(); walk.Next()) {
             if (useZ && walk->m_Def.nZ != z) continue;
+            TraceDraw("chara", walk->m_ObjNo);
             if (DrawChara(*walk, frozen)) stage.EraseChara(walk.Node());
         }
-        DrawShots(z, useZ);
+        DrawShots(z, useZ ? 1 : 0, frozen);
     }
 }
 
 } // namespace
-
-void StepLayers()
-{
-    int i = 0;
-    for (cEdLayer& layer : g_Stage.Layers) {
-        const DDSURFACEDATA* picture = i < kLayerPictures ? &g_BitmapSD[kLayerBitmap + i] : nullptr;
-        if (layer.bAutoX) {
-            layer.dOffsetX -= layer.dFactorX;
-            Wrap(layer.dOffsetX, picture ? picture->width : 0);
-        }
-        if (layer.bAutoY) {
-            layer.dOffsetY -= layer.dFactorY;
-            Wrap(layer.dOffsetY, picture ? picture->height : 0);
-        }
-        ++i;
-    }
-}
 
 void DrawPlayScreen(int inPlay, int frozen, int withSound, int withTestText)
 {
@@ -84,16 +59,24 @@ void DrawPlayScreen(int inPlay, int frozen, int withSound, int withTestText)
         return;
     }
     DrawPictures(&BackBuffer, 0, frozen);
-    DrawBlockMap(&BackBuffer, 0);
+    DrawBlockMap(&BackBuffer, 0, frozen);
     DrawObjects(frozen);
     DrawLayers(&BackBuffer, 1);
-    DrawBlockMap(&BackBuffer, 1);
-    if (!stage.Player.empty()) stage.Player.front().DrawSightMask(&BackBuffer);
+    DrawBlockMap(&BackBuffer, 1, frozen);
+    if (!stage.Player.empty()) {
+        TraceDraw("sight", stage.Player.front().m_SightRange);
+        stage.Player.front().DrawSightMask(&BackBuffer);
+    }
     DrawPictures(&BackBuffer, 1, frozen);
-    for (auto it = stage.m_EffectList.begin(); it != stage.m_EffectList.end();)
+    for (auto it = stage.m_EffectList.begin(); it != stage.m_EffectList.end();) {
+        TraceDraw("effect", it->m_Effect);
         it = it->Draw(&BackBuffer, frozen) ? stage.m_EffectList.erase(it) : std::next(it);
-    for (auto it = stage.m_MessageList.begin(); it != stage.m_MessageList.end();)
+    }
+    for (auto it = stage.m_MessageList.begin(); it != stage.m_MessageList.end();) {
+        TraceDraw("message", it->m_Kind);
         it = it->Draw(&BackBuffer, frozen) == 1 ? stage.m_MessageList.erase(it) : std::next(it);
+    }
+    TraceDraw("screen-effect", stage.m_ScrEffect.m_Index);
     DrawScrEffect(frozen);
     DrawStatusBar(&BackBuffer);
     DrawTime(&BackBuffer, withSound);

@@ -281,6 +281,15 @@ public:
     // in its middle rebuilt them.
     std::int32_t m_SetStageCount = 0;
 
+    // What the block map's drawing found in the last play frame: the first
+    // column and row it visited, the set-up it belongs to, and per visited
+    // cell (21 x 16, row by row) 2 when its conditions held, 1 when not, 0
+    // when not tested. Frozen frames answer from it.
+    std::int32_t m_HeldColumn = 0;
+    std::int32_t m_HeldRow = 0;
+    std::int32_t m_HeldSetUp = -1;
+    std::vector<std::uint8_t> m_CellsHeld;
+
     // --- a bare stage's record of what it asked of its scene
     std::int32_t m_AskedPhase = -1;
     std::int32_t m_AskedSubState = 0;

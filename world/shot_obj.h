@@ -97,7 +97,7 @@ public:
     std::vector<std::int32_t> m_HitList; // numbers of the characters already hit
     cEdShot m_Def;                       // its own copy of the shot definition
     std::int32_t m_TargetNo = -1;        // the shooter's target when fired; -1 none
-    std::int32_t m_Z = 0;                // drawing layer
+    std::int32_t m_Z = 3;                // drawing layer: the characters' default
     // Its node in the stage's list of its group, while entered in one.
     std::list<cShotObj*>::iterator m_GroupNode;
     std::int32_t m_GroupList = -1;

@@ -48,6 +48,14 @@ void TraceDeath(const cCharaObj& chara, const char* reason)
     g_Trace->Add(std::move(line));
 }
 
+void TraceDraw(const char* part, int number)
+{
+    if (!g_Trace) return;
+    std::string line;
+    FormatStr(line, "draw %s %d", part, number);
+    g_Trace->Add(std::move(line));
+}
+
 void TraceSubStep(const cRunningStage& stage)
 {
     if (!g_Trace || stage.Player.empty()) return;

@@ -1,8 +1,9 @@
 #pragma once
 // The sub-step trace: while a recorder is installed, the world writes what
 // happens inside each sub-step (the triggers fired, the deaths with their
-// reason, and a line of the player's state at the end of every sub-step)
-// as text lines, so that a test can compare a run with a golden trace.
+// reason, and a line of the player's state at the end of every sub-step;
+// and the parts of every drawn frame in their order) as text lines, so
+// that a test can compare a run with a golden trace.
 // Without a recorder nothing is written and nothing is paid.
 
 #include <cstdint>
@@ -37,5 +38,8 @@ extern cTraceRecorder* g_Trace;
 void TraceTrigger(const cCharaObj& chara, int trigger);
 // "death <sub-step total> <object> <reason>"
 void TraceDeath(const cCharaObj& chara, const char* reason);
+// "draw <part> <number>": one part of the play field's frame as it is drawn
+// (a pass, or an object by its number, or a block cell by its index).
+void TraceDraw(const char* part, int number);
 // "step <sub-step total> x y right bottom vx vy LRUD" of the player.
 void TraceSubStep(const cRunningStage& stage);
