@@ -1,8 +1,8 @@
 #include "data/ed_block.h"
 
 #include "data/ed_item.h"
-#include "data/load_checks.h"
 #include "data/palette_refs.h"
+#include "data/placed_record.h"
 
 namespace {
 
@@ -57,12 +57,9 @@ void cEdBlock::RegisterMembers(int /*version*/)
 
 void cEdBlock::Load(plat::ByteReader& f)
 {
-    cEdData::Load(f);
-    ReadKept(f, nX);
-    ReadKept(f, nY);
-    LoadValues(InheritFlags, f);
-    LoadCondList(Conds, f);
-    if (g_FileVersion < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
+    LoadPlacement(*this, f);
+    LoadInheritance(*this, f);
+    MoveOldShotGraphic(*this);
     Inherit();
     Validate();
 }
@@ -70,11 +67,8 @@ void cEdBlock::Load(plat::ByteReader& f)
 void cEdBlock::Save(ByteWriter& f)
 {
     Validate();
-    cEdData::Save(f);
-    f.writeI16(nX);
-    f.writeI16(nY);
-    SaveValues(InheritFlags, f);
-    SaveVector(Conds, f);
+    SavePlacement(*this, f);
+    SaveInheritance(*this, f);
 }
 
 void cEdBlock::Inherit()

@@ -3,6 +3,7 @@
 #include "data/ed_database.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
+#include "data/placed_record.h"
 #include "data/test_flows.h"
 
 namespace {
@@ -153,12 +154,9 @@ void cEdChara::RegisterMembers(int version)
 
 void cEdChara::Load(plat::ByteReader& f)
 {
-    cEdData::Load(f);
-    ReadKept(f, nX);
-    ReadKept(f, nY);
+    LoadPlacement(*this, f);
     ReadKept(f, nCarriedItem);
-    LoadValues(InheritFlags, f);
-    LoadCondList(Conds, f);
+    LoadInheritance(*this, f);
     LoadFlowList(Flows, f);
     if (!KeepTestFlows()) PurgeTestFlows(Flows);
 
@@ -183,7 +181,7 @@ void cEdChara::Load(plat::ByteReader& f)
             bScrollSync = 0;
             InsertEntry(InheritFlags, kCharaInheritGroups, 21, 1);
         }
-        if (v < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
+        MoveOldShotGraphic(*this);
         if (v < 285) nCharaOption2 = 1;
     }
     InheritParams();
@@ -193,12 +191,9 @@ void cEdChara::Load(plat::ByteReader& f)
 void cEdChara::Save(ByteWriter& f)
 {
     CheckAfterLoad();
-    cEdData::Save(f);
-    f.writeI16(nX);
-    f.writeI16(nY);
+    SavePlacement(*this, f);
     f.writeI32(nCarriedItem);
-    SaveValues(InheritFlags, f);
-    SaveVector(Conds, f);
+    SaveInheritance(*this, f);
     SaveVector(Flows, f);
 }
 

@@ -3,6 +3,7 @@
 #include "data/ed_database.h"
 #include "data/load_checks.h"
 #include "data/palette_refs.h"
+#include "data/placed_record.h"
 
 namespace {
 
@@ -52,13 +53,10 @@ void cEdItem::RegisterMembers(int /*version*/)
 
 void cEdItem::Load(plat::ByteReader& f)
 {
-    cEdData::Load(f);
-    ReadKept(f, nX);
-    ReadKept(f, nY);
-    LoadValues(InheritFlags, f);
-    LoadCondList(Conds, f);
+    LoadPlacement(*this, f);
+    LoadInheritance(*this, f);
     LoadCommandList(Commands, f);
-    if (g_FileVersion < 219 && nGraphicKind == 3) nGraphicNo = MovedShotCell(nGraphicNo);
+    MoveOldShotGraphic(*this);
     InheritItem();
     Validate();
 }
@@ -66,11 +64,8 @@ void cEdItem::Load(plat::ByteReader& f)
 void cEdItem::Save(ByteWriter& f)
 {
     Validate();
-    cEdData::Save(f);
-    f.writeI16(nX);
-    f.writeI16(nY);
-    SaveValues(InheritFlags, f);
-    SaveVector(Conds, f);
+    SavePlacement(*this, f);
+    SaveInheritance(*this, f);
     SaveVector(Commands, f);
 }
 

@@ -39,6 +39,19 @@ std::string characterSheet(int k)
     return "bmp\\Character" + std::to_string(k) + ".bmp";
 }
 
+// The character sheets 1 to 8 and the shot sheet, each plain and then with
+// its mirror cells, as the 18 entries from n on. Sheets 2 to 8 may be missing.
+void sheetEntries(int n, int mem, int notex)
+{
+    for (int k = 1; k <= 8; ++k, n += 2) {
+        const int miss = k == 1 ? 0 : 1;
+        entry(n, characterSheet(k), 1, mem, 0, notex, miss, 0);
+        entry(n + 1, characterSheet(k), 1, mem, 0, notex, miss, 32);
+    }
+    entry(n, "bmp\\Shot.bmp", 1, mem, 0, notex, 0, 0);
+    entry(n + 1, "bmp\\Shot.bmp", 1, mem, 0, notex, 0, 16);
+}
+
 } // namespace
 
 void InitBitmapTable()
@@ -47,24 +60,9 @@ void InitBitmapTable()
     entry(1, "bmp\\Debug.bmp", 1, 0, 0, 0, 0, 0);
     entry(2, "bmp\\Block.bmp", 1, 0, 0, 0, 0, 0);
     entry(3, "bmp\\Block.bmp", 1, 1, 0, 1, 0, 0);
-    entry(4, characterSheet(1), 1, 0, 0, 0, 0, 0);
-    entry(5, characterSheet(1), 1, 0, 0, 0, 0, 32);
-    for (int k = 2; k <= 8; ++k) {
-        int n = 6 + (k - 2) * 2;
-        entry(n, characterSheet(k), 1, 0, 0, 0, 1, 0);
-        entry(n + 1, characterSheet(k), 1, 0, 0, 0, 1, 32);
-    }
-    entry(20, "bmp\\Shot.bmp", 1, 0, 0, 0, 0, 0);
-    entry(21, "bmp\\Shot.bmp", 1, 0, 0, 0, 0, 16);
-    entry(22, characterSheet(1), 1, 1, 0, 1, 0, 0);
-    entry(23, characterSheet(1), 1, 1, 0, 1, 0, 32);
-    for (int k = 2; k <= 8; ++k) {
-        int n = 24 + (k - 2) * 2;
-        entry(n, characterSheet(k), 1, 1, 0, 1, 1, 0);
-        entry(n + 1, characterSheet(k), 1, 1, 0, 1, 1, 32);
-    }
-    entry(38, "bmp\\Shot.bmp", 1, 1, 0, 1, 0, 0);
-    entry(39, "bmp\\Shot.bmp", 1, 1, 0, 1, 0, 16);
+    sheetEntries(4, 0, 0);
+    // The same sheets again, kept in DirectDraw memory without a texture.
+    sheetEntries(22, 1, 1);
     entry(40, "bmp\\Item.bmp", 1, 0, 0, 0, 0, 0);
     entry(41, "bmp\\Item.bmp", 1, 1, 0, 1, 0, 0);
     entry(42, "bmp\\Item_Mini.bmp", 1, 0, 0, 0, 0, 0);

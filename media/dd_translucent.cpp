@@ -55,20 +55,27 @@ void halfRows32(const DDEffectLock& l, const DDEffectClip& c, int x, int y, int 
     }
 }
 
+// The quad that draws the w x h source rectangle at (sx, sy) unscaled at (x, y).
+DDQUAD unscaledQuad(int x, int y, int w, int h, int sx, int sy)
+{
+    DDQUAD quad;
+    quad.x = x;
+    quad.y = y;
+    quad.w = w;
+    quad.h = h;
+    quad.sx = sx;
+    quad.sy = sy;
+    quad.sw = w;
+    quad.sh = h;
+    return quad;
+}
+
 bool halfD3D(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
              int transparent)
 {
     DDEffectSubstitute(&dest, &src);
     if (!DDIsSystemTexture(dest) && !DDIsSystemTexture(src) && !g_D3DState->virtualMode) {
-        DDQUAD quad;
-        quad.x = x;
-        quad.y = y;
-        quad.w = w;
-        quad.h = h;
-        quad.sx = sx;
-        quad.sy = sy;
-        quad.sw = w;
-        quad.sh = h;
+        DDQUAD quad = unscaledQuad(x, y, w, h, sx, sy);
         quad.arg2 = 0x80FFFFFFu;
         quad.colorOp = D3DTOP_MODULATE;
         quad.alphaOp = D3DTOP_MODULATE;
@@ -158,15 +165,7 @@ bool tintD3D(DDSURFACEDATA* dest, int x, int y, int w, int h, DDSURFACEDATA* src
                                      std::uint32_t{colour.red} << 16 |
                                      std::uint32_t{colour.green} << 8 | colour.blue;
         if (lpDevice) lpDevice->SetTextureFactor(factor);
-        DDQUAD quad;
-        quad.x = x;
-        quad.y = y;
-        quad.w = w;
-        quad.h = h;
-        quad.sx = sx;
-        quad.sy = sy;
-        quad.sw = w;
-        quad.sh = h;
+        DDQUAD quad = unscaledQuad(x, y, w, h, sx, sy);
         quad.arg2 = factor;
         quad.factor = factor;
         quad.colorOp = D3DTOP_BLENDFACTORALPHA;

@@ -133,6 +133,19 @@ Frame FrameOf(const cCharaObj& chara)
             stage.m_ScrollY.m_Pos};
 }
 
+// What a formation is laid out from: the element count, the screen box of
+// the character it centres on, the direction code and the element size.
+struct Layout {
+    int n;
+    Frame f;
+    int code, w, h;
+};
+
+Layout LayoutOf(const cEdShot& def, const cCharaObj& chara, const ShotFireRequest& req)
+{
+    return {def.m_Count, FrameOf(chara), req.m_DirCode, req.m_Width, req.m_Height};
+}
+
 cCharaObj* TargetOf(const cCharaObj& shooter)
 {
     return RunStage().FindCharaByNumber(shooter.m_TargetNo);
@@ -177,6 +190,27 @@ double CentreY(const Frame& f, const ShotFireRequest& req)
     return TruncToInt(f.SY) + f.T + (f.H >> 1) + req.m_OffsetY;
 }
 
+// The flight angle of the base element: toward the target from its centre
+// when aimed, else the direction's base angle.
+int BaseAimAngle(ShotFireRequest& req, cCharaObj& shooter, const cEdShot& def)
+{
+    if (!def.m_Aim) return BaseAngle(req.m_DirCode);
+    return AimAngle(req.m_BaseX + (req.m_Width >> 1), req.m_BaseY + (req.m_Height >> 1), shooter,
+                    def, req);
+}
+
+// The velocity of a row: its direction code's own, or, once turned or aimed,
+// the base element's angle plus the volley's.
+void RowVelocity(ShotFireRequest& req, cCharaObj& shooter, const cEdShot& def)
+{
+    if (req.m_Angle == 0 && !def.m_Aim) {
+        CodeVelocity(req, req.m_DirCode);
+        return;
+    }
+    const int aim = BaseAimAngle(req, shooter, def); // aiming may set the speed
+    AngleVelocity(req, aim + req.m_Angle, req.m_Speed);
+}
+
 void AddOffsets(ShotFireRequest& req)
 {
     req.m_BaseX += req.m_OffsetX;
@@ -205,12 +239,8 @@ void SpawnRow(std::list<cShotObj>& shots, ShotFireRequest& req, cCharaObj& shoot
 void PatternRowA(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run,
                  const cEdShot& def, ShotFireRequest& req)
 {
-    const int n = def.m_Count;
+    const auto [n, f, code, w, h] = LayoutOf(def, shooter, req);
     if (n == 0) return;
-    const Frame f = FrameOf(shooter);
-    const int code = req.m_DirCode;
-    const int w = req.m_Width;
-    const int h = req.m_Height;
     const int s = def.m_PatternParams[0] * 16;
     const bool straight = req.m_Angle == 0 && !def.m_Aim;
     if (straight || !def.m_AimMode) {
@@ -236,14 +266,7 @@ void PatternRowA(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& ru
             req.m_StepY = TruncToInt(falling ? -kDiag * (s + h) : kDiag * (s + h));
         }
         AddOffsets(req);
-        if (straight) {
-            CodeVelocity(req, code);
-        } else {
-            const int aim = def.m_Aim ? AimAngle(req.m_BaseX + (w >> 1), req.m_BaseY + (h >> 1),
-                                                 shooter, def, req)
-                                      : BaseAngle(code);
-            AngleVelocity(req, aim + req.m_Angle, req.m_Speed);
-        }
+        RowVelocity(req, shooter, def);
         SpawnRow(shots, req, shooter, run, def, n);
         return;
     }
@@ -274,12 +297,8 @@ void PatternRowA(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& ru
 void PatternRowB(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run,
                  const cEdShot& def, ShotFireRequest& req)
 {
-    const int n = def.m_Count;
+    const auto [n, f, code, w, h] = LayoutOf(def, shooter, req);
     if (n == 0) return;
-    const Frame f = FrameOf(shooter);
-    const int code = req.m_DirCode;
-    const int w = req.m_Width;
-    const int h = req.m_Height;
     const int s = def.m_PatternParams[0] * 16;
     const bool vertical = code == 6 || code == 7;
     const bool left = code == 2 || code == 8 || code == 9 || (vertical && !shooter.m_Facing);
@@ -288,14 +307,7 @@ void PatternRowB(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& ru
     req.m_StepX = 0;
     req.m_StepY = -(s + h);
     AddOffsets(req);
-    if (req.m_Angle != 0 || def.m_Aim) {
-        const int aim =
-            def.m_Aim ? AimAngle(req.m_BaseX + (w >> 1), req.m_BaseY + (h >> 1), shooter, def, req)
-                      : BaseAngle(code);
-        AngleVelocity(req, aim + req.m_Angle, req.m_Speed);
-    } else {
-        CodeVelocity(req, code);
-    }
+    RowVelocity(req, shooter, def);
     SpawnRow(shots, req, shooter, run, def, n);
 }
 
@@ -303,12 +315,8 @@ void PatternRowB(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& ru
 void PatternFan(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run,
                 const cEdShot& def, ShotFireRequest& req)
 {
-    const int n = def.m_Count;
+    const auto [n, f, code, w, h] = LayoutOf(def, shooter, req);
     if (n == 0) return;
-    const Frame f = FrameOf(shooter);
-    const int code = req.m_DirCode;
-    const int w = req.m_Width;
-    const int h = req.m_Height;
     if ((req.m_Angle != 0 || def.m_Aim) && def.m_AimMode) {
         const int a = (def.m_Aim ? AimAngle(CentreX(f, req), CentreY(f, req), shooter, def, req)
                                  : BaseAngle(code)) +
@@ -318,9 +326,7 @@ void PatternFan(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run
         SidePoint(f, code, w, h, req.m_BaseX, req.m_BaseY);
     }
     AddOffsets(req);
-    const int centre =
-        def.m_Aim ? AimAngle(req.m_BaseX + (w >> 1), req.m_BaseY + (h >> 1), shooter, def, req)
-                  : BaseAngle(code);
+    const int centre = BaseAimAngle(req, shooter, def);
     const double g = def.m_PatternParams[0];
     const double half = n % 2 ? n / 2 : n / 2 - 0.5;
     const double first = centre + req.m_Angle - g * half;
@@ -337,12 +343,9 @@ void PatternThunder(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun&
                     const cEdShot& def, ShotFireRequest& req)
 {
     const cCharaObj* target = TargetOf(shooter);
-    const int n = def.m_Count;
-    if (!target || n == 0) return;
-    const Frame t = FrameOf(*target);
-    const int code = req.m_DirCode;
-    const int w = req.m_Width;
-    const int h = req.m_Height;
+    if (!target) return;
+    const auto [n, t, code, w, h] = LayoutOf(def, *target, req);
+    if (n == 0) return;
     const int kw = TruncToInt(kDiag * w);
     const int kh = TruncToInt(kDiag * h);
     const double cx = t.L + (t.W >> 1);

@@ -4,6 +4,7 @@
 
 #include "core/checked_access.h"
 #include "data/ed_stage.h"
+#include "world/body_boxes.h"
 #include "world/flow_context.h"
 #include "world/flows.h"
 #include "world/running_stage.h"
@@ -14,12 +15,6 @@
 namespace {
 
 constexpr int kTriggerDeath = 3;
-
-struct BoxSize {
-    int width;
-    int height;
-    int bottom;
-};
 
 BoxSize BodySize(bool flying)
 {
@@ -53,36 +48,21 @@ void cNpcObj::SetupNpc(int number, cEdChara& def, const cItemObj* carried, doubl
     m_ObjNo = number;
     Setup(&def, x, y, copyNo);
     const bool noContact = m_Def.bSolid != 0;
-    BoxSize body = noContact ? BoxSize{32, 32, 0} : BodySize(m_Def.nFlying != 0);
-    const int offX = noContact ? 0 : (32 - body.width) >> 1;
-    const int offY = noContact ? 0 : body.bottom ? 32 - body.height : (32 - body.height) >> 1;
+    // Without contact the body fills the picture.
+    const BoxSize body = noContact ? BoxSize{32, 32, 0} : BodySize(m_Def.nFlying != 0);
     SetupObj(number, m_Def.nOperator, m_Def.nInputNo, m_Def.nGroup, m_Def.nGraphicNo, nullptr, 0,
-             offX, offY, body.width, body.height, 32, 32, m_Def.nFacing, m_Def.nFlying, copyNo);
+             BodyOffsetX(body), BodyOffsetY(body), body.width, body.height, 32, 32, m_Def.nFacing,
+             m_Def.nFlying, copyNo);
     if (noContact) {
         m_HitA.Set(0, 0, 0, 0);
         m_HitB.Set(0, 0, 32, 32);
     } else {
-        switch (m_Def.nBoxKind) {
-        case 1:
-            SetHitBoxA(0, g_Stage.nCharaShotHitW, g_Stage.nCharaShotHitH);
-            break;
-        case 2:
-            SetHitBoxA(0, g_Stage.nCharaShotW, g_Stage.nCharaShotH);
-            break;
-        case 3:
-            SetHitBoxA(0, 32, 32);
-            break;
-        default:
-            if (m_Flying)
-                SetHitBoxA(g_Stage.bCharaFlyHitBottom, g_Stage.nCharaFlyHitW,
-                           g_Stage.nCharaFlyHitH);
-            else
-                SetHitBoxA(g_Stage.bCharaHitBottom, g_Stage.nCharaHitW, g_Stage.nCharaHitH);
-            break;
-        }
-        const int w = g_Stage.nCharaShotHitW;
-        const int h = g_Stage.nCharaShotHitH;
-        m_HitB.Set(16 - (w >> 1) - m_PicOffX, 16 - (h >> 1) - m_PicOffY, w, h);
+        SetContactBox(*this, m_Def.nBoxKind,
+                      {{g_Stage.nCharaShotHitW, g_Stage.nCharaShotHitH, 0},
+                       {g_Stage.nCharaShotW, g_Stage.nCharaShotH, 0},
+                       {g_Stage.nCharaHitW, g_Stage.nCharaHitH, g_Stage.bCharaHitBottom},
+                       {g_Stage.nCharaFlyHitW, g_Stage.nCharaFlyHitH, g_Stage.bCharaFlyHitBottom}});
+        CentreBox(m_HitB, g_Stage.nCharaShotHitW, g_Stage.nCharaShotHitH, m_PicOffX, m_PicOffY);
     }
     SetScale(m_Def.nSize, 1);
     m_Acting = 0;

@@ -8,6 +8,7 @@
 
 #include "core/checked_access.h"
 #include "data/ed_stage.h"
+#include "world/body_boxes.h"
 #include "world/input_state.h"
 #include "world/running_stage.h"
 #include "world/trunc.h"
@@ -22,24 +23,12 @@ std::int32_t BoxColour(int choice)
     return kBoxColours[std::clamp(choice, 0, 7)];
 }
 
-struct BoxSize {
-    int width;
-    int height;
-    int bottom;
-};
-
 // The body of a walking or flying player, from the stage's settings.
 BoxSize BodySize(bool flying)
 {
     if (flying)
         return {g_Stage.nPlayerFlyBoxW, g_Stage.nPlayerFlyBoxH, g_Stage.bPlayerFlyBoxBottom};
     return {g_Stage.nPlayerBoxW, g_Stage.nPlayerBoxH, g_Stage.bPlayerBoxBottom};
-}
-
-// A box centred in the 32 x 32 picture.
-void CentreBox(HitBox& box, int width, int height, int picOffX, int picOffY)
-{
-    box.Set(16 - (width >> 1) - picOffX, 16 - (height >> 1) - picOffY, width, height);
 }
 
 // The view follows a position along one axis, never past its limits (the
@@ -68,10 +57,8 @@ void cPlayerObj::SetupPlayer(int number, cEdChara& def, double x, double y)
     if (def.nSize == 0) def.nSize = 1;
     Setup(&def, x, y, 0);
     const BoxSize body = BodySize(def.nFlying != 0 && def.nFlying <= 3);
-    const int offX = (32 - body.width) >> 1;
-    const int offY = body.bottom ? 32 - body.height : (32 - body.height) >> 1;
-    SetupObj(number, def.nOperator, def.nInputNo, def.nGroup, def.nGraphicNo, nullptr, 0, offX,
-             offY, body.width, body.height, 32, 32, 1, 0, 0);
+    SetupObj(number, def.nOperator, def.nInputNo, def.nGroup, def.nGraphicNo, nullptr, 0,
+             BodyOffsetX(body), BodyOffsetY(body), body.width, body.height, 32, 32, 1, 0, 0);
     m_Input = &VecAt(g_InputState, def.nInputNo);
     SetPlayerFlyMode(def.nFlying, 0);
     SetScale(def.nSize, 1);
@@ -104,31 +91,17 @@ void cPlayerObj::SetPlayerFlyMode(int mode, int rescale)
         m_InertiaX = m_InertiaY = 0;
     }
     const BoxSize body = BodySize(m_Flying != 0);
-    const int offX = (32 - body.width) >> 1;
-    const int offY = body.bottom ? 32 - body.height : (32 - body.height) >> 1;
     m_Width = m_Width0 = body.width;
     m_Height = m_Height0 = body.height;
     m_PicWidth = m_PicWidth0 = 32;
     m_PicHeight = m_PicHeight0 = 32;
-    m_PicOffX = m_PicOffX0 = offX;
-    m_PicOffY = m_PicOffY0 = offY;
-    switch (m_Def.nBoxKind) {
-    case 1:
-        SetHitBoxA(0, g_Stage.nPlayerShotHitW, g_Stage.nPlayerShotHitH);
-        break;
-    case 2:
-        SetHitBoxA(0, g_Stage.nPlayerShotW, g_Stage.nPlayerShotH);
-        break;
-    case 3:
-        SetHitBoxA(0, 32, 32);
-        break;
-    default:
-        if (m_Flying)
-            SetHitBoxA(g_Stage.bPlayerFlyHitBottom, g_Stage.nPlayerFlyHitW, g_Stage.nPlayerFlyHitH);
-        else
-            SetHitBoxA(g_Stage.bPlayerHitBottom, g_Stage.nPlayerHitW, g_Stage.nPlayerHitH);
-        break;
-    }
+    m_PicOffX = m_PicOffX0 = BodyOffsetX(body);
+    m_PicOffY = m_PicOffY0 = BodyOffsetY(body);
+    SetContactBox(*this, m_Def.nBoxKind,
+                  {{g_Stage.nPlayerShotHitW, g_Stage.nPlayerShotHitH, 0},
+                   {g_Stage.nPlayerShotW, g_Stage.nPlayerShotH, 0},
+                   {g_Stage.nPlayerHitW, g_Stage.nPlayerHitH, g_Stage.bPlayerHitBottom},
+                   {g_Stage.nPlayerFlyHitW, g_Stage.nPlayerFlyHitH, g_Stage.bPlayerFlyHitBottom}});
     CentreBox(m_HitB, g_Stage.nPlayerShotHitW, g_Stage.nPlayerShotHitH, m_PicOffX, m_PicOffY);
     CentreBox(m_ItemBox, g_Stage.nPlayerPickW, g_Stage.nPlayerPickH, m_PicOffX, m_PicOffY);
     if (rescale) {

@@ -40,39 +40,35 @@ enum class Course {
     NONE,    // the scroll outruns the speed: the straight course stays
 };
 
+// The intercept solved along one axis first: a (the axis of the longer
+// distance) and b are the target's distances, sa and sb the scroll's speeds,
+// r the scroll's cross term. The other axis follows from the time to meet.
+Course InterceptAlong(double& va, double& vb, double a, double b, double sa, double sb, double r,
+                      double v)
+{
+    const double aa = a * a;
+    const double bb = b * b;
+    if (aa == 0) return Course::GAVE_UP;
+    const double w = bb / aa + 1;
+    const double y = (2 * sa * bb - 2 * a * b * sb) / aa;
+    const double disc = y * y - 4 * w * (r / aa - v * v);
+    if (disc < 0) return Course::NONE;
+    va = (y + std::sqrt(disc)) / (2 * w);
+    if (a < 0) va = -va;
+    if (sa - va == 0) return Course::GAVE_UP;
+    const double t = -a / (sa - va);
+    if (t == 0) return Course::GAVE_UP;
+    vb = (b + t * sb) / t;
+    return Course::MET;
+}
+
 // The velocity of length v whose motion relative to the scroll (q, o)
 // points at the target (dx, dy away).
 Course Intercept(double& vx, double& vy, double dx, double dy, double q, double o, double v)
 {
-    const double p = dx * dx;
-    const double d = dy * dy;
-    const double r = p * o * o + d * q * q - 2 * dx * dy * o * q;
-    if (std::fabs(dy) >= std::fabs(dx)) {
-        if (d == 0) return Course::GAVE_UP;
-        const double w = p / d + 1;
-        const double y = (2 * o * p - 2 * dx * dy * q) / d;
-        const double disc = y * y - 4 * w * (r / d - v * v);
-        if (disc < 0) return Course::NONE;
-        vy = (y + std::sqrt(disc)) / (2 * w);
-        if (dy < 0) vy = -vy;
-        if (o - vy == 0) return Course::GAVE_UP;
-        const double t = -dy / (o - vy);
-        if (t == 0) return Course::GAVE_UP;
-        vx = (dx + t * q) / t;
-        return Course::MET;
-    }
-    if (p == 0) return Course::GAVE_UP;
-    const double w = d / p + 1;
-    const double y = (2 * q * d - 2 * dx * dy * o) / p;
-    const double disc = y * y - 4 * w * (r / p - v * v);
-    if (disc < 0) return Course::NONE;
-    vx = (y + std::sqrt(disc)) / (2 * w);
-    if (dx < 0) vx = -vx;
-    if (q - vx == 0) return Course::GAVE_UP;
-    const double t = -dx / (q - vx);
-    if (t == 0) return Course::GAVE_UP;
-    vy = (dy + t * o) / t;
-    return Course::MET;
+    const double r = dx * dx * o * o + dy * dy * q * q - 2 * dx * dy * o * q;
+    if (std::fabs(dy) >= std::fabs(dx)) return InterceptAlong(vy, vx, dy, dx, o, q, r, v);
+    return InterceptAlong(vx, vy, dx, dy, q, o, r, v);
 }
 
 bool SnapsOnArrival(const cCommandRun& run)

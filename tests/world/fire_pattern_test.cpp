@@ -148,6 +148,25 @@ TEST_F(FirePatterns, AColumnStandsOnTheFootLine)
     ExpectShots(Fire(def), {{465, 496, 0, -4}, {465, 464, 0, -4}});
 }
 
+TEST_F(FirePatterns, RowsAndColumnsFlyTurnedOrAimed)
+{
+    const double a = (180 + 30) * kDeg;
+    cEdShot column = Def(1, 3, 1);
+    column.m_Angle = 30;
+    ExpectShots(Fire(column), {{512, 496, -4 * std::cos(a), -4 * std::sin(a)}});
+
+    // A target straight below the first element's centre: aimed, both fly down.
+    cNpcObj& target = AddChara(2, {504, 700, 32, 32});
+    target.UpdateScreenBox();
+    stage.SetTarget(*shooter, target.m_ObjNo);
+    column.m_Angle = 0;
+    column.m_Aim = 1;
+    ExpectShots(Fire(column), {{512, 496, 0, 4}});
+    cEdShot row = Def(0, 3, 1);
+    row.m_Aim = 1;
+    ExpectShots(Fire(row), {{512, 488, 0, 4}});
+}
+
 TEST_F(FirePatterns, AFanSpreadsAroundItsCentreAngle)
 {
     cEdShot def = Def(2, 2, 1);

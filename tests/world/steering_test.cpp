@@ -102,6 +102,16 @@ TEST_F(Steering, ScrollCorrections)
         }
         EXPECT_EQ(direction, 2) << c.name;
     }
+    // The intercept along a longer vertical distance: the horizontal part
+    // keeps up with the scroll.
+    g_System.bNoScrollCarry = 0;
+    Scroll(1, 0);
+    double ux = 0;
+    double uy = 0;
+    int turn = 0;
+    SteerSolve(ux, uy, turn, &follows, 0, 0, 0, 100, 3, 0, 0, 0);
+    EXPECT_NEAR(ux, 1, 1e-9);
+    EXPECT_NEAR(uy, std::sqrt(8.0), 1e-9);
     // At its limit a scroll counts as still.
     g_System.bNoScrollCarry = 1;
     Scroll(2, 0);

@@ -180,6 +180,27 @@ Canvas orb(Hue hue, int frame)
     return c;
 }
 
+// The marks as 16 x 16 pixel art, by piece from MARK_ARROW: arrow, star,
+// exclamation mark, skull.
+const std::vector<std::string> kMarkArt[MARK_PIECE_END - MARK_ARROW] = {
+    {"................", ".........oo.....", ".........o#o....", ".........o##o...",
+     "oooooooooo###o..", "o###########o#o.", "o#############o.", "o############o..",
+     "oooooooooo###o..", ".........o##o...", ".........o#o....", ".........oo.....",
+     "................", "................", "................", "................"},
+    {".......oo.......", ".......o#o......", "......o##o......", "......o###o.....",
+     "ooooooo###oooooo", "o##############o", ".o############o.", "..o##########o..",
+     "...o########o...", "...o###oo###o...", "..o###o..o###o..", "..o##o....o##o..",
+     ".o##o......o##o.", ".ooo........ooo.", "................", "................"},
+    {"......oooo......", ".....orrrro.....", ".....orrrro.....", ".....orrrro.....",
+     ".....orrrro.....", "......orro......", "......orro......", "......orro......",
+     "......orro......", ".......oo.......", "................", "......oooo......",
+     ".....orrrro.....", ".....orrrro.....", "......oooo......", "................"},
+    {"....oooooooo....", "...owwwwwwwwo...", "..owwwwwwwwwwo..", "..owwwwwwwwwwo..",
+     "..owoooowoooowo.", "..owoooowoooowo.", "..owwwwwoowwwwo.", "...owwwwwwwwwo..",
+     "....owowowowo...", "....owowowowo...", ".....ooooooo....", "................",
+     "................", "................", "................", "................"},
+};
+
 } // namespace
 
 Canvas blockCell(BlockGraphic block)
@@ -225,40 +246,11 @@ Canvas shotFrame(ShotGraphic shot, int frame)
 
 Canvas markPiece(MarkPiece piece)
 {
-    using Rows = std::vector<std::string>;
+    if (piece < MARK_ARROW || piece >= MARK_PIECE_END) return Canvas(32, 32);
     const Legend legend = {
         {'#', shade(Hue::Yellow, 12)}, {'o', kBlack}, {'w', kWhite}, {'r', shade(Hue::Red, 10)}};
-    Rows art;
-    switch (piece) {
-    case MARK_ARROW:
-        art = {"................", ".........oo.....", ".........o#o....", ".........o##o...",
-               "oooooooooo###o..", "o###########o#o.", "o#############o.", "o############o..",
-               "oooooooooo###o..", ".........o##o...", ".........o#o....", ".........oo.....",
-               "................", "................", "................", "................"};
-        break;
-    case MARK_STAR:
-        art = {".......oo.......", ".......o#o......", "......o##o......", "......o###o.....",
-               "ooooooo###oooooo", "o##############o", ".o############o.", "..o##########o..",
-               "...o########o...", "...o###oo###o...", "..o###o..o###o..", "..o##o....o##o..",
-               ".o##o......o##o.", ".ooo........ooo.", "................", "................"};
-        break;
-    case MARK_EXCLAIM:
-        art = {"......oooo......", ".....orrrro.....", ".....orrrro.....", ".....orrrro.....",
-               ".....orrrro.....", "......orro......", "......orro......", "......orro......",
-               "......orro......", ".......oo.......", "................", "......oooo......",
-               ".....orrrro.....", ".....orrrro.....", "......oooo......", "................"};
-        break;
-    case MARK_SKULL:
-        art = {"....oooooooo....", "...owwwwwwwwo...", "..owwwwwwwwwwo..", "..owwwwwwwwwwo..",
-               "..owoooowoooowo.", "..owoooowoooowo.", "..owwwwwoowwwwo.", "...owwwwwwwwwo..",
-               "....owowowowo...", "....owowowowo...", ".....ooooooo....", "................",
-               "................", "................", "................", "................"};
-        break;
-    default:
-        return Canvas(32, 32);
-    }
     Canvas cell(32, 32);
-    cell.paste(pixelArt(art, legend), 0, 2, true, false, 2);
+    cell.paste(pixelArt(kMarkArt[piece - MARK_ARROW], legend), 0, 2, true, false, 2);
     return cell;
 }
 
