@@ -21,8 +21,8 @@ add_custom_command(OUTPUT "${default_game_stamp}"
   VERBATIM)
 add_custom_target(default_game_folder ALL DEPENDS "${default_game_stamp}")
 
-# The tools', the shell's and the scenes' tests play the generated game; the tools' tests
-# also test the generator's parts.
+# The tools', the shell's and the scenes' tests play the generated game; the
+# tools' tests also test the generator's parts.
 cmake_language(DEFER DIRECTORY "${PROJECT_SOURCE_DIR}" CALL
   cmake_language EVAL CODE "
 foreach(tests test_tools test_shell test_scenes)

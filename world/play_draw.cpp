@@ -1,12 +1,13 @@
-// The drawing of the play field's parts: the background layers, the block
-// map, the picture objects, items and shots, the status bar, the time and
-// the hint line. The colours of the whole screen (tint, highlight colours)
-// are in play_colours.cpp.
+// The drawing of the play field's parts: the background layers (and the
+// movement of the auto-scrolling ones), the block map, the picture
+// objects, items and shots, the status bar, the time and the hint line.
+// The colours of the whole screen (tint, highlight colours) are in
+// play_colours.cpp.
 
 #include "world/play_screen.h"
 
 #include <algorithm>
-#include <iterator>
+#include <array>
 
 #include "core/checked_access.h"
 #include "core/dbcs.h"
@@ -19,7 +20,9 @@
 #include "media/bitmap_table.h"
 #include "media/dd_blit.h"
 #include "media/dd_composite.h"
+#include "media/dd_ddraw.h"
 #include "media/dd_fill.h"
+#include "media/dd_state.h"
 #include "media/font.h"
 #include "world/conditions.h"
 #include "world/graphic_ref.h"
@@ -111,6 +114,57 @@ void TilePicture(DDSURFACEDATA* dest, DDSURFACEDATA* picture, int cx, int cy, in
         y += th;
         sy = 0;
     }
+}
+
+// The surface back end stretches pixel by pixel, so there a thin layer
+// picture is stretched once into a strip of its own (a screen wide where
+// the picture is one pixel wide, 480 high where it is one pixel high, 16
+// rows for a single pixel), with the picture's colour key; the strip is
+// tiled as the picture would be and made again only when the picture's
+// pixels differ from those it was made from.
+struct ThinStrip {
+    DDSURFACEDATA surface;
+    std::vector<std::uint32_t> source;
+};
+std::array<ThinStrip, kLayerPictures> g_ThinStrips;
+// Longer thin pictures are stretched directly rather than kept as large strips.
+constexpr int kMaxStripSide = 2048;
+
+DDDrawSurface* DrawPart(DDSURFACEDATA* sd)
+{
+    return sd->lpDD ? sd->lpDD->lpDDSurface.get() : nullptr;
+}
+
+// The strip of layer i's thin picture, or null when it cannot be used.
+DDSURFACEDATA* ThinStripOf(std::size_t i, DDSURFACEDATA* picture)
+{
+    const DDDrawSurface* from = DrawPart(picture);
+    if (!from || from->lost) return nullptr;
+    const DDPixels& pixels = from->pixels;
+    if (pixels.width > kMaxStripSide || pixels.height > kMaxStripSide) return nullptr;
+    std::vector<std::uint32_t> source;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            source.push_back(pixels.get(x, y));
+    source.push_back(from->hasColorKey ? 1 : 0);
+    source.push_back(from->colorKey);
+    const int w = pixels.width == 1 ? kScreenWidth : pixels.width;
+    const int h = pixels.height == 1 ? (pixels.width == 1 ? 16 : kScreenHeight) : pixels.height;
+    ThinStrip& strip = g_ThinStrips[i];
+    DDDrawSurface* to = DrawPart(&strip.surface);
+    if (to && !to->lost && to->pixels.format == pixels.format && to->pixels.width == w &&
+        to->pixels.height == h && strip.source == source)
+        return &strip.surface;
+    DDReleaseSurface(&strip.surface);
+    strip.source.clear();
+    if (!DDCreateSurface(&strip.surface, w, h, 0, 1, 0, 0, 0)) return nullptr;
+    to = DrawPart(&strip.surface);
+    if (!to || to->pixels.format != pixels.format) return nullptr;
+    DDBltEx(&strip.surface, 0, 0, w, h, picture, 0, 0, pixels.width, pixels.height, 0);
+    to->hasColorKey = from->hasColorKey;
+    to->colorKey = from->colorKey;
+    strip.source = std::move(source);
+    return &strip.surface;
 }
 
 // Whether a cell's conditions hold for this frame's drawing. A play frame
@@ -289,8 +343,11 @@ void DrawLayers(DDSURFACEDATA* dest, int front)
                            ? TruncToInt(layer.dOffsetY + viewY - kMarginPixels)
                            : TruncToInt((TruncToInt(viewY) - kMarginPixels) * layer.dFactorY);
         TraceDraw("layer", static_cast<int>(i));
-        TilePicture(dest, picture, StartCell(sx, picture->width), StartCell(sy, picture->height),
-                    i == 0 ? 0 : 1);
+        const int cx = StartCell(sx, picture->width);
+        const int cy = StartCell(sy, picture->height);
+        const bool thin = picture->width == 1 || picture->height == 1;
+        DDSURFACEDATA* strip = thin && !g_D3DState ? ThinStripOf(i, picture) : nullptr;
+        TilePicture(dest, strip ? strip : picture, cx, cy, i == 0 ? 0 : 1);
     }
 }
 

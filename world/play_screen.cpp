@@ -1,7 +1,6 @@
-// The order of the play field's frame, the auto-scrolling layers, and the
-// ends of death displays: a computer character whose death has been shown
-// leaves the stage; the end of the player's uses a life (or restarts a
-// replay, or ends the game).
+// The order of the play field's frame, and the ends of death displays: a
+// computer character whose death has been shown leaves the stage; the end
+// of the player's uses a life (or restarts a replay, or ends the game).
 
 #include "world/play_screen.h"
 
@@ -26,6 +25,16 @@ void DrawObjects(int frozen)
     const bool useZ = g_Stage.bZOrder != 0;
     const int passes = useZ ? 8 : 1;
     const std::int32_t setUps = stage.m_SetStageCount;
+    // The layers that hold characters or shots: the passes over the others
+    // skip those lists. Drawing adds neither (it only removes characters).
+    unsigned charaLayers = useZ ? 0 : 1;
+    unsigned shotLayers = useZ ? 0 : 1;
+    if (useZ) {
+        for (const cNpcObj& chara : stage.m_CharaList)
+            if (chara.m_Def.nZ < 8) charaLayers |= 1u << chara.m_Def.nZ;
+        for (const cShotObj& shot : stage.m_ShotList)
+            if (shot.m_Z >= 0 && shot.m_Z < 8) shotLayers |= 1u << shot.m_Z;
+    }
     for (int z = 0; z < passes; ++z) {
         if (!stage.Player.empty() && (!useZ || stage.Player.front().m_Def.nZ == z)) {
             TraceDraw("player", stage.Player.front().m_ObjNo);
@@ -36,12 +45,14 @@ void DrawObjects(int frozen)
             }
         }
         DrawItems(z, useZ ? 1 : 0, frozen);
-        for (auto walk = stage.WalkCharas(); !walk.Done(); walk.Next()) {
-            if (useZ && walk->m_Def.nZ != z) continue;
-            TraceDraw("chara", walk->m_ObjNo);
-            if (DrawChara(*walk, frozen)) stage.EraseChara(walk.Node());
+        if (charaLayers & (1u << z)) {
+            for (auto walk = stage.WalkCharas(); !walk.Done(); walk.Next()) {
+                if (useZ && walk->m_Def.nZ != z) continue;
+                TraceDraw("chara", walk->m_ObjNo);
+                if (DrawChara(*walk, frozen)) stage.EraseChara(walk.Node());
+            }
         }
-        DrawShots(z, useZ ? 1 : 0, frozen);
+        if (shotLayers & (1u << z)) DrawShots(z, useZ ? 1 : 0, frozen);
     }
 }
 

@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "core/sjis_text.h"
 #include "core/timer.h"
 #include "data/ed_command.h"
 #include "media/bitmap_table.h"
 #include "media/dd_palette.h"
 #include "media/graphics_fixture.h"
 #include "support/world_fixture.h"
+#include "world/play_pictures.h"
 #include "world/play_screen.h"
 #include "world/random.h"
 #include "world/trace.h"
@@ -147,6 +149,40 @@ TEST_F(FieldOrder, TheFrameDrawsItsPartsInOrder)
                                                "status", "time", "hint"}));
 }
 
+// A stage whose scene shows its pause menu.
+class PausedStage : public cRunningStage {
+public:
+    int SceneInPauseMenu() const override { return 1; }
+};
+
+TEST_F(FieldOrder, ThePauseMenuCanHideEverythingButTheLayersAndTheTint)
+{
+    PausedStage paused;
+    cCurrentStage current(paused);
+    paused.SetStage(0, 0);
+    cEdLayer front;
+    front.SetDefaults();
+    front.nFront = 1;
+    front.bFill = 1;
+    g_Stage.Layers = {front};
+    paused.m_Tint.m_Running = 1;
+    paused.m_Tint.m_Strength = 50;
+    g_System.bPauseHidesObjects = 1;
+    DrawPlayScreen(0, 1, 0, 1);
+    std::vector<std::string> parts;
+    for (const std::string& line : Drawn())
+        parts.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(parts, (std::vector<std::string>{"backfill", "fill", "tint"}));
+    trace.Clear();
+    g_System.bPauseHidesObjects = 0;
+    DrawPlayScreen(0, 1, 0, 1);
+    EXPECT_FALSE(DrawnOf("player").empty());
+    trace.Clear();
+    g_System.bPauseHidesObjects = 1;
+    DrawPlayScreen(1, 0, 1, 1);
+    EXPECT_FALSE(DrawnOf("player").empty()) << "only outside play";
+}
+
 TEST_F(FieldOrder, ObjectsGoByDrawingLayerAndLayersOutsideZeroToSevenAreNeverDrawn)
 {
     g_Stage.bZOrder = 1;
@@ -207,6 +243,44 @@ TEST_F(FieldOrder, AComputerCharacterWhoseDeathWasShownLeavesTheStage)
     EXPECT_EQ(stage->FindCharaByNumber(number), nullptr);
     ASSERT_EQ(stage->m_CharaList.size(), 1u);
     EXPECT_EQ(stage->m_CharaList.front().m_ObjNo, other);
+}
+
+TEST_F(FieldOrder, TheHintLineNamesTheWayOutOfADirectStartOrATestPlay)
+{
+    struct Case {
+        int directStart, startedByTool;
+        std::vector<std::string> hint;
+    };
+    for (const Case& c : {Case{1, 1, {"hint 26"}}, Case{0, 1, {"hint 25"}}, Case{0, 0, {}}}) {
+        stage->m_DirectStart = c.directStart;
+        g_StartedByTool = c.startedByTool;
+        trace.Clear();
+        DrawTestText();
+        EXPECT_EQ(DrawnOf("hint"), c.hint);
+    }
+    g_StartedByTool = 0;
+}
+
+TEST_F(FieldOrder, PicturesAreDrawnOnTheirOwnSideInListOrder)
+{
+    for (int k = 0; k < 4; ++k) {
+        cPictureObj& picture =
+            stage->m_PictureList.emplace_back(10 + k, 0, 0, 8, 8, k % 2, 100, 0, 0, 0);
+        picture.m_Picture = 10 + k;
+        picture.m_Layer = k % 2;
+        g_PictureSurfaces.emplace_back();
+        g_PictureBmpList.push_back("p");
+    }
+    trace.Clear();
+    DrawPictures(&BackBuffer, 1, 1);
+    EXPECT_EQ(DrawnOf("picture"), (std::vector<std::string>{"picture 11", "picture 13"}));
+    // Ended pictures leave all three lists together.
+    EXPECT_EQ(g_PictureSurfaces.size(), stage->m_PictureList.size());
+    EXPECT_EQ(g_PictureBmpList.size(), stage->m_PictureList.size());
+    EXPECT_GE(stage->m_PictureList.size(), 2u);
+    stage->m_PictureList.clear();
+    g_PictureSurfaces.clear();
+    g_PictureBmpList.clear();
 }
 
 // The end of the player's death display restarts the stage in the middle
@@ -526,6 +600,14 @@ TEST_P(FieldPixels, TheHpGaugeIsFilledFromItsLongRowAbove16Pixels)
         EXPECT_EQ(At(302 + c.hp - 1, 18), c.fillRow);
         EXPECT_EQ(At(302 + c.hp, 5), 3) << "the frame beyond the fill";
     }
+    // A label of two double-byte characters instead of the icon: 32 + 50,
+    // x = (638 - 82) / 2 = 278, the gauge at 310.
+    hp.bIcon = 0;
+    hp.strLabel = Sjis("ＨＰ");
+    DDClearPal(&BackBuffer, 1);
+    DrawStatusBar(&BackBuffer);
+    EXPECT_EQ(At(309, 5), 2);
+    EXPECT_EQ(At(310, 5), 5);
     g_Stage.bShowStatus = 0;
     DDClearPal(&BackBuffer, 1);
     DrawStatusBar(&BackBuffer);
@@ -569,8 +651,8 @@ TEST_P(FieldPixels, TheTimeIsCentredInThreeDigitsAndWarnsOnlyInPlay)
     EXPECT_EQ(At(304, 30), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothBackEnds, FieldPixels, testing::Values(kTexture32, kSurface32),
-                         gfxtest::ModeName);
+INSTANTIATE_TEST_SUITE_P(BothBackEnds, FieldPixels,
+                         testing::Values(kTexture32, kSurface32, kSurface8), gfxtest::ModeName);
 
 // --- the tint
 
@@ -699,5 +781,86 @@ TEST(HighlightColours, PingPongTurnsAtBothEnds)
     EXPECT_EQ(turns[30], 1);
     EXPECT_EQ(std::count(turns.begin(), turns.end(), 1), 1);
 }
+
+class HighlightDisplay : public FieldTest, public testing::WithParamInterface<Mode> {
+protected:
+    void SetUp() override
+    {
+        FieldTest::SetUp();
+        SetUpField(GetParam(), 8, 8);
+    }
+};
+
+using TextureHighlights = HighlightDisplay;
+
+TEST_P(TextureHighlights, EntriesPulseTogetherAndTheLastChangesHueAtTheBottom)
+{
+    struct Seen {
+        std::uint32_t colour1, colour2, colour3, colour9;
+        int mode1, mode2;
+    };
+    std::vector<Seen> seen;
+    for (int i = 0; i < 70; ++i) {
+        CycleColors();
+        seen.push_back({g_CycleColors[1].m_Colour, g_CycleColors[2].m_Colour,
+                        g_CycleColors[3].m_Colour, g_CycleColors[9].m_Colour,
+                        g_CycleColors[1].m_Mode, g_CycleColors[2].m_Mode});
+    }
+    int hueChanges = 0;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const std::uint32_t v = seen[i].colour1 & 0xFF;
+        EXPECT_EQ(seen[i].colour1, 0xFF000000u | v << 16 | v << 8 | v);
+        EXPECT_EQ(seen[i].colour2, seen[i].colour1);
+        EXPECT_EQ(seen[i].colour3, 0xFF000000u | v << 16);
+        EXPECT_EQ(seen[i].mode1, 7);
+        EXPECT_EQ(seen[i].mode2, 10);
+        if (i == 0) continue;
+        // Entry 9 keeps its level across a change of hue.
+        const std::uint32_t before = seen[i - 1].colour9, after = seen[i].colour9;
+        const auto level = [](std::uint32_t c) {
+            return std::max({(c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF});
+        };
+        if (before != after && level(before) == level(after)) {
+            ++hueChanges;
+            EXPECT_EQ(level(before), 16u) << "the hue changes only at the bottom";
+        }
+    }
+    EXPECT_GE(hueChanges, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texture, TextureHighlights, testing::Values(kTexture32),
+                         gfxtest::ModeName);
+
+using PaletteHighlights = HighlightDisplay;
+
+TEST_P(PaletteHighlights, EightBitGroupsOfFourStepOnceEverySixCalls)
+{
+    g_System.bColourCycle = 1;
+    int calls = 0;
+    while (g_ScreenPalette[208].red == g_Palette[208].red && calls < 6) {
+        CycleColors();
+        ++calls;
+    }
+    ASSERT_LE(calls, 6);
+    const auto after = g_ScreenPalette;
+    EXPECT_EQ(after[208].red, g_Palette[209].red);
+    EXPECT_EQ(after[211].red, g_Palette[208].red);
+    EXPECT_EQ(after[236].red, g_Palette[237].red);
+    EXPECT_EQ(after[207].red, g_Palette[207].red);
+    EXPECT_EQ(after[240].red, g_Palette[240].red);
+    for (int i = 0; i < 5; ++i)
+        CycleColors();
+    EXPECT_EQ(g_ScreenPalette[208].red, after[208].red);
+    CycleColors();
+    EXPECT_EQ(g_ScreenPalette[208].red, after[209].red);
+    // Without the system's switch nothing turns.
+    g_System.bColourCycle = 0;
+    const auto still = g_ScreenPalette;
+    for (int i = 0; i < 12; ++i)
+        CycleColors();
+    EXPECT_EQ(g_ScreenPalette[208].red, still[208].red);
+}
+
+INSTANTIATE_TEST_SUITE_P(Palette, PaletteHighlights, testing::Values(kSurface8), gfxtest::ModeName);
 
 } // namespace
