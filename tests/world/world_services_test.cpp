@@ -14,7 +14,7 @@ TEST(WorldServices, TheLiveOnesReachTheRegisteredHooks)
 {
     std::vector<int> music;
     SetLiveServiceHooks({[&music](std::int32_t n) { music.push_back(n); },
-                         [](int vk) { return vk == 0x20 ? 1 : 0; }, [] { return 1; }});
+                         [](int vk) { return vk == 0x20 ? 1 : 0; }, [] { return 1; }, {}});
     cWorldServices& live = WorldServices();
     live.PlayMusic(3);
     EXPECT_EQ(music, std::vector<int>{3});
