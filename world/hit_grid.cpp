@@ -32,8 +32,9 @@ int CellOf(double v, double origin, double perPixel, double last)
 
 cHitGrid::CellSpan cHitGrid::Span(const DRect& box) const
 {
-    return {CellOf(box.x1, m_X0, m_PerPixel, m_LastCol), CellOf(box.y1, m_Y0, m_PerPixel, m_LastRow),
-            CellOf(box.x2, m_X0, m_PerPixel, m_LastCol), CellOf(box.y2, m_Y0, m_PerPixel, m_LastRow)};
+    return {
+        CellOf(box.x1, m_X0, m_PerPixel, m_LastCol), CellOf(box.y1, m_Y0, m_PerPixel, m_LastRow),
+        CellOf(box.x2, m_X0, m_PerPixel, m_LastCol), CellOf(box.y2, m_Y0, m_PerPixel, m_LastRow)};
 }
 
 void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uint8_t>* use)

@@ -126,8 +126,8 @@ TEST_F(ContactStress, CourseStaysAsPinned)
     };
     for (const Case& c : cases) {
         const Run run = Play(4711, c.frames, c.speedLevel);
-        EXPECT_EQ(run.digest, c.digest) << "speed level " << c.speedLevel << ": 0x" << std::hex
-                                        << run.digest;
+        EXPECT_EQ(run.digest, c.digest)
+            << "speed level " << c.speedLevel << ": 0x" << std::hex << run.digest;
     }
 }
 
