@@ -257,6 +257,11 @@ void cCharaObj::FireFlows(int trigger)
 {
     // Every trigger is part of the sub-step trace, whether or not a flow fires.
     TraceTrigger(*this, trigger);
+    // Most triggers have no flow of this character: nothing to walk.
+    if (std::none_of(m_FlowRuns.begin(), m_FlowRuns.end(), [trigger](const cFlowRun& run) {
+            return run.m_Flow && run.m_Flow->m_Trigger == trigger;
+        }))
+        return;
     cRunningStage& stage = RunStage();
     cFlowContext context;
     cFlowWalk walk(*this);

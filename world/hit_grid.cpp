@@ -30,7 +30,7 @@ int CellOf(double v, double origin, double perPixel, double last)
 
 } // namespace
 
-cHitGrid::CellSpan cHitGrid::Span(const DRect& box) const
+inline cHitGrid::CellSpan cHitGrid::Span(const DRect& box) const
 {
     return {
         CellOf(box.x1, m_X0, m_PerPixel, m_LastCol), CellOf(box.y1, m_Y0, m_PerPixel, m_LastRow),

@@ -9,9 +9,8 @@
 
 cRunningStage* g_RunStage = nullptr;
 
-cRunningStage& RunStage()
+cRunningStage& EmptyRunStage()
 {
-    if (g_RunStage) return *g_RunStage;
     static cRunningStage empty;
     return empty;
 }
@@ -219,23 +218,10 @@ int cRunningStage::HandleFatalHit(cCharaObj& chara)
     return result;
 }
 
-BlockCell& cRunningStage::CellAt(int column, int row)
+BlockCell& cRunningStage::OutsideCell()
 {
-    const cScrollAxis& ax = m_ScrollX;
-    // Each axis has its own bounds: a column past the map's width does not
-    // reach into the next row, and nothing lies before the map or below it.
-    if (column < 0 || row < 0 || column >= ax.m_MapSize || column >= ax.m_Pitch ||
-        row >= m_ScrollY.m_MapSize) {
-        m_OutsideCell.Reset();
-        return m_OutsideCell;
-    }
-    const std::size_t index = static_cast<std::size_t>(column) +
-                              (static_cast<std::size_t>(row) << static_cast<unsigned>(ax.m_Shift));
-    if (index >= m_BlockMap.size()) {
-        m_OutsideCell.Reset();
-        return m_OutsideCell;
-    }
-    return m_BlockMap[index];
+    m_OutsideCell.Reset();
+    return m_OutsideCell;
 }
 
 int cRunningStage::CellIndex(const BlockCell* cell) const
@@ -246,10 +232,7 @@ int cRunningStage::CellIndex(const BlockCell* cell) const
     return static_cast<int>(cell - first);
 }
 
-int cRunningStage::HitMode(BlockCell& cell, int group)
+bool cRunningStage::BlockCondsHold(BlockCell& cell)
 {
-    if (cell.nGraphicNo == 0) return 0;
-    if (cell.HasConds() && !TestBlockConds(cell)) return 0;
-    if (cell.nPassGroup == group) return 0;
-    return cell.nHitMode;
+    return TestBlockConds(cell) != 0;
 }
