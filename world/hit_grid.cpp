@@ -103,33 +103,39 @@ void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::u
                      std::vector<GridPair>& out)
 {
     if (m_Cols == 0) return;
-    for (int q = 0; q < static_cast<int>(queries.size()); ++q) {
-        const DRect& box = queries[static_cast<std::size_t>(q)];
-        if ((use && !(*use)[static_cast<std::size_t>(q)]) || !HoldsPoints(box)) continue;
+    // Read once: the stores into out could otherwise stand for any of them.
+    const int* const start = m_CellStart.data();
+    const Item* const items = m_Items.data();
+    const std::size_t cols = static_cast<std::size_t>(m_Cols);
+    const int n = static_cast<int>(queries.size());
+    for (int q = 0; q < n; ++q) {
+        if (use && !(*use)[static_cast<std::size_t>(q)]) continue;
+        const DRect box = queries[static_cast<std::size_t>(q)];
+        if (!HoldsPoints(box)) continue;
         const CellSpan s = Span(box);
         if (s.c1 == s.c2 && s.r1 == s.r2) {
             // One cell holds each box once: no marks needed, already ascending.
-            const std::size_t cell = static_cast<std::size_t>(s.r1) * m_Cols + s.c1;
-            for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
-                const Item& item = m_Items[static_cast<std::size_t>(k)];
-                if (item.box.Intersects(box)) out.push_back({q, item.index});
-            }
+            const std::size_t cell = static_cast<std::size_t>(s.r1) * cols + s.c1;
+            for (int k = start[cell], end = start[cell + 1]; k < end; ++k)
+                if (items[k].box.Intersects(box)) out.push_back({q, items[k].index});
             continue;
         }
         if (++m_Query == 0) {
             std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
             m_Query = 1;
         }
+        std::uint32_t* const stamps = m_Stamp.data();
+        const std::uint32_t mark = m_Query;
         const std::size_t first = out.size();
         for (int r = s.r1; r <= s.r2; ++r) {
             for (int col = s.c1; col <= s.c2; ++col) {
-                const std::size_t cell = static_cast<std::size_t>(r) * m_Cols + col;
-                for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
-                    const Item& item = m_Items[static_cast<std::size_t>(k)];
+                const std::size_t cell = static_cast<std::size_t>(r) * cols + col;
+                for (int k = start[cell], end = start[cell + 1]; k < end; ++k) {
+                    const Item& item = items[k];
                     if (!item.box.Intersects(box)) continue;
-                    std::uint32_t& stamp = m_Stamp[static_cast<std::size_t>(item.index)];
-                    if (stamp == m_Query) continue;
-                    stamp = m_Query;
+                    std::uint32_t& stamp = stamps[item.index];
+                    if (stamp == mark) continue;
+                    stamp = mark;
                     out.push_back({q, item.index});
                 }
             }
