@@ -19,8 +19,10 @@
 #include "world/hit_checks.h"
 
 #include <algorithm>
+#include <limits>
 #include <list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "data/ed_stage.h"
@@ -70,10 +72,15 @@ struct Looks {
     std::vector<std::uint8_t> charaMeets; // contacts
     std::vector<std::uint8_t> charaShot;  // shots
     bool charasCurrent = false;
+    bool charasSame = false; // the same characters in the same places as the look before
 
     std::vector<Pair> pairs;
     std::vector<Pair> sorted;
     std::vector<GridPair> found;
+    // The characters by the left edges of their contact boxes (those that
+    // take no part last), each with its index; kept from one look to the
+    // next, when it is nearly in order already.
+    std::vector<std::pair<double, int>> byLeft;
     cHitGrid grid;
 };
 
@@ -81,6 +88,11 @@ Looks& TheLooks()
 {
     static Looks looks;
     return looks;
+}
+
+bool HoldsPoints(const DRect& b)
+{
+    return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
 bool OnScreenOnly()
@@ -143,6 +155,7 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
     std::size_t n = 0;
     for (const std::list<cCharaObj*>& group : stage.m_CharaGroups)
         n += group.size();
+    bool same = l.charas.size() == n;
     l.charas.resize(n);
     l.charaContact.resize(n);
     l.charaShotBox.resize(n);
@@ -151,6 +164,7 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_CharaGroups.size()); ++g)
         for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
+            same = same && l.charas[i].object == c && l.charas[i].number == c->m_ObjNo;
             l.charas[i] = {c, c->m_ObjNo, g};
             l.charaContact[i] = c->m_HitA.m_Rect;
             l.charaShotBox[i] = c->m_HitB.m_Rect;
@@ -159,6 +173,7 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
             ++i;
         }
     l.charasCurrent = true;
+    l.charasSame = same;
 }
 
 // Flows ran: what the lists hold may have changed.
@@ -201,6 +216,12 @@ void SortByGroups(Looks& l)
     for (const Pair& p : l.pairs)
         l.sorted[static_cast<std::size_t>(start[p.key >> 58]++)] = p;
     l.pairs.swap(l.sorted);
+}
+
+void SortByKey(std::vector<Pair>& pairs)
+{
+    std::sort(pairs.begin(), pairs.end(),
+              [](const Pair& x, const Pair& y) { return x.key < y.key; });
 }
 
 // The pairs of an entry of A with the entries of B whose boxes overlap, the
@@ -344,15 +365,60 @@ std::uint64_t CharaCharaKey(const Looks& l, int a, int b)
                    l.charas[static_cast<std::size_t>(b)].group, a, b);
 }
 
+// Puts the characters in the order of their left edges: from the order of
+// the look before when it holds the same characters (they moved a little, so
+// an insertion sort has little to do), else anew.
+void OrderByLeft(Looks& l)
+{
+    const std::size_t n = l.charas.size();
+    auto left = [&l](int i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        return l.charaMeets[k] && HoldsPoints(l.charaContact[k])
+                   ? l.charaContact[k].x1
+                   : std::numeric_limits<double>::infinity();
+    };
+    if (!l.charasSame || l.byLeft.size() != n) {
+        l.byLeft.resize(n);
+        for (std::size_t k = 0; k < n; ++k)
+            l.byLeft[k] = {left(static_cast<int>(k)), static_cast<int>(k)};
+        std::sort(l.byLeft.begin(), l.byLeft.end());
+        return;
+    }
+    for (std::pair<double, int>& e : l.byLeft)
+        e.first = left(e.second);
+    for (std::size_t k = 1; k < n; ++k)
+        for (std::size_t j = k; j > 0 && l.byLeft[j] < l.byLeft[j - 1]; --j)
+            std::swap(l.byLeft[j], l.byLeft[j - 1]);
+}
+
+// The characters that meet, swept in the order of their left edges: each
+// looks only at those whose left edge lies within its own width.
 void FindCharaCharaPairs(Looks& l)
 {
-    FindPairs(l, l.charaContact, l.charaMeets, l.charaContact, l.charaMeets,
-              [&l](int a, int b) -> std::optional<Pair> {
-                  if (l.charas[static_cast<std::size_t>(a)].group >=
-                      l.charas[static_cast<std::size_t>(b)].group)
-                      return std::nullopt;
-                  return Pair{CharaCharaKey(l, a, b), a, b};
-              });
+    OrderByLeft(l);
+    const std::vector<DRect>& boxes = l.charaContact;
+    const std::size_t n = l.byLeft.size();
+    l.pairs.clear();
+    for (std::size_t u = 0; u < n; ++u) {
+        const int i = l.byLeft[u].second;
+        if (!l.charaMeets[static_cast<std::size_t>(i)]) continue;
+        const DRect& a = boxes[static_cast<std::size_t>(i)];
+        if (!HoldsPoints(a)) continue;
+        for (std::size_t v = u + 1; v < n; ++v) {
+            const int j = l.byLeft[v].second;
+            const DRect& b = boxes[static_cast<std::size_t>(j)];
+            if (!l.charaMeets[static_cast<std::size_t>(j)] || !HoldsPoints(b)) continue;
+            if (b.x1 > a.x2) break;
+            if (b.y1 > a.y2 || b.y2 < a.y1) continue;
+            const int gi = l.charas[static_cast<std::size_t>(i)].group;
+            const int gj = l.charas[static_cast<std::size_t>(j)].group;
+            if (gi == gj) continue;
+            const int first = gi < gj ? i : j;
+            const int second = gi < gj ? j : i;
+            l.pairs.push_back({CharaCharaKey(l, first, second), first, second});
+        }
+    }
+    SortByKey(l.pairs);
 }
 
 // The outcome for one side of a contact that hit it.
@@ -439,8 +505,7 @@ void ShotsAgainstShots(cRunningStage& stage, Looks& l)
         const int q = gk < gm ? m : k;
         l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});
     }
-    std::sort(l.pairs.begin(), l.pairs.end(),
-              [](const Pair& x, const Pair& y) { return x.key < y.key; });
+    SortByKey(l.pairs);
     cShotObj* due = nullptr;
     int dueNumber = -1;
     int runGroup = -1, runShot = -1;
