@@ -42,28 +42,26 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     m_Cols = m_Rows = 0;
     const std::size_t n = boxes.size();
     if (m_Stamp.size() < n) m_Stamp.resize(n, 0);
-    m_Spans.resize(n);
-    m_Entered.resize(n);
+    m_Entered.clear();
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    std::int64_t entered = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const DRect& b = boxes[i];
-        m_Entered[i] = (!use || (*use)[i]) && HoldsPoints(b);
-        if (!m_Entered[i]) continue;
-        if (entered++ == 0) {
+        if ((use && !(*use)[i]) || !HoldsPoints(b)) continue;
+        if (m_Entered.empty()) {
             minX = b.x1, minY = b.y1, maxX = b.x2, maxY = b.y2;
         } else {
             minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
             maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
         }
+        m_Entered.push_back(static_cast<int>(i));
     }
-    if (entered == 0) return;
+    if (m_Entered.empty()) return;
     m_X0 = Held(minX);
     m_Y0 = Held(minY);
     const double width = Held(maxX) - m_X0;
     const double height = Held(maxY) - m_Y0;
     // Wider cells while the grid would be much larger than its contents.
-    const std::int64_t budget = std::max<std::int64_t>(64, 4 * entered);
+    const auto budget = std::max<std::int64_t>(64, 4 * static_cast<std::int64_t>(m_Entered.size()));
     for (double cell = kFirstCell;; cell *= 2) {
         m_PerPixel = 1 / cell;
         const auto cols = static_cast<std::int64_t>(width * m_PerPixel) + 1;
@@ -78,9 +76,9 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     }
     const std::size_t cells = static_cast<std::size_t>(m_Cols) * static_cast<std::size_t>(m_Rows);
     m_CellStart.assign(cells + 1, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-        CellSpan& s = m_Spans[i];
-        s = m_Entered[i] ? Span(boxes[i]) : CellSpan();
+    m_Spans.resize(m_Entered.size());
+    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
+        const CellSpan s = m_Spans[e] = Span(boxes[static_cast<std::size_t>(m_Entered[e])]);
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c)
                 ++m_CellStart[static_cast<std::size_t>(r) * m_Cols + c + 1];
@@ -89,12 +87,13 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
         m_CellStart[c + 1] += m_CellStart[c];
     m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
     m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
-    for (std::size_t i = 0; i < n; ++i) {
-        const CellSpan& s = m_Spans[i];
+    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
+        const CellSpan& s = m_Spans[e];
+        const int i = m_Entered[e];
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c) {
                 const int at = m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++;
-                m_Items[static_cast<std::size_t>(at)] = {boxes[i], static_cast<int>(i)};
+                m_Items[static_cast<std::size_t>(at)] = {boxes[static_cast<std::size_t>(i)], i};
             }
     }
 }

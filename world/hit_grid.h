@@ -56,8 +56,8 @@ private:
     };
     std::vector<Item> m_Items;
     std::vector<int> m_Fill;       // where the next item of each cell goes (building)
-    std::vector<CellSpan> m_Spans; // the cells of each box (building)
-    std::vector<std::uint8_t> m_Entered;
+    std::vector<int> m_Entered;    // the boxes entered (building)
+    std::vector<CellSpan> m_Spans; // the cells of each (building)
     std::vector<std::uint32_t> m_Stamp;
     std::uint32_t m_Query = 0;
 };

@@ -3,6 +3,8 @@
 
 #include "world/running_stage.h"
 
+#include <utility>
+
 #include "core/checked_access.h"
 #include "world/conditions.h"
 #include "world/world_services.h"
@@ -124,9 +126,9 @@ cItemObj& cRunningStage::AddItem(const cItemObj& item)
     return stored;
 }
 
-cShotObj& cRunningStage::AddShot(const cShotObj& shot)
+cShotObj& cRunningStage::AddShot(cShotObj shot)
 {
-    cShotObj& stored = m_ShotList.emplace_back(shot);
+    cShotObj& stored = m_ShotList.emplace_back(std::move(shot));
     stored.m_ListNode = std::prev(m_ShotList.end());
     Register(m_ShotByNo, stored.m_ObjNo, &stored);
     std::list<cShotObj*>& group = VecAt(m_ShotGroups, stored.m_Group);

@@ -178,11 +178,12 @@ public:
     cItemObj* FindItemByNumber(int number);
     // The player or computer character of that number ("FindObjectByNumber").
     cCharaObj* FindObjectByNumber(int number) { return FindCharaByNumber(number); }
-    // Appends a copy of a computer character (or an item, or a shot) and
-    // registers it: its number, its group list. Returns the stored object.
+    // Appends a copy of a computer character (or an item; a shot is moved
+    // in) and registers it: its number, its group list. Returns the stored
+    // object.
     cNpcObj& AddChara(const cNpcObj& chara);
     cItemObj& AddItem(const cItemObj& item);
-    cShotObj& AddShot(const cShotObj& shot);
+    cShotObj& AddShot(cShotObj shot);
     // Removes a character from the stage with every link to it: the
     // characters targeting it and the shots aimed at it lose their target,
     // it leaves its target's list, its group list and the character list.

@@ -41,6 +41,10 @@ struct ShotFireRequest {
 class cShotObj : public cGameObj {
 public:
     cShotObj();
+    cShotObj(const cShotObj&) = default;
+    cShotObj(cShotObj&&) = default;
+    cShotObj& operator=(const cShotObj&) = default;
+    cShotObj& operator=(cShotObj&&) = default;
     ~cShotObj() override;
 
     int ScaleHitBox(int scale) override;
