@@ -11,6 +11,7 @@
 #include "core/saturate.h"
 #include "data/ed_cond.h"
 #include "data/ed_stage.h"
+#include "world/compare_op.h"
 #include "world/running_stage.h"
 #include "world/shot_obj.h"
 #include "world/steering.h"
@@ -28,27 +29,6 @@ int SubSteps()
 double Gravity()
 {
     return FiniteOr(g_Stage.dGravityStep, 0.0);
-}
-
-// Comparison codes of the switch conditions; other codes fail.
-int Compare(int left, int right, int op)
-{
-    switch (op) {
-    case 0:
-        return left == right;
-    case 1:
-        return left != right;
-    case 2:
-        return left >= right;
-    case 3:
-        return left <= right;
-    case 4:
-        return left > right;
-    case 5:
-        return left < right;
-    default:
-        return 0;
-    }
 }
 
 // The character a condition is about: self (0) or its target (1).
@@ -332,7 +312,7 @@ int cCharaObj::TestStatusCondition2(const cEdCond& cond)
             return 0;
         }
     }
-    return Compare(value, cond.m_Index, cond.m_Op);
+    return CompareByOp(value, cond.m_Index, cond.m_Op);
 }
 
 int cCharaObj::TestStatusCondition3(const cEdCond& cond)

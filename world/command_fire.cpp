@@ -4,6 +4,8 @@
 
 #include "world/command_object.h"
 
+#include <utility>
+
 #include "data/ed_command.h"
 #include "data/ed_database.h"
 #include "data/ed_stage.h"
@@ -69,7 +71,7 @@ int ExecSword(cCharaObj& chara, cCommandRun& run)
     ShotFireRequest request;
     cShotObj swing;
     swing.SetupShot(chara, 12, *shot, request);
-    stage.AddShot(swing);
+    stage.AddShot(std::move(swing));
     ++stage.m_BlockSerial;
     return 0;
 }

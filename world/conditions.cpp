@@ -9,30 +9,11 @@
 #include "data/ed_flow.h"
 #include "data/ed_save_data.h"
 #include "world/block_cell.h"
+#include "world/compare_op.h"
 #include "world/running_stage.h"
 #include "world/status_ops.h"
 
 namespace {
-
-int Compare(std::int32_t left, std::int32_t right, int op)
-{
-    switch (op) {
-    case 0:
-        return left == right;
-    case 1:
-        return left != right;
-    case 2:
-        return left >= right;
-    case 3:
-        return left <= right;
-    case 4:
-        return left > right;
-    case 5:
-        return left < right;
-    default:
-        return 0;
-    }
-}
 
 // The list test with its latch: an empty list holds; a latched list that
 // held once holds; a list that holds sets the latch memory either way.
@@ -100,11 +81,11 @@ int TestCond(const cEdCond& cond, cCharaObj& chara)
     const int op = static_cast<std::int8_t>(cond.m_Op);
     switch (static_cast<std::int8_t>(cond.m_Kind)) {
     case 1:
-        return Compare(VecAt(g_Progress.vCommonVar, cond.m_Index), cond.m_Value, op);
+        return CompareByOp(VecAt(g_Progress.vCommonVar, cond.m_Index), cond.m_Value, op);
     case 2:
-        return Compare(VecAt(RunStage().m_StageVars, cond.m_Index), cond.m_Value, op);
+        return CompareByOp(VecAt(RunStage().m_StageVars, cond.m_Index), cond.m_Value, op);
     case 3:
-        return Compare(VecAt(chara.m_Vars, cond.m_Index), cond.m_Value, op);
+        return CompareByOp(VecAt(chara.m_Vars, cond.m_Index), cond.m_Value, op);
     case 4:
         return TestStatusCondition(cond, chara);
     case 5:

@@ -10,6 +10,7 @@
 #include "world/fire_patterns.h"
 
 #include <cmath>
+#include <utility>
 
 #include "core/checked_access.h"
 #include "data/ed_database.h"
@@ -570,7 +571,7 @@ void SpawnShotElement(std::list<cShotObj>&, ShotFireRequest& request, cCharaObj&
     case 11: {
         cShotObj temp;
         temp.SetupShot(shooter, 11, def, request);
-        cShotObj& shot = stage.AddShot(temp);
+        cShotObj& shot = stage.AddShot(std::move(temp));
         ++stage.m_BlockSerial;
         cCharaObj* target = stage.FindCharaByNumber(shot.m_TargetNo);
         const bool aimed = def.m_MoveKind == 3 || def.m_MoveKind == 6;

@@ -257,6 +257,13 @@ void cCharaObj::FireFlows(int trigger)
 {
     // Every trigger is part of the sub-step trace, whether or not a flow fires.
     TraceTrigger(*this, trigger);
+    // Most triggers have no flow of this character that could start now
+    // (the same tests as below, without effects): nothing to walk.
+    if (std::none_of(m_FlowRuns.begin(), m_FlowRuns.end(), [trigger](const cFlowRun& run) {
+            return run.m_Flow && run.m_Flow->m_Trigger == trigger && !run.m_Running &&
+                   !run.m_Paused && !run.m_StoppedForGood && !run.m_FiredThisFrame;
+        }))
+        return;
     cRunningStage& stage = RunStage();
     cFlowContext context;
     cFlowWalk walk(*this);

@@ -35,7 +35,9 @@ class cGameObj {
 public:
     cGameObj();
     cGameObj(const cGameObj&) = default;
+    cGameObj(cGameObj&&) = default;
     cGameObj& operator=(const cGameObj&) = default;
+    cGameObj& operator=(cGameObj&&) = default;
     virtual ~cGameObj();
 
     // Virtual operations in their slot order; from ScaleHitBox on they do

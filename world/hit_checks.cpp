@@ -19,7 +19,10 @@
 #include "world/hit_checks.h"
 
 #include <algorithm>
+#include <limits>
+#include <list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "data/ed_stage.h"
@@ -69,9 +72,15 @@ struct Looks {
     std::vector<std::uint8_t> charaMeets; // contacts
     std::vector<std::uint8_t> charaShot;  // shots
     bool charasCurrent = false;
+    bool charasSame = false; // the same characters in the same places as the look before
 
     std::vector<Pair> pairs;
-    std::vector<int> found;
+    std::vector<Pair> sorted;
+    std::vector<GridPair> found;
+    // The characters by the left edges of their contact boxes (those that
+    // take no part last), each with its index; kept from one look to the
+    // next, when it is nearly in order already.
+    std::vector<std::pair<double, int>> byLeft;
     cHitGrid grid;
 };
 
@@ -79,6 +88,11 @@ Looks& TheLooks()
 {
     static Looks looks;
     return looks;
+}
+
+bool HoldsPoints(const DRect& b)
+{
+    return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
 bool OnScreenOnly()
@@ -115,38 +129,51 @@ bool ContactHittable(const cCharaObj& c)
 
 void LookAtShots(cRunningStage& stage, Looks& l)
 {
-    l.shots.clear();
-    l.shotHit.clear();
-    l.shotBox.clear();
-    l.shotTakesPart.clear();
-    l.shotCollides.clear();
+    std::size_t n = 0;
+    for (const std::list<cShotObj*>& group : stage.m_ShotGroups)
+        n += group.size();
+    l.shots.resize(n);
+    l.shotHit.resize(n);
+    l.shotBox.resize(n);
+    l.shotTakesPart.resize(n);
+    l.shotCollides.resize(n);
+    std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_ShotGroups.size()); ++g)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
-            l.shots.push_back({s, s->m_ObjNo, g});
-            l.shotHit.push_back({s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom});
-            l.shotBox.push_back({s->m_X, s->m_Y, s->m_Right, s->m_Bottom});
-            l.shotTakesPart.push_back(ShotTakesPart(*s) ? 1 : 0);
-            l.shotCollides.push_back(s->m_Def.m_HitShots ? 1 : 0);
+            l.shots[i] = {s, s->m_ObjNo, g};
+            l.shotHit[i] = {s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom};
+            l.shotBox[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
+            l.shotTakesPart[i] = ShotTakesPart(*s) ? 1 : 0;
+            l.shotCollides[i] = s->m_Def.m_HitShots ? 1 : 0;
+            ++i;
         }
     l.shotsCurrent = true;
 }
 
 void LookAtCharas(cRunningStage& stage, Looks& l)
 {
-    l.charas.clear();
-    l.charaContact.clear();
-    l.charaShotBox.clear();
-    l.charaMeets.clear();
-    l.charaShot.clear();
+    std::size_t n = 0;
+    for (const std::list<cCharaObj*>& group : stage.m_CharaGroups)
+        n += group.size();
+    bool same = l.charas.size() == n;
+    l.charas.resize(n);
+    l.charaContact.resize(n);
+    l.charaShotBox.resize(n);
+    l.charaMeets.resize(n);
+    l.charaShot.resize(n);
+    std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_CharaGroups.size()); ++g)
         for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
-            l.charas.push_back({c, c->m_ObjNo, g});
-            l.charaContact.push_back(c->m_HitA.m_Rect);
-            l.charaShotBox.push_back(c->m_HitB.m_Rect);
-            l.charaMeets.push_back(ContactHittable(*c) ? 1 : 0);
-            l.charaShot.push_back(ShotHittable(*c) ? 1 : 0);
+            same = same && l.charas[i].object == c && l.charas[i].number == c->m_ObjNo;
+            l.charas[i] = {c, c->m_ObjNo, g};
+            l.charaContact[i] = c->m_HitA.m_Rect;
+            l.charaShotBox[i] = c->m_HitB.m_Rect;
+            l.charaMeets[i] = ContactHittable(*c) ? 1 : 0;
+            l.charaShot[i] = ShotHittable(*c) ? 1 : 0;
+            ++i;
         }
     l.charasCurrent = true;
+    l.charasSame = same;
 }
 
 // Flows ran: what the lists hold may have changed.
@@ -174,6 +201,29 @@ template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* 
     return -1;
 }
 
+// Sorts the pairs into the visiting order. The grid gives them ascending
+// by entry of A, then of B; entries are in group order, so only the group
+// pair (the key's top six bits) is out of order: a stable count sort by it.
+void SortByGroups(Looks& l)
+{
+    constexpr int kBuckets = 64;
+    int start[kBuckets + 1] = {};
+    for (const Pair& p : l.pairs)
+        ++start[(p.key >> 58) + 1];
+    for (int b = 0; b < kBuckets; ++b)
+        start[b + 1] += start[b];
+    l.sorted.resize(l.pairs.size());
+    for (const Pair& p : l.pairs)
+        l.sorted[static_cast<std::size_t>(start[p.key >> 58]++)] = p;
+    l.pairs.swap(l.sorted);
+}
+
+void SortByKey(std::vector<Pair>& pairs)
+{
+    std::sort(pairs.begin(), pairs.end(),
+              [](const Pair& x, const Pair& y) { return x.key < y.key; });
+}
+
 // The pairs of an entry of A with the entries of B whose boxes overlap, the
 // grid holding B; visit(a, b) gives the pair to visit with its place in the
 // visiting order, or nothing. Sorted into that order.
@@ -181,17 +231,13 @@ template <class Visit>
 void FindPairs(Looks& l, const std::vector<DRect>& boxesA, const std::vector<std::uint8_t>& useA,
                const std::vector<DRect>& boxesB, const std::vector<std::uint8_t>& useB, Visit visit)
 {
-    l.pairs.clear();
+    l.found.clear();
     l.grid.Build(boxesB, &useB);
-    for (int a = 0; a < static_cast<int>(boxesA.size()); ++a) {
-        if (!useA[static_cast<std::size_t>(a)]) continue;
-        l.found.clear();
-        l.grid.Query(boxesA[static_cast<std::size_t>(a)], l.found);
-        for (int b : l.found)
-            if (const std::optional<Pair> p = visit(a, b)) l.pairs.push_back(*p);
-    }
-    std::sort(l.pairs.begin(), l.pairs.end(),
-              [](const Pair& x, const Pair& y) { return x.key < y.key; });
+    l.grid.Pairs(boxesA, &useA, l.found);
+    l.pairs.clear();
+    for (const GridPair& f : l.found)
+        if (const std::optional<Pair> p = visit(f.query, f.entered)) l.pairs.push_back(*p);
+    SortByGroups(l);
 }
 
 // The first pair after a place in the visiting order.
@@ -319,15 +365,60 @@ std::uint64_t CharaCharaKey(const Looks& l, int a, int b)
                    l.charas[static_cast<std::size_t>(b)].group, a, b);
 }
 
+// Puts the characters in the order of their left edges: from the order of
+// the look before when it holds the same characters (they moved a little, so
+// an insertion sort has little to do), else anew.
+void OrderByLeft(Looks& l)
+{
+    const std::size_t n = l.charas.size();
+    auto left = [&l](int i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        return l.charaMeets[k] && HoldsPoints(l.charaContact[k])
+                   ? l.charaContact[k].x1
+                   : std::numeric_limits<double>::infinity();
+    };
+    if (!l.charasSame || l.byLeft.size() != n) {
+        l.byLeft.resize(n);
+        for (std::size_t k = 0; k < n; ++k)
+            l.byLeft[k] = {left(static_cast<int>(k)), static_cast<int>(k)};
+        std::sort(l.byLeft.begin(), l.byLeft.end());
+        return;
+    }
+    for (std::pair<double, int>& e : l.byLeft)
+        e.first = left(e.second);
+    for (std::size_t k = 1; k < n; ++k)
+        for (std::size_t j = k; j > 0 && l.byLeft[j] < l.byLeft[j - 1]; --j)
+            std::swap(l.byLeft[j], l.byLeft[j - 1]);
+}
+
+// The characters that meet, swept in the order of their left edges: each
+// looks only at those whose left edge lies within its own width.
 void FindCharaCharaPairs(Looks& l)
 {
-    FindPairs(l, l.charaContact, l.charaMeets, l.charaContact, l.charaMeets,
-              [&l](int a, int b) -> std::optional<Pair> {
-                  if (l.charas[static_cast<std::size_t>(a)].group >=
-                      l.charas[static_cast<std::size_t>(b)].group)
-                      return std::nullopt;
-                  return Pair{CharaCharaKey(l, a, b), a, b};
-              });
+    OrderByLeft(l);
+    const std::vector<DRect>& boxes = l.charaContact;
+    const std::size_t n = l.byLeft.size();
+    l.pairs.clear();
+    for (std::size_t u = 0; u < n; ++u) {
+        const int i = l.byLeft[u].second;
+        if (!l.charaMeets[static_cast<std::size_t>(i)]) continue;
+        const DRect& a = boxes[static_cast<std::size_t>(i)];
+        if (!HoldsPoints(a)) continue;
+        for (std::size_t v = u + 1; v < n; ++v) {
+            const int j = l.byLeft[v].second;
+            const DRect& b = boxes[static_cast<std::size_t>(j)];
+            if (!l.charaMeets[static_cast<std::size_t>(j)] || !HoldsPoints(b)) continue;
+            if (b.x1 > a.x2) break;
+            if (b.y1 > a.y2 || b.y2 < a.y1) continue;
+            const int gi = l.charas[static_cast<std::size_t>(i)].group;
+            const int gj = l.charas[static_cast<std::size_t>(j)].group;
+            if (gi == gj) continue;
+            const int first = gi < gj ? i : j;
+            const int second = gi < gj ? j : i;
+            l.pairs.push_back({CharaCharaKey(l, first, second), first, second});
+        }
+    }
+    SortByKey(l.pairs);
 }
 
 // The outcome for one side of a contact that hit it.
@@ -396,32 +487,25 @@ int CharasAgainstCharas(cRunningStage& stage, Looks& l)
 void ShotsAgainstShots(cRunningStage& stage, Looks& l)
 {
     if (!l.shotsCurrent) LookAtShots(stage, l);
-    // Only pairs with a shot that collides with shots count. While those are
-    // few, they look for their partners in a grid of every shot; else every
-    // shot looks for them in a grid of theirs.
-    const auto colliding = std::count(l.shotCollides.begin(), l.shotCollides.end(), 1);
-    if (colliding == 0) return;
-    const bool fromColliding = 2 * colliding < static_cast<std::ptrdiff_t>(l.shots.size());
-    l.grid.Build(l.shotBox, fromColliding ? nullptr : &l.shotCollides);
+    // Only pairs with a shot that collides with shots count: every shot
+    // looks for them in a grid of theirs.
+    if (std::find(l.shotCollides.begin(), l.shotCollides.end(), 1) == l.shotCollides.end()) return;
+    l.grid.Build(l.shotBox, &l.shotCollides);
+    l.found.clear();
+    l.grid.Pairs(l.shotBox, nullptr, l.found);
     l.pairs.clear();
-    for (int k = 0; k < static_cast<int>(l.shots.size()); ++k) {
-        const bool kCollides = l.shotCollides[static_cast<std::size_t>(k)] != 0;
-        if (fromColliding && !kCollides) continue;
-        l.found.clear();
-        l.grid.Query(l.shotBox[static_cast<std::size_t>(k)], l.found);
-        for (int m : l.found) {
-            const int gk = l.shots[static_cast<std::size_t>(k)].group;
-            const int gm = l.shots[static_cast<std::size_t>(m)].group;
-            // A pair of two colliding shots is found from each side: kept once.
-            if (gk == gm || (kCollides && l.shotCollides[static_cast<std::size_t>(m)] && m < k))
-                continue;
-            const int p = gk < gm ? k : m;
-            const int q = gk < gm ? m : k;
-            l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});
-        }
+    for (const GridPair& f : l.found) {
+        const int k = f.query;
+        const int m = f.entered;
+        const int gk = l.shots[static_cast<std::size_t>(k)].group;
+        const int gm = l.shots[static_cast<std::size_t>(m)].group;
+        // A pair of two colliding shots is found from each side: kept once.
+        if (gk == gm || (l.shotCollides[static_cast<std::size_t>(k)] && m < k)) continue;
+        const int p = gk < gm ? k : m;
+        const int q = gk < gm ? m : k;
+        l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});
     }
-    std::sort(l.pairs.begin(), l.pairs.end(),
-              [](const Pair& x, const Pair& y) { return x.key < y.key; });
+    SortByKey(l.pairs);
     cShotObj* due = nullptr;
     int dueNumber = -1;
     int runGroup = -1, runShot = -1;

@@ -4,46 +4,37 @@
 
 namespace {
 
-constexpr int kFirstShift = 6;
-constexpr int kLastShift = 24;
-// Coordinates are held to this range, then moved to positive values.
+constexpr double kFirstCell = 64;
+constexpr double kLastCell = 16777216;
+// The grid's corners are held to this range.
 constexpr double kFar = 1e9;
-constexpr double kBias = 1073741824.0;
 
-// A coordinate as a non-negative whole number. The grid needs no more than
-// a mapping that never decreases: two boxes that share a point then share
-// the cell of that point's number, whatever the rounding. NaN maps far left.
-std::int64_t Coord(double v)
+double Held(double v)
 {
-    const double held = v > -kFar ? (v < kFar ? v : kFar) : -kFar;
-    return static_cast<std::int64_t>(held + kBias);
+    return v > -kFar ? (v < kFar ? v : kFar) : -kFar;
 }
 
-// A box as whole numbers; false when it holds no point.
-bool Coords(const DRect& b, std::int64_t (&c)[4])
+bool HoldsPoints(const DRect& b)
 {
-    if (!(b.x1 <= b.x2) || !(b.y1 <= b.y2)) return false;
-    c[0] = Coord(b.x1);
-    c[1] = Coord(b.y1);
-    c[2] = Coord(b.x2);
-    c[3] = Coord(b.y2);
-    return true;
+    return b.x1 <= b.x2 && b.y1 <= b.y2;
+}
+
+// The cell of a coordinate on an axis whose last cell is `last`. The grid
+// needs no more than a mapping that never decreases: two boxes that share a
+// point then share the cell of that point, whatever the rounding.
+// Coordinates before the grid or past it fall into its first or last cell.
+int CellOf(double v, double origin, double perPixel, double last)
+{
+    return static_cast<int>(std::min(std::max((v - origin) * perPixel, 0.0), last));
 }
 
 } // namespace
 
-bool cHitGrid::CellRange(const std::int64_t (&c)[4], CellSpan& span) const
+inline cHitGrid::CellSpan cHitGrid::Span(const DRect& box) const
 {
-    const std::int64_t x1 = (c[0] >> m_Shift) - m_X0;
-    const std::int64_t y1 = (c[1] >> m_Shift) - m_Y0;
-    const std::int64_t x2 = (c[2] >> m_Shift) - m_X0;
-    const std::int64_t y2 = (c[3] >> m_Shift) - m_Y0;
-    if (x2 < 0 || y2 < 0 || x1 >= m_Cols || y1 >= m_Rows) return false;
-    span.c1 = static_cast<int>(std::max<std::int64_t>(x1, 0));
-    span.r1 = static_cast<int>(std::max<std::int64_t>(y1, 0));
-    span.c2 = static_cast<int>(std::min<std::int64_t>(x2, m_Cols - 1));
-    span.r2 = static_cast<int>(std::min<std::int64_t>(y2, m_Rows - 1));
-    return true;
+    return {
+        CellOf(box.x1, m_X0, m_PerPixel, m_LastCol), CellOf(box.y1, m_Y0, m_PerPixel, m_LastRow),
+        CellOf(box.x2, m_X0, m_PerPixel, m_LastCol), CellOf(box.y2, m_Y0, m_PerPixel, m_LastRow)};
 }
 
 void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uint8_t>* use)
@@ -51,45 +42,43 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     m_Cols = m_Rows = 0;
     const std::size_t n = boxes.size();
     if (m_Stamp.size() < n) m_Stamp.resize(n, 0);
-    m_Coords.resize(n);
-    m_Entered.resize(n);
-    std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
-    std::int64_t entered = 0;
+    m_Entered.clear();
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        std::int64_t(&c)[4] = m_Coords[i].c;
-        m_Entered[i] = (!use || (*use)[i]) && Coords(boxes[i], c);
-        if (!m_Entered[i]) continue;
-        if (entered == 0) {
-            minX = c[0], minY = c[1], maxX = c[2], maxY = c[3];
+        const DRect& b = boxes[i];
+        if ((use && !(*use)[i]) || !HoldsPoints(b)) continue;
+        if (m_Entered.empty()) {
+            minX = b.x1, minY = b.y1, maxX = b.x2, maxY = b.y2;
         } else {
-            minX = std::min(minX, c[0]), minY = std::min(minY, c[1]);
-            maxX = std::max(maxX, c[2]), maxY = std::max(maxY, c[3]);
+            minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
+            maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
         }
-        ++entered;
+        m_Entered.push_back(static_cast<int>(i));
     }
-    if (entered == 0) return;
+    if (m_Entered.empty()) return;
+    m_X0 = Held(minX);
+    m_Y0 = Held(minY);
+    const double width = Held(maxX) - m_X0;
+    const double height = Held(maxY) - m_Y0;
     // Wider cells while the grid would be much larger than its contents.
-    const std::int64_t budget = std::max<std::int64_t>(64, 4 * entered);
-    for (m_Shift = kFirstShift;; ++m_Shift) {
-        const std::int64_t cols = (maxX >> m_Shift) - (minX >> m_Shift) + 1;
-        const std::int64_t rows = (maxY >> m_Shift) - (minY >> m_Shift) + 1;
-        if (cols * rows <= budget || m_Shift == kLastShift) {
-            m_X0 = minX >> m_Shift;
-            m_Y0 = minY >> m_Shift;
+    const auto budget = std::max<std::int64_t>(64, 4 * static_cast<std::int64_t>(m_Entered.size()));
+    for (double cell = kFirstCell;; cell *= 2) {
+        m_PerPixel = 1 / cell;
+        const auto cols = static_cast<std::int64_t>(width * m_PerPixel) + 1;
+        const auto rows = static_cast<std::int64_t>(height * m_PerPixel) + 1;
+        if (cols * rows <= budget || cell >= kLastCell) {
             m_Cols = static_cast<int>(cols);
             m_Rows = static_cast<int>(rows);
+            m_LastCol = m_Cols - 1;
+            m_LastRow = m_Rows - 1;
             break;
         }
     }
     const std::size_t cells = static_cast<std::size_t>(m_Cols) * static_cast<std::size_t>(m_Rows);
     m_CellStart.assign(cells + 1, 0);
-    m_Spans.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        CellSpan& s = m_Spans[i];
-        if (!m_Entered[i] || !CellRange(m_Coords[i].c, s)) {
-            s = CellSpan();
-            continue;
-        }
+    m_Spans.resize(m_Entered.size());
+    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
+        const CellSpan s = m_Spans[e] = Span(boxes[static_cast<std::size_t>(m_Entered[e])]);
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c)
                 ++m_CellStart[static_cast<std::size_t>(r) * m_Cols + c + 1];
@@ -98,50 +87,61 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
         m_CellStart[c + 1] += m_CellStart[c];
     m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
     m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
-    for (std::size_t i = 0; i < n; ++i) {
-        const CellSpan& s = m_Spans[i];
+    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
+        const CellSpan& s = m_Spans[e];
+        const int i = m_Entered[e];
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c) {
                 const int at = m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++;
-                m_Items[static_cast<std::size_t>(at)] = {boxes[i], static_cast<int>(i)};
+                m_Items[static_cast<std::size_t>(at)] = {boxes[static_cast<std::size_t>(i)], i};
             }
     }
 }
 
-void cHitGrid::Query(const DRect& box, std::vector<int>& out)
+void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::uint8_t>* use,
+                     std::vector<GridPair>& out)
 {
-    std::int64_t c[4];
-    CellSpan s;
-    if (m_Cols == 0 || !Coords(box, c) || !CellRange(c, s)) return;
-    if (s.c1 == s.c2 && s.r1 == s.r2) {
-        // One cell holds each box once: no marks needed, already ascending.
-        const std::size_t cell = static_cast<std::size_t>(s.r1) * m_Cols + s.c1;
-        for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
-            const Item& item = m_Items[static_cast<std::size_t>(k)];
-            if (item.box.Intersects(box)) out.push_back(item.index);
+    if (m_Cols == 0) return;
+    // Read once: the stores into out could otherwise stand for any of them.
+    const int* const start = m_CellStart.data();
+    const Item* const items = m_Items.data();
+    const std::size_t cols = static_cast<std::size_t>(m_Cols);
+    const int n = static_cast<int>(queries.size());
+    for (int q = 0; q < n; ++q) {
+        if (use && !(*use)[static_cast<std::size_t>(q)]) continue;
+        const DRect box = queries[static_cast<std::size_t>(q)];
+        if (!HoldsPoints(box)) continue;
+        const CellSpan s = Span(box);
+        if (s.c1 == s.c2 && s.r1 == s.r2) {
+            // One cell holds each box once: no marks needed, already ascending.
+            const std::size_t cell = static_cast<std::size_t>(s.r1) * cols + s.c1;
+            for (int k = start[cell], end = start[cell + 1]; k < end; ++k)
+                if (items[k].box.Intersects(box)) out.push_back({q, items[k].index});
+            continue;
         }
-        return;
-    }
-    if (++m_Query == 0) {
-        std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
-        m_Query = 1;
-    }
-    const std::size_t first = out.size();
-    for (int r = s.r1; r <= s.r2; ++r) {
-        for (int col = s.c1; col <= s.c2; ++col) {
-            const std::size_t cell = static_cast<std::size_t>(r) * m_Cols + col;
-            for (int k = m_CellStart[cell]; k < m_CellStart[cell + 1]; ++k) {
-                const Item& item = m_Items[static_cast<std::size_t>(k)];
-                if (!item.box.Intersects(box)) continue;
-                std::uint32_t& stamp = m_Stamp[static_cast<std::size_t>(item.index)];
-                if (stamp == m_Query) continue;
-                stamp = m_Query;
-                out.push_back(item.index);
+        if (++m_Query == 0) {
+            std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
+            m_Query = 1;
+        }
+        std::uint32_t* const stamps = m_Stamp.data();
+        const std::uint32_t mark = m_Query;
+        const std::size_t first = out.size();
+        for (int r = s.r1; r <= s.r2; ++r) {
+            for (int col = s.c1; col <= s.c2; ++col) {
+                const std::size_t cell = static_cast<std::size_t>(r) * cols + col;
+                for (int k = start[cell], end = start[cell + 1]; k < end; ++k) {
+                    const Item& item = items[k];
+                    if (!item.box.Intersects(box)) continue;
+                    std::uint32_t& stamp = stamps[item.index];
+                    if (stamp == mark) continue;
+                    stamp = mark;
+                    out.push_back({q, item.index});
+                }
             }
         }
+        // A handful at most: sorted in place.
+        for (std::size_t i = first + 1; i < out.size(); ++i)
+            for (std::size_t j = i; j > first && out[j - 1].entered > out[j].entered; --j)
+                std::swap(out[j - 1], out[j]);
     }
-    // A handful at most: sorted in place.
-    for (std::size_t i = first + 1; i < out.size(); ++i)
-        for (std::size_t j = i; j > first && out[j - 1] > out[j]; --j)
-            std::swap(out[j - 1], out[j]);
 }

@@ -132,7 +132,9 @@ int cNpcObj::MoveX()
         m_SpeedX += m_InertiaX;
     }
     const int c = StepX(2);
-    OnMovedX();
+    // A move ends with the edge update again; it changes nothing unless the
+    // first left the character beyond an edge (one wider than the world).
+    if (m_X < 0 || m_Right >= RunStage().m_ScrollX.m_Outer) OnMovedX();
     return c == 3 ? 4 : c;
 }
 
@@ -144,7 +146,7 @@ int cNpcObj::MoveY()
         m_SpeedY += m_InertiaY;
     }
     const int c = StepY(2);
-    OnMovedY();
+    if (m_Y < 0 || m_Bottom >= RunStage().m_ScrollY.m_Outer) OnMovedY();
     if (m_Flying) return c == 3 || c == 6 ? 8 : c;
     return c == 5 || c == 6 ? 7 : c;
 }

@@ -3,15 +3,16 @@
 
 #include "world/running_stage.h"
 
+#include <utility>
+
 #include "core/checked_access.h"
 #include "world/conditions.h"
 #include "world/world_services.h"
 
 cRunningStage* g_RunStage = nullptr;
 
-cRunningStage& RunStage()
+cRunningStage& EmptyRunStage()
 {
-    if (g_RunStage) return *g_RunStage;
     static cRunningStage empty;
     return empty;
 }
@@ -130,9 +131,9 @@ cItemObj& cRunningStage::AddItem(const cItemObj& item)
     return stored;
 }
 
-cShotObj& cRunningStage::AddShot(const cShotObj& shot)
+cShotObj& cRunningStage::AddShot(cShotObj shot)
 {
-    cShotObj& stored = m_ShotList.emplace_back(shot);
+    cShotObj& stored = m_ShotList.emplace_back(std::move(shot));
     stored.m_ListNode = std::prev(m_ShotList.end());
     Register(m_ShotByNo, stored.m_ObjNo, &stored);
     std::list<cShotObj*>& group = VecAt(m_ShotGroups, stored.m_Group);
@@ -224,23 +225,10 @@ int cRunningStage::HandleFatalHit(cCharaObj& chara)
     return result;
 }
 
-BlockCell& cRunningStage::CellAt(int column, int row)
+BlockCell& cRunningStage::OutsideCell()
 {
-    const cScrollAxis& ax = m_ScrollX;
-    // Each axis has its own bounds: a column past the map's width does not
-    // reach into the next row, and nothing lies before the map or below it.
-    if (column < 0 || row < 0 || column >= ax.m_MapSize || column >= ax.m_Pitch ||
-        row >= m_ScrollY.m_MapSize) {
-        m_OutsideCell.Reset();
-        return m_OutsideCell;
-    }
-    const std::size_t index = static_cast<std::size_t>(column) +
-                              (static_cast<std::size_t>(row) << static_cast<unsigned>(ax.m_Shift));
-    if (index >= m_BlockMap.size()) {
-        m_OutsideCell.Reset();
-        return m_OutsideCell;
-    }
-    return m_BlockMap[index];
+    m_OutsideCell.Reset();
+    return m_OutsideCell;
 }
 
 int cRunningStage::CellIndex(const BlockCell* cell) const
@@ -251,10 +239,7 @@ int cRunningStage::CellIndex(const BlockCell* cell) const
     return static_cast<int>(cell - first);
 }
 
-int cRunningStage::HitMode(BlockCell& cell, int group)
+bool cRunningStage::BlockCondsHold(BlockCell& cell)
 {
-    if (cell.nGraphicNo == 0) return 0;
-    if (cell.HasConds() && !TestBlockConds(cell)) return 0;
-    if (cell.nPassGroup == group) return 0;
-    return cell.nHitMode;
+    return TestBlockConds(cell) != 0;
 }

@@ -181,11 +181,12 @@ public:
     cItemObj* FindItemByNumber(int number);
     // The player or computer character of that number ("FindObjectByNumber").
     cCharaObj* FindObjectByNumber(int number) { return FindCharaByNumber(number); }
-    // Appends a copy of a computer character (or an item, or a shot) and
-    // registers it: its number, its group list. Returns the stored object.
+    // Appends a copy of a computer character (or an item; a shot is moved
+    // in) and registers it: its number, its group list. Returns the stored
+    // object.
     cNpcObj& AddChara(const cNpcObj& chara);
     cItemObj& AddItem(const cItemObj& item);
-    cShotObj& AddShot(const cShotObj& shot);
+    cShotObj& AddShot(cShotObj shot);
     // Removes a character from the stage with every link to it: the
     // characters targeting it and the shots aimed at it lose their target,
     // it leaves its target's list, its group list and the character list.
@@ -211,13 +212,32 @@ public:
 
     // --- the block map
     // The cell of a column and row; outside the map an empty cell.
-    BlockCell& CellAt(int column, int row);
+    BlockCell& CellAt(int column, int row)
+    {
+        const cScrollAxis& ax = m_ScrollX;
+        // Each axis has its own bounds: a column past the map's width does
+        // not reach into the next row, and nothing lies before the map or
+        // below it.
+        if (column < 0 || row < 0 || column >= ax.m_MapSize || column >= ax.m_Pitch ||
+            row >= m_ScrollY.m_MapSize)
+            return OutsideCell();
+        const std::size_t index =
+            static_cast<std::size_t>(column) +
+            (static_cast<std::size_t>(row) << static_cast<unsigned>(ax.m_Shift));
+        return index < m_BlockMap.size() ? m_BlockMap[index] : OutsideCell();
+    }
     // The cell of a map pixel (shifts are arithmetic).
     BlockCell& CellAtPixel(int x, int y) { return CellAt(x >> 5, y >> 5); }
     // The index of a cell in the map; -1 for the outside cell.
     int CellIndex(const BlockCell* cell) const;
     // What a cell does to an object of a group: 0 nothing, 1 solid, 2 deadly.
-    int HitMode(BlockCell& cell, int group);
+    int HitMode(BlockCell& cell, int group)
+    {
+        if (cell.nGraphicNo == 0) return 0;
+        if (cell.HasConds() && !BlockCondsHold(cell)) return 0;
+        if (cell.nPassGroup == group) return 0;
+        return cell.nHitMode;
+    }
 
     // --- the containers
     std::vector<cPlayerObj> Player;    // element P1 is the player
@@ -295,6 +315,10 @@ public:
     std::int32_t m_AskedSubState = 0;
 
 private:
+    // The outside cell, emptied again (a caller may have changed it).
+    BlockCell& OutsideCell();
+    // The cell's appearance conditions hold.
+    bool BlockCondsHold(BlockCell& cell);
     // Enters a character in its number index and its group list; the reverse.
     void LinkChara(cCharaObj& chara);
     void UnlinkChara(cCharaObj& chara);
@@ -316,9 +340,14 @@ std::vector<std::int32_t> BuildHitStepMask(int subSteps, int hitLevel);
 
 // The running stage the world works on.
 extern cRunningStage* g_RunStage;
+// The stage of no size that RunStage gives while none is set.
+cRunningStage& EmptyRunStage();
 // The current running stage; an empty one while none is set, so that an
 // object used outside a stage reads a stage of no size instead of nothing.
-cRunningStage& RunStage();
+inline cRunningStage& RunStage()
+{
+    return g_RunStage ? *g_RunStage : EmptyRunStage();
+}
 
 // Makes a running stage current for the life of the object.
 class cCurrentStage {

@@ -237,9 +237,11 @@ int cShotObj::MoveShotX()
 int cShotObj::MoveShotY()
 {
     if (m_InertiaY != 0) m_SpeedY += m_InertiaY;
-    // StepY ends with the world-edge update, which a second update would
-    // leave as it is.
-    if (m_SpeedY != 0) StepY(2);
+    if (m_SpeedY == 0) return 0;
+    const double limit = FiniteOr(g_Stage.dMaxStep, 0.0);
+    m_SpeedY = std::isnan(m_SpeedY) ? 0.0 : std::clamp(m_SpeedY, -limit, limit);
+    m_Y += m_SpeedY;
+    UpdateShotY();
     return 0;
 }
 
@@ -255,10 +257,23 @@ int cShotObj::UpdateShotX()
         result = 3;
     }
     m_Right = m_X + m_Width - 1;
-    UpdateHitBoxX();
+    cShotObj::UpdateHitBoxX();
     m_CellLeft = TruncToInt(m_X) >> 5;
     m_CellRight = TruncToInt(m_Right) >> 5;
     return result;
+}
+
+void cShotObj::UpdateShotY()
+{
+    const double extent = RunStage().m_ScrollY.m_Outer;
+    if (m_Y < 0)
+        m_Y = 0;
+    else if (extent <= m_Y + m_Height - 1)
+        m_Y = extent - m_Height;
+    m_Bottom = m_Y + m_Height - 1;
+    cShotObj::UpdateHitBoxY();
+    m_CellTop = TruncToInt(m_Y) >> 5;
+    m_CellBottom = TruncToInt(m_Bottom) >> 5;
 }
 
 int cShotObj::ShotHitsBlock()

@@ -41,6 +41,10 @@ struct ShotFireRequest {
 class cShotObj : public cGameObj {
 public:
     cShotObj();
+    cShotObj(const cShotObj&) = default;
+    cShotObj(cShotObj&&) = default;
+    cShotObj& operator=(const cShotObj&) = default;
+    cShotObj& operator=(cShotObj&&) = default;
     ~cShotObj() override;
 
     int ScaleHitBox(int scale) override;
@@ -57,6 +61,9 @@ public:
     int MoveShotY();
     // 3 when it had to clamp at a world edge, else 0.
     int UpdateShotX();
+    // The same along y (the world-edge update of the object base, without
+    // its codes).
+    void UpdateShotY();
     // 1 when its box touches a blocking cell.
     int ShotHitsBlock();
     // A sword swing's sub-step: its owner found by number, its part shown.

@@ -13,6 +13,7 @@
 #include "data/ed_stage.h"
 #include "media/bitmap_table.h"
 #include "world/chara_obj.h"
+#include "world/compare_op.h"
 #include "world/play_pictures.h"
 #include "world/random.h"
 #include "world/running_stage.h"
@@ -303,26 +304,6 @@ void OperateOnStatus(cCharaObj& c, int status, int varIndex, std::int32_t b, int
 }
 
 } // namespace
-
-int CompareByOp(std::int32_t left, std::int32_t right, int op)
-{
-    switch (op) {
-    case 0:
-        return left == right;
-    case 1:
-        return left != right;
-    case 2:
-        return left >= right;
-    case 3:
-        return left <= right;
-    case 4:
-        return left > right;
-    case 5:
-        return left < right;
-    default:
-        return 0;
-    }
-}
 
 std::int32_t PercentOf(std::int32_t base, std::int32_t percent)
 {

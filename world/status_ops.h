@@ -1,7 +1,7 @@
 #pragma once
-// Status and variable conditions and operations: the comparison and
-// operation codes, percentages, and the two users, the condition
-// "ステータス条件" and the command "ステータスの操作".
+// Status and variable conditions and operations: the operation codes,
+// percentages, and the two users, the condition "ステータス条件" and the
+// command "ステータスの操作" (comparisons by world/compare_op.h).
 //
 // Sums, differences, products and percentages are worked out in 64 bits and
 // then clamped to the field's range, so no value wraps around.
@@ -12,8 +12,6 @@ class cCharaObj;
 class cEdCommand;
 class cEdCond;
 
-// 0 ==, 1 !=, 2 >=, 3 <=, 4 >, 5 <; other codes false.
-int CompareByOp(std::int32_t left, std::int32_t right, int op);
 // base x percent / 100, rounded half away from zero.
 std::int32_t PercentOf(std::int32_t base, std::int32_t percent);
 // Clamps in place and returns the value.

@@ -12,10 +12,10 @@
 // nearest end of the range.
 inline int TruncToInt(double v)
 {
+    // Within the range first: one test for the common case (NaN fails it).
+    if (v > -2147483648.0 && v < 2147483647.0) return static_cast<int>(v);
     if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return INT_MAX;
-    if (v <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(v);
+    return v > 0 ? INT_MAX : INT_MIN;
 }
 
 // The value when finite, else the fallback (a stage value read from a file

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -418,6 +419,52 @@ TEST_F(VisitingOrder, MatchesTheNestedLoopsOverTheGroupLists)
         EXPECT_EQ(stage.m_ShotList.size(), survivors);
         EXPECT_GT(gone.size(), 10u);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The contact pass keeps the characters' left-to-right order from one check
+// to the next: after they pass each other, share a left edge, lose their
+// box or leave, it still finds exactly the pairs that meet, in the order of
+// the nested loops over the group lists.
+TEST_F(HitChecks, ContactsFollowTheCharactersFromCheckToCheck)
+{
+    std::vector<cNpcObj*> charas;
+    for (int i = 0; i < 12; ++i)
+        charas.push_back(&AddChara(1 + i % 7, {300.0 + 12 * i, 300}));
+    auto expected = [this] {
+        std::vector<std::pair<int, int>> out;
+        for (std::size_t i = 0; i < stage.m_CharaGroups.size(); ++i)
+            for (std::size_t j = i + 1; j < stage.m_CharaGroups.size(); ++j)
+                for (const cCharaObj* a : stage.m_CharaGroups[i])
+                    for (const cCharaObj* b : stage.m_CharaGroups[j])
+                        if (a->m_HitA.m_Rect.Intersects(b->m_HitA.m_Rect) &&
+                            a->m_HitA.m_Rect.x1 <= a->m_HitA.m_Rect.x2) {
+                            out.emplace_back(a->m_ObjNo, 4);
+                            out.emplace_back(b->m_ObjNo, 4);
+                        }
+        return out;
+    };
+    auto check = [&](const char* what) {
+        SCOPED_TRACE(what);
+        trace.Clear();
+        EXPECT_EQ(CheckHits(), 0);
+        const std::vector<std::pair<int, int>> want = expected();
+        EXPECT_FALSE(want.empty());
+        EXPECT_EQ(Fired(), want);
+    };
+    check("in a row");
+    for (int i = 0; i < 12; ++i)
+        MoveChara(*charas[static_cast<std::size_t>(i)], 300.0 + 12 * (11 - i), 300);
+    check("the row reversed");
+    MoveChara(*charas[3], std::numeric_limits<double>::quiet_NaN(), 300);
+    MoveChara(*charas[5], 300.0 + 12 * 2, 300);
+    MoveChara(*charas[6], 300.0 + 12 * 2, 310);
+    check("a box of no points and a shared left edge");
+    stage.EraseChara(stage.CharaNode(*charas[8]));
+    check("one gone");
 }
 
 } // namespace

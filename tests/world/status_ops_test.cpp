@@ -9,6 +9,7 @@
 #include "data/ed_command.h"
 #include "data/ed_cond.h"
 #include "support/world_fixture.h"
+#include "world/compare_op.h"
 #include "world/random.h"
 #include "world/status_ops.h"
 

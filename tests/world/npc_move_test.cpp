@@ -1,0 +1,80 @@
+// The end of a move: the world-edge update of computer characters and of
+// shots, which the step makes without more work than it needs.
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "world/contact_fixture.h"
+#include "world/shot_obj.h"
+
+namespace {
+
+using test::ContactStage;
+
+class MoveEnds : public ContactStage {};
+
+// A character wider (or taller) than the world is held at the far edge by
+// the move's first edge update, which leaves it beyond the near one; the
+// move's second update brings it back to the near edge.
+TEST_F(MoveEnds, ACharacterLargerThanTheWorldEndsAtItsNearEdge)
+{
+    const double outerX = stage.m_ScrollX.m_Outer;
+    const double outerY = stage.m_ScrollY.m_Outer;
+    cNpcObj& wide = AddChara(1, {100, 100, static_cast<int>(outerX) + 50, 16});
+    wide.m_Flying = 1;
+    wide.m_SpeedX = 2;
+    EXPECT_EQ(wide.MoveX(), 4);
+    EXPECT_DOUBLE_EQ(wide.m_X, 0);
+    EXPECT_DOUBLE_EQ(wide.m_Right, outerX + 49);
+    cNpcObj& tall = AddChara(1, {100, 100, 16, static_cast<int>(outerY) + 50});
+    tall.m_Flying = 1;
+    tall.m_SpeedY = 2;
+    EXPECT_EQ(tall.MoveY(), 8);
+    EXPECT_DOUBLE_EQ(tall.m_Y, 0);
+    EXPECT_DOUBLE_EQ(tall.m_Bottom, outerY + 49);
+    // One that fits moves freely.
+    cNpcObj& small = AddChara(1, {100, 100});
+    small.m_Flying = 1;
+    small.m_SpeedX = 2;
+    small.m_SpeedY = 3;
+    small.MoveX();
+    small.MoveY();
+    EXPECT_DOUBLE_EQ(small.m_X, 102);
+    EXPECT_DOUBLE_EQ(small.m_Y, 103);
+    EXPECT_EQ(small.m_CellTop, 103 >> 5);
+}
+
+// A shot's vertical move: clamped speed, held inside the world, hit box and
+// cells following; a speed gone bad stops it.
+TEST_F(MoveEnds, AShotsVerticalMoveStaysInTheWorld)
+{
+    const double outerY = stage.m_ScrollY.m_Outer;
+    struct Case {
+        double y;
+        double speed;
+        double endY;
+        double endSpeed;
+    };
+    const double limit = g_Stage.dMaxStep;
+    const Case cases[] = {
+        {200, 3, 203, 3},
+        {200, 1000, 200 + limit, limit},
+        {2, -5, 0, -5},
+        {outerY - 20, 5, outerY - 16, 5},
+        {200, std::numeric_limits<double>::quiet_NaN(), 200, 0},
+    };
+    for (const Case& c : cases) {
+        cShotObj& shot = AddShot(1, 100, c.y, ShotDef());
+        ASSERT_EQ(shot.m_Height, 16);
+        shot.m_SpeedY = c.speed;
+        shot.MoveShotY();
+        EXPECT_DOUBLE_EQ(shot.m_Y, c.endY) << c.y << " " << c.speed;
+        EXPECT_EQ(shot.m_SpeedY, c.endSpeed) << c.y << " " << c.speed;
+        EXPECT_DOUBLE_EQ(shot.m_Bottom, shot.m_Y + 15);
+        EXPECT_EQ(shot.m_HitTop, static_cast<int>(shot.m_Y) + shot.m_HitOffY);
+        EXPECT_EQ(shot.m_CellBottom, static_cast<int>(shot.m_Bottom) >> 5);
+    }
+}
+
+} // namespace
