@@ -26,21 +26,7 @@ protected:
         PlayFixture::SetUp();
         ASSERT_TRUE(SetUpMode(GetParam(), 640, 480));
         reader = std::make_unique<PaletteReader>();
-        // The word picture: a colour of its own for each piece, a digit
-        // strip of 32 x 32 cells 20 + d from (0, 128).
-        DDSURFACEDATA& word = g_BitmapSD[51];
-        ASSERT_TRUE(DDCreateSurface(&word, 320, 160, 1, 1, 0, 0, 0));
-        DDClearPal(&word, 5);
-        DDBoxFillPal(&word, 0, 32, 128, 32, 10);
-        DDBoxFillPal(&word, 0, 0, 128, 32, 11);
-        DDBoxFillPal(&word, 160, 0, 80, 32, 12);
-        DDBoxFillPal(&word, 0, 96, 144, 32, 13);
-        for (int d = 0; d < 10; ++d)
-            DDBoxFillPal(&word, d * 32, 128, 32, 32, 20 + d);
-        DDSURFACEDATA& accessory = g_BitmapSD[49];
-        ASSERT_TRUE(DDCreateSurface(&accessory, 128, 32, 1, 1, 0, 0, 0));
-        DDClearPal(&accessory, 6);
-        DDBoxFillPal(&accessory, 64, 0, 16, 16, kCursor);
+        MakePictures();
         InitFontDef();
         const FONTDEF& d = g_FontDef[1];
         ASSERT_TRUE(g_Fonts[1].Create(d.face.data(), 0, d.fontHeight, d.cellWidth, d.lineHeight, 33,
@@ -60,6 +46,28 @@ protected:
         reader.reset();
         TearDownMode();
         PlayFixture::TearDown();
+    }
+    // The word picture and the accessory picture, made again for each
+    // scene: a play scene releases the play pictures when it ends.
+    void MakePictures()
+    {
+        DDReleaseSurface(&g_BitmapSD[51]);
+        DDReleaseSurface(&g_BitmapSD[49]);
+        // The word picture: a colour of its own for each piece, a digit
+        // strip of 32 x 32 cells 20 + d from (0, 128).
+        DDSURFACEDATA& word = g_BitmapSD[51];
+        EXPECT_TRUE(DDCreateSurface(&word, 320, 160, 1, 1, 0, 0, 0));
+        DDClearPal(&word, 5);
+        DDBoxFillPal(&word, 0, 32, 128, 32, 10);
+        DDBoxFillPal(&word, 0, 0, 128, 32, 11);
+        DDBoxFillPal(&word, 160, 0, 80, 32, 12);
+        DDBoxFillPal(&word, 0, 96, 144, 32, 13);
+        for (int d = 0; d < 10; ++d)
+            DDBoxFillPal(&word, d * 32, 128, 32, 32, 20 + d);
+        DDSURFACEDATA& accessory = g_BitmapSD[49];
+        EXPECT_TRUE(DDCreateSurface(&accessory, 128, 32, 1, 1, 0, 0, 0));
+        DDClearPal(&accessory, 6);
+        DDBoxFillPal(&accessory, 64, 0, 16, 16, kCursor);
     }
     int At(int x, int y) const { return reader->at(BackBuffer, x, y); }
     // The corners of a rectangle all show the colour.
@@ -116,6 +124,7 @@ TEST_P(PlayMenuDrawing, ThePauseMenuBoxesItsRowsAndShowsTheCursorOnGoOn)
         SCOPED_TRACE(retry);
         SetPlay(retry ? PLAYKIND_FREE : PLAYKIND_REPLAY, retry ? PLAYMODE_FREE : PLAYMODE_REPLAY);
         Begin(test::FloorStage());
+        MakePictures();
         scene->m_SavedPhase = PHASE_PLAY;
         scene->m_SubState = 0;
         scene->m_Phase = PHASE_PAUSE;
