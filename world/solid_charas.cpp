@@ -223,6 +223,8 @@ void OfferRight(cCharaObj& c, cNpcObj& s, Candidates& k)
 
 void ScanGround(cCharaObj& c, Candidates& k, bool& touched)
 {
+    // Without solid characters there is nothing to find.
+    if (SolidList(RunStage()).empty()) return;
     const double mid = c.m_Y + c.m_Height / 2;
     const double low = c.m_Bottom - c.m_Height / 3;
     const double fall = 2.0 / SubStepsF();
@@ -502,7 +504,7 @@ int IsOnAnySolidChara(cCharaObj& chara)
 
 int CornersInSolidCharas(cCharaObj& chara, const DRect& box)
 {
-    if (chara.m_BlockMode == 0) return 0;
+    if (chara.m_BlockMode == 0 || SolidList(RunStage()).empty()) return 0;
     const double own[4][2] = {{chara.m_X, chara.m_Y},
                               {chara.m_Right, chara.m_Y},
                               {chara.m_X, chara.m_Bottom - 1},
