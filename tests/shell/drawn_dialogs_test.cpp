@@ -11,7 +11,7 @@
 #include "platform/message_loop.h"
 #include "scenes/scene_mgr.h"
 #include "shell/name_dialog.h"
-#include "shell/x_display.h"
+#include "support/x_display.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -194,7 +194,7 @@ protected:
         ASSERT_TRUE(x.held()) << "another test kept the X display";
         ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "an earlier test left SDL's video running";
         plat::setMainThread();
-        ASSERT_TRUE(plat::initEvents());
+        ASSERT_TRUE(plat::initEvents()) << SDL_GetError();
         started = true;
     }
     void TearDown() override

@@ -10,7 +10,7 @@
 #include "scenes/scene_mgr.h"
 #include "scenes/scene_table.h"
 #include "shell/running_game.h"
-#include "shell/x_display.h"
+#include "support/x_display.h"
 #include "support/generated_game.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"

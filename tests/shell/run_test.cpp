@@ -30,7 +30,7 @@
 #include "shell/init_game.h"
 #include "shell/running_game.h"
 #include "shell/system_ini.h"
-#include "shell/x_display.h"
+#include "support/x_display.h"
 #include "support/generated_game.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
