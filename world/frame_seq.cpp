@@ -20,22 +20,33 @@ void cFrameSeq::Build(const std::int32_t* const* table)
         }
         sequences.push_back(std::move(seq));
     }
-    m_Seqs = std::move(sequences);
+    m_Seqs = std::make_shared<const std::vector<FrameSeq>>(std::move(sequences));
 }
 
 void cFrameSeq::SetSequences(std::vector<FrameSeq> sequences)
 {
-    m_Seqs = std::move(sequences);
+    m_Seqs = std::make_shared<const std::vector<FrameSeq>>(std::move(sequences));
+}
+
+void cFrameSeq::ShareSequences(FrameSeqTable table)
+{
+    m_Seqs = std::move(table);
+}
+
+const std::vector<FrameSeq>& cFrameSeq::NoSequences()
+{
+    static const std::vector<FrameSeq> none;
+    return none;
 }
 
 const FrameStep& cFrameSeq::StepAt(int seq, int step) const
 {
-    return VecAt(VecAt(m_Seqs, seq), step);
+    return VecAt(VecAt(Sequences(), seq), step);
 }
 
 int cFrameSeq::Set(int n, int forced)
 {
-    if (!forced && !m_Seqs.empty() && StepAt(m_Seq, m_Step).m_Flag) return 0;
+    if (!forced && !Sequences().empty() && StepAt(m_Seq, m_Step).m_Flag) return 0;
     m_Seq = n;
     m_Step = 0;
     m_Counter = 0;
@@ -50,8 +61,9 @@ int cFrameSeq::Change(int n, int forced)
 
 int cFrameSeq::Step()
 {
-    if (m_Seqs.empty()) return 0;
-    const FrameSeq& seq = VecAt(m_Seqs, m_Seq);
+    const std::vector<FrameSeq>& seqs = Sequences();
+    if (seqs.empty()) return 0;
+    const FrameSeq& seq = VecAt(seqs, m_Seq);
     if (seq.empty()) return StepAt(m_Seq, m_Step).m_Frame;
     // A step that holds a code is where the sequence rests: an end, or a
     // control code with nowhere to go.
@@ -65,8 +77,8 @@ int cFrameSeq::Step()
     const FrameStep& next = StepAt(m_Seq, m_Step);
     if (next.m_Frame == -3) {
         const int target = next.m_Duration;
-        const bool exists = target >= 0 && target < static_cast<int>(m_Seqs.size()) &&
-                            !m_Seqs[static_cast<std::size_t>(target)].empty();
+        const bool exists = target >= 0 && target < static_cast<int>(seqs.size()) &&
+                            !seqs[static_cast<std::size_t>(target)].empty();
         if (exists) Set(target, 1);
     } else if (next.m_Frame == -2) {
         m_Step = 0;
@@ -78,6 +90,6 @@ int cFrameSeq::Step()
 
 int cFrameSeq::Current() const
 {
-    if (m_Seqs.empty()) return 0;
+    if (Sequences().empty()) return 0;
     return StepAt(m_Seq, m_Step).m_Frame;
 }

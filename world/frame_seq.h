@@ -18,6 +18,7 @@
 // never reads past the sequence. Game thread only.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct FrameStep {
@@ -27,6 +28,9 @@ struct FrameStep {
 };
 
 using FrameSeq = std::vector<FrameStep>;
+// A table of sequences that never changes once made, so that the animators
+// showing it share it instead of each holding a copy.
+using FrameSeqTable = std::shared_ptr<const std::vector<FrameSeq>>;
 
 class cFrameSeq {
 public:
@@ -38,6 +42,8 @@ public:
     void Build(const std::int32_t* const* table);
     // Replaces every sequence (the current sequence, step and counter are kept).
     void SetSequences(std::vector<FrameSeq> sequences);
+    // As SetSequences, with a shared table (null: no sequence).
+    void ShareSequences(FrameSeqTable table);
 
     // Starts sequence n at its first step. Unless forced, refused (0, nothing
     // changes) while the current step carries the flag; else 1.
@@ -53,14 +59,15 @@ public:
     int CurrentSequence() const { return m_Seq; }
     int CurrentStep() const { return m_Step; }
     int Counter() const { return m_Counter; }
-    const std::vector<FrameSeq>& Sequences() const { return m_Seqs; }
+    const std::vector<FrameSeq>& Sequences() const { return m_Seqs ? *m_Seqs : NoSequences(); }
 
 private:
     // The current step; a sequence or step index outside its table goes
     // through the checked access.
     const FrameStep& StepAt(int seq, int step) const;
+    static const std::vector<FrameSeq>& NoSequences();
 
-    std::vector<FrameSeq> m_Seqs;
+    FrameSeqTable m_Seqs; // null while there is none
     std::int32_t m_Seq = 0;
     std::int32_t m_Step = 0;
     std::int32_t m_Counter = 0;

@@ -66,7 +66,7 @@ public:
     // copy number; speeds and inertias 0; not present, not on screen; then
     // SetFlyMode(flyMode).
     void SetupObj(int number, int op, int inputNo, int group, int graphicNo,
-                  const std::vector<FrameSeq>* seqSource, int firstSeq, int picOffX, int picOffY,
+                  const FrameSeqTable& seqSource, int firstSeq, int picOffX, int picOffY,
                   int width, int height, int picWidth, int picHeight, int facing, int flyMode,
                   int copyNo);
     // The choices of "飛行": 0 walking (blocked by blocks), 1 flying through

@@ -81,6 +81,14 @@ struct Looks {
     // take no part last), each with its index; kept from one look to the
     // next, when it is nearly in order already.
     std::vector<std::pair<double, int>> byLeft;
+    // The characters that take part in contacts, in that order, each with
+    // its box A, index and group, so that the sweep reads one run of memory.
+    struct SweepBox {
+        DRect box;
+        int index = 0;
+        int group = 0;
+    };
+    std::vector<SweepBox> sweep;
     cHitGrid grid;
 };
 
@@ -396,26 +404,30 @@ void OrderByLeft(Looks& l)
 void FindCharaCharaPairs(Looks& l)
 {
     OrderByLeft(l);
-    const std::vector<DRect>& boxes = l.charaContact;
-    const std::size_t n = l.byLeft.size();
+    l.sweep.clear();
+    for (const std::pair<double, int>& e : l.byLeft) {
+        const std::size_t k = static_cast<std::size_t>(e.second);
+        if (l.charaMeets[k] && HoldsPoints(l.charaContact[k]))
+            l.sweep.push_back({l.charaContact[k], e.second, l.charas[k].group});
+    }
+    const Looks::SweepBox* const boxes = l.sweep.data();
+    const std::size_t n = l.sweep.size();
     l.pairs.clear();
     for (std::size_t u = 0; u < n; ++u) {
-        const int i = l.byLeft[u].second;
-        if (!l.charaMeets[static_cast<std::size_t>(i)]) continue;
-        const DRect& a = boxes[static_cast<std::size_t>(i)];
-        if (!HoldsPoints(a)) continue;
+        const DRect a = boxes[u].box;
+        const int gi = boxes[u].group;
         for (std::size_t v = u + 1; v < n; ++v) {
-            const int j = l.byLeft[v].second;
-            const DRect& b = boxes[static_cast<std::size_t>(j)];
-            if (!l.charaMeets[static_cast<std::size_t>(j)] || !HoldsPoints(b)) continue;
+            const DRect& b = boxes[v].box;
             if (b.x1 > a.x2) break;
             if (b.y1 > a.y2 || b.y2 < a.y1) continue;
-            const int gi = l.charas[static_cast<std::size_t>(i)].group;
-            const int gj = l.charas[static_cast<std::size_t>(j)].group;
+            const int gj = boxes[v].group;
             if (gi == gj) continue;
+            const int i = boxes[u].index;
+            const int j = boxes[v].index;
             const int first = gi < gj ? i : j;
             const int second = gi < gj ? j : i;
-            l.pairs.push_back({CharaCharaKey(l, first, second), first, second});
+            l.pairs.push_back({PairKey(std::min(gi, gj), std::max(gi, gj), first, second), first,
+                               second});
         }
     }
     SortByKey(l.pairs);

@@ -102,16 +102,23 @@ void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::u
                      std::vector<GridPair>& out)
 {
     if (m_Cols == 0) return;
-    // Read once: the stores into out could otherwise stand for any of them.
+    // Read once (the grid and the queries alike): the stores into out could
+    // otherwise stand for any of them.
     const int* const start = m_CellStart.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
+    const double x0 = m_X0, y0 = m_Y0, perPixel = m_PerPixel;
+    const double lastCol = m_LastCol, lastRow = m_LastRow;
+    const DRect* const boxes = queries.data();
+    const std::uint8_t* const used = use ? use->data() : nullptr;
     const int n = static_cast<int>(queries.size());
     for (int q = 0; q < n; ++q) {
-        if (use && !(*use)[static_cast<std::size_t>(q)]) continue;
-        const DRect box = queries[static_cast<std::size_t>(q)];
+        if (used && !used[q]) continue;
+        const DRect& box = boxes[q];
         if (!HoldsPoints(box)) continue;
-        const CellSpan s = Span(box);
+        const CellSpan s = {
+            CellOf(box.x1, x0, perPixel, lastCol), CellOf(box.y1, y0, perPixel, lastRow),
+            CellOf(box.x2, x0, perPixel, lastCol), CellOf(box.y2, y0, perPixel, lastRow)};
         if (s.c1 == s.c2 && s.r1 == s.r2) {
             // One cell holds each box once: no marks needed, already ascending.
             const std::size_t cell = static_cast<std::size_t>(s.r1) * cols + s.c1;

@@ -2,15 +2,18 @@
 
 #include "world/item_obj.h"
 
+#include <memory>
+
 #include "data/ed_stage.h"
 #include "world/running_stage.h"
 
 namespace {
 
 // The item's frame sequence: its two frames in turn.
-const std::vector<FrameSeq>& ItemAnimeTable()
+const FrameSeqTable& ItemAnimeTable()
 {
-    static const std::vector<FrameSeq> table = {{{0, 8, 0}, {1, 8, 0}, {-2, 0, 0}}};
+    static const FrameSeqTable table = std::make_shared<const std::vector<FrameSeq>>(
+        std::vector<FrameSeq>{{{0, 8, 0}, {1, 8, 0}, {-2, 0, 0}}});
     return table;
 }
 
@@ -50,7 +53,7 @@ void cItemObj::SetupItem(int number, const cEdItem& def, int carried)
     if (&def != &m_Def) m_Def = def;
     const int w = g_Stage.nItemBoxW;
     const int h = g_Stage.nItemBoxH;
-    SetupObj(number, 0, 0, 0, m_Def.nGraphicNo, &ItemAnimeTable(), 0, 16 - (w >> 1), 16 - (h >> 1),
+    SetupObj(number, 0, 0, 0, m_Def.nGraphicNo, ItemAnimeTable(), 0, 16 - (w >> 1), 16 - (h >> 1),
              w, h, 32, 32, 0, 1, 0);
     m_ScrollFollow = 0;
     m_Carried = carried;

@@ -84,7 +84,7 @@ void cGameObj::SetCenterYStop(int, cCommandRun&)
 }
 
 void cGameObj::SetupObj(int number, int op, int inputNo, int group, int graphicNo,
-                        const std::vector<FrameSeq>* seqSource, int firstSeq, int picOffX,
+                        const FrameSeqTable& seqSource, int firstSeq, int picOffX,
                         int picOffY, int width, int height, int picWidth, int picHeight, int facing,
                         int flyMode, int copyNo)
 {
@@ -95,7 +95,7 @@ void cGameObj::SetupObj(int number, int op, int inputNo, int group, int graphicN
     m_GraphicNo = graphicNo;
     m_Life = kNoLife;
     if (seqSource) {
-        m_Anime.SetSequences(*seqSource);
+        m_Anime.ShareSequences(seqSource);
         m_Anime.Set(firstSeq, 1);
     }
     m_PicOffX = m_PicOffX0 = picOffX;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "core/saturate.h"
@@ -19,12 +20,13 @@ namespace {
 
 // The shot animations: 0 a sword's three frames then the end, 1 a flying
 // shot's two frames in a loop.
-const std::vector<FrameSeq>& ShotSequences()
+const FrameSeqTable& ShotSequences()
 {
-    static const std::vector<FrameSeq> seqs = {
-        {{0, 7, 0}, {1, 7, 0}, {2, 7, 0}, {-4, 0, 0}},
-        {{0, 8, 0}, {1, 8, 0}, {-2, 0, 0}},
-    };
+    static const FrameSeqTable seqs =
+        std::make_shared<const std::vector<FrameSeq>>(std::vector<FrameSeq>{
+            {{0, 7, 0}, {1, 7, 0}, {2, 7, 0}, {-4, 0, 0}},
+            {{0, 8, 0}, {1, 8, 0}, {-2, 0, 0}},
+        });
     return seqs;
 }
 
@@ -126,7 +128,7 @@ void cShotObj::SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotF
 
     m_OwnerNo = shooter.m_ObjNo;
     SetupObj(stage.m_BlockSerial, shooter.m_Operator, shooter.m_InputNo, m_Def.m_GroupNumber,
-             m_Def.m_Graphic, &ShotSequences(), firstSeq, boxOffX, boxOffY, boxW, boxH, 16, 16,
+             m_Def.m_Graphic, ShotSequences(), firstSeq, boxOffX, boxOffY, boxW, boxH, 16, 16,
              facing, 1, request.m_CopyNo);
     if (m_Def.m_UserGroup) {
         m_Def.m_GroupNumber = static_cast<std::uint8_t>(shooter.m_Group);
