@@ -136,7 +136,9 @@ TEST_F(PauseThread, TheStopFlagEndsTheThreadTwoSecondsAfterItIsSeen)
 
 TEST_F(PauseThread, TheLiveWaitRunsOnThePauseThreadWhileTheCallerWaits)
 {
-    SetLiveServiceHooks({.runPauseWait = [] { RunPauseThread(); }});
+    LiveServiceHooks hooks;
+    hooks.runPauseWait = [] { RunPauseThread(); };
+    SetLiveServiceHooks(hooks);
     WaitForButton(10);
     cScriptedFrameHost host(cInputScript().Hold(0, 0, 12).Hold(0, 1, 1), 200);
     std::atomic<plat::ThreadId> ranOn{0};

@@ -91,7 +91,9 @@ protected:
 TEST_F(PlayInput, TheArrowKeysAndAControllerPluggedInDuringPlayMoveThePlayer)
 {
     test::XDisplay x;
-    if (x.present()) ASSERT_TRUE(x.held()) << "another test kept the X display";
+    if (x.present()) {
+        ASSERT_TRUE(x.held()) << "another test kept the X display";
+    }
     double start = 0, afterRight = 0, afterLeftKey = 0, afterStick = 0;
     const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
         ASSERT_TRUE(test::WaitFor([] { return g_PlayFrames > 10; }, kStartSeconds));

@@ -331,8 +331,12 @@ TEST_P(MessageDrawing, AnOverlongTextIsCutAtTheScreen)
     for (const auto& c : cases) {
         cMessage message = Make(TEXT, c.text, 0, 0, 0, 0, 0, 0, UNTIL_STAGE_END, 0);
         EXPECT_EQ(m_Services.m_CloseRequests, 0);
-        if (c.width) EXPECT_EQ(message.m_Width, c.width);
-        if (c.height) EXPECT_EQ(message.m_Height, c.height);
+        if (c.width) {
+            EXPECT_EQ(message.m_Width, c.width);
+        }
+        if (c.height) {
+            EXPECT_EQ(message.m_Height, c.height);
+        }
         ASSERT_NE(message.m_Surface, nullptr);
         EXPECT_EQ(message.m_Surface->width, message.m_Width);
         EXPECT_EQ(message.m_Surface->height, message.m_Height);

@@ -313,8 +313,12 @@ TEST_P(ObjectDrawing, ItemsOfALargeOwnPictureStretchOnlyAwayFromItsFactor)
         EXPECT_EQ(At(8, 6), 7);
         EXPECT_EQ(At(8 + half - 1, 6 + half), 7);
         EXPECT_EQ(At(8 + half, 6), 8);
-        if (8 + 2 * half < dest_.width) EXPECT_EQ(At(8 + 2 * half, 6), 9);
-        if (6 + 2 * half < dest_.height) EXPECT_EQ(At(8, 6 + 2 * half), 9);
+        if (8 + 2 * half < dest_.width) {
+            EXPECT_EQ(At(8 + 2 * half, 6), 9);
+        }
+        if (6 + 2 * half < dest_.height) {
+            EXPECT_EQ(At(8, 6 + 2 * half), 9);
+        }
     }
 }
 

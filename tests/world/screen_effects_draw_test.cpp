@@ -261,7 +261,9 @@ TEST_P(ScreenEffectPixels, TheVirtualBackBufferIsHeldUntilTheEffectEnds)
     for (int frame = 0; frame < 100; ++frame)
         DrawScrEffect(0);
     EXPECT_EQ(stage->m_ScrEffect.m_Index, 1);
-    if (Texture()) EXPECT_EQ(g_D3DState->virtualMode, 1) << "kind 0 holds it";
+    if (Texture()) {
+        EXPECT_EQ(g_D3DState->virtualMode, 1) << "kind 0 holds it";
+    }
 
     Run(1, {1, 0, 0, 0, 0});
     PaintFrame();
@@ -271,7 +273,9 @@ TEST_P(ScreenEffectPixels, TheVirtualBackBufferIsHeldUntilTheEffectEnds)
         ++frames;
     }
     EXPECT_EQ(frames, 12);
-    if (Texture()) EXPECT_EQ(g_D3DState->virtualMode, 0);
+    if (Texture()) {
+        EXPECT_EQ(g_D3DState->virtualMode, 0);
+    }
     // The last frame went to the screen.
     EXPECT_EQ(reader->at(BackBuffer, 100, 100), PatternAt(100, 100));
 }
