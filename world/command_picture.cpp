@@ -22,19 +22,13 @@
 #include "media/dd_surface.h"
 #include "world/chara_obj.h"
 #include "world/command_status.h"
+#include "world/commands.h"
 #include "world/play_pictures.h"
 #include "world/running_stage.h"
 #include "world/status_ops.h"
 #include "world/world_services.h"
 
 namespace {
-
-std::int32_t Param(const cEdCommand& command, int i)
-{
-    return static_cast<std::size_t>(i) < command.m_Params.size()
-               ? command.m_Params[static_cast<std::size_t>(i)]
-               : 0;
-}
 
 // Duration modes of the picture.
 constexpr int kUntilButton = 0;
@@ -72,7 +66,7 @@ void RemovePicture(std::uint32_t serial)
 
 int ShowPicture(cCharaObj& chara, const cEdCommand& command)
 {
-    const int index = Param(command, 0);
+    const int index = CommandParam(command, 0);
     if (index == 0) {
         ResetPictures();
         return 0;
@@ -94,19 +88,19 @@ int ShowPicture(cCharaObj& chara, const cEdCommand& command)
         DropLastSurface();
         return 0;
     }
-    const int width = PercentOf(surface.width, Param(command, 7));
-    const int height = PercentOf(surface.height, Param(command, 7));
+    const int width = PercentOf(surface.width, CommandParam(command, 7));
+    const int height = PercentOf(surface.height, CommandParam(command, 7));
     int x = 0;
     int y = 0;
-    EffectPosition(x, y, width, height, chara, Param(command, 1), Param(command, 2),
-                   Param(command, 3), Param(command, 4), Param(command, 5));
-    const int mode = Param(command, 8);
-    const std::int32_t frames = SaturateToInt32(std::int64_t{Param(command, 9)} * 6);
-    const int wait = Param(command, 10);
+    EffectPosition(x, y, width, height, chara, CommandParam(command, 1), CommandParam(command, 2),
+                   CommandParam(command, 3), CommandParam(command, 4), CommandParam(command, 5));
+    const int mode = CommandParam(command, 8);
+    const std::int32_t frames = SaturateToInt32(std::int64_t{CommandParam(command, 9)} * 6);
+    const int wait = CommandParam(command, 10);
     cRunningStage& stage = RunStage();
     const cPictureObj& picture =
-        stage.m_PictureList.emplace_back(known ? index : 0, x, y, width, height, Param(command, 6),
-                                         Param(command, 7), mode, frames, wait);
+        stage.m_PictureList.emplace_back(known ? index : 0, x, y, width, height, CommandParam(command, 6),
+                                         CommandParam(command, 7), mode, frames, wait);
     if (!wait) return 0;
     if (mode == kUntilButton)
         stage.m_PauseWait.Set(3, 1, 0, 0);

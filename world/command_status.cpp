@@ -13,6 +13,7 @@
 #include "data/ed_stage.h"
 #include "world/code_lang.h"
 #include "world/command_lists.h"
+#include "world/commands.h"
 #include "world/database_tables.h"
 #include "world/play_screen.h"
 #include "world/running_stage.h"
@@ -21,13 +22,6 @@
 #include "world/world_services.h"
 
 namespace {
-
-std::int32_t Param(const cEdCommand& command, int i)
-{
-    return static_cast<std::size_t>(i) < command.m_Params.size()
-               ? command.m_Params[static_cast<std::size_t>(i)]
-               : 0;
-}
 
 // The character an owner code names: 0 the runner, 1 its target; else none.
 cCharaObj* OwnerChara(cCharaObj& self, int owner)
@@ -93,9 +87,9 @@ void SetSwitch(cCharaObj& runner, cCharaObj& c, int item, std::int32_t v)
 
 int StatusOperation2(cCharaObj& chara, const cEdCommand& command)
 {
-    const int owner = Param(command, 0);
-    const int item = Param(command, 1);
-    const std::int32_t v = Param(command, 2);
+    const int owner = CommandParam(command, 0);
+    const int item = CommandParam(command, 1);
+    const std::int32_t v = CommandParam(command, 2);
     if (owner == 2) {
         cRunningStage& stage = RunStage();
         if (item == 0) {
@@ -114,7 +108,7 @@ int StatusOperation2(cCharaObj& chara, const cEdCommand& command)
 int GetItem(cCharaObj&, const cEdCommand& command)
 {
     cRunningStage& stage = RunStage();
-    const int palette = Param(command, 0);
+    const int palette = CommandParam(command, 0);
     if (palette != 0 && palette != 1) {
         stage.m_ClearRequest = 0;
         return 0;
@@ -122,33 +116,33 @@ int GetItem(cCharaObj&, const cEdCommand& command)
     if (stage.Player.empty()) return 0;
     std::vector<cEdItem>& items =
         palette == 0 ? g_CommonPalette.PaletteItems : g_Stage.PaletteItems;
-    const cEdItem& item = VecAt(items, Param(command, 1));
+    const cEdItem& item = VecAt(items, CommandParam(command, 1));
     stage.m_ClearRequest = RunCommandList(stage.Player.front(), item.Commands);
     return 0;
 }
 
 int ChangeGraphic(cCharaObj& chara, const cEdCommand& command)
 {
-    const auto kind = static_cast<std::int8_t>(Param(command, 0));
-    const auto number = static_cast<std::int16_t>(Param(command, 1));
+    const auto kind = static_cast<std::int8_t>(CommandParam(command, 0));
+    const auto number = static_cast<std::int16_t>(CommandParam(command, 1));
     chara.m_GraphicKind = kind;
     chara.m_Def.nGraphicKind = static_cast<std::uint8_t>(kind);
     chara.m_GraphicNo = number;
     chara.m_Def.nGraphicNo = number;
-    chara.m_Def.nGraphicFrame = static_cast<std::int16_t>(Param(command, 2));
+    chara.m_Def.nGraphicFrame = static_cast<std::int16_t>(CommandParam(command, 2));
     return 0;
 }
 
 int ChangeAnimeSet(cCharaObj& chara, const cEdCommand& command)
 {
-    chara.SetAnimeSet(Param(command, 0), 0);
+    chara.SetAnimeSet(CommandParam(command, 0), 0);
     return 0;
 }
 
 int RunAnime(cCharaObj& chara, const cEdCommand& command)
 {
     OverlayAnim overlay;
-    overlay.m_Seq.SetSequences({VecAt(g_AnimeSeqs, Param(command, 0))});
+    overlay.m_Seq.SetSequences({VecAt(g_AnimeSeqs, CommandParam(command, 0))});
     overlay.m_Seq.Set(0, 1);
     const cFlowRun* flow = RunStage().m_CurFlowRun;
     overlay.m_FlowSerial = flow ? flow->m_Serial : 0;
@@ -187,17 +181,17 @@ void EffectPosition(int& x, int& y, int width, int height, const cCharaObj& char
 
 int ShowEffect(cCharaObj& chara, const cEdCommand& command)
 {
-    const int index = Param(command, 0);
+    const int index = CommandParam(command, 0);
     const bool known = index >= 0 && static_cast<std::size_t>(index) < g_Database.Effect.size();
     // Outside the table: reported, and record 0 stands in.
     const cEdEffect& record = VecAt(g_Database.Effect, index);
-    const int width = PercentOf(record.m_CellWidth, Param(command, 6));
-    const int height = PercentOf(record.m_CellHeight, Param(command, 6));
+    const int width = PercentOf(record.m_CellWidth, CommandParam(command, 6));
+    const int height = PercentOf(record.m_CellHeight, CommandParam(command, 6));
     int x = 0;
     int y = 0;
-    EffectPosition(x, y, width, height, chara, Param(command, 1), Param(command, 2),
-                   Param(command, 3), Param(command, 4), Param(command, 5));
-    const int wait = Param(command, 7);
+    EffectPosition(x, y, width, height, chara, CommandParam(command, 1), CommandParam(command, 2),
+                   CommandParam(command, 3), CommandParam(command, 4), CommandParam(command, 5));
+    const int wait = CommandParam(command, 7);
     RunStage().m_EffectList.emplace_back(known ? index : 0, x, y, width, height, wait);
     if (wait) {
         std::int64_t frames = 0;
@@ -211,13 +205,13 @@ int ShowEffect(cCharaObj& chara, const cEdCommand& command)
 
 int RunCharaEffect(cCharaObj& chara, const cEdCommand& command)
 {
-    chara.m_CharaEffect.Start(Param(command, 0), Param(command, 1), Param(command, 2));
+    chara.m_CharaEffect.Start(CommandParam(command, 0), CommandParam(command, 1), CommandParam(command, 2));
     return 0;
 }
 
 int RunScrEffect(cCharaObj&, const cEdCommand& command)
 {
-    RunStage().m_ScrEffect.Start(Param(command, 0), Param(command, 1), Param(command, 2));
+    RunStage().m_ScrEffect.Start(CommandParam(command, 0), CommandParam(command, 1), CommandParam(command, 2));
     return 0;
 }
 
@@ -229,10 +223,10 @@ int ChangeScreenColour(cCharaObj&, const cEdCommand& command)
 
 int ChangeBackground(cCharaObj&, const cEdCommand& command)
 {
-    const int layer = Param(command, 0);
+    const int layer = CommandParam(command, 0);
     if (layer < 1 || static_cast<std::size_t>(layer) > g_Stage.Layers.size()) return 0;
     std::int32_t& shown = g_Stage.Layers[static_cast<std::size_t>(layer - 1)].bShow;
-    switch (Param(command, 1)) {
+    switch (CommandParam(command, 1)) {
     case 0:
         shown = 1;
         break;
@@ -250,13 +244,13 @@ int ChangeBackground(cCharaObj&, const cEdCommand& command)
 
 int PlaySoundCommand(cCharaObj& chara, const cEdCommand& command)
 {
-    if (command.m_SoundOnScreen == 0 || chara.m_OnScreen) WorldDataSe(Param(command, 0));
+    if (command.m_SoundOnScreen == 0 || chara.m_OnScreen) WorldDataSe(CommandParam(command, 0));
     return 0;
 }
 
 int PlayBgmCommand(cCharaObj&, const cEdCommand& command)
 {
-    RunStage().SendBgmRequest(Param(command, 0), Param(command, 1));
+    RunStage().SendBgmRequest(CommandParam(command, 0), CommandParam(command, 1));
     return 0;
 }
 

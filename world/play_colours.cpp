@@ -14,6 +14,7 @@
 #include "media/dd_palette.h"
 #include "media/dd_state.h"
 #include "media/dd_surface.h"
+#include "world/commands.h"
 #include "world/running_stage.h"
 #include "world/trace.h"
 #include "world/trunc.h"
@@ -28,11 +29,6 @@ int g_CycleValue[9] = {};
 int g_CycleDirection[9] = {};
 int g_CyclePhase = 0;
 int g_CycleCount = 0;
-
-std::int32_t Param(const cEdCommand& command, std::size_t i)
-{
-    return i < command.m_Params.size() ? command.m_Params[i] : 0;
-}
 
 bool PaletteDisplay()
 {
@@ -116,7 +112,7 @@ void StepTint(TintState& tint, int frozen)
 void StartTint(const cEdCommand& command)
 {
     TintState& tint = RunStage().m_Tint;
-    const int backToNormal = Param(command, 4);
+    const int backToNormal = CommandParam(command, 4);
     const int underWay = PaletteDisplay() ? tint.m_Tinted : tint.m_Running;
     if (backToNormal != 0 && !underWay) return;
     tint.m_PrevRed = tint.m_Red;
@@ -124,14 +120,14 @@ void StartTint(const cEdCommand& command)
     tint.m_PrevBlue = tint.m_Blue;
     tint.m_PrevStrength = tint.m_Strength;
     tint.m_PrevAlpha = tint.m_Alpha;
-    tint.m_Red = static_cast<std::uint8_t>(Param(command, 0));
-    tint.m_Green = static_cast<std::uint8_t>(Param(command, 1));
-    tint.m_Blue = static_cast<std::uint8_t>(Param(command, 2));
-    tint.m_Strength = Param(command, 3);
+    tint.m_Red = static_cast<std::uint8_t>(CommandParam(command, 0));
+    tint.m_Green = static_cast<std::uint8_t>(CommandParam(command, 1));
+    tint.m_Blue = static_cast<std::uint8_t>(CommandParam(command, 2));
+    tint.m_Strength = CommandParam(command, 3);
     tint.m_BackToNormal = backToNormal;
-    tint.m_Duration = std::max(0, Param(command, 5)) * 6;
-    tint.m_BackAndForth = Param(command, 6);
-    tint.m_RepeatCount = Param(command, 7);
+    tint.m_Duration = std::max(0, CommandParam(command, 5)) * 6;
+    tint.m_BackAndForth = CommandParam(command, 6);
+    tint.m_RepeatCount = CommandParam(command, 7);
     tint.m_Running = 1;
     tint.m_Counter = 0;
     tint.m_RepeatCounter = 0;

@@ -13,6 +13,7 @@
 #include "data/ed_stage.h"
 #include "media/bitmap_table.h"
 #include "world/chara_obj.h"
+#include "world/commands.h"
 #include "world/compare_op.h"
 #include "world/play_pictures.h"
 #include "world/random.h"
@@ -257,13 +258,6 @@ bool ReadSource(const Source& s, cCharaObj& chara, std::int32_t& out)
     }
 }
 
-std::int32_t Param(const cEdCommand& command, int i)
-{
-    return static_cast<std::size_t>(i) < command.m_Params.size()
-               ? command.m_Params[static_cast<std::size_t>(i)]
-               : 0;
-}
-
 int CompareBits(std::int32_t left, std::int32_t right, int op, int bits)
 {
     if (bits == 8)
@@ -386,24 +380,24 @@ int TestStatusCondition(const cEdCond& cond, cCharaObj& chara)
 
 int ExecStatusOperation(cCharaObj& chara, const cEdCommand& command)
 {
-    const Source source{Param(command, 6),  Param(command, 7),  Param(command, 8),
-                        Param(command, 9),  Param(command, 12), Param(command, 13),
-                        Param(command, 10), Param(command, 11)};
+    const Source source{CommandParam(command, 6),  CommandParam(command, 7),  CommandParam(command, 8),
+                        CommandParam(command, 9),  CommandParam(command, 12), CommandParam(command, 13),
+                        CommandParam(command, 10), CommandParam(command, 11)};
     std::int32_t b = 0;
     if (!ReadSource(source, chara, b)) return 0;
-    const int op = Param(command, 5);
-    const int percent = Param(command, 14);
+    const int op = CommandParam(command, 5);
+    const int percent = CommandParam(command, 14);
     cRunningStage& stage = RunStage();
 
-    if (Param(command, 0) == 1) {
-        std::int32_t* var = Variable(Param(command, 1), Param(command, 2));
+    if (CommandParam(command, 0) == 1) {
+        std::int32_t* var = Variable(CommandParam(command, 1), CommandParam(command, 2));
         if (!var) return 0;
         if (percent) b = PercentOf(*var, b);
         ApplyOp(*var, b, op, -999999, 999999);
         return 0;
     }
-    const int object = Param(command, 3);
-    const int status = Param(command, 4);
+    const int object = CommandParam(command, 3);
+    const int status = CommandParam(command, 4);
     if (object == 2) {
         std::int32_t* value = nullptr;
         std::int32_t lo = 0;
@@ -443,15 +437,15 @@ int ExecStatusOperation(cCharaObj& chara, const cEdCommand& command)
 
     cCharaObj* c = ObjectChara(chara, object);
     if (!c || status < 0 || status >= kStatusCount) return 0;
-    if (Param(command, 17) && c->m_Def.nInvincible != 0) return 0;
-    const int gauge = Param(command, 16);
+    if (CommandParam(command, 17) && c->m_Def.nInvincible != 0) return 0;
+    const int gauge = CommandParam(command, 16);
     switch (status) {
     case ST_HP:
     case ST_SP: {
         const bool hp = status == ST_HP;
         const std::int32_t current = hp ? c->m_Hp : c->m_Sp;
         const std::int32_t maximum = hp ? c->m_Def.nMaxHP : c->m_Def.nMaxSP;
-        switch (Param(command, 15)) {
+        switch (CommandParam(command, 15)) {
         case 0:
             break;
         case 1:
@@ -482,10 +476,10 @@ int ExecStatusOperation(cCharaObj& chara, const cEdCommand& command)
     }
     case ST_SIGHT:
         if (c->m_Operator != 0) return 0;
-        OperateOnStatus(*c, status, Param(command, 2), b, op, percent);
+        OperateOnStatus(*c, status, CommandParam(command, 2), b, op, percent);
         break;
     default:
-        OperateOnStatus(*c, status, Param(command, 2), b, op, percent);
+        OperateOnStatus(*c, status, CommandParam(command, 2), b, op, percent);
         break;
     }
     if ((status == ST_HP || status == ST_MHP) && c != &chara && c->m_Hp <= 0) stage.m_LifeCheck = 1;
