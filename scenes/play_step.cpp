@@ -384,22 +384,11 @@ bool cGamePlay::StepOtherCharas()
 
 void cGamePlay::StepShots()
 {
-    for (auto walk = WalkShots(); !walk.Done(); walk.Next()) {
-        cShotObj& shot = *walk;
-        if (shot.StepShot()) {
-            RemoveShot(walk.Node());
-            continue;
-        }
-        shot.ApplyGravity();
-        shot.MoveShotY();
-        shot.MoveShotX();
-        if (m_SubStepNo == 1 && shot.m_IsShot &&
-            shot.IsOutsideArea(g_Stage.Areas[shot.m_Operator == 0 ? 3 : 4])) {
-            RemoveShot(walk.Node());
-            continue;
-        }
-        if (shot.ShotHitsBlock()) RemoveShot(walk.Node());
-    }
+    // A shot's sub-step removes no other shot: a plain walk with the removal
+    // handing on the next node suffices.
+    const cShotPass pass(m_SubStepNo == 1);
+    for (auto it = m_ShotList.begin(); it != m_ShotList.end();)
+        it = it->Advance(pass) ? RemoveShot(it) : std::next(it);
 }
 
 void cGamePlay::ApplyRemovalAreas()
@@ -407,12 +396,15 @@ void cGamePlay::ApplyRemovalAreas()
     for (int kind = 0; kind < 2; ++kind) {
         if (!m_RemoveAreaOn[kind]) continue;
         const bool solid = kind == 1;
+        const cAreaBounds area(g_Stage.Areas[kind]);
         for (auto walk = WalkCharas(); !walk.Done(); walk.Next())
             if ((walk->m_Def.bSolid != 0) == solid && !walk->m_Dying && walk->m_Present &&
-                walk->IsOutsideArea(g_Stage.Areas[kind]))
+                walk->IsOutsideBounds(area))
                 EraseChara(walk.Node());
     }
-    if (m_RemoveAreaOn[2])
+    if (m_RemoveAreaOn[2]) {
+        const cAreaBounds area(g_Stage.Areas[2]);
         for (auto walk = WalkItems(); !walk.Done(); walk.Next())
-            if (walk->IsOutsideArea(g_Stage.Areas[2])) RemoveItem(walk.Node());
+            if (walk->IsOutsideBounds(area)) RemoveItem(walk.Node());
+    }
 }

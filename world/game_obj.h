@@ -31,6 +31,22 @@
 class cCommandRun;
 class cEdArea;
 
+// A removal area laid around the current view, with the world's outer
+// edges: worked out once for a pass over many objects.
+struct cAreaBounds {
+    cAreaBounds() = default;
+    explicit cAreaBounds(const cEdArea& area);
+    // The sides' limits in stage pixels; NaN for a side switched off, so
+    // that its comparison fails.
+    double m_LeftLimit = 0;
+    double m_RightLimit = 0;
+    double m_TopLimit = 0;
+    double m_BottomLimit = 0;
+    // The world's far edges less one pixel.
+    double m_OuterRight = 0;
+    double m_OuterBottom = 0;
+};
+
 class cGameObj {
 public:
     cGameObj();
@@ -107,6 +123,15 @@ public:
     // Beyond a removal area's sides (never while on screen), or touching
     // the world's outer edge.
     int IsOutsideArea(const cEdArea& area) const;
+    // The same against an area worked out beforehand.
+    int IsOutsideBounds(const cAreaBounds& b) const
+    {
+        if (m_OnScreen) return 0;
+        if (m_Right <= b.m_LeftLimit || m_X >= b.m_RightLimit || m_Y >= b.m_BottomLimit ||
+            m_Bottom <= b.m_TopLimit)
+            return 1;
+        return m_X <= 0 || m_Right >= b.m_OuterRight || m_Y <= 0 || m_Bottom >= b.m_OuterBottom;
+    }
     // One of the four corner cells of the box blocks the object's group.
     int BoxHitsBlocks() const;
     int OverlapsRect(double left, double top, double right, double bottom) const;

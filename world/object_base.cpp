@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "data/ed_stage.h"
 #include "data/ed_stage_parts.h"
@@ -303,21 +304,25 @@ int cGameObj::IsInsideStage(int wholeWorld) const
     return m_X >= ax.m_Base && m_Right < ax.m_Full && m_Y >= ay.m_Base && m_Bottom < ay.m_Full;
 }
 
-int cGameObj::IsOutsideArea(const cEdArea& area) const
+cAreaBounds::cAreaBounds(const cEdArea& area)
 {
-    if (m_OnScreen) return 0;
     const cRunningStage& stage = RunStage();
     const double sx = stage.m_ScrollX.m_Pos;
     const double sy = stage.m_ScrollY.m_Pos;
     // The distances come from a file: the sums are formed in doubles.
-    if (area.bLeft && m_Right <= TruncToInt(sx - 32.0 * area.nLeft)) return 1;
-    if (area.bRight && m_X >= TruncToInt(sx + 32.0 * area.nRight + 640)) return 1;
-    if (area.bBottom && m_Y >= TruncToInt(sy + 32.0 * area.nBottom + 480)) return 1;
-    if (area.bTop && m_Bottom <= TruncToInt(sy - 32.0 * area.nTop)) return 1;
-    if (m_X <= 0 || m_Right >= stage.m_ScrollX.m_Outer - 1 || m_Y <= 0 ||
-        m_Bottom >= stage.m_ScrollY.m_Outer - 1)
-        return 1;
-    return 0;
+    const double off = std::numeric_limits<double>::quiet_NaN();
+    m_LeftLimit = area.bLeft ? TruncToInt(sx - 32.0 * area.nLeft) : off;
+    m_RightLimit = area.bRight ? TruncToInt(sx + 32.0 * area.nRight + 640) : off;
+    m_BottomLimit = area.bBottom ? TruncToInt(sy + 32.0 * area.nBottom + 480) : off;
+    m_TopLimit = area.bTop ? TruncToInt(sy - 32.0 * area.nTop) : off;
+    m_OuterRight = stage.m_ScrollX.m_Outer - 1;
+    m_OuterBottom = stage.m_ScrollY.m_Outer - 1;
+}
+
+int cGameObj::IsOutsideArea(const cEdArea& area) const
+{
+    if (m_OnScreen) return 0;
+    return IsOutsideBounds(cAreaBounds(area));
 }
 
 int cGameObj::BoxHitsBlocks() const

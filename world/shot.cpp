@@ -179,18 +179,51 @@ void cShotObj::SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotF
     m_TargetNo = shooter.m_TargetNo;
 }
 
+cShotPass::cShotPass(bool areaTest)
+{
+    const cRunningStage& stage = RunStage();
+    m_Carry = !g_System.bNoScrollCarry;
+    m_CarryX = stage.m_ScrollX.FollowSpeed();
+    m_CarryY = stage.m_ScrollY.FollowSpeed();
+    m_MaxStep = FiniteOr(g_Stage.dMaxStep, 0.0);
+    m_Gravity = FiniteOr(g_Stage.dGravityStep, 0.0);
+    m_OuterX = stage.m_ScrollX.m_Outer;
+    m_OuterY = stage.m_ScrollY.m_Outer;
+    m_AreaTest = areaTest;
+    if (areaTest) {
+        m_Areas[0] = cAreaBounds(g_Stage.Areas[3]);
+        m_Areas[1] = cAreaBounds(g_Stage.Areas[4]);
+    }
+}
+
+int cShotObj::Advance(const cShotPass& pass)
+{
+    if (StepShot(pass)) return 1;
+    if (!m_Flying) m_SpeedY += pass.m_Gravity;
+    MoveShotY(pass);
+    MoveShotX(pass);
+    if (pass.m_AreaTest && m_IsShot && IsOutsideBounds(pass.m_Areas[m_Operator == 0 ? 0 : 1]))
+        return 1;
+    return ShotHitsBlock();
+}
+
 int cShotObj::StepShot()
 {
+    return StepShot(cShotPass(false));
+}
+
+int cShotObj::StepShot(const cShotPass& pass)
+{
     if (!m_IsShot) return StepSword();
-    const cRunningStage& stage = RunStage();
-    if (!g_System.bNoScrollCarry && m_ScrollFollow) {
-        m_SpeedX = stage.m_ScrollX.FollowSpeed();
-        if (m_Flying) m_SpeedY = stage.m_ScrollY.FollowSpeed();
+    if (pass.m_Carry && m_ScrollFollow) {
+        m_SpeedX = pass.m_CarryX;
+        if (m_Flying) m_SpeedY = pass.m_CarryY;
     } else {
         m_SpeedX = 0;
         if (m_Flying) m_SpeedY = 0;
     }
-    if (m_Def.m_MoveKind < kShotMoves) g_ShotMoveProc[m_Def.m_MoveKind](*this);
+    if (m_Def.m_MoveKind < kShotMoves)
+        if (const ShotMoveProc move = g_ShotMoveProc[m_Def.m_MoveKind]) move(*this);
     if (m_Accelerate) {
         m_OwnSpeedX += m_InertiaX;
         if (m_Flying)
@@ -211,6 +244,7 @@ int cShotObj::StepShot()
         } else {
             if (!m_Def.m_StopAtEnd) return 1;
             // Stopped at its range: from now on it moves with the scroll only.
+            const cRunningStage& stage = RunStage();
             m_OwnSpeedX = m_OwnSpeedY = 0;
             m_Def.m_MoveKind = 0;
             if (m_ScrollFollow) {
@@ -227,55 +261,85 @@ int cShotObj::StepShot()
 
 int cShotObj::MoveShotX()
 {
-    if (m_InertiaX != 0) m_SpeedX += m_InertiaX;
-    if (m_SpeedX == 0) return 0;
-    const double limit = FiniteOr(g_Stage.dMaxStep, 0.0);
-    m_SpeedX = std::isnan(m_SpeedX) ? 0.0 : std::clamp(m_SpeedX, -limit, limit);
-    m_X += m_SpeedX;
-    UpdateShotX();
+    MoveShotX(cShotPass(false));
     return 0;
 }
 
 int cShotObj::MoveShotY()
 {
+    MoveShotY(cShotPass(false));
+    return 0;
+}
+
+void cShotObj::MoveShotX(const cShotPass& pass)
+{
+    if (m_InertiaX != 0) m_SpeedX += m_InertiaX;
+    if (m_SpeedX == 0) return;
+    const double limit = pass.m_MaxStep;
+    m_SpeedX = std::isnan(m_SpeedX) ? 0.0 : std::clamp(m_SpeedX, -limit, limit);
+    m_X += m_SpeedX;
+    FitX(pass.m_OuterX);
+}
+
+void cShotObj::MoveShotY(const cShotPass& pass)
+{
     if (m_InertiaY != 0) m_SpeedY += m_InertiaY;
-    if (m_SpeedY == 0) return 0;
-    const double limit = FiniteOr(g_Stage.dMaxStep, 0.0);
+    if (m_SpeedY == 0) return;
+    const double limit = pass.m_MaxStep;
     m_SpeedY = std::isnan(m_SpeedY) ? 0.0 : std::clamp(m_SpeedY, -limit, limit);
     m_Y += m_SpeedY;
-    UpdateShotY();
-    return 0;
+    FitY(pass.m_OuterY);
 }
 
 int cShotObj::UpdateShotX()
 {
-    const double extent = RunStage().m_ScrollX.m_Outer;
-    int result = 0;
-    if (m_X < 0) {
-        m_X = 0;
-        result = 3;
-    } else if (extent <= m_X + m_Width - 1) {
-        m_X = extent - m_Width;
-        result = 3;
-    }
-    m_Right = m_X + m_Width - 1;
-    cShotObj::UpdateHitBoxX();
-    m_CellLeft = TruncToInt(m_X) >> 5;
-    m_CellRight = TruncToInt(m_Right) >> 5;
-    return result;
+    return FitX(RunStage().m_ScrollX.m_Outer);
 }
 
 void cShotObj::UpdateShotY()
 {
-    const double extent = RunStage().m_ScrollY.m_Outer;
-    if (m_Y < 0)
+    FitY(RunStage().m_ScrollY.m_Outer);
+}
+
+int cShotObj::FitX(double extent)
+{
+    int result = 0;
+    double right = m_X + m_Width - 1;
+    if (m_X < 0) {
+        m_X = 0;
+        right = m_X + m_Width - 1;
+        result = 3;
+    } else if (extent <= right) {
+        m_X = extent - m_Width;
+        right = m_X + m_Width - 1;
+        result = 3;
+    }
+    m_Right = right;
+    // The hit box and the cells share the one truncation of x.
+    const int x = TruncToInt(m_X);
+    m_HitLeft = x + m_HitOffX;
+    m_HitRight = m_HitLeft + m_HitWidth - 1;
+    m_CellLeft = x >> 5;
+    m_CellRight = TruncToInt(right) >> 5;
+    return result;
+}
+
+void cShotObj::FitY(double extent)
+{
+    double bottom = m_Y + m_Height - 1;
+    if (m_Y < 0) {
         m_Y = 0;
-    else if (extent <= m_Y + m_Height - 1)
+        bottom = m_Y + m_Height - 1;
+    } else if (extent <= bottom) {
         m_Y = extent - m_Height;
-    m_Bottom = m_Y + m_Height - 1;
-    cShotObj::UpdateHitBoxY();
-    m_CellTop = TruncToInt(m_Y) >> 5;
-    m_CellBottom = TruncToInt(m_Bottom) >> 5;
+        bottom = m_Y + m_Height - 1;
+    }
+    m_Bottom = bottom;
+    const int y = TruncToInt(m_Y);
+    m_HitTop = y + m_HitOffY;
+    m_HitBottom = m_HitTop + m_HitHeight - 1;
+    m_CellTop = y >> 5;
+    m_CellBottom = TruncToInt(bottom) >> 5;
 }
 
 int cShotObj::ShotHitsBlock()

@@ -101,10 +101,6 @@ cCharaObj* Chosen(cShotObj& shot, int kind)
     }
 }
 
-void NoMove(cShotObj&)
-{
-}
-
 // Kinds 1 to 3: one turn toward a character once the shot has flown the
 // distance of parameter 1.
 void AimOnce(cShotObj& shot)
@@ -212,5 +208,5 @@ void Fall(cShotObj& shot)
 
 } // namespace
 
-const ShotMoveProc g_ShotMoveProc[kShotMoves] = {NoMove, AimOnce, AimOnce, AimOnce, Home,
-                                                 Home,   Home,    Home,    Wave,    Fall};
+const ShotMoveProc g_ShotMoveProc[kShotMoves] = {nullptr, AimOnce, AimOnce, AimOnce, Home,
+                                                 Home,    Home,    Home,    Wave,    Fall};

@@ -5,4 +5,5 @@ class cShotObj;
 
 inline constexpr int kShotMoves = 10;
 using ShotMoveProc = void (*)(cShotObj& shot);
+// Kind 0 flies straight and has nothing to do: its entry is null.
 extern const ShotMoveProc g_ShotMoveProc[kShotMoves];

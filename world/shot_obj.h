@@ -38,6 +38,23 @@ struct ShotFireRequest {
     std::int32_t m_DirCode = 0;
 };
 
+// What a pass over the shots reads of the stage and the view. Nothing a
+// shot's sub-step does changes it, so it is read once for all of them.
+struct cShotPass {
+    // The current stage's values; with areaTest also the removal areas of
+    // the player's shots and of the computer's.
+    explicit cShotPass(bool areaTest);
+    bool m_Carry = false; // the auto-scroll carries the shots that follow it
+    double m_CarryX = 0;  // the speeds it carries them at
+    double m_CarryY = 0;
+    double m_MaxStep = 0; // speed limit per sub-step
+    double m_Gravity = 0; // per sub-step
+    double m_OuterX = 0;  // the world's far edges
+    double m_OuterY = 0;
+    bool m_AreaTest = false;
+    cAreaBounds m_Areas[2];
+};
+
 class cShotObj : public cGameObj {
 public:
     cShotObj();
@@ -55,15 +72,26 @@ public:
 
     // Fills a constructed object: kind 11 a shot, 12 a sword swing.
     void SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotFireRequest& request);
+    // The whole sub-step of a shot in a pass: StepShot, gravity, MoveShotY,
+    // MoveShotX, then (with the pass's area test, projectiles only) its
+    // removal area and the blocks. 1 to remove it.
+    int Advance(const cShotPass& pass);
     // One sub-step of its movement kind, range and time; 1 to remove it.
     int StepShot();
+    int StepShot(const cShotPass& pass);
     int MoveShotX();
     int MoveShotY();
+    void MoveShotX(const cShotPass& pass);
+    void MoveShotY(const cShotPass& pass);
     // 3 when it had to clamp at a world edge, else 0.
     int UpdateShotX();
     // The same along y (the world-edge update of the object base, without
     // its codes).
     void UpdateShotY();
+    // The edge update of x (y) against the world's far edge: the
+    // clamp, then the far edge, the hit box and the cells follow.
+    int FitX(double extent);
+    void FitY(double extent);
     // 1 when its box touches a blocking cell.
     int ShotHitsBlock();
     // A sword swing's sub-step: its owner found by number, its part shown.
