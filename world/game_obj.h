@@ -30,6 +30,7 @@
 
 class cCommandRun;
 class cEdArea;
+struct HitBox;
 
 // A removal area laid around the current view, with the world's outer
 // edges: worked out once for a pass over many objects.
@@ -102,6 +103,11 @@ public:
     // position, then the edge update of the mode.
     int StepX(int mode);
     int StepY(int mode);
+    // StepX(2) (StepY(2)) of an object whose hit boxes are the two given:
+    // the same, with the boxes placed directly instead of through the
+    // virtual update.
+    int StepInWorldX(HitBox& boxA, HitBox& boxB);
+    int StepInWorldY(HitBox& boxA, HitBox& boxB);
     // y speed += the stage's gravity per sub-step, unless flying.
     void ApplyGravity();
     // Moves an inertia toward 0 by the deceleration, never past it;

@@ -131,10 +131,11 @@ int cNpcObj::MoveX()
         DecayInertia(m_InertiaX, m_DecelX);
         m_SpeedX += m_InertiaX;
     }
-    const int c = StepX(2);
+    const int c = StepInWorldX(m_HitA, m_HitB);
     // A move ends with the edge update again; it changes nothing unless the
-    // first left the character beyond an edge (one wider than the world).
-    if (m_X < 0 || m_Right >= RunStage().m_ScrollX.m_Outer) OnMovedX();
+    // first left the character beyond an edge (one wider than the world),
+    // which takes a clamp.
+    if (c == 3 && (m_X < 0 || m_Right >= RunStage().m_ScrollX.m_Outer)) OnMovedX();
     return c == 3 ? 4 : c;
 }
 
@@ -145,8 +146,8 @@ int cNpcObj::MoveY()
         DecayInertia(m_InertiaY, m_DecelY);
         m_SpeedY += m_InertiaY;
     }
-    const int c = StepY(2);
-    if (m_Y < 0 || m_Bottom >= RunStage().m_ScrollY.m_Outer) OnMovedY();
+    const int c = StepInWorldY(m_HitA, m_HitB);
+    if ((c == 3 || c == 6) && (m_Y < 0 || m_Bottom >= RunStage().m_ScrollY.m_Outer)) OnMovedY();
     if (m_Flying) return c == 3 || c == 6 ? 8 : c;
     return c == 5 || c == 6 ? 7 : c;
 }

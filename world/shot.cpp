@@ -179,6 +179,74 @@ void cShotObj::SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotF
     m_TargetNo = shooter.m_TargetNo;
 }
 
+namespace {
+
+// The edge update of x (y) against the world's far edge: the clamp, then
+// the far edge, the hit box and the cells follow. 3 when it clamped.
+int FitX(cShotObj& s, double extent)
+{
+    int result = 0;
+    double right = s.m_X + s.m_Width - 1;
+    if (s.m_X < 0) {
+        s.m_X = 0;
+        right = s.m_X + s.m_Width - 1;
+        result = 3;
+    } else if (extent <= right) {
+        s.m_X = extent - s.m_Width;
+        right = s.m_X + s.m_Width - 1;
+        result = 3;
+    }
+    s.m_Right = right;
+    // The hit box and the cells share the one truncation of x.
+    const int x = TruncToInt(s.m_X);
+    s.m_HitLeft = x + s.m_HitOffX;
+    s.m_HitRight = s.m_HitLeft + s.m_HitWidth - 1;
+    s.m_CellLeft = x >> 5;
+    s.m_CellRight = TruncToInt(right) >> 5;
+    return result;
+}
+
+void FitY(cShotObj& s, double extent)
+{
+    double bottom = s.m_Y + s.m_Height - 1;
+    if (s.m_Y < 0) {
+        s.m_Y = 0;
+        bottom = s.m_Y + s.m_Height - 1;
+    } else if (extent <= bottom) {
+        s.m_Y = extent - s.m_Height;
+        bottom = s.m_Y + s.m_Height - 1;
+    }
+    s.m_Bottom = bottom;
+    const int y = TruncToInt(s.m_Y);
+    s.m_HitTop = y + s.m_HitOffY;
+    s.m_HitBottom = s.m_HitTop + s.m_HitHeight - 1;
+    s.m_CellTop = y >> 5;
+    s.m_CellBottom = TruncToInt(bottom) >> 5;
+}
+
+// MoveShotX and MoveShotY with the pass's limit and extents.
+void MoveX(cShotObj& s, const cShotPass& pass)
+{
+    if (s.m_InertiaX != 0) s.m_SpeedX += s.m_InertiaX;
+    if (s.m_SpeedX == 0) return;
+    const double limit = pass.m_MaxStep;
+    s.m_SpeedX = std::isnan(s.m_SpeedX) ? 0.0 : std::clamp(s.m_SpeedX, -limit, limit);
+    s.m_X += s.m_SpeedX;
+    FitX(s, pass.m_OuterX);
+}
+
+void MoveY(cShotObj& s, const cShotPass& pass)
+{
+    if (s.m_InertiaY != 0) s.m_SpeedY += s.m_InertiaY;
+    if (s.m_SpeedY == 0) return;
+    const double limit = pass.m_MaxStep;
+    s.m_SpeedY = std::isnan(s.m_SpeedY) ? 0.0 : std::clamp(s.m_SpeedY, -limit, limit);
+    s.m_Y += s.m_SpeedY;
+    FitY(s, pass.m_OuterY);
+}
+
+} // namespace
+
 cShotPass::cShotPass(bool areaTest)
 {
     const cRunningStage& stage = RunStage();
@@ -200,8 +268,8 @@ int cShotObj::Advance(const cShotPass& pass)
 {
     if (StepShot(pass)) return 1;
     if (!m_Flying) m_SpeedY += pass.m_Gravity;
-    MoveShotY(pass);
-    MoveShotX(pass);
+    MoveY(*this, pass);
+    MoveX(*this, pass);
     if (pass.m_AreaTest && m_IsShot && IsOutsideBounds(pass.m_Areas[m_Operator == 0 ? 0 : 1]))
         return 1;
     return ShotHitsBlock();
@@ -261,85 +329,24 @@ int cShotObj::StepShot(const cShotPass& pass)
 
 int cShotObj::MoveShotX()
 {
-    MoveShotX(cShotPass(false));
+    MoveX(*this, cShotPass(false));
     return 0;
 }
 
 int cShotObj::MoveShotY()
 {
-    MoveShotY(cShotPass(false));
+    MoveY(*this, cShotPass(false));
     return 0;
-}
-
-void cShotObj::MoveShotX(const cShotPass& pass)
-{
-    if (m_InertiaX != 0) m_SpeedX += m_InertiaX;
-    if (m_SpeedX == 0) return;
-    const double limit = pass.m_MaxStep;
-    m_SpeedX = std::isnan(m_SpeedX) ? 0.0 : std::clamp(m_SpeedX, -limit, limit);
-    m_X += m_SpeedX;
-    FitX(pass.m_OuterX);
-}
-
-void cShotObj::MoveShotY(const cShotPass& pass)
-{
-    if (m_InertiaY != 0) m_SpeedY += m_InertiaY;
-    if (m_SpeedY == 0) return;
-    const double limit = pass.m_MaxStep;
-    m_SpeedY = std::isnan(m_SpeedY) ? 0.0 : std::clamp(m_SpeedY, -limit, limit);
-    m_Y += m_SpeedY;
-    FitY(pass.m_OuterY);
 }
 
 int cShotObj::UpdateShotX()
 {
-    return FitX(RunStage().m_ScrollX.m_Outer);
+    return FitX(*this, RunStage().m_ScrollX.m_Outer);
 }
 
 void cShotObj::UpdateShotY()
 {
-    FitY(RunStage().m_ScrollY.m_Outer);
-}
-
-int cShotObj::FitX(double extent)
-{
-    int result = 0;
-    double right = m_X + m_Width - 1;
-    if (m_X < 0) {
-        m_X = 0;
-        right = m_X + m_Width - 1;
-        result = 3;
-    } else if (extent <= right) {
-        m_X = extent - m_Width;
-        right = m_X + m_Width - 1;
-        result = 3;
-    }
-    m_Right = right;
-    // The hit box and the cells share the one truncation of x.
-    const int x = TruncToInt(m_X);
-    m_HitLeft = x + m_HitOffX;
-    m_HitRight = m_HitLeft + m_HitWidth - 1;
-    m_CellLeft = x >> 5;
-    m_CellRight = TruncToInt(right) >> 5;
-    return result;
-}
-
-void cShotObj::FitY(double extent)
-{
-    double bottom = m_Y + m_Height - 1;
-    if (m_Y < 0) {
-        m_Y = 0;
-        bottom = m_Y + m_Height - 1;
-    } else if (extent <= bottom) {
-        m_Y = extent - m_Height;
-        bottom = m_Y + m_Height - 1;
-    }
-    m_Bottom = bottom;
-    const int y = TruncToInt(m_Y);
-    m_HitTop = y + m_HitOffY;
-    m_HitBottom = m_HitTop + m_HitHeight - 1;
-    m_CellTop = y >> 5;
-    m_CellBottom = TruncToInt(bottom) >> 5;
+    FitY(*this, RunStage().m_ScrollY.m_Outer);
 }
 
 int cShotObj::ShotHitsBlock()

@@ -81,17 +81,11 @@ public:
     int StepShot(const cShotPass& pass);
     int MoveShotX();
     int MoveShotY();
-    void MoveShotX(const cShotPass& pass);
-    void MoveShotY(const cShotPass& pass);
     // 3 when it had to clamp at a world edge, else 0.
     int UpdateShotX();
     // The same along y (the world-edge update of the object base, without
     // its codes).
     void UpdateShotY();
-    // The edge update of x (y) against the world's far edge: the
-    // clamp, then the far edge, the hit box and the cells follow.
-    int FitX(double extent);
-    void FitY(double extent);
     // 1 when its box touches a blocking cell.
     int ShotHitsBlock();
     // A sword swing's sub-step: its owner found by number, its part shown.
