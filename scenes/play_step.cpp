@@ -187,13 +187,13 @@ bool cGamePlay::RunSubSteps()
                 if (walk->m_Life != kNoLife && --walk->m_Life < 0) RemoveItem(walk.Node());
         }
         player.ClearContacts();
-        for (cNpcObj& chara : m_CharaList)
-            chara.ClearContacts();
         player.SavePosition();
         player.RememberFacing();
         player.RememberLastBlock();
-        for (cNpcObj& chara : m_CharaList)
+        for (cNpcObj& chara : m_CharaList) {
+            chara.ClearContacts();
             chara.SavePosition();
+        }
         m_ScrollX.Step();
         m_ScrollY.Step();
         if (!player.m_Dying && !StepSolidCharas()) return false;

@@ -26,6 +26,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "world/frame_seq.h"
 
 class cCommandRun;
@@ -33,19 +37,14 @@ class cEdArea;
 struct HitBox;
 
 // A removal area laid around the current view, with the world's outer
-// edges: worked out once for a pass over many objects.
+// edges: worked out once for a pass over many objects. Each limit is a pair
+// (x, y); a side switched off is NaN, so that its comparison fails.
 struct cAreaBounds {
     cAreaBounds() = default;
     explicit cAreaBounds(const cEdArea& area);
-    // The sides' limits in stage pixels; NaN for a side switched off, so
-    // that its comparison fails.
-    double m_LeftLimit = 0;
-    double m_RightLimit = 0;
-    double m_TopLimit = 0;
-    double m_BottomLimit = 0;
-    // The world's far edges less one pixel.
-    double m_OuterRight = 0;
-    double m_OuterBottom = 0;
+    double m_Before[2] = {0, 0}; // out when the far edge is at or before it (left, top)
+    double m_Beyond[2] = {0, 0}; // out when the near edge is at or beyond it (right, bottom)
+    double m_Outer[2] = {0, 0};  // the world's far edges less one pixel
 };
 
 class cGameObj {
@@ -133,10 +132,23 @@ public:
     int IsOutsideBounds(const cAreaBounds& b) const
     {
         if (m_OnScreen) return 0;
-        if (m_Right <= b.m_LeftLimit || m_X >= b.m_RightLimit || m_Y >= b.m_BottomLimit ||
-            m_Bottom <= b.m_TopLimit)
-            return 1;
-        return m_X <= 0 || m_Right >= b.m_OuterRight || m_Y <= 0 || m_Bottom >= b.m_OuterBottom;
+#if defined(__SSE2__)
+        // Both axes at once; the packed comparisons fail on NaN as the
+        // scalar ones do.
+        const __m128d nearEdge = _mm_set_pd(m_Y, m_X);
+        const __m128d farEdge = _mm_set_pd(m_Bottom, m_Right);
+        __m128d out = _mm_cmple_pd(nearEdge, _mm_setzero_pd());
+        out = _mm_or_pd(out, _mm_cmpge_pd(nearEdge, _mm_loadu_pd(b.m_Beyond)));
+        out = _mm_or_pd(out, _mm_cmple_pd(farEdge, _mm_loadu_pd(b.m_Before)));
+        out = _mm_or_pd(out, _mm_cmpge_pd(farEdge, _mm_loadu_pd(b.m_Outer)));
+        return _mm_movemask_pd(out) != 0 ? 1 : 0;
+#else
+        return m_X <= 0 || m_Y <= 0 || m_X >= b.m_Beyond[0] || m_Y >= b.m_Beyond[1] ||
+                       m_Right <= b.m_Before[0] || m_Bottom <= b.m_Before[1] ||
+                       m_Right >= b.m_Outer[0] || m_Bottom >= b.m_Outer[1]
+                   ? 1
+                   : 0;
+#endif
     }
     // One of the four corner cells of the box blocks the object's group.
     int BoxHitsBlocks() const;

@@ -337,12 +337,12 @@ cAreaBounds::cAreaBounds(const cEdArea& area)
     const double sy = stage.m_ScrollY.m_Pos;
     // The distances come from a file: the sums are formed in doubles.
     const double off = std::numeric_limits<double>::quiet_NaN();
-    m_LeftLimit = area.bLeft ? TruncToInt(sx - 32.0 * area.nLeft) : off;
-    m_RightLimit = area.bRight ? TruncToInt(sx + 32.0 * area.nRight + 640) : off;
-    m_BottomLimit = area.bBottom ? TruncToInt(sy + 32.0 * area.nBottom + 480) : off;
-    m_TopLimit = area.bTop ? TruncToInt(sy - 32.0 * area.nTop) : off;
-    m_OuterRight = stage.m_ScrollX.m_Outer - 1;
-    m_OuterBottom = stage.m_ScrollY.m_Outer - 1;
+    m_Before[0] = area.bLeft ? TruncToInt(sx - 32.0 * area.nLeft) : off;
+    m_Beyond[0] = area.bRight ? TruncToInt(sx + 32.0 * area.nRight + 640) : off;
+    m_Beyond[1] = area.bBottom ? TruncToInt(sy + 32.0 * area.nBottom + 480) : off;
+    m_Before[1] = area.bTop ? TruncToInt(sy - 32.0 * area.nTop) : off;
+    m_Outer[0] = stage.m_ScrollX.m_Outer - 1;
+    m_Outer[1] = stage.m_ScrollY.m_Outer - 1;
 }
 
 int cGameObj::IsOutsideArea(const cEdArea& area) const

@@ -34,6 +34,10 @@ TEST(Determinism, TruncToIntIsDefinedForEveryDouble)
         {2147483647.0, INT_MAX},
         {-2147483648.0, INT_MIN},
         {2147483646.9, 2147483646},
+        {2147483647.9, INT_MAX},
+        {-2147483648.9, INT_MIN},
+        {-2147483647.5, -2147483647},
+        {-0.0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(TruncToInt(c.in), c.out) << c.in;
