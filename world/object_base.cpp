@@ -354,13 +354,13 @@ int cGameObj::IsOutsideArea(const cEdArea& area) const
 int cGameObj::BoxHitsBlocks() const
 {
     cRunningStage& stage = RunStage();
-    const int cells[4][2] = {{m_CellLeft, m_CellTop},
-                             {m_CellLeft, m_CellBottom},
-                             {m_CellRight, m_CellTop},
-                             {m_CellRight, m_CellBottom}};
-    for (const auto& c : cells)
-        if (stage.HitMode(stage.CellAt(c[0], c[1]), m_Group) != 0) return 1;
-    return 0;
+    auto blocks = [&](int column, int row) {
+        return stage.HitMode(stage.CellAt(column, row), m_Group) != 0;
+    };
+    return blocks(m_CellLeft, m_CellTop) || blocks(m_CellLeft, m_CellBottom) ||
+                   blocks(m_CellRight, m_CellTop) || blocks(m_CellRight, m_CellBottom)
+               ? 1
+               : 0;
 }
 
 int cGameObj::OverlapsRect(double left, double top, double right, double bottom) const

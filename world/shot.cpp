@@ -290,8 +290,9 @@ int cShotObj::StepShot(const cShotPass& pass)
         m_SpeedX = 0;
         if (m_Flying) m_SpeedY = 0;
     }
-    if (m_Def.m_MoveKind < kShotMoves)
-        if (const ShotMoveProc move = g_ShotMoveProc[m_Def.m_MoveKind]) move(*this);
+    // Kind 0, by far the most common, has nothing to do.
+    if (const int kind = m_Def.m_MoveKind; kind != 0 && kind < kShotMoves)
+        g_ShotMoveProc[kind](*this);
     if (m_Accelerate) {
         m_OwnSpeedX += m_InertiaX;
         if (m_Flying)
@@ -305,7 +306,10 @@ int cShotObj::StepShot(const cShotPass& pass)
         if (m_TimeLeft <= 0) return 1;
         --m_TimeLeft;
     }
-    if (m_SpeedX != 0) m_Facing = m_SpeedX > 0 ? 1 : 0;
+    if (m_SpeedX > 0)
+        m_Facing = 1;
+    else if (m_SpeedX != 0)
+        m_Facing = 0;
     if (m_Def.m_MoveTimeOn) {
         if (m_RangeLeft > 0) {
             --m_RangeLeft;

@@ -5,5 +5,6 @@ class cShotObj;
 
 inline constexpr int kShotMoves = 10;
 using ShotMoveProc = void (*)(cShotObj& shot);
-// Kind 0 flies straight and has nothing to do: its entry is null.
+// Kind 0 flies straight and has nothing to do: its entry is null and
+// never called.
 extern const ShotMoveProc g_ShotMoveProc[kShotMoves];
