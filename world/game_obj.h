@@ -102,9 +102,11 @@ public:
     // position, then the edge update of the mode.
     int StepX(int mode);
     int StepY(int mode);
-    // StepX(2) (StepY(2)) of an object whose hit boxes are the two given:
-    // the same, with the boxes placed directly instead of through the
-    // virtual update.
+    // UpdateEdgeX(2) and StepX(2) (the same along y) of an object whose hit
+    // boxes are the two given: the same, with the boxes placed directly
+    // instead of through the virtual update.
+    int FitInWorldX(HitBox& boxA, HitBox& boxB);
+    int FitInWorldY(HitBox& boxA, HitBox& boxB);
     int StepInWorldX(HitBox& boxA, HitBox& boxB);
     int StepInWorldY(HitBox& boxA, HitBox& boxB);
     // y speed += the stage's gravity per sub-step, unless flying.

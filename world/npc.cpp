@@ -115,12 +115,12 @@ void cNpcObj::UpdateHitBoxY()
 
 int cNpcObj::OnMovedX()
 {
-    return UpdateEdgeX(2);
+    return FitInWorldX(m_HitA, m_HitB);
 }
 
 int cNpcObj::OnMovedY()
 {
-    return UpdateEdgeY(2);
+    return FitInWorldY(m_HitA, m_HitB);
 }
 
 int cNpcObj::MoveX()
@@ -132,10 +132,11 @@ int cNpcObj::MoveX()
         m_SpeedX += m_InertiaX;
     }
     const int c = StepInWorldX(m_HitA, m_HitB);
-    // A move ends with the edge update again; it changes nothing unless the
-    // first left the character beyond an edge (one wider than the world),
-    // which takes a clamp.
-    if (c == 3 && (m_X < 0 || m_Right >= RunStage().m_ScrollX.m_Outer)) OnMovedX();
+    // A move ends with the edge update again (the generic one, which is the
+    // character's own); it changes nothing unless the first left the
+    // character beyond an edge (one wider than the world), which takes a
+    // clamp.
+    if (c == 3 && (m_X < 0 || m_Right >= RunStage().m_ScrollX.m_Outer)) UpdateEdgeX(2);
     return c == 3 ? 4 : c;
 }
 
@@ -147,7 +148,7 @@ int cNpcObj::MoveY()
         m_SpeedY += m_InertiaY;
     }
     const int c = StepInWorldY(m_HitA, m_HitB);
-    if ((c == 3 || c == 6) && (m_Y < 0 || m_Bottom >= RunStage().m_ScrollY.m_Outer)) OnMovedY();
+    if ((c == 3 || c == 6) && (m_Y < 0 || m_Bottom >= RunStage().m_ScrollY.m_Outer)) UpdateEdgeY(2);
     if (m_Flying) return c == 3 || c == 6 ? 8 : c;
     return c == 5 || c == 6 ? 7 : c;
 }

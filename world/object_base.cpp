@@ -247,10 +247,8 @@ int cGameObj::StepY(int mode)
     return UpdateEdgeY(mode);
 }
 
-int cGameObj::StepInWorldX(HitBox& boxA, HitBox& boxB)
+int cGameObj::FitInWorldX(HitBox& boxA, HitBox& boxB)
 {
-    m_SpeedX = ClampSpeed(m_SpeedX);
-    m_X += m_SpeedX;
     const int code = ClampInWorld(m_X, m_X + m_Width - 1, m_Width, RunStage().m_ScrollX, 3, 2, 1);
     m_Right = m_X + m_Width - 1;
     const int x = TruncToInt(m_X);
@@ -261,10 +259,8 @@ int cGameObj::StepInWorldX(HitBox& boxA, HitBox& boxB)
     return code;
 }
 
-int cGameObj::StepInWorldY(HitBox& boxA, HitBox& boxB)
+int cGameObj::FitInWorldY(HitBox& boxA, HitBox& boxB)
 {
-    m_SpeedY = ClampSpeed(m_SpeedY);
-    m_Y += m_SpeedY;
     const int code = ClampInWorld(m_Y, m_Y + m_Height - 1, m_Height, RunStage().m_ScrollY, 6, 5, 4);
     m_Bottom = m_Y + m_Height - 1;
     const int y = TruncToInt(m_Y);
@@ -273,6 +269,20 @@ int cGameObj::StepInWorldY(HitBox& boxA, HitBox& boxB)
     m_CellTop = y >> 5;
     m_CellBottom = TruncToInt(m_Bottom) >> 5;
     return code;
+}
+
+int cGameObj::StepInWorldX(HitBox& boxA, HitBox& boxB)
+{
+    m_SpeedX = ClampSpeed(m_SpeedX);
+    m_X += m_SpeedX;
+    return FitInWorldX(boxA, boxB);
+}
+
+int cGameObj::StepInWorldY(HitBox& boxA, HitBox& boxB)
+{
+    m_SpeedY = ClampSpeed(m_SpeedY);
+    m_Y += m_SpeedY;
+    return FitInWorldY(boxA, boxB);
 }
 
 void cGameObj::ApplyGravity()
