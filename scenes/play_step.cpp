@@ -384,11 +384,7 @@ bool cGamePlay::StepOtherCharas()
 
 void cGamePlay::StepShots()
 {
-    // A shot's sub-step removes no other shot: a plain walk with the removal
-    // handing on the next node suffices.
-    const cShotPass pass(m_SubStepNo == 1);
-    for (auto it = m_ShotList.begin(); it != m_ShotList.end();)
-        it = it->Advance(pass) ? RemoveShot(it) : std::next(it);
+    StepShotList(*this, m_SubStepNo == 1);
 }
 
 void cGamePlay::ApplyRemovalAreas()

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -181,6 +183,23 @@ void cShotObj::SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotF
 
 namespace {
 
+// What a pass over the shots reads of the stage and the view. Nothing a
+// shot's sub-step does changes it, so it is read once for all of them.
+struct cShotPass {
+    // The current stage's values; with areaTest also the removal areas of
+    // the player's shots and of the computer's.
+    explicit cShotPass(bool areaTest);
+    bool m_Carry = false; // the auto-scroll carries the shots that follow it
+    double m_CarryX = 0;  // the speeds it carries them at
+    double m_CarryY = 0;
+    double m_MaxStep = 0; // speed limit per sub-step
+    double m_Gravity = 0; // per sub-step
+    double m_OuterX = 0;  // the world's far edges
+    double m_OuterY = 0;
+    bool m_AreaTest = false;
+    cAreaBounds m_Areas[2];
+};
+
 // The edge update of x (y) against the world's far edge: the clamp, then
 // the far edge, the hit box and the cells follow. 3 when it clamped.
 int FitX(cShotObj& s, double extent)
@@ -245,8 +264,6 @@ void MoveY(cShotObj& s, const cShotPass& pass)
     FitY(s, pass.m_OuterY);
 }
 
-} // namespace
-
 cShotPass::cShotPass(bool areaTest)
 {
     const cRunningStage& stage = RunStage();
@@ -264,71 +281,85 @@ cShotPass::cShotPass(bool areaTest)
     }
 }
 
-int cShotObj::Advance(const cShotPass& pass)
+// StepShot with the pass's values.
+int StepShotIn(cShotObj& s, const cShotPass& pass)
 {
-    if (StepShot(pass)) return 1;
-    if (!m_Flying) m_SpeedY += pass.m_Gravity;
-    MoveY(*this, pass);
-    MoveX(*this, pass);
-    if (pass.m_AreaTest && m_IsShot && IsOutsideBounds(pass.m_Areas[m_Operator == 0 ? 0 : 1]))
-        return 1;
-    return ShotHitsBlock();
-}
-
-int cShotObj::StepShot()
-{
-    return StepShot(cShotPass(false));
-}
-
-int cShotObj::StepShot(const cShotPass& pass)
-{
-    if (!m_IsShot) return StepSword();
-    if (pass.m_Carry && m_ScrollFollow) {
-        m_SpeedX = pass.m_CarryX;
-        if (m_Flying) m_SpeedY = pass.m_CarryY;
+    if (!s.m_IsShot) return s.StepSword();
+    if (pass.m_Carry && s.m_ScrollFollow) {
+        s.m_SpeedX = pass.m_CarryX;
+        if (s.m_Flying) s.m_SpeedY = pass.m_CarryY;
     } else {
-        m_SpeedX = 0;
-        if (m_Flying) m_SpeedY = 0;
+        s.m_SpeedX = 0;
+        if (s.m_Flying) s.m_SpeedY = 0;
     }
     // Kind 0, by far the most common, has nothing to do.
-    if (const int kind = m_Def.m_MoveKind; kind != 0 && kind < kShotMoves)
-        g_ShotMoveProc[kind](*this);
-    if (m_Accelerate) {
-        m_OwnSpeedX += m_InertiaX;
-        if (m_Flying)
-            m_OwnSpeedY += m_InertiaY;
+    if (const int kind = s.m_Def.m_MoveKind; kind != 0 && kind < kShotMoves)
+        g_ShotMoveProc[kind](s);
+    if (s.m_Accelerate) {
+        s.m_OwnSpeedX += s.m_InertiaX;
+        if (s.m_Flying)
+            s.m_OwnSpeedY += s.m_InertiaY;
         else
-            m_SpeedY += m_InertiaY;
+            s.m_SpeedY += s.m_InertiaY;
     }
-    m_SpeedX += m_OwnSpeedX;
-    if (m_Flying) m_SpeedY += m_OwnSpeedY;
-    if (m_Def.m_LifeTimeOn) {
-        if (m_TimeLeft <= 0) return 1;
-        --m_TimeLeft;
+    s.m_SpeedX += s.m_OwnSpeedX;
+    if (s.m_Flying) s.m_SpeedY += s.m_OwnSpeedY;
+    if (s.m_Def.m_LifeTimeOn) {
+        if (s.m_TimeLeft <= 0) return 1;
+        --s.m_TimeLeft;
     }
-    if (m_SpeedX > 0)
-        m_Facing = 1;
-    else if (m_SpeedX != 0)
-        m_Facing = 0;
-    if (m_Def.m_MoveTimeOn) {
-        if (m_RangeLeft > 0) {
-            --m_RangeLeft;
+    if (s.m_SpeedX > 0)
+        s.m_Facing = 1;
+    else if (s.m_SpeedX != 0)
+        s.m_Facing = 0;
+    if (s.m_Def.m_MoveTimeOn) {
+        if (s.m_RangeLeft > 0) {
+            --s.m_RangeLeft;
         } else {
-            if (!m_Def.m_StopAtEnd) return 1;
+            if (!s.m_Def.m_StopAtEnd) return 1;
             // Stopped at its range: from now on it moves with the scroll only.
             const cRunningStage& stage = RunStage();
-            m_OwnSpeedX = m_OwnSpeedY = 0;
-            m_Def.m_MoveKind = 0;
-            if (m_ScrollFollow) {
-                if (!stage.m_ScrollX.m_AtLimit) m_SpeedX = stage.m_ScrollX.m_Speed;
-                if (m_Flying && !stage.m_ScrollY.m_AtLimit) m_SpeedY = stage.m_ScrollY.m_Speed;
+            s.m_OwnSpeedX = s.m_OwnSpeedY = 0;
+            s.m_Def.m_MoveKind = 0;
+            if (s.m_ScrollFollow) {
+                if (!stage.m_ScrollX.m_AtLimit) s.m_SpeedX = stage.m_ScrollX.m_Speed;
+                if (s.m_Flying && !stage.m_ScrollY.m_AtLimit) s.m_SpeedY = stage.m_ScrollY.m_Speed;
             } else {
-                m_SpeedX = 0;
-                m_SpeedY = 0;
+                s.m_SpeedX = 0;
+                s.m_SpeedY = 0;
             }
         }
     }
     return 0;
+}
+
+// The whole sub-step of a shot in a pass; 1 to remove it.
+int AdvanceShot(cShotObj& s, const cShotPass& pass)
+{
+    if (StepShotIn(s, pass)) return 1;
+    if (!s.m_Flying) s.m_SpeedY += pass.m_Gravity;
+    MoveY(s, pass);
+    MoveX(s, pass);
+    if (pass.m_AreaTest && s.m_IsShot && s.IsOutsideBounds(pass.m_Areas[s.m_Operator == 0 ? 0 : 1]))
+        return 1;
+    return s.ShotHitsBlock();
+}
+
+} // namespace
+
+void StepShotList(cRunningStage& stage, bool areaTest)
+{
+    // A shot's sub-step removes no other shot: a plain walk with the removal
+    // handing on the next node suffices.
+    const cShotPass pass(areaTest);
+    std::list<cShotObj>& shots = stage.m_ShotList;
+    for (auto it = shots.begin(); it != shots.end();)
+        it = AdvanceShot(*it, pass) ? stage.RemoveShot(it) : std::next(it);
+}
+
+int cShotObj::StepShot()
+{
+    return StepShotIn(*this, cShotPass(false));
 }
 
 int cShotObj::MoveShotX()

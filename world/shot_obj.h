@@ -12,6 +12,7 @@
 #include "world/game_obj.h"
 
 class cCharaObj;
+class cRunningStage;
 struct DDSURFACEDATA;
 
 // One volley of a shot command, passed to the pattern and every spawn.
@@ -38,23 +39,6 @@ struct ShotFireRequest {
     std::int32_t m_DirCode = 0;
 };
 
-// What a pass over the shots reads of the stage and the view. Nothing a
-// shot's sub-step does changes it, so it is read once for all of them.
-struct cShotPass {
-    // The current stage's values; with areaTest also the removal areas of
-    // the player's shots and of the computer's.
-    explicit cShotPass(bool areaTest);
-    bool m_Carry = false; // the auto-scroll carries the shots that follow it
-    double m_CarryX = 0;  // the speeds it carries them at
-    double m_CarryY = 0;
-    double m_MaxStep = 0; // speed limit per sub-step
-    double m_Gravity = 0; // per sub-step
-    double m_OuterX = 0;  // the world's far edges
-    double m_OuterY = 0;
-    bool m_AreaTest = false;
-    cAreaBounds m_Areas[2];
-};
-
 class cShotObj : public cGameObj {
 public:
     cShotObj();
@@ -72,13 +56,8 @@ public:
 
     // Fills a constructed object: kind 11 a shot, 12 a sword swing.
     void SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotFireRequest& request);
-    // The whole sub-step of a shot in a pass: StepShot, gravity, MoveShotY,
-    // MoveShotX, then (with the pass's area test, projectiles only) its
-    // removal area and the blocks. 1 to remove it.
-    int Advance(const cShotPass& pass);
     // One sub-step of its movement kind, range and time; 1 to remove it.
     int StepShot();
-    int StepShot(const cShotPass& pass);
     int MoveShotX();
     int MoveShotY();
     // 3 when it had to clamp at a world edge, else 0.
@@ -133,3 +112,8 @@ public:
     // Its node in the stage's shot list, while stored there (its removal).
     std::list<cShotObj>::iterator m_ListNode;
 };
+
+// One sub-step of every shot of a running stage, in list order: StepShot,
+// gravity, MoveShotY, MoveShotX, then (with areaTest, projectiles only) its
+// removal area and the blocks; a shot that ends is removed there and then.
+void StepShotList(cRunningStage& stage, bool areaTest);
