@@ -384,9 +384,8 @@ void cShotObj::UpdateShotY()
     FitY(*this, RunStage().m_ScrollY.m_Outer);
 }
 
-int cShotObj::ShotHitsBlock()
+int cShotObj::TouchesBlocks()
 {
-    if (m_Def.m_PassBlocks == 1) return 0;
     if (m_Width <= 32) return BoxHitsBlocks();
     cRunningStage& stage = RunStage();
     const int x = TruncToInt(m_X);

@@ -65,8 +65,12 @@ public:
     // The same along y (the world-edge update of the object base, without
     // its codes).
     void UpdateShotY();
-    // 1 when its box touches a blocking cell.
-    int ShotHitsBlock();
+    // 1 when its box touches a blocking cell; never for one that passes
+    // blocks (the common case, tested here without a call).
+    int ShotHitsBlock() { return m_Def.m_PassBlocks == 1 ? 0 : TouchesBlocks(); }
+    // The block test itself: the box's corner cells, or for a box wider
+    // than a cell, probes every 32 pixels across and down and at its edges.
+    int TouchesBlocks();
     // A sword swing's sub-step: its owner found by number, its part shown.
     int StepSword();
     int DrawShot(DDSURFACEDATA* dest, int hold);
