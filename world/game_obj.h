@@ -23,6 +23,8 @@
 // The character moves turn them into their results: 4 left the world
 // sideways, 7 fell out of the stage, 8 left the world while flying.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -31,10 +33,12 @@
 #endif
 
 #include "world/frame_seq.h"
+#include "world/geometry.h"
+#include "world/scroll_axis.h"
+#include "world/trunc.h"
 
 class cCommandRun;
 class cEdArea;
-struct HitBox;
 
 // A removal area laid around the current view, with the world's outer
 // edges: worked out once for a pass over many objects. Each limit is a pair
@@ -103,12 +107,68 @@ public:
     int StepX(int mode);
     int StepY(int mode);
     // UpdateEdgeX(2) and StepX(2) (the same along y) of an object whose hit
-    // boxes are the two given: the same, with the boxes placed directly
-    // instead of through the virtual update.
-    int FitInWorldX(HitBox& boxA, HitBox& boxB);
-    int FitInWorldY(HitBox& boxA, HitBox& boxB);
-    int StepInWorldX(HitBox& boxA, HitBox& boxB);
-    int StepInWorldY(HitBox& boxA, HitBox& boxB);
+    // boxes are the two given, against the view's axis and with the stage's
+    // finite speed limit: the same, with the boxes placed directly instead
+    // of through the virtual update. Inline for the characters' moves.
+    int FitInWorldX(const cScrollAxis& axis, HitBox& boxA, HitBox& boxB)
+    {
+        const int code = ClampInWorld(m_X, m_X + m_Width - 1, m_Width, axis, 3, 2, 1);
+        m_Right = m_X + m_Width - 1;
+        const int x = TruncToInt(m_X);
+        boxA.PlaceX(x);
+        boxB.PlaceX(x);
+        m_CellLeft = x >> 5;
+        m_CellRight = TruncToInt(m_Right) >> 5;
+        return code;
+    }
+    int FitInWorldY(const cScrollAxis& axis, HitBox& boxA, HitBox& boxB)
+    {
+        const int code = ClampInWorld(m_Y, m_Y + m_Height - 1, m_Height, axis, 6, 5, 4);
+        m_Bottom = m_Y + m_Height - 1;
+        const int y = TruncToInt(m_Y);
+        boxA.PlaceY(y);
+        boxB.PlaceY(y);
+        m_CellTop = y >> 5;
+        m_CellBottom = TruncToInt(m_Bottom) >> 5;
+        return code;
+    }
+    int StepInWorldX(double limit, const cScrollAxis& axis, HitBox& boxA, HitBox& boxB)
+    {
+        m_SpeedX = ClampedSpeed(m_SpeedX, limit);
+        m_X += m_SpeedX;
+        return FitInWorldX(axis, boxA, boxB);
+    }
+    int StepInWorldY(double limit, const cScrollAxis& axis, HitBox& boxA, HitBox& boxB)
+    {
+        m_SpeedY = ClampedSpeed(m_SpeedY, limit);
+        m_Y += m_SpeedY;
+        return FitInWorldY(axis, boxA, boxB);
+    }
+    // A speed within [-limit, limit]; a NaN speed stops.
+    static double ClampedSpeed(double v, double limit)
+    {
+        return std::isnan(v) ? 0.0 : std::clamp(v, -limit, limit);
+    }
+    // Mode 2 of the edge update along one axis: clamps the near edge p at
+    // the world's edges (far edge p + size - 1 given as far); the edge code,
+    // with the far-side codes of the axis (x: 3, 2, 1; y: 6, 5, 4).
+    static int ClampInWorld(double& p, double far, int size, const cScrollAxis& a, int clampFar,
+                            int stageFar, int viewFar)
+    {
+        if (p < 0) {
+            p = 0;
+            return 3;
+        }
+        if (far >= a.m_Outer) {
+            p = a.m_Outer - size;
+            return clampFar;
+        }
+        if (p < a.m_Base) return 2;
+        if (far >= a.m_Full) return stageFar;
+        if (p < a.m_Min) return 1;
+        if (far >= a.m_Max) return viewFar;
+        return 0;
+    }
     // y speed += the stage's gravity per sub-step, unless flying.
     void ApplyGravity();
     // Moves an inertia toward 0 by the deceleration, never past it;

@@ -115,12 +115,12 @@ void cNpcObj::UpdateHitBoxY()
 
 int cNpcObj::OnMovedX()
 {
-    return FitInWorldX(m_HitA, m_HitB);
+    return FitInWorldX(RunStage().m_ScrollX, m_HitA, m_HitB);
 }
 
 int cNpcObj::OnMovedY()
 {
-    return FitInWorldY(m_HitA, m_HitB);
+    return FitInWorldY(RunStage().m_ScrollY, m_HitA, m_HitB);
 }
 
 int cNpcObj::MoveX()
@@ -131,12 +131,13 @@ int cNpcObj::MoveX()
         DecayInertia(m_InertiaX, m_DecelX);
         m_SpeedX += m_InertiaX;
     }
-    const int c = StepInWorldX(m_HitA, m_HitB);
+    const cScrollAxis& axis = RunStage().m_ScrollX;
+    const int c = StepInWorldX(FiniteOr(g_Stage.dMaxStep, 0.0), axis, m_HitA, m_HitB);
     // A move ends with the edge update again (the generic one, which is the
     // character's own); it changes nothing unless the first left the
     // character beyond an edge (one wider than the world), which takes a
     // clamp.
-    if (c == 3 && (m_X < 0 || m_Right >= RunStage().m_ScrollX.m_Outer)) UpdateEdgeX(2);
+    if (c == 3 && (m_X < 0 || m_Right >= axis.m_Outer)) UpdateEdgeX(2);
     return c == 3 ? 4 : c;
 }
 
@@ -147,8 +148,9 @@ int cNpcObj::MoveY()
         DecayInertia(m_InertiaY, m_DecelY);
         m_SpeedY += m_InertiaY;
     }
-    const int c = StepInWorldY(m_HitA, m_HitB);
-    if ((c == 3 || c == 6) && (m_Y < 0 || m_Bottom >= RunStage().m_ScrollY.m_Outer)) UpdateEdgeY(2);
+    const cScrollAxis& axis = RunStage().m_ScrollY;
+    const int c = StepInWorldY(FiniteOr(g_Stage.dMaxStep, 0.0), axis, m_HitA, m_HitB);
+    if ((c == 3 || c == 6) && (m_Y < 0 || m_Bottom >= axis.m_Outer)) UpdateEdgeY(2);
     if (m_Flying) return c == 3 || c == 6 ? 8 : c;
     return c == 5 || c == 6 ? 7 : c;
 }

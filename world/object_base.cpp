@@ -9,7 +9,6 @@
 
 #include "data/ed_stage.h"
 #include "data/ed_stage_parts.h"
-#include "world/geometry.h"
 #include "world/running_stage.h"
 #include "world/trunc.h"
 
@@ -24,30 +23,7 @@ double SubStepsF()
 // A speed clamped to the stage's limit per sub-step; a NaN speed stops.
 double ClampSpeed(double v)
 {
-    if (std::isnan(v)) return 0.0;
-    const double m = FiniteOr(g_Stage.dMaxStep, 0.0);
-    return std::clamp(v, -m, m);
-}
-
-// Mode 2 of the edge update along one axis: clamps the near edge p at the
-// world's edges (far edge p + size - 1 given as far); the edge code, with
-// the far-side codes of the axis (x: 3, 2, 1; y: 6, 5, 4).
-inline int ClampInWorld(double& p, double far, int size, const cScrollAxis& a, int clampFar,
-                        int stageFar, int viewFar)
-{
-    if (p < 0) {
-        p = 0;
-        return 3;
-    }
-    if (far >= a.m_Outer) {
-        p = a.m_Outer - size;
-        return clampFar;
-    }
-    if (p < a.m_Base) return 2;
-    if (far >= a.m_Full) return stageFar;
-    if (p < a.m_Min) return 1;
-    if (far >= a.m_Max) return viewFar;
-    return 0;
+    return cGameObj::ClampedSpeed(v, FiniteOr(g_Stage.dMaxStep, 0.0));
 }
 
 } // namespace
@@ -245,44 +221,6 @@ int cGameObj::StepY(int mode)
     m_SpeedY = ClampSpeed(m_SpeedY);
     m_Y += m_SpeedY;
     return UpdateEdgeY(mode);
-}
-
-int cGameObj::FitInWorldX(HitBox& boxA, HitBox& boxB)
-{
-    const int code = ClampInWorld(m_X, m_X + m_Width - 1, m_Width, RunStage().m_ScrollX, 3, 2, 1);
-    m_Right = m_X + m_Width - 1;
-    const int x = TruncToInt(m_X);
-    boxA.PlaceX(x);
-    boxB.PlaceX(x);
-    m_CellLeft = x >> 5;
-    m_CellRight = TruncToInt(m_Right) >> 5;
-    return code;
-}
-
-int cGameObj::FitInWorldY(HitBox& boxA, HitBox& boxB)
-{
-    const int code = ClampInWorld(m_Y, m_Y + m_Height - 1, m_Height, RunStage().m_ScrollY, 6, 5, 4);
-    m_Bottom = m_Y + m_Height - 1;
-    const int y = TruncToInt(m_Y);
-    boxA.PlaceY(y);
-    boxB.PlaceY(y);
-    m_CellTop = y >> 5;
-    m_CellBottom = TruncToInt(m_Bottom) >> 5;
-    return code;
-}
-
-int cGameObj::StepInWorldX(HitBox& boxA, HitBox& boxB)
-{
-    m_SpeedX = ClampSpeed(m_SpeedX);
-    m_X += m_SpeedX;
-    return FitInWorldX(boxA, boxB);
-}
-
-int cGameObj::StepInWorldY(HitBox& boxA, HitBox& boxB)
-{
-    m_SpeedY = ClampSpeed(m_SpeedY);
-    m_Y += m_SpeedY;
-    return FitInWorldY(boxA, boxB);
 }
 
 void cGameObj::ApplyGravity()
