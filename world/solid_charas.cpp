@@ -39,16 +39,21 @@ DRect BoxOf(const cGameObj& o)
 // taken again when the sub-step, the set-up, the number of characters or
 // the character counter changed since it was last taken (so an addition or
 // a removal is always seen); presence and death are tested at each use.
+void ListSolids(cRunningStage& stage, const std::int32_t (&key)[4])
+{
+    stage.m_Solids.clear();
+    for (cNpcObj& chara : stage.m_CharaList)
+        if (chara.m_Def.bSolid) stage.m_Solids.push_back(&chara);
+    std::copy(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey));
+}
+
 const std::vector<cNpcObj*>& SolidList(cRunningStage& stage)
 {
     const std::int32_t key[4] = {stage.m_SetStageCount, stage.m_SubStepTotal, stage.m_CharaSerial,
                                  static_cast<std::int32_t>(stage.m_CharaList.size())};
-    if (!std::equal(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey))) {
-        stage.m_Solids.clear();
-        for (cNpcObj& chara : stage.m_CharaList)
-            if (chara.m_Def.bSolid) stage.m_Solids.push_back(&chara);
-        std::copy(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey));
-    }
+    const std::int32_t* held = stage.m_SolidsKey;
+    if (key[0] != held[0] || key[1] != held[1] || key[2] != held[2] || key[3] != held[3])
+        ListSolids(stage, key);
     return stage.m_Solids;
 }
 
@@ -387,6 +392,15 @@ void KeepRiding(cCharaObj& c)
 
 int CollideWalking(cCharaObj& c)
 {
+    // Without solid characters a walker that rides none meets nothing and
+    // fires nothing: the crush by contacts and the nudge out of blocks
+    // remain (the corner test finds no solid either).
+    if (!c.m_Riding && SolidList(RunStage()).empty()) {
+        if ((c.m_ContactL && c.m_ContactR) || (c.m_ContactU && c.m_ContactD)) return 2;
+        Unstick(c);
+        if (c.m_Riding) KeepRiding(c);
+        return 0;
+    }
     const DRect entry = BoxOf(c);
     Candidates k;
     bool touched = false;
