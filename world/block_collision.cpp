@@ -67,10 +67,7 @@ public:
         for (int k = 0; k <= last; ++k) {
             const int column = (x + k * dx) >> 5;
             const int row = (y + k * dy) >> 5;
-            if (!HasColumn(column) || !HasRow(row)) return false;
-            if (!EmptyAt(static_cast<std::size_t>(column) +
-                         (static_cast<std::size_t>(row) << m_Shift)))
-                return false;
+            if (!EmptyCell(column, row)) return false;
         }
         return true;
     }
@@ -102,6 +99,26 @@ public:
                 return false;
         }
         return true;
+    }
+    // The four corner cells of a rectangle of cells lie in the map and are
+    // empty.
+    bool CornersEmpty(int left, int top, int right, int bottom) const
+    {
+        if (!HasColumn(left) || !HasColumn(right) || !HasRow(top) || !HasRow(bottom))
+            return false;
+        const std::size_t topStart = static_cast<std::size_t>(top) << m_Shift;
+        const std::size_t bottomStart = static_cast<std::size_t>(bottom) << m_Shift;
+        return EmptyAt(static_cast<std::size_t>(left) + topStart) &&
+               EmptyAt(static_cast<std::size_t>(left) + bottomStart) &&
+               EmptyAt(static_cast<std::size_t>(right) + topStart) &&
+               EmptyAt(static_cast<std::size_t>(right) + bottomStart);
+    }
+    // The cell of a column and a row lies in the map and is empty.
+    bool EmptyCell(int column, int row) const
+    {
+        return HasColumn(column) && HasRow(row) &&
+               EmptyAt(static_cast<std::size_t>(column) +
+                       (static_cast<std::size_t>(row) << m_Shift));
     }
     // The cell of an index lies in the map and is empty.
     bool EmptyAt(std::size_t index) const
@@ -353,27 +370,26 @@ void InTheAir(cCharaObj& chara)
     }
 }
 
+// The bottom edge is probed in full: it comes after a failed test of both
+// edges, and a walker's bottom edge mostly rests on a block.
 Contact PushFromBottom(const EdgeProbes& probes, cCharaObj& chara)
 {
-    const int bottom = TruncToInt(chara.m_Bottom);
-    if (!probes.RowClear(bottom)) {
-        const Probe probe = probes.Row(bottom);
-        BlockCell& cell = *probe.cell;
-        chara.m_UnderFeet = &cell;
-        const int mode = probes.ModeOf(probe);
-        if (mode == 1) {
-            if (DiesOnBlocks(chara)) return kKilled;
-            if (IsPlayer(chara)) chara.m_UnderFeet = probes.Foot().cell;
-            chara.m_LastBlock = chara.m_UnderFeet;
-            chara.LandOnBlock();
-            return kPushed;
-        }
-        if (mode == 2) {
-            chara.m_LastBlock = &cell;
-            if (IsPlayer(chara) || DiesOnBlocks(chara)) return kKilled;
-            chara.LandOnBlock();
-            return kPushed;
-        }
+    const Probe probe = probes.Row(TruncToInt(chara.m_Bottom));
+    BlockCell& cell = *probe.cell;
+    chara.m_UnderFeet = &cell;
+    const int mode = probes.ModeOf(probe);
+    if (mode == 1) {
+        if (DiesOnBlocks(chara)) return kKilled;
+        if (IsPlayer(chara)) chara.m_UnderFeet = probes.Foot().cell;
+        chara.m_LastBlock = chara.m_UnderFeet;
+        chara.LandOnBlock();
+        return kPushed;
+    }
+    if (mode == 2) {
+        chara.m_LastBlock = &cell;
+        if (IsPlayer(chara) || DiesOnBlocks(chara)) return kKilled;
+        chara.LandOnBlock();
+        return kPushed;
     }
     InTheAir(chara);
     return kNoContact;
@@ -419,9 +435,14 @@ BlockCell& ProbeCornerCells(int left, int top, int right, int bottom, int group)
     return *best;
 }
 
-int CollideBlocksX(cCharaObj& chara)
+namespace {
+
+// The bodies of the passes, apart from the test that lets a character
+// flying through blocks out at once (kept out of line so that the test
+// stays cheap).
+
+__attribute__((noinline)) int BlocksX(cCharaObj& chara)
 {
-    if (PassesBlocks(chara)) return 0;
     const EdgeProbes probes(chara);
     if (probes.SidesClear()) return 0;
     const bool rightFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedX > 0;
@@ -429,21 +450,8 @@ int CollideBlocksX(cCharaObj& chara)
     return OneThenOther(probes, chara, PushFromLeft, PushFromRight);
 }
 
-int CollideBlockLeft(cCharaObj& chara)
+__attribute__((noinline)) int BlocksY(cCharaObj& chara)
 {
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromLeft(EdgeProbes(chara), chara));
-}
-
-int CollideBlockRight(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromRight(EdgeProbes(chara), chara));
-}
-
-int CollideBlocksY(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
     chara.m_UnderFeet = nullptr;
     const bool bottomFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedY > 0;
     const EdgeProbes probes(chara);
@@ -456,29 +464,15 @@ int CollideBlocksY(cCharaObj& chara)
     return OneThenOther(probes, chara, PushFromTop, PushFromBottom);
 }
 
-int CollideBlockTop(cCharaObj& chara)
+__attribute__((noinline)) int CrushX(cCharaObj& chara)
 {
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromTop(EdgeProbes(chara), chara));
-}
-
-int CollideBlockBottom(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromBottom(EdgeProbes(chara), chara));
-}
-
-int CheckBlockCrushX(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
     const EdgeProbes probes(chara);
     if (probes.SidesClear()) return 0;
     return OneThenOther(probes, chara, PushFromRight, PushFromLeft);
 }
 
-int CheckBlockCrushY(cCharaObj& chara)
+__attribute__((noinline)) int CrushY(cCharaObj& chara)
 {
-    if (PassesBlocks(chara)) return 0;
     const EdgeProbes probes(chara);
     if (probes.TopAndBottomClear()) return 0;
     const int bottom = TruncToInt(chara.m_Bottom);
@@ -496,6 +490,52 @@ int CheckBlockCrushY(cCharaObj& chara)
         return Result(PushFromTop(EdgeProbes(chara), chara));
     }
     return Result(PushFromTop(probes, chara));
+}
+
+} // namespace
+
+int CollideBlocksX(cCharaObj& chara)
+{
+    return PassesBlocks(chara) ? 0 : BlocksX(chara);
+}
+
+int CollideBlockLeft(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    return Result(PushFromLeft(EdgeProbes(chara), chara));
+}
+
+int CollideBlockRight(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    return Result(PushFromRight(EdgeProbes(chara), chara));
+}
+
+int CollideBlocksY(cCharaObj& chara)
+{
+    return PassesBlocks(chara) ? 0 : BlocksY(chara);
+}
+
+int CollideBlockTop(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    return Result(PushFromTop(EdgeProbes(chara), chara));
+}
+
+int CollideBlockBottom(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    return Result(PushFromBottom(EdgeProbes(chara), chara));
+}
+
+int CheckBlockCrushX(cCharaObj& chara)
+{
+    return PassesBlocks(chara) ? 0 : CrushX(chara);
+}
+
+int CheckBlockCrushY(cCharaObj& chara)
+{
+    return PassesBlocks(chara) ? 0 : CrushY(chara);
 }
 
 void ClampToScreenX(cCharaObj& chara)
@@ -543,4 +583,12 @@ int IsPlaceBlocked(cCharaObj& chara)
                                          chara.m_CellBottom, chara.m_Group);
     if (stage.HitMode(corner, chara.m_Group) != 0) return 1;
     return OverlapsSolidChara(chara, stage.m_CharaList);
+}
+
+int CellBoxEmpty(const cGameObj& obj)
+{
+    return MapReader(RunStage())
+                   .CornersEmpty(obj.m_CellLeft, obj.m_CellTop, obj.m_CellRight, obj.m_CellBottom)
+               ? 1
+               : 0;
 }

@@ -360,9 +360,10 @@ void Unstick(cCharaObj& c)
                                                       {&cCharaObj::m_ContactR, true, 0.1},
                                                       {&cCharaObj::m_ContactU, false, -0.1},
                                                       {&cCharaObj::m_ContactD, false, 0.1}}};
+    if (!c.m_ContactL && !c.m_ContactR && !c.m_ContactU && !c.m_ContactD) return;
     for (const Nudge& n : kNudges) {
         if (!(c.*n.flag)) continue;
-        for (int i = 0; i < kUnstickSteps && c.BoxHitsBlocks(); ++i) {
+        for (int i = 0; i < kUnstickSteps && !CellBoxEmpty(c) && c.BoxHitsBlocks(); ++i) {
             if (n.horizontal) {
                 c.m_X += n.step;
                 c.OnMovedX();
