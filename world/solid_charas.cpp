@@ -39,7 +39,9 @@ DRect BoxOf(const cGameObj& o)
 // taken again when the sub-step, the set-up, the number of characters or
 // the character counter changed since it was last taken (so an addition or
 // a removal is always seen); presence and death are tested at each use.
-void ListSolids(cRunningStage& stage, const std::int32_t (&key)[4])
+// The list taken anew, out of line: the key test before it is the common
+// case and stays cheap.
+__attribute__((noinline)) void ListSolids(cRunningStage& stage, const std::int32_t (&key)[4])
 {
     stage.m_Solids.clear();
     for (cNpcObj& chara : stage.m_CharaList)
@@ -118,7 +120,7 @@ void ClearCeilingState(cCharaObj& c)
 
 // --- the flight branch
 
-int CollideFlying(cCharaObj& c)
+__attribute__((noinline)) int CollideFlying(cCharaObj& c)
 {
     Candidates k;
     bool touched = false;
@@ -391,17 +393,8 @@ void KeepRiding(cCharaObj& c)
     c.m_Knockback = 0;
 }
 
-int CollideWalking(cCharaObj& c)
+__attribute__((noinline)) int CollideWalkingAmongSolids(cCharaObj& c)
 {
-    // Without solid characters a walker that rides none meets nothing and
-    // fires nothing: the crush by contacts and the nudge out of blocks
-    // remain (the corner test finds no solid either).
-    if (!c.m_Riding && SolidList(RunStage()).empty()) {
-        if ((c.m_ContactL && c.m_ContactR) || (c.m_ContactU && c.m_ContactD)) return 2;
-        Unstick(c);
-        if (c.m_Riding) KeepRiding(c);
-        return 0;
-    }
     const DRect entry = BoxOf(c);
     Candidates k;
     bool touched = false;
@@ -435,6 +428,20 @@ int CollideWalking(cCharaObj& c)
     Unstick(c);
     if (c.m_Riding && !landed) KeepRiding(c);
     return 0;
+}
+
+int CollideWalking(cCharaObj& c)
+{
+    // Without solid characters a walker that rides none meets nothing and
+    // fires nothing: the crush by contacts and the nudge out of blocks
+    // remain (the corner test finds no solid either).
+    if (!c.m_Riding && SolidList(RunStage()).empty()) {
+        if ((c.m_ContactL && c.m_ContactR) || (c.m_ContactU && c.m_ContactD)) return 2;
+        Unstick(c);
+        if (c.m_Riding) KeepRiding(c);
+        return 0;
+    }
+    return CollideWalkingAmongSolids(c);
 }
 
 // Feet strip: from the bottom edge 5 pixels down.
