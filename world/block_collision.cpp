@@ -370,8 +370,8 @@ void InTheAir(cCharaObj& chara)
     }
 }
 
-// The bottom edge is probed in full: it comes after a failed test of both
-// edges, and a walker's bottom edge mostly rests on a block.
+// The bottom edge is probed in full: a walker's bottom edge mostly rests on
+// a block (and the Y pass has tested both edges before).
 Contact PushFromBottom(const EdgeProbes& probes, cCharaObj& chara)
 {
     const Probe probe = probes.Row(TruncToInt(chara.m_Bottom));
@@ -437,14 +437,14 @@ BlockCell& ProbeCornerCells(int left, int top, int right, int bottom, int group)
 
 namespace {
 
-// The bodies of the passes, apart from the test that lets a character
-// flying through blocks out at once (kept out of line so that the test
-// stays cheap).
+// The bodies of the passes, apart from the tests that let most characters
+// out at once (one flying through blocks, edges over empty cells): out of
+// line, so that those stay cheap. A walker's bottom edge mostly rests on a
+// block, so the Y pass tests its edges inside its body.
 
 __attribute__((noinline)) int BlocksX(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
-    if (probes.SidesClear()) return 0;
     const bool rightFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedX > 0;
     if (rightFirst) return OneThenOther(probes, chara, PushFromRight, PushFromLeft);
     return OneThenOther(probes, chara, PushFromLeft, PushFromRight);
@@ -467,14 +467,12 @@ __attribute__((noinline)) int BlocksY(cCharaObj& chara)
 __attribute__((noinline)) int CrushX(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
-    if (probes.SidesClear()) return 0;
     return OneThenOther(probes, chara, PushFromRight, PushFromLeft);
 }
 
 __attribute__((noinline)) int CrushY(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
-    if (probes.TopAndBottomClear()) return 0;
     const int bottom = TruncToInt(chara.m_Bottom);
     if (probes.RowClear(bottom)) return Result(PushFromTop(probes, chara));
     const Probe probe = probes.Row(bottom);
@@ -496,7 +494,8 @@ __attribute__((noinline)) int CrushY(cCharaObj& chara)
 
 int CollideBlocksX(cCharaObj& chara)
 {
-    return PassesBlocks(chara) ? 0 : BlocksX(chara);
+    if (PassesBlocks(chara) || EdgeProbes(chara).SidesClear()) return 0;
+    return BlocksX(chara);
 }
 
 int CollideBlockLeft(cCharaObj& chara)
@@ -530,12 +529,14 @@ int CollideBlockBottom(cCharaObj& chara)
 
 int CheckBlockCrushX(cCharaObj& chara)
 {
-    return PassesBlocks(chara) ? 0 : CrushX(chara);
+    if (PassesBlocks(chara) || EdgeProbes(chara).SidesClear()) return 0;
+    return CrushX(chara);
 }
 
 int CheckBlockCrushY(cCharaObj& chara)
 {
-    return PassesBlocks(chara) ? 0 : CrushY(chara);
+    if (PassesBlocks(chara) || EdgeProbes(chara).TopAndBottomClear()) return 0;
+    return CrushY(chara);
 }
 
 void ClampToScreenX(cCharaObj& chara)
