@@ -35,10 +35,6 @@ DRect BoxOf(const cGameObj& o)
     return {o.m_X, o.m_Y, o.m_Right, o.m_Bottom};
 }
 
-// The solid characters of the running stage in list order. The list is
-// taken again when the sub-step, the set-up, the number of characters or
-// the character counter changed since it was last taken (so an addition or
-// a removal is always seen); presence and death are tested at each use.
 // The list taken anew, out of line: the key test before it is the common
 // case and stays cheap.
 __attribute__((noinline)) void ListSolids(cRunningStage& stage, const std::int32_t (&key)[4])
@@ -49,6 +45,10 @@ __attribute__((noinline)) void ListSolids(cRunningStage& stage, const std::int32
     std::copy(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey));
 }
 
+// The solid characters of the running stage in list order. The list is
+// taken again when the sub-step, the set-up, the number of characters or
+// the character counter changed since it was last taken (so an addition or
+// a removal is always seen); presence and death are tested at each use.
 const std::vector<cNpcObj*>& SolidList(cRunningStage& stage)
 {
     const std::int32_t key[4] = {stage.m_SetStageCount, stage.m_SubStepTotal, stage.m_CharaSerial,
@@ -438,6 +438,7 @@ int CollideWalking(cCharaObj& c)
     if (!c.m_Riding && SolidList(RunStage()).empty()) {
         if ((c.m_ContactL && c.m_ContactR) || (c.m_ContactU && c.m_ContactD)) return 2;
         Unstick(c);
+        // As after the full collision's nudge.
         if (c.m_Riding) KeepRiding(c);
         return 0;
     }
