@@ -2,6 +2,7 @@
 // scheduled animations and the flow operations on them.
 
 #include <climits>
+#include <list>
 
 #include "core/checked_access.h"
 #include "world/chara_obj.h"
@@ -36,6 +37,15 @@ OverlayAnim MakeScheduledOverlay(const FlowAnimEntry& entry, int serial)
     overlay.m_Length = entry.m_Hold;
     overlay.m_FlowSerial = serial;
     return overlay;
+}
+
+// The overlays of a running flow's animations that start at its run
+// counter. Out of line: the caller's loop stays small.
+[[gnu::noinline]] void StartRunAnimes(std::list<OverlayAnim>& overlays, const cFlowRun& run)
+{
+    for (const FlowAnimEntry& entry : run.m_Anims)
+        if (entry.m_StartTime == run.m_RunCounter)
+            overlays.push_back(MakeScheduledOverlay(entry, run.m_Serial));
 }
 
 } // namespace
@@ -91,12 +101,10 @@ int cCharaObj::CurrentFrame(int hold)
 
 void cCharaObj::StartScheduledAnimes()
 {
-    for (const cFlowRun& run : m_FlowRuns) {
-        if (!run.m_Running || run.m_Paused || run.m_StoppedForGood) continue;
-        for (const FlowAnimEntry& entry : run.m_Anims)
-            if (entry.m_StartTime == run.m_RunCounter)
-                m_Overlays.push_back(MakeScheduledOverlay(entry, run.m_Serial));
-    }
+    // Most flows schedule no animation: they cost only this test.
+    for (const cFlowRun& run : m_FlowRuns)
+        if (!run.m_Anims.empty() && run.m_Running && !run.m_Paused && !run.m_StoppedForGood)
+            StartRunAnimes(m_Overlays, run);
 }
 
 void cCharaObj::RemoveOverlays(int serial)
