@@ -53,6 +53,13 @@ void ClearRun(cFlowRun& run, cCharaObj* chara)
     }
 }
 
+// Command i of the run is done for this run of the flow.
+void MarkDone(cFlowRun& run, int i)
+{
+    run.m_Commands[static_cast<std::size_t>(i)].m_Done = 1;
+    if (i == run.m_FirstOpen) run.m_FirstOpen = i + 1;
+}
+
 // One sub-step of a flow's commands: cFlowRun::Step. Inline, so that
 // the walk of StepFlowRuns steps a flow without a further call.
 inline int StepCommands(cFlowRun& run)
@@ -60,7 +67,8 @@ inline int StepCommands(cFlowRun& run)
     RunStage().m_CurFlowRun = &run;
     run.m_Abort = 0;
     const int count = static_cast<int>(run.m_Commands.size());
-    for (int i = 0; i <= run.m_CurIndex && i < count; ++i) {
+    // The done commands before the first open one would only be skipped.
+    for (int i = run.m_FirstOpen; i <= run.m_CurIndex && i < count; ++i) {
         cCommandRun& command = run.m_Commands[static_cast<std::size_t>(i)];
         if (command.m_Done) continue;
         const bool parallel = command.m_Command && command.m_Command->m_Parallel;
@@ -71,7 +79,7 @@ inline int StepCommands(cFlowRun& run)
         }
         if (parallel) {
             if (command.Step() == 1) {
-                command.m_Done = 1;
+                MarkDone(run, i);
                 if (i == count - 1) return 1;
             }
             if (i == run.m_CurIndex) run.m_CurIndex = i + 1;
@@ -82,7 +90,7 @@ inline int StepCommands(cFlowRun& run)
             if (run.m_Abort) return 0;
             continue;
         }
-        command.m_Done = 1;
+        MarkDone(run, i);
         if (keyWait) run.m_MsgChain = 1;
         if (i == count - 1) return 1;
         ++run.m_CurIndex;
@@ -168,6 +176,7 @@ void cFlowRun::Start()
     m_MsgChain = 0;
     for (cCommandRun& command : m_Commands)
         command.m_Done = 0;
+    m_FirstOpen = 0;
     m_FiredThisFrame = 1;
     if (!m_Flow) return;
     cCharaObj* chara = stage.m_CurChara;

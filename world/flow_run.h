@@ -103,6 +103,7 @@ public:
     std::int32_t m_StoppedForGood = 0;
     std::int32_t m_DeleteRequest = 0;  // "to-be-deleted flag"
     std::int32_t m_CurIndex = 0;       // the command the flow waits for
+    std::int32_t m_FirstOpen = 0;      // the commands before it are done
     std::int32_t m_RunCounter = 0;     // sub-steps stepped without finishing
     std::int32_t m_FireDir = 0;        // "input direction key" when it fired
     std::int32_t m_FiredThisFrame = 0; // "fired-this-step flag"

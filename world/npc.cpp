@@ -192,7 +192,8 @@ int cNpcObj::Jump(cCommandRun& run)
 
 int cNpcObj::TestInRange(std::vector<std::uint8_t>& switches)
 {
-    if (!IsOnScreenAxes(m_SkipX, m_SkipY)) {
+    // A character that skips both axes is in range anywhere: no screen test.
+    if (!(m_SkipX && m_SkipY) && !IsOnScreenAxes(m_SkipX, m_SkipY)) {
         m_InRange = 0;
         return 0;
     }
