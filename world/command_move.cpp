@@ -136,8 +136,8 @@ void ChaseTarget(cCharaObj& chara, cCommandRun& run, const cEdMove& move, cChara
         SpeedTowardPoint(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
                          run.m_OffsetX, run.m_OffsetY, move, run.m_Remaining);
     else if (run.m_Angle != 0)
-        SpeedByAngle(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
-                     run.m_Dir, run.m_Angle);
+        SpeedByAngle(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed, run.m_Dir,
+                     run.m_Angle);
     else
         SpeedByDirection(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
                          run.m_Dir);
