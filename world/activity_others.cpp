@@ -13,13 +13,14 @@ namespace {
 class cView {
 public:
     explicit cView(const cRunningStage& stage)
-        : m_Left(stage.m_ScrollX.m_Pos), m_Top(stage.m_ScrollY.m_Pos)
+        : m_Left(stage.m_ScrollX.m_Pos), m_Top(stage.m_ScrollY.m_Pos), m_RightEnd(m_Left + 640),
+          m_BottomEnd(m_Top + 480)
     {
     }
     int Shows(const cGameObj& obj) const
     {
-        return obj.m_Right >= m_Left && m_Left + 640 > obj.m_X && obj.m_Bottom >= m_Top &&
-                       m_Top + 480 > obj.m_Y
+        return obj.m_Right >= m_Left && m_RightEnd > obj.m_X && obj.m_Bottom >= m_Top &&
+                       m_BottomEnd > obj.m_Y
                    ? 1
                    : 0;
     }
@@ -27,6 +28,8 @@ public:
 private:
     double m_Left;
     double m_Top;
+    double m_RightEnd; // the first column and row past the view
+    double m_BottomEnd;
 };
 
 } // namespace
