@@ -136,11 +136,12 @@ std::uint8_t& ExclFlag(std::vector<std::uint8_t>& flags, int number)
 }
 
 // A flow of the trigger that is neither running, paused, stopped for good
-// nor fired in this sub-step: it starts if its conditions hold.
+// nor fired in this sub-step: it starts if its conditions hold. The run's
+// own flags first: most flows are running.
 bool MayFire(const cFlowRun& run, int trigger)
 {
-    return run.m_Flow && run.m_Flow->m_Trigger == trigger && !run.m_Running && !run.m_Paused &&
-           !run.m_StoppedForGood && !run.m_FiredThisFrame;
+    return !run.m_Running && !run.m_Paused && !run.m_StoppedForGood && !run.m_FiredThisFrame &&
+           run.m_Flow && run.m_Flow->m_Trigger == trigger;
 }
 
 // The flows asked to be deleted go.

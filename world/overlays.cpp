@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <list>
+#include <vector>
 
 #include "core/checked_access.h"
 #include "world/chara_obj.h"
@@ -39,13 +40,26 @@ OverlayAnim MakeScheduledOverlay(const FlowAnimEntry& entry, int serial)
     return overlay;
 }
 
-// The overlays of a running flow's animations that start at its run
-// counter. Out of line: the caller's loop stays small.
-[[gnu::noinline]] void StartRunAnimes(std::list<OverlayAnim>& overlays, const cFlowRun& run)
+// A flow that is running (not paused, not stopped for good) with
+// scheduled animations.
+bool SchedulesAnimes(const cFlowRun& run)
 {
-    for (const FlowAnimEntry& entry : run.m_Anims)
-        if (entry.m_StartTime == run.m_RunCounter)
-            overlays.push_back(MakeScheduledOverlay(entry, run.m_Serial));
+    return !run.m_Anims.empty() && run.m_Running && !run.m_Paused && !run.m_StoppedForGood;
+}
+
+// The overlays of the animations that start at their flow's run counter,
+// from the first flow that schedules any. Out of line: the caller's test
+// stays small.
+[[gnu::noinline]] void StartAnimesFrom(std::list<OverlayAnim>& overlays,
+                                       std::vector<cFlowRun>::const_iterator run,
+                                       std::vector<cFlowRun>::const_iterator end)
+{
+    for (; run != end; ++run) {
+        if (!SchedulesAnimes(*run)) continue;
+        for (const FlowAnimEntry& entry : run->m_Anims)
+            if (entry.m_StartTime == run->m_RunCounter)
+                overlays.push_back(MakeScheduledOverlay(entry, run->m_Serial));
+    }
 }
 
 } // namespace
@@ -102,9 +116,12 @@ int cCharaObj::CurrentFrame(int hold)
 void cCharaObj::StartScheduledAnimes()
 {
     // Most flows schedule no animation: they cost only this test.
-    for (const cFlowRun& run : m_FlowRuns)
-        if (!run.m_Anims.empty() && run.m_Running && !run.m_Paused && !run.m_StoppedForGood)
-            StartRunAnimes(m_Overlays, run);
+    for (auto run = m_FlowRuns.cbegin(); run != m_FlowRuns.cend(); ++run) {
+        if (SchedulesAnimes(*run)) {
+            StartAnimesFrom(m_Overlays, run, m_FlowRuns.cend());
+            return;
+        }
+    }
 }
 
 void cCharaObj::RemoveOverlays(int serial)
