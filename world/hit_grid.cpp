@@ -1,6 +1,7 @@
 #include "world/hit_grid.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -19,22 +20,67 @@ bool HoldsPoints(const DRect& b)
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
-// The cell of a coordinate on an axis whose last cell is `last`. The grid
-// needs no more than a mapping that never decreases: two boxes that share a
-// point then share the cell of that point, whatever the rounding.
-// Coordinates before the grid or past it fall into its first or last cell.
-int CellOf(double v, double origin, double perPixel, double last)
+// A corner of a box: its x and y side by side, so that both axes take one
+// instruction each step.
+typedef double Corner __attribute__((vector_size(16)));
+typedef std::int32_t CornerCell __attribute__((vector_size(8)));
+
+Corner TopLeft(const DRect& b)
 {
-    return static_cast<int>(std::min(std::max((v - origin) * perPixel, 0.0), last));
+    Corner c;
+    std::memcpy(&c, &b.x1, sizeof c);
+    return c;
+}
+
+Corner BottomRight(const DRect& b)
+{
+    Corner c;
+    std::memcpy(&c, &b.x2, sizeof c);
+    return c;
+}
+
+std::uint64_t Bits(CornerCell c)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &c, sizeof bits);
+    return bits;
 }
 
 } // namespace
 
-inline cHitGrid::CellSpan cHitGrid::Span(const DRect& box) const
+// The grid needs no more than a mapping that never decreases: two boxes
+// that share a point then share the cell of that point, whatever the
+// rounding. Points before the grid or past it fall into its first or last
+// column or row.
+struct cHitGrid::Mapping {
+    Corner origin;
+    Corner perPixel;
+    Corner last;
+
+    CornerCell CellOf(Corner p) const
+    {
+        const Corner zero = {0, 0};
+        Corner v = (p - origin) * perPixel;
+        v = v > zero ? v : zero;
+        v = v < last ? v : last;
+        return __builtin_convertvector(v, CornerCell);
+    }
+    // Of a box that holds points.
+    CellSpan Span(const DRect& box) const
+    {
+        const CornerCell a = CellOf(TopLeft(box));
+        const CornerCell b = CellOf(BottomRight(box));
+        return {a[0], a[1], b[0], b[1]};
+    }
+};
+
+cHitGrid::Mapping cHitGrid::Map() const
 {
-    return {
-        CellOf(box.x1, m_X0, m_PerPixel, m_LastCol), CellOf(box.y1, m_Y0, m_PerPixel, m_LastRow),
-        CellOf(box.x2, m_X0, m_PerPixel, m_LastCol), CellOf(box.y2, m_Y0, m_PerPixel, m_LastRow)};
+    Mapping map;
+    map.origin = Corner{m_X0, m_Y0};
+    map.perPixel = Corner{m_PerPixel, m_PerPixel};
+    map.last = Corner{m_LastCol, m_LastRow};
+    return map;
 }
 
 void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uint8_t>* use)
@@ -76,16 +122,19 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
     }
     const std::size_t cells = static_cast<std::size_t>(m_Cols) * static_cast<std::size_t>(m_Rows);
     m_CellStart.assign(cells + 1, 0);
-    m_Spans.resize(m_Entered.size());
+    // Grown only: every span and item is written below.
+    if (m_Spans.size() < m_Entered.size()) m_Spans.resize(m_Entered.size());
+    const Mapping map = Map();
     for (std::size_t e = 0; e < m_Entered.size(); ++e) {
-        const CellSpan s = m_Spans[e] = Span(boxes[static_cast<std::size_t>(m_Entered[e])]);
+        const CellSpan s = m_Spans[e] = map.Span(boxes[static_cast<std::size_t>(m_Entered[e])]);
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c)
                 ++m_CellStart[static_cast<std::size_t>(r) * m_Cols + c + 1];
     }
     for (std::size_t c = 0; c < cells; ++c)
         m_CellStart[c + 1] += m_CellStart[c];
-    m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
+    if (m_Items.size() < static_cast<std::size_t>(m_CellStart[cells]))
+        m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
     m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
     for (std::size_t e = 0; e < m_Entered.size(); ++e) {
         const CellSpan& s = m_Spans[e];
@@ -107,8 +156,7 @@ void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::u
     const int* const start = m_CellStart.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
-    const double x0 = m_X0, y0 = m_Y0, perPixel = m_PerPixel;
-    const double lastCol = m_LastCol, lastRow = m_LastRow;
+    const Mapping map = Map();
     const DRect* const boxes = queries.data();
     const std::uint8_t* const used = use ? use->data() : nullptr;
     const int n = static_cast<int>(queries.size());
@@ -116,12 +164,12 @@ void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::u
         if (used && !used[q]) continue;
         const DRect& box = boxes[q];
         if (!HoldsPoints(box)) continue;
-        const CellSpan s = {
-            CellOf(box.x1, x0, perPixel, lastCol), CellOf(box.y1, y0, perPixel, lastRow),
-            CellOf(box.x2, x0, perPixel, lastCol), CellOf(box.y2, y0, perPixel, lastRow)};
-        if (s.c1 == s.c2 && s.r1 == s.r2) {
+        const CornerCell topLeft = map.CellOf(TopLeft(box));
+        const CornerCell bottomRight = map.CellOf(BottomRight(box));
+        if (Bits(topLeft) == Bits(bottomRight)) {
             // One cell holds each box once: no marks needed, already ascending.
-            const std::size_t cell = static_cast<std::size_t>(s.r1) * cols + s.c1;
+            const std::size_t cell = static_cast<std::size_t>(topLeft[1]) * cols +
+                                     static_cast<std::size_t>(topLeft[0]);
             for (int k = start[cell], end = start[cell + 1]; k < end; ++k)
                 if (items[k].box.Intersects(box)) out.push_back({q, items[k].index});
             continue;
@@ -130,6 +178,7 @@ void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::u
             std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
             m_Query = 1;
         }
+        const CellSpan s = {topLeft[0], topLeft[1], bottomRight[0], bottomRight[1]};
         std::uint32_t* const stamps = m_Stamp.data();
         const std::uint32_t mark = m_Query;
         const std::size_t first = out.size();

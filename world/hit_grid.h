@@ -37,8 +37,9 @@ private:
         int c2 = -1;
         int r2 = -1;
     };
-    // Of a box that holds points.
-    CellSpan Span(const DRect& box) const;
+    // The cells of points and boxes.
+    struct Mapping;
+    Mapping Map() const;
 
     double m_X0 = 0; // the grid's corner and the cells per pixel
     double m_Y0 = 0;
