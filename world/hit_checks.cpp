@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <limits>
 #include <list>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -60,10 +59,11 @@ std::uint64_t PairKey(int groupA, int groupB, int a, int b)
 // the parts each object takes, and the pairs of the pass in visiting order.
 struct Looks {
     std::vector<Entry<cShotObj>> shots;
-    std::vector<DRect> shotHit;              // against characters
-    std::vector<DRect> shotBox;              // against shots
-    std::vector<std::uint8_t> shotTakesPart; // in the shot pass
-    std::vector<std::uint8_t> shotCollides;  // with shots
+    std::vector<DRect> shotHit;             // against characters (NaN edges: takes no part)
+    std::vector<DRect> shotBox;             // against shots
+    std::vector<std::uint8_t> shotCollides; // with shots
+    std::vector<int> colliders;             // the shots that collide with shots
+    std::vector<DRect> colliderBox;         // and their boxes
     bool shotsCurrent = false;
 
     std::vector<Entry<cCharaObj>> charas;
@@ -77,6 +77,11 @@ struct Looks {
     std::vector<Pair> pairs;
     std::vector<Pair> sorted;
     std::vector<GridPair> found;
+    // The shots whose boxes meet those of the colliders (indices into
+    // colliders), found along with the first pass's pairs while the look
+    // at the shots stays.
+    std::vector<GridPair> shotShot;
+    bool shotShotCurrent = false;
     // The characters by the left edges of their contact boxes (those that
     // take no part last), each with its index; kept from one look to the
     // next, when it is nearly in order already.
@@ -102,6 +107,10 @@ bool HoldsPoints(const DRect& b)
 {
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A box that meets nothing.
+constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
 
 bool OnScreenOnly()
 {
@@ -143,19 +152,27 @@ void LookAtShots(cRunningStage& stage, Looks& l)
     l.shots.resize(n);
     l.shotHit.resize(n);
     l.shotBox.resize(n);
-    l.shotTakesPart.resize(n);
     l.shotCollides.resize(n);
+    l.colliders.clear();
+    l.colliderBox.clear();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_ShotGroups.size()); ++g)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
             l.shots[i] = {s, s->m_ObjNo, g};
-            l.shotHit[i] = {s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom};
+            l.shotHit[i] = ShotTakesPart(*s) ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight,
+                                                     s->m_HitBottom}
+                                             : kNoBox;
             l.shotBox[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
-            l.shotTakesPart[i] = ShotTakesPart(*s) ? 1 : 0;
-            l.shotCollides[i] = s->m_Def.m_HitShots ? 1 : 0;
+            const bool collides = s->m_Def.m_HitShots != 0;
+            l.shotCollides[i] = collides ? 1 : 0;
+            if (collides) {
+                l.colliders.push_back(static_cast<int>(i));
+                l.colliderBox.push_back(l.shotBox[i]);
+            }
             ++i;
         }
     l.shotsCurrent = true;
+    l.shotShotCurrent = false;
 }
 
 void LookAtCharas(cRunningStage& stage, Looks& l)
@@ -232,22 +249,6 @@ void SortByKey(std::vector<Pair>& pairs)
               [](const Pair& x, const Pair& y) { return x.key < y.key; });
 }
 
-// The pairs of an entry of A with the entries of B whose boxes overlap, the
-// grid holding B; visit(a, b) gives the pair to visit with its place in the
-// visiting order, or nothing. Sorted into that order.
-template <class Visit>
-void FindPairs(Looks& l, const std::vector<DRect>& boxesA, const std::vector<std::uint8_t>& useA,
-               const std::vector<DRect>& boxesB, const std::vector<std::uint8_t>& useB, Visit visit)
-{
-    l.found.clear();
-    l.grid.Build(boxesB, &useB);
-    l.grid.Pairs(boxesA, &useA, l.found);
-    l.pairs.clear();
-    for (const GridPair& f : l.found)
-        if (const std::optional<Pair> p = visit(f.query, f.entered)) l.pairs.push_back(*p);
-    SortByGroups(l);
-}
-
 // The first pair after a place in the visiting order.
 std::size_t PairAfter(const Looks& l, std::uint64_t key)
 {
@@ -270,15 +271,25 @@ std::uint64_t ShotCharaKey(const Looks& l, int s, int c)
                    l.charas[static_cast<std::size_t>(c)].group, s, c);
 }
 
+// The shots look up the characters' boxes B with their hit boxes, and
+// (for the third pass) the colliders' boxes with their own, in one grid.
 void FindShotCharaPairs(Looks& l)
 {
-    FindPairs(l, l.shotHit, l.shotTakesPart, l.charaShotBox, l.charaShot,
-              [&l](int s, int c) -> std::optional<Pair> {
-                  if (l.shots[static_cast<std::size_t>(s)].group ==
-                      l.charas[static_cast<std::size_t>(c)].group)
-                      return std::nullopt;
-                  return Pair{ShotCharaKey(l, s, c), s, c};
-              });
+    l.found.clear();
+    l.shotShot.clear();
+    const GridLayer layers[] = {{&l.charaShotBox, &l.charaShot}, {&l.colliderBox, nullptr}};
+    l.grid.Build(layers);
+    const GridAsk asks[] = {{&l.shotHit, &l.found}, {&l.shotBox, &l.shotShot}};
+    l.grid.Pairs(asks);
+    l.shotShotCurrent = true;
+    l.pairs.clear();
+    for (const GridPair& f : l.found) {
+        const int s = f.query;
+        const int c = f.entered;
+        if (l.shots[static_cast<std::size_t>(s)].group != l.charas[static_cast<std::size_t>(c)].group)
+            l.pairs.push_back({ShotCharaKey(l, s, c), s, c});
+    }
+    SortByGroups(l);
 }
 
 // One shot against one character. `scheduled` is set when the shot must go
@@ -501,14 +512,18 @@ void ShotsAgainstShots(cRunningStage& stage, Looks& l)
     if (!l.shotsCurrent) LookAtShots(stage, l);
     // Only pairs with a shot that collides with shots count: every shot
     // looks for them in a grid of theirs.
-    if (std::find(l.shotCollides.begin(), l.shotCollides.end(), 1) == l.shotCollides.end()) return;
-    l.grid.Build(l.shotBox, &l.shotCollides);
-    l.found.clear();
-    l.grid.Pairs(l.shotBox, nullptr, l.found);
+    if (l.colliders.empty()) return;
+    if (!l.shotShotCurrent) {
+        l.shotShot.clear();
+        const GridLayer layers[] = {{&l.colliderBox, nullptr}};
+        l.grid.Build(layers);
+        const GridAsk asks[] = {{&l.shotBox, &l.shotShot}};
+        l.grid.Pairs(asks);
+    }
     l.pairs.clear();
-    for (const GridPair& f : l.found) {
+    for (const GridPair& f : l.shotShot) {
         const int k = f.query;
-        const int m = f.entered;
+        const int m = l.colliders[static_cast<std::size_t>(f.entered)];
         const int gk = l.shots[static_cast<std::size_t>(k)].group;
         const int gm = l.shots[static_cast<std::size_t>(m)].group;
         // A pair of two colliding shots is found from each side: kept once.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -19,6 +20,10 @@ bool HoldsPoints(const DRect& b)
 {
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A box that meets nothing.
+constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
 
 // A corner of a box: its x and y side by side, so that both axes take one
 // instruction each step.
@@ -83,23 +88,30 @@ cHitGrid::Mapping cHitGrid::Map() const
     return map;
 }
 
-void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uint8_t>* use)
+void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
-    const std::size_t n = boxes.size();
-    if (m_Stamp.size() < n) m_Stamp.resize(n, 0);
+    m_Layers = static_cast<int>(layers.size());
     m_Entered.clear();
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const DRect& b = boxes[i];
-        if ((use && !(*use)[i]) || !HoldsPoints(b)) continue;
-        if (m_Entered.empty()) {
-            minX = b.x1, minY = b.y1, maxX = b.x2, maxY = b.y2;
-        } else {
-            minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
-            maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
+    for (int k = 0; k < m_Layers; ++k) {
+        const std::vector<DRect>& boxes = *layers[static_cast<std::size_t>(k)].boxes;
+        const std::uint8_t* const use = layers[static_cast<std::size_t>(k)].use
+                                            ? layers[static_cast<std::size_t>(k)].use->data()
+                                            : nullptr;
+        const std::size_t before = m_Entered.size();
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const DRect& b = boxes[i];
+            if ((use && !use[i]) || !HoldsPoints(b)) continue;
+            if (m_Entered.empty()) {
+                minX = b.x1, minY = b.y1, maxX = b.x2, maxY = b.y2;
+            } else {
+                minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
+                maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
+            }
+            m_Entered.push_back({b, static_cast<int>(i), k, 0, 0});
         }
-        m_Entered.push_back(static_cast<int>(i));
+        m_Filed[k] = static_cast<int>(m_Entered.size() - before);
     }
     if (m_Entered.empty()) return;
     m_X0 = Held(minX);
@@ -120,84 +132,108 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
             break;
         }
     }
-    const std::size_t cells = static_cast<std::size_t>(m_Cols) * static_cast<std::size_t>(m_Rows);
+    const std::size_t cols = static_cast<std::size_t>(m_Cols);
+    const std::size_t cells = cols * static_cast<std::size_t>(m_Rows);
     m_CellStart.assign(cells + 1, 0);
     // Grown only: every span and item is written below.
     if (m_Spans.size() < m_Entered.size()) m_Spans.resize(m_Entered.size());
     const Mapping map = Map();
     for (std::size_t e = 0; e < m_Entered.size(); ++e) {
-        const CellSpan s = m_Spans[e] = map.Span(boxes[static_cast<std::size_t>(m_Entered[e])]);
+        const CellSpan s = m_Spans[e] = map.Span(m_Entered[e].box);
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c)
-                ++m_CellStart[static_cast<std::size_t>(r) * m_Cols + c + 1];
+                ++m_CellStart[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c) + 1];
     }
     for (std::size_t c = 0; c < cells; ++c)
         m_CellStart[c + 1] += m_CellStart[c];
-    if (m_Items.size() < static_cast<std::size_t>(m_CellStart[cells]))
-        m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
+    const auto items = static_cast<std::size_t>(m_CellStart[cells]);
+    if (m_Items.size() < items) m_Items.resize(items);
     m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
     for (std::size_t e = 0; e < m_Entered.size(); ++e) {
         const CellSpan& s = m_Spans[e];
-        const int i = m_Entered[e];
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c) {
-                const int at = m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++;
-                m_Items[static_cast<std::size_t>(at)] = {boxes[static_cast<std::size_t>(i)], i};
+                const int at = m_Fill[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)]++;
+                m_Items[static_cast<std::size_t>(at)] = {m_Entered[e].box, m_Entered[e].index,
+                                                         m_Entered[e].layer, s.c1, s.r1};
             }
     }
 }
 
-void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::uint8_t>* use,
-                     std::vector<GridPair>& out)
+void cHitGrid::Pairs(std::span<const GridAsk> asks)
 {
     if (m_Cols == 0) return;
-    // Read once (the grid and the queries alike): the stores into out could
-    // otherwise stand for any of them.
+    // Read once (the grid and the queries alike): the stores into the found
+    // pairs could otherwise stand for any of them. A layer that holds no
+    // box is not asked.
     const int* const start = m_CellStart.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
     const Mapping map = Map();
-    const DRect* const boxes = queries.data();
-    const std::uint8_t* const used = use ? use->data() : nullptr;
-    const int n = static_cast<int>(queries.size());
+    const DRect* ask[kMaxLayers] = {};
+    std::vector<GridPair>* found[kMaxLayers] = {};
+    for (int k = 0; k < m_Layers; ++k) {
+        if (m_Filed[k] == 0) continue;
+        ask[k] = asks[static_cast<std::size_t>(k)].boxes->data();
+        found[k] = asks[static_cast<std::size_t>(k)].found;
+    }
+    const int n = static_cast<int>(asks[0].boxes->size());
     for (int q = 0; q < n; ++q) {
-        if (used && !used[q]) continue;
-        const DRect& box = boxes[q];
-        if (!HoldsPoints(box)) continue;
-        const CornerCell topLeft = map.CellOf(TopLeft(box));
-        const CornerCell bottomRight = map.CellOf(BottomRight(box));
-        if (Bits(topLeft) == Bits(bottomRight)) {
+        // The boxes the query asks with (a layer it cannot ask, with a box
+        // that meets nothing), and the corners of the cells they cover.
+        DRect box[kMaxLayers] = {kNoBox, kNoBox};
+        Corner topLeft = {}, bottomRight = {};
+        bool asking = false;
+        for (int k = 0; k < kMaxLayers; ++k) {
+            if (!ask[k] || !HoldsPoints(ask[k][q])) continue;
+            const DRect& b = box[k] = ask[k][q];
+            if (!asking) {
+                topLeft = TopLeft(b);
+                bottomRight = BottomRight(b);
+                asking = true;
+            } else {
+                topLeft = topLeft < TopLeft(b) ? topLeft : TopLeft(b);
+                bottomRight = bottomRight > BottomRight(b) ? bottomRight : BottomRight(b);
+            }
+        }
+        if (!asking) continue;
+        const CornerCell first = map.CellOf(topLeft);
+        const CornerCell last = map.CellOf(bottomRight);
+        if (Bits(first) == Bits(last)) {
             // One cell holds each box once: no marks needed, already ascending.
-            const std::size_t cell = static_cast<std::size_t>(topLeft[1]) * cols +
-                                     static_cast<std::size_t>(topLeft[0]);
-            for (int k = start[cell], end = start[cell + 1]; k < end; ++k)
-                if (items[k].box.Intersects(box)) out.push_back({q, items[k].index});
+            const std::size_t cell =
+                static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
+            for (int i = start[cell], end = start[cell + 1]; i < end; ++i) {
+                const Item& item = items[i];
+                if (item.box.Intersects(box[item.layer]))
+                    found[item.layer]->push_back({q, item.index});
+            }
             continue;
         }
-        if (++m_Query == 0) {
-            std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
-            m_Query = 1;
-        }
-        const CellSpan s = {topLeft[0], topLeft[1], bottomRight[0], bottomRight[1]};
-        std::uint32_t* const stamps = m_Stamp.data();
-        const std::uint32_t mark = m_Query;
-        const std::size_t first = out.size();
-        for (int r = s.r1; r <= s.r2; ++r) {
-            for (int col = s.c1; col <= s.c2; ++col) {
-                const std::size_t cell = static_cast<std::size_t>(r) * cols + col;
-                for (int k = start[cell], end = start[cell + 1]; k < end; ++k) {
-                    const Item& item = items[k];
-                    if (!item.box.Intersects(box)) continue;
-                    std::uint32_t& stamp = stamps[item.index];
-                    if (stamp == mark) continue;
-                    stamp = mark;
-                    out.push_back({q, item.index});
+        // A box in several of the query's cells is found in the first of
+        // them, the one its own first column and row meet.
+        int added[kMaxLayers] = {};
+        for (int r = first[1]; r <= last[1]; ++r) {
+            for (int c = first[0]; c <= last[0]; ++c) {
+                const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+                for (int i = start[cell], end = start[cell + 1]; i < end; ++i) {
+                    const Item& item = items[i];
+                    if (!item.box.Intersects(box[item.layer]) || (c > first[0] && item.c1 < c) ||
+                        (r > first[1] && item.r1 < r))
+                        continue;
+                    found[item.layer]->push_back({q, item.index});
+                    ++added[item.layer];
                 }
             }
         }
-        // A handful at most: sorted in place.
-        for (std::size_t i = first + 1; i < out.size(); ++i)
-            for (std::size_t j = i; j > first && out[j - 1].entered > out[j].entered; --j)
-                std::swap(out[j - 1], out[j]);
+        // A handful at most, ascending but for the cells: sorted in place.
+        for (int k = 0; k < kMaxLayers; ++k) {
+            if (added[k] < 2) continue;
+            std::vector<GridPair>& out = *found[k];
+            const std::size_t from = out.size() - static_cast<std::size_t>(added[k]);
+            for (std::size_t i = from + 1; i < out.size(); ++i)
+                for (std::size_t j = i; j > from && out[j - 1].entered > out[j].entered; --j)
+                    std::swap(out[j - 1], out[j]);
+        }
     }
 }
