@@ -82,12 +82,10 @@ struct Looks {
     // at the shots stays.
     std::vector<GridPair> shotShot;
     bool shotShotCurrent = false;
-    // The characters by the left edges of their contact boxes (those that
-    // take no part last), each with its index; kept from one look to the
-    // next, when it is nearly in order already.
-    std::vector<std::pair<double, int>> byLeft;
-    // The characters that take part in contacts, in that order, each with
-    // its box A, index and group, so that the sweep reads one run of memory.
+    // The characters by the left edges of their boxes A, each with the box,
+    // index and group (those that take no part last, at an infinite left
+    // edge and in group -1), so that the sweep reads one run of memory;
+    // kept from one look to the next, when it is nearly in order already.
     struct SweepBox {
         DRect box;
         int index = 0;
@@ -386,28 +384,37 @@ std::uint64_t CharaCharaKey(const Looks& l, int a, int b)
 
 // Puts the characters in the order of their left edges: from the order of
 // the look before when it holds the same characters (they moved a little, so
-// an insertion sort has little to do), else anew.
+// an insertion sort has little to do), else anew. Which of two equal left
+// edges comes first does not matter.
 void OrderByLeft(Looks& l)
 {
     const std::size_t n = l.charas.size();
-    auto left = [&l](int i) {
-        const std::size_t k = static_cast<std::size_t>(i);
-        return l.charaMeets[k] && HoldsPoints(l.charaContact[k])
-                   ? l.charaContact[k].x1
-                   : std::numeric_limits<double>::infinity();
+    auto place = [&l](Looks::SweepBox& e) {
+        const std::size_t k = static_cast<std::size_t>(e.index);
+        e.box = l.charaContact[k];
+        e.group = l.charas[k].group;
+        if (!l.charaMeets[k] || !HoldsPoints(e.box)) {
+            e.box.x1 = std::numeric_limits<double>::infinity();
+            e.group = -1;
+        }
     };
-    if (!l.charasSame || l.byLeft.size() != n) {
-        l.byLeft.resize(n);
-        for (std::size_t k = 0; k < n; ++k)
-            l.byLeft[k] = {left(static_cast<int>(k)), static_cast<int>(k)};
-        std::sort(l.byLeft.begin(), l.byLeft.end());
+    auto before = [](const Looks::SweepBox& x, const Looks::SweepBox& y) {
+        return x.box.x1 < y.box.x1;
+    };
+    if (!l.charasSame || l.sweep.size() != n) {
+        l.sweep.resize(n);
+        for (std::size_t k = 0; k < n; ++k) {
+            l.sweep[k].index = static_cast<int>(k);
+            place(l.sweep[k]);
+        }
+        std::sort(l.sweep.begin(), l.sweep.end(), before);
         return;
     }
-    for (std::pair<double, int>& e : l.byLeft)
-        e.first = left(e.second);
+    for (Looks::SweepBox& e : l.sweep)
+        place(e);
     for (std::size_t k = 1; k < n; ++k)
-        for (std::size_t j = k; j > 0 && l.byLeft[j] < l.byLeft[j - 1]; --j)
-            std::swap(l.byLeft[j], l.byLeft[j - 1]);
+        for (std::size_t j = k; j > 0 && before(l.sweep[j], l.sweep[j - 1]); --j)
+            std::swap(l.sweep[j], l.sweep[j - 1]);
 }
 
 // The characters that meet, swept in the order of their left edges: each
@@ -415,24 +422,19 @@ void OrderByLeft(Looks& l)
 void FindCharaCharaPairs(Looks& l)
 {
     OrderByLeft(l);
-    l.sweep.clear();
-    for (const std::pair<double, int>& e : l.byLeft) {
-        const std::size_t k = static_cast<std::size_t>(e.second);
-        if (l.charaMeets[k] && HoldsPoints(l.charaContact[k]))
-            l.sweep.push_back({l.charaContact[k], e.second, l.charas[k].group});
-    }
     const Looks::SweepBox* const boxes = l.sweep.data();
     const std::size_t n = l.sweep.size();
     l.pairs.clear();
     for (std::size_t u = 0; u < n; ++u) {
         const DRect a = boxes[u].box;
         const int gi = boxes[u].group;
+        if (gi < 0) continue;
         for (std::size_t v = u + 1; v < n; ++v) {
             const DRect& b = boxes[v].box;
             if (b.x1 > a.x2) break;
             if (b.y1 > a.y2 || b.y2 < a.y1) continue;
             const int gj = boxes[v].group;
-            if (gi == gj) continue;
+            if (gi == gj || gj < 0) continue;
             const int i = boxes[u].index;
             const int j = boxes[v].index;
             const int first = gi < gj ? i : j;

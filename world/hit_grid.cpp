@@ -109,7 +109,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
                 minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
                 maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
             }
-            m_Entered.push_back({b, static_cast<int>(i), k, 0, 0});
+            m_Entered.push_back({b, static_cast<int>(i), k, 0, 0, -1});
         }
         m_Filed[k] = static_cast<int>(m_Entered.size() - before);
     }
@@ -133,29 +133,22 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
         }
     }
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
-    const std::size_t cells = cols * static_cast<std::size_t>(m_Rows);
-    m_CellStart.assign(cells + 1, 0);
-    // Grown only: every span and item is written below.
-    if (m_Spans.size() < m_Entered.size()) m_Spans.resize(m_Entered.size());
+    // Each cell's items form a chain from its head; filed last first, so
+    // that every chain runs in the order entered.
+    m_Head.assign(cols * static_cast<std::size_t>(m_Rows), -1);
+    m_Items.clear();
     const Mapping map = Map();
-    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
-        const CellSpan s = m_Spans[e] = map.Span(m_Entered[e].box);
-        for (int r = s.r1; r <= s.r2; ++r)
-            for (int c = s.c1; c <= s.c2; ++c)
-                ++m_CellStart[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c) + 1];
-    }
-    for (std::size_t c = 0; c < cells; ++c)
-        m_CellStart[c + 1] += m_CellStart[c];
-    const auto items = static_cast<std::size_t>(m_CellStart[cells]);
-    if (m_Items.size() < items) m_Items.resize(items);
-    m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
-    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
-        const CellSpan& s = m_Spans[e];
+    for (std::size_t e = m_Entered.size(); e-- > 0;) {
+        Item item = m_Entered[e];
+        const CellSpan s = map.Span(item.box);
+        item.c1 = s.c1;
+        item.r1 = s.r1;
         for (int r = s.r1; r <= s.r2; ++r)
             for (int c = s.c1; c <= s.c2; ++c) {
-                const int at = m_Fill[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)]++;
-                m_Items[static_cast<std::size_t>(at)] = {m_Entered[e].box, m_Entered[e].index,
-                                                         m_Entered[e].layer, s.c1, s.r1};
+                int& head = m_Head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
+                item.next = head;
+                head = static_cast<int>(m_Items.size());
+                m_Items.push_back(item);
             }
     }
 }
@@ -166,7 +159,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
     // Read once (the grid and the queries alike): the stores into the found
     // pairs could otherwise stand for any of them. A layer that holds no
     // box is not asked.
-    const int* const start = m_CellStart.data();
+    const int* const head = m_Head.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
     const Mapping map = Map();
@@ -203,7 +196,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
             // One cell holds each box once: no marks needed, already ascending.
             const std::size_t cell =
                 static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
-            for (int i = start[cell], end = start[cell + 1]; i < end; ++i) {
+            for (int i = head[cell]; i >= 0; i = items[i].next) {
                 const Item& item = items[i];
                 if (item.box.Intersects(box[item.layer]))
                     found[item.layer]->push_back({q, item.index});
@@ -216,7 +209,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
         for (int r = first[1]; r <= last[1]; ++r) {
             for (int c = first[0]; c <= last[0]; ++c) {
                 const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
-                for (int i = start[cell], end = start[cell + 1]; i < end; ++i) {
+                for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
                     if (!item.box.Intersects(box[item.layer]) || (c > first[0] && item.c1 < c) ||
                         (r > first[1] && item.r1 < r))

@@ -68,18 +68,18 @@ private:
     double m_LastRow = 0;
     int m_Layers = 0;
     int m_Filed[kMaxLayers] = {}; // boxes filed, per layer
-    std::vector<int> m_CellStart; // per cell, its first item; one more at the end
-    // The boxes cell by cell, each with its index, layer and first cell,
-    // the layers in order (copies, so that a search reads one run of memory).
+    std::vector<int> m_Head; // per cell, its first item (none: -1)
+    // The boxes in the cells, each with its index, layer, first cell and
+    // the next item of the same cell (copies, so that a search reads the
+    // boxes with the links).
     struct Item {
         DRect box;
         int index = 0;
         int layer = 0;
         int c1 = 0;
         int r1 = 0;
+        int next = -1;
     };
     std::vector<Item> m_Items;
-    std::vector<int> m_Fill;       // where the next item of each cell goes (building)
-    std::vector<Item> m_Entered;   // the boxes filed (building)
-    std::vector<CellSpan> m_Spans; // the cells of each (building)
+    std::vector<Item> m_Entered; // the boxes filed (building)
 };
