@@ -44,11 +44,31 @@ Corner BottomRight(const DRect& b)
     return c;
 }
 
+// Of corners that hold no NaN.
+Corner Min(Corner a, Corner b)
+{
+    return a < b ? a : b;
+}
+
+Corner Max(Corner a, Corner b)
+{
+    return a > b ? a : b;
+}
+
 std::uint64_t Bits(CornerCell c)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &c, sizeof bits);
     return bits;
+}
+
+// Sorts the last `count` pairs by box (a handful at most).
+void SortLast(std::vector<GridPair>& out, int count)
+{
+    const std::size_t from = out.size() - static_cast<std::size_t>(count);
+    for (std::size_t i = from + 1; i < out.size(); ++i)
+        for (std::size_t j = i; j > from && out[j - 1].entered > out[j].entered; --j)
+            std::swap(out[j - 1], out[j]);
 }
 
 } // namespace
@@ -65,17 +85,7 @@ struct cHitGrid::Mapping {
     CornerCell CellOf(Corner p) const
     {
         const Corner zero = {0, 0};
-        Corner v = (p - origin) * perPixel;
-        v = v > zero ? v : zero;
-        v = v < last ? v : last;
-        return __builtin_convertvector(v, CornerCell);
-    }
-    // Of a box that holds points.
-    CellSpan Span(const DRect& box) const
-    {
-        const CornerCell a = CellOf(TopLeft(box));
-        const CornerCell b = CellOf(BottomRight(box));
-        return {a[0], a[1], b[0], b[1]};
+        return __builtin_convertvector(Min(Max((p - origin) * perPixel, zero), last), CornerCell);
     }
 };
 
@@ -92,34 +102,32 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
     m_Layers = static_cast<int>(layers.size());
-    m_Entered.clear();
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    for (int k = 0; k < m_Layers; ++k) {
-        const std::vector<DRect>& boxes = *layers[static_cast<std::size_t>(k)].boxes;
-        const std::uint8_t* const use = layers[static_cast<std::size_t>(k)].use
-                                            ? layers[static_cast<std::size_t>(k)].use->data()
-                                            : nullptr;
-        const std::size_t before = m_Entered.size();
+    // The boxes that enter, and their bounds.
+    auto enters = [&layers](std::size_t k, std::size_t i) {
+        const std::vector<std::uint8_t>* use = layers[k].use;
+        return (!use || (*use)[i]) && HoldsPoints((*layers[k].boxes)[i]);
+    };
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    Corner low = {inf, inf}, high = {-inf, -inf};
+    std::int64_t entered = 0;
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        const std::vector<DRect>& boxes = *layers[k].boxes;
+        m_Filed[k] = 0;
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            const DRect& b = boxes[i];
-            if ((use && !use[i]) || !HoldsPoints(b)) continue;
-            if (m_Entered.empty()) {
-                minX = b.x1, minY = b.y1, maxX = b.x2, maxY = b.y2;
-            } else {
-                minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
-                maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
-            }
-            m_Entered.push_back({b, static_cast<int>(i), k, 0, 0, -1});
+            if (!enters(k, i)) continue;
+            low = Min(low, TopLeft(boxes[i]));
+            high = Max(high, BottomRight(boxes[i]));
+            ++m_Filed[k];
         }
-        m_Filed[k] = static_cast<int>(m_Entered.size() - before);
+        entered += m_Filed[k];
     }
-    if (m_Entered.empty()) return;
-    m_X0 = Held(minX);
-    m_Y0 = Held(minY);
-    const double width = Held(maxX) - m_X0;
-    const double height = Held(maxY) - m_Y0;
+    if (entered == 0) return;
+    m_X0 = Held(low[0]);
+    m_Y0 = Held(low[1]);
+    const double width = Held(high[0]) - m_X0;
+    const double height = Held(high[1]) - m_Y0;
     // Wider cells while the grid would be much larger than its contents.
-    const auto budget = std::max<std::int64_t>(64, 4 * static_cast<std::int64_t>(m_Entered.size()));
+    const auto budget = std::max<std::int64_t>(64, 4 * entered);
     for (double cell = kFirstCell;; cell *= 2) {
         m_PerPixel = 1 / cell;
         const auto cols = static_cast<std::int64_t>(width * m_PerPixel) + 1;
@@ -136,20 +144,29 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     // Each cell's items form a chain from its head; filed last first, so
     // that every chain runs in the order entered.
     m_Head.assign(cols * static_cast<std::size_t>(m_Rows), -1);
-    m_Items.clear();
+    int* const head = m_Head.data();
     const Mapping map = Map();
-    for (std::size_t e = m_Entered.size(); e-- > 0;) {
-        Item item = m_Entered[e];
-        const CellSpan s = map.Span(item.box);
-        item.c1 = s.c1;
-        item.r1 = s.r1;
-        for (int r = s.r1; r <= s.r2; ++r)
-            for (int c = s.c1; c <= s.c2; ++c) {
-                int& head = m_Head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
-                item.next = head;
-                head = static_cast<int>(m_Items.size());
-                m_Items.push_back(item);
-            }
+    int used = 0;
+    for (std::size_t k = layers.size(); k-- > 0;) {
+        const std::vector<DRect>& boxes = *layers[k].boxes;
+        for (std::size_t i = boxes.size(); i-- > 0;) {
+            if (!enters(k, i)) continue;
+            const DRect& box = boxes[i];
+            const CornerCell first = map.CellOf(TopLeft(box));
+            const CornerCell last = map.CellOf(BottomRight(box));
+            const auto cells = static_cast<std::size_t>(last[0] - first[0] + 1) *
+                               static_cast<std::size_t>(last[1] - first[1] + 1);
+            // Grown only: the items are written in place.
+            if (m_Items.size() < static_cast<std::size_t>(used) + cells)
+                m_Items.resize(2 * (static_cast<std::size_t>(used) + cells));
+            Item* item = m_Items.data() + used;
+            for (int r = first[1]; r <= last[1]; ++r)
+                for (int c = first[0]; c <= last[0]; ++c, ++item) {
+                    int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
+                    *item = {box, static_cast<int>(i), static_cast<int>(k), first[0], first[1], chain};
+                    chain = used++;
+                }
+        }
     }
 }
 
@@ -157,76 +174,73 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
 {
     if (m_Cols == 0) return;
     // Read once (the grid and the queries alike): the stores into the found
-    // pairs could otherwise stand for any of them. A layer that holds no
-    // box is not asked.
+    // pairs could otherwise stand for any of them. A single layer is asked
+    // as if twice alike; a layer that holds no box, with boxes that meet
+    // nothing.
     const int* const head = m_Head.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
     const Mapping map = Map();
-    const DRect* ask[kMaxLayers] = {};
-    std::vector<GridPair>* found[kMaxLayers] = {};
-    for (int k = 0; k < m_Layers; ++k) {
-        if (m_Filed[k] == 0) continue;
-        ask[k] = asks[static_cast<std::size_t>(k)].boxes->data();
-        found[k] = asks[static_cast<std::size_t>(k)].found;
-    }
+    const GridAsk& second = asks.size() > 1 ? asks[1] : asks[0];
+    const DRect* const ask0 = asks[0].boxes->data();
+    const DRect* const ask1 = second.boxes->data();
+    const bool filed0 = m_Filed[0] != 0, filed1 = asks.size() > 1 && m_Filed[1] != 0;
+    std::vector<GridPair>& found0 = *asks[0].found;
+    std::vector<GridPair>& found1 = *second.found;
     const int n = static_cast<int>(asks[0].boxes->size());
     for (int q = 0; q < n; ++q) {
         // The boxes the query asks with (a layer it cannot ask, with a box
         // that meets nothing), and the corners of the cells they cover.
-        DRect box[kMaxLayers] = {kNoBox, kNoBox};
-        Corner topLeft = {}, bottomRight = {};
-        bool asking = false;
-        for (int k = 0; k < kMaxLayers; ++k) {
-            if (!ask[k] || !HoldsPoints(ask[k][q])) continue;
-            const DRect& b = box[k] = ask[k][q];
-            if (!asking) {
-                topLeft = TopLeft(b);
-                bottomRight = BottomRight(b);
-                asking = true;
-            } else {
-                topLeft = topLeft < TopLeft(b) ? topLeft : TopLeft(b);
-                bottomRight = bottomRight > BottomRight(b) ? bottomRight : BottomRight(b);
-            }
+        const DRect& box0 = ask0[q];
+        const DRect& box1 = ask1[q];
+        const bool asks0 = filed0 && HoldsPoints(box0);
+        const bool asks1 = filed1 && HoldsPoints(box1);
+        Corner topLeft, bottomRight;
+        if (asks0 && asks1) {
+            topLeft = Min(TopLeft(box0), TopLeft(box1));
+            bottomRight = Max(BottomRight(box0), BottomRight(box1));
+        } else if (asks0) {
+            topLeft = TopLeft(box0);
+            bottomRight = BottomRight(box0);
+        } else if (asks1) {
+            topLeft = TopLeft(box1);
+            bottomRight = BottomRight(box1);
+        } else {
+            continue;
         }
-        if (!asking) continue;
+        const DRect& test0 = asks0 ? box0 : kNoBox;
+        const DRect& test1 = asks1 ? box1 : kNoBox;
         const CornerCell first = map.CellOf(topLeft);
         const CornerCell last = map.CellOf(bottomRight);
         if (Bits(first) == Bits(last)) {
-            // One cell holds each box once: no marks needed, already ascending.
+            // One cell holds each box once: already ascending.
             const std::size_t cell =
                 static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
             for (int i = head[cell]; i >= 0; i = items[i].next) {
                 const Item& item = items[i];
-                if (item.box.Intersects(box[item.layer]))
-                    found[item.layer]->push_back({q, item.index});
+                if (item.box.Intersects(item.layer ? test1 : test0))
+                    (item.layer ? found1 : found0).push_back({q, item.index});
             }
             continue;
         }
         // A box in several of the query's cells is found in the first of
         // them, the one its own first column and row meet.
-        int added[kMaxLayers] = {};
+        int added0 = 0, added1 = 0;
         for (int r = first[1]; r <= last[1]; ++r) {
             for (int c = first[0]; c <= last[0]; ++c) {
                 const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
                 for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
-                    if (!item.box.Intersects(box[item.layer]) || (c > first[0] && item.c1 < c) ||
-                        (r > first[1] && item.r1 < r))
+                    if (!item.box.Intersects(item.layer ? test1 : test0) ||
+                        (c > first[0] && item.c1 < c) || (r > first[1] && item.r1 < r))
                         continue;
-                    found[item.layer]->push_back({q, item.index});
-                    ++added[item.layer];
+                    (item.layer ? found1 : found0).push_back({q, item.index});
+                    ++(item.layer ? added1 : added0);
                 }
             }
         }
         // A handful at most, ascending but for the cells: sorted in place.
-        for (int k = 0; k < kMaxLayers; ++k) {
-            if (added[k] < 2) continue;
-            std::vector<GridPair>& out = *found[k];
-            const std::size_t from = out.size() - static_cast<std::size_t>(added[k]);
-            for (std::size_t i = from + 1; i < out.size(); ++i)
-                for (std::size_t j = i; j > from && out[j - 1].entered > out[j].entered; --j)
-                    std::swap(out[j - 1], out[j]);
-        }
+        SortLast(found0, added0);
+        SortLast(found1, added1);
     }
 }

@@ -48,14 +48,7 @@ public:
     void Pairs(std::span<const GridAsk> asks);
 
 private:
-    // The cells a box covers (empty: c2 < c1).
-    struct CellSpan {
-        int c1 = 0;
-        int r1 = 0;
-        int c2 = -1;
-        int r2 = -1;
-    };
-    // The cells of points and boxes.
+    // The cells of points.
     struct Mapping;
     Mapping Map() const;
 
@@ -81,5 +74,4 @@ private:
         int next = -1;
     };
     std::vector<Item> m_Items;
-    std::vector<Item> m_Entered; // the boxes filed (building)
 };
