@@ -62,13 +62,16 @@ struct Looks {
     std::vector<DRect> shotHit;             // against characters (NaN edges: takes no part)
     std::vector<DRect> shotBox;             // against shots
     std::vector<std::uint8_t> shotCollides; // with shots
+    std::vector<int> shotGroup;
     std::vector<int> colliders;             // the shots that collide with shots
-    std::vector<DRect> colliderBox;         // and their boxes
+    std::vector<DRect> colliderBox;         // and their boxes and groups
+    std::vector<int> colliderGroup;
     bool shotsCurrent = false;
 
     std::vector<Entry<cCharaObj>> charas;
     std::vector<DRect> charaContact;      // box A
     std::vector<DRect> charaShotBox;      // box B
+    std::vector<int> charaGroup;
     std::vector<std::uint8_t> charaMeets; // contacts
     std::vector<std::uint8_t> charaShot;  // shots
     bool charasCurrent = false;
@@ -151,12 +154,15 @@ void LookAtShots(cRunningStage& stage, Looks& l)
     l.shotHit.resize(n);
     l.shotBox.resize(n);
     l.shotCollides.resize(n);
+    l.shotGroup.resize(n);
     l.colliders.clear();
     l.colliderBox.clear();
+    l.colliderGroup.clear();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_ShotGroups.size()); ++g)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
             l.shots[i] = {s, s->m_ObjNo, g};
+            l.shotGroup[i] = g;
             l.shotHit[i] = ShotTakesPart(*s) ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight,
                                                      s->m_HitBottom}
                                              : kNoBox;
@@ -166,6 +172,7 @@ void LookAtShots(cRunningStage& stage, Looks& l)
             if (collides) {
                 l.colliders.push_back(static_cast<int>(i));
                 l.colliderBox.push_back(l.shotBox[i]);
+                l.colliderGroup.push_back(g);
             }
             ++i;
         }
@@ -182,6 +189,7 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
     l.charas.resize(n);
     l.charaContact.resize(n);
     l.charaShotBox.resize(n);
+    l.charaGroup.resize(n);
     l.charaMeets.resize(n);
     l.charaShot.resize(n);
     std::size_t i = 0;
@@ -189,6 +197,7 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
         for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
             same = same && l.charas[i].object == c && l.charas[i].number == c->m_ObjNo;
             l.charas[i] = {c, c->m_ObjNo, g};
+            l.charaGroup[i] = g;
             l.charaContact[i] = c->m_HitA.m_Rect;
             l.charaShotBox[i] = c->m_HitB.m_Rect;
             l.charaMeets[i] = ContactHittable(*c) ? 1 : 0;
@@ -269,24 +278,22 @@ std::uint64_t ShotCharaKey(const Looks& l, int s, int c)
                    l.charas[static_cast<std::size_t>(c)].group, s, c);
 }
 
-// The shots look up the characters' boxes B with their hit boxes, and
-// (for the third pass) the colliders' boxes with their own, in one grid.
+// The shots look up, in one grid, the boxes B of characters in other groups
+// with their hit boxes, and (for the third pass) the boxes of colliders in
+// other groups with their own.
 void FindShotCharaPairs(Looks& l)
 {
     l.found.clear();
     l.shotShot.clear();
-    const GridLayer layers[] = {{&l.charaShotBox, &l.charaShot}, {&l.colliderBox, nullptr}};
+    const GridLayer layers[] = {{&l.charaShotBox, &l.charaGroup, &l.charaShot},
+                                {&l.colliderBox, &l.colliderGroup, nullptr}};
     l.grid.Build(layers);
     const GridAsk asks[] = {{&l.shotHit, &l.found}, {&l.shotBox, &l.shotShot}};
-    l.grid.Pairs(asks);
+    l.grid.Pairs(l.shotGroup, asks);
     l.shotShotCurrent = true;
     l.pairs.clear();
-    for (const GridPair& f : l.found) {
-        const int s = f.query;
-        const int c = f.entered;
-        if (l.shots[static_cast<std::size_t>(s)].group != l.charas[static_cast<std::size_t>(c)].group)
-            l.pairs.push_back({ShotCharaKey(l, s, c), s, c});
-    }
+    for (const GridPair& f : l.found)
+        l.pairs.push_back({ShotCharaKey(l, f.query, f.entered), f.query, f.entered});
     SortByGroups(l);
 }
 
@@ -512,15 +519,15 @@ int CharasAgainstCharas(cRunningStage& stage, Looks& l)
 void ShotsAgainstShots(cRunningStage& stage, Looks& l)
 {
     if (!l.shotsCurrent) LookAtShots(stage, l);
-    // Only pairs with a shot that collides with shots count: every shot
-    // looks for them in a grid of theirs.
+    // Only pairs of shots in different groups, one of which collides with
+    // shots, count: every shot looks for them in a grid of the colliders.
     if (l.colliders.empty()) return;
     if (!l.shotShotCurrent) {
         l.shotShot.clear();
-        const GridLayer layers[] = {{&l.colliderBox, nullptr}};
+        const GridLayer layers[] = {{&l.colliderBox, &l.colliderGroup, nullptr}};
         l.grid.Build(layers);
         const GridAsk asks[] = {{&l.shotBox, &l.shotShot}};
-        l.grid.Pairs(asks);
+        l.grid.Pairs(l.shotGroup, asks);
     }
     l.pairs.clear();
     for (const GridPair& f : l.shotShot) {
@@ -529,7 +536,7 @@ void ShotsAgainstShots(cRunningStage& stage, Looks& l)
         const int gk = l.shots[static_cast<std::size_t>(k)].group;
         const int gm = l.shots[static_cast<std::size_t>(m)].group;
         // A pair of two colliding shots is found from each side: kept once.
-        if (gk == gm || (l.shotCollides[static_cast<std::size_t>(k)] && m < k)) continue;
+        if (l.shotCollides[static_cast<std::size_t>(k)] && m < k) continue;
         const int p = gk < gm ? k : m;
         const int q = gk < gm ? m : k;
         l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});

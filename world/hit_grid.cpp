@@ -149,6 +149,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     int used = 0;
     for (std::size_t k = layers.size(); k-- > 0;) {
         const std::vector<DRect>& boxes = *layers[k].boxes;
+        const std::vector<int>& groups = *layers[k].groups;
         for (std::size_t i = boxes.size(); i-- > 0;) {
             if (!enters(k, i)) continue;
             const DRect& box = boxes[i];
@@ -159,18 +160,19 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
             // Grown only: the items are written in place.
             if (m_Items.size() < static_cast<std::size_t>(used) + cells)
                 m_Items.resize(2 * (static_cast<std::size_t>(used) + cells));
-            Item* item = m_Items.data() + used;
+            Item item = {box, static_cast<int>(i), static_cast<int>(k), groups[i], first[0], first[1]};
             for (int r = first[1]; r <= last[1]; ++r)
-                for (int c = first[0]; c <= last[0]; ++c, ++item) {
+                for (int c = first[0]; c <= last[0]; ++c) {
                     int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
-                    *item = {box, static_cast<int>(i), static_cast<int>(k), first[0], first[1], chain};
+                    item.next = chain;
+                    m_Items[static_cast<std::size_t>(used)] = item;
                     chain = used++;
                 }
         }
     }
 }
 
-void cHitGrid::Pairs(std::span<const GridAsk> asks)
+void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> asks)
 {
     if (m_Cols == 0) return;
     // Read once (the grid and the queries alike): the stores into the found
@@ -187,7 +189,8 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
     const bool filed0 = m_Filed[0] != 0, filed1 = asks.size() > 1 && m_Filed[1] != 0;
     std::vector<GridPair>& found0 = *asks[0].found;
     std::vector<GridPair>& found1 = *second.found;
-    const int n = static_cast<int>(asks[0].boxes->size());
+    const int* const group = groups.data();
+    const int n = static_cast<int>(groups.size());
     for (int q = 0; q < n; ++q) {
         // The boxes the query asks with (a layer it cannot ask, with a box
         // that meets nothing), and the corners of the cells they cover.
@@ -208,6 +211,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
         } else {
             continue;
         }
+        const int own = group[q];
         const DRect& test0 = asks0 ? box0 : kNoBox;
         const DRect& test1 = asks1 ? box1 : kNoBox;
         const CornerCell first = map.CellOf(topLeft);
@@ -218,7 +222,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
                 static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
             for (int i = head[cell]; i >= 0; i = items[i].next) {
                 const Item& item = items[i];
-                if (item.box.Intersects(item.layer ? test1 : test0))
+                if (item.group != own && item.box.Intersects(item.layer ? test1 : test0))
                     (item.layer ? found1 : found0).push_back({q, item.index});
             }
             continue;
@@ -231,7 +235,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
                 const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
                 for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
-                    if (!item.box.Intersects(item.layer ? test1 : test0) ||
+                    if (item.group == own || !item.box.Intersects(item.layer ? test1 : test0) ||
                         (c > first[0] && item.c1 < c) || (r > first[1] && item.r1 < r))
                         continue;
                     (item.layer ? found1 : found0).push_back({q, item.index});
@@ -240,7 +244,7 @@ void cHitGrid::Pairs(std::span<const GridAsk> asks)
             }
         }
         // A handful at most, ascending but for the cells: sorted in place.
-        SortLast(found0, added0);
-        SortLast(found1, added1);
+        if (added0 > 1) SortLast(found0, added0);
+        if (added1 > 1) SortLast(found1, added1);
     }
 }

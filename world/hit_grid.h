@@ -23,9 +23,11 @@ struct GridPair {
     int entered = 0;
 };
 
-// A set of boxes to file: box i when use is null or use[i] is non-zero.
+// A set of boxes to file, each in a group: box i when use is null or
+// use[i] is non-zero.
 struct GridLayer {
     const std::vector<DRect>* boxes = nullptr;
+    const std::vector<int>* groups = nullptr;
     const std::vector<std::uint8_t>* use = nullptr;
 };
 
@@ -41,11 +43,11 @@ public:
     static constexpr int kMaxLayers = 2;
 
     void Build(std::span<const GridLayer> layers);
-    // Asks layer k with asks[k] (one for each layer filed, all of the same
-    // length): appends to its found the pairs of query q with the boxes of
-    // layer k that asks[k].boxes[q] overlaps, ascending by query, then by
-    // box, each pair once.
-    void Pairs(std::span<const GridAsk> asks);
+    // Asks layer k with asks[k] (one for each layer filed, all as long as
+    // `groups`, the queries' groups): appends to its found the pairs of
+    // query q with the boxes of layer k in other groups that asks[k].boxes[q]
+    // overlaps, ascending by query, then by box, each pair once.
+    void Pairs(const std::vector<int>& groups, std::span<const GridAsk> asks);
 
 private:
     // The cells of points.
@@ -62,13 +64,14 @@ private:
     int m_Layers = 0;
     int m_Filed[kMaxLayers] = {}; // boxes filed, per layer
     std::vector<int> m_Head; // per cell, its first item (none: -1)
-    // The boxes in the cells, each with its index, layer, first cell and
-    // the next item of the same cell (copies, so that a search reads the
+    // The boxes in the cells, each with its index, layer, group, first cell
+    // and the next item of the same cell (copies, so that a search reads the
     // boxes with the links).
     struct Item {
         DRect box;
         int index = 0;
         int layer = 0;
+        int group = 0;
         int c1 = 0;
         int r1 = 0;
         int next = -1;
