@@ -134,15 +134,20 @@ bool ShotTakesPart(const cShotObj& s)
     return !OnScreenOnly() || s.m_OnScreen;
 }
 
+// Present, not dying, and on the screen when hits count only there.
+bool Hittable(const cCharaObj& c, bool onScreenOnly)
+{
+    return (!onScreenOnly || c.m_OnScreen) && c.m_Present && !c.m_Dying;
+}
+
 bool ShotHittable(const cCharaObj& c)
 {
-    return (!OnScreenOnly() || c.m_OnScreen) && c.m_Present && !c.m_Dying &&
-           c.m_Def.nInvincible != 2;
+    return Hittable(c, OnScreenOnly()) && c.m_Def.nInvincible != 2;
 }
 
 bool ContactHittable(const cCharaObj& c)
 {
-    return (!OnScreenOnly() || c.m_OnScreen) && !c.m_Def.bSolid && c.m_Present && !c.m_Dying;
+    return Hittable(c, OnScreenOnly()) && !c.m_Def.bSolid;
 }
 
 void LookAtShots(cRunningStage& stage, Looks& l)
@@ -192,6 +197,7 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
     l.charaGroup.resize(n);
     l.charaMeets.resize(n);
     l.charaShot.resize(n);
+    const bool onScreenOnly = OnScreenOnly();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_CharaGroups.size()); ++g)
         for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
@@ -200,8 +206,9 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
             l.charaGroup[i] = g;
             l.charaContact[i] = c->m_HitA.m_Rect;
             l.charaShotBox[i] = c->m_HitB.m_Rect;
-            l.charaMeets[i] = ContactHittable(*c) ? 1 : 0;
-            l.charaShot[i] = ShotHittable(*c) ? 1 : 0;
+            const bool hittable = Hittable(*c, onScreenOnly);
+            l.charaMeets[i] = hittable && !c->m_Def.bSolid ? 1 : 0;
+            l.charaShot[i] = hittable && c->m_Def.nInvincible != 2 ? 1 : 0;
             ++i;
         }
     l.charasCurrent = true;
