@@ -129,9 +129,9 @@ bool ShotPassRuns(const cRunningStage& stage)
            stage.m_HitStepMask[static_cast<std::size_t>(index)] != 0;
 }
 
-bool ShotTakesPart(const cShotObj& s)
+bool ShotTakesPart(const cShotObj& s, bool onScreenOnly)
 {
-    return !OnScreenOnly() || s.m_OnScreen;
+    return !onScreenOnly || s.m_OnScreen;
 }
 
 // Present, not dying, and on the screen when hits count only there.
@@ -163,20 +163,26 @@ void LookAtShots(cRunningStage& stage, Looks& l)
     l.colliders.clear();
     l.colliderBox.clear();
     l.colliderGroup.clear();
+    // Written through copies of the pointers, which the stores cannot change.
+    Entry<cShotObj>* const shots = l.shots.data();
+    DRect* const hit = l.shotHit.data();
+    DRect* const box = l.shotBox.data();
+    std::uint8_t* const collides = l.shotCollides.data();
+    int* const group = l.shotGroup.data();
+    const bool onScreenOnly = OnScreenOnly();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_ShotGroups.size()); ++g)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
-            l.shots[i] = {s, s->m_ObjNo, g};
-            l.shotGroup[i] = g;
-            l.shotHit[i] = ShotTakesPart(*s) ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight,
-                                                     s->m_HitBottom}
-                                             : kNoBox;
-            l.shotBox[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
-            const bool collides = s->m_Def.m_HitShots != 0;
-            l.shotCollides[i] = collides ? 1 : 0;
-            if (collides) {
+            shots[i] = {s, s->m_ObjNo, g};
+            group[i] = g;
+            hit[i] = ShotTakesPart(*s, onScreenOnly)
+                         ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom}
+                         : kNoBox;
+            box[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
+            collides[i] = s->m_Def.m_HitShots != 0 ? 1 : 0;
+            if (collides[i]) {
                 l.colliders.push_back(static_cast<int>(i));
-                l.colliderBox.push_back(l.shotBox[i]);
+                l.colliderBox.push_back(box[i]);
                 l.colliderGroup.push_back(g);
             }
             ++i;
@@ -197,18 +203,25 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
     l.charaGroup.resize(n);
     l.charaMeets.resize(n);
     l.charaShot.resize(n);
+    // Written through copies of the pointers, which the stores cannot change.
+    Entry<cCharaObj>* const charas = l.charas.data();
+    int* const group = l.charaGroup.data();
+    DRect* const contact = l.charaContact.data();
+    DRect* const shotBox = l.charaShotBox.data();
+    std::uint8_t* const meets = l.charaMeets.data();
+    std::uint8_t* const shot = l.charaShot.data();
     const bool onScreenOnly = OnScreenOnly();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_CharaGroups.size()); ++g)
         for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
-            same = same && l.charas[i].object == c && l.charas[i].number == c->m_ObjNo;
-            l.charas[i] = {c, c->m_ObjNo, g};
-            l.charaGroup[i] = g;
-            l.charaContact[i] = c->m_HitA.m_Rect;
-            l.charaShotBox[i] = c->m_HitB.m_Rect;
+            same = same && charas[i].object == c && charas[i].number == c->m_ObjNo;
+            charas[i] = {c, c->m_ObjNo, g};
+            group[i] = g;
+            contact[i] = c->m_HitA.m_Rect;
+            shotBox[i] = c->m_HitB.m_Rect;
             const bool hittable = Hittable(*c, onScreenOnly);
-            l.charaMeets[i] = hittable && !c->m_Def.bSolid ? 1 : 0;
-            l.charaShot[i] = hittable && c->m_Def.nInvincible != 2 ? 1 : 0;
+            meets[i] = hittable && !c->m_Def.bSolid ? 1 : 0;
+            shot[i] = hittable && c->m_Def.nInvincible != 2 ? 1 : 0;
             ++i;
         }
     l.charasCurrent = true;
