@@ -146,6 +146,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     m_Head.assign(cols * static_cast<std::size_t>(m_Rows), -1);
     int* const head = m_Head.data();
     const Mapping map = Map();
+    std::size_t room = m_Items.size();
     int used = 0;
     for (std::size_t k = layers.size(); k-- > 0;) {
         const std::vector<DRect>& boxes = *layers[k].boxes;
@@ -158,9 +159,19 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
             const auto cells = static_cast<std::size_t>(last[0] - first[0] + 1) *
                                static_cast<std::size_t>(last[1] - first[1] + 1);
             // Grown only: the items are written in place.
-            if (m_Items.size() < static_cast<std::size_t>(used) + cells)
-                m_Items.resize(2 * (static_cast<std::size_t>(used) + cells));
+            if (room < static_cast<std::size_t>(used) + cells) {
+                room = 2 * (static_cast<std::size_t>(used) + cells);
+                m_Items.resize(room);
+            }
             Item item = {box, static_cast<int>(i), static_cast<int>(k), groups[i], first[0], first[1]};
+            if (cells == 1) {
+                int& chain =
+                    head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
+                item.next = chain;
+                m_Items[static_cast<std::size_t>(used)] = item;
+                chain = used++;
+                continue;
+            }
             for (int r = first[1]; r <= last[1]; ++r)
                 for (int c = first[0]; c <= last[0]; ++c) {
                     int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
