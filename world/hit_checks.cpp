@@ -62,7 +62,7 @@ struct Looks {
     std::vector<DRect> shotHit;             // against characters (NaN edges: takes no part)
     std::vector<DRect> shotBox;             // against shots
     std::vector<std::uint8_t> shotCollides; // with shots
-    std::vector<int> shotGroup;
+    std::vector<int> shotGroup;             // the group list each is in
     std::vector<int> colliders;             // the shots that collide with shots
     std::vector<DRect> colliderBox;         // and their boxes and groups
     std::vector<int> colliderGroup;
@@ -71,7 +71,7 @@ struct Looks {
     std::vector<Entry<cCharaObj>> charas;
     std::vector<DRect> charaContact;      // box A
     std::vector<DRect> charaShotBox;      // box B
-    std::vector<int> charaGroup;
+    std::vector<int> charaGroup;          // the group list each is in
     std::vector<std::uint8_t> charaMeets; // contacts
     std::vector<std::uint8_t> charaShot;  // shots
     bool charasCurrent = false;
@@ -80,15 +80,15 @@ struct Looks {
     std::vector<Pair> pairs;
     std::vector<Pair> sorted;
     std::vector<GridPair> found;
-    // The shots whose boxes meet those of the colliders (indices into
-    // colliders), found along with the first pass's pairs while the look
-    // at the shots stays.
+    // The shots whose boxes meet those of colliders in other groups (indices
+    // into colliders), found along with the first pass's pairs and kept
+    // while the look at the shots stays.
     std::vector<GridPair> shotShot;
     bool shotShotCurrent = false;
     // The characters by the left edges of their boxes A, each with the box,
-    // index and group (those that take no part last, at an infinite left
-    // edge and in group -1), so that the sweep reads one run of memory;
-    // kept from one look to the next, when it is nearly in order already.
+    // index and group (those that take no part at an infinite left edge and
+    // in group -1), so that the sweep reads one run of memory; kept from one
+    // look to the next, when it is nearly in order already.
     struct SweepBox {
         DRect box;
         int index = 0;

@@ -101,7 +101,6 @@ cHitGrid::Mapping cHitGrid::Map() const
 void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
-    m_Layers = static_cast<int>(layers.size());
     // The boxes that enter, and their bounds.
     auto enters = [&layers](std::size_t k, std::size_t i) {
         const std::vector<std::uint8_t>* use = layers[k].use;

@@ -1,13 +1,14 @@
 #pragma once
 // A uniform grid over boxes, the broad phase of the hit checks. It files a
-// set of boxes, or two (layers; in each some boxes may be left out), and
-// tells a set of query objects which filed boxes overlap theirs (inclusive
-// on every side). A query object asks each layer with a box of its own and
-// visits the cells of its boxes once for all layers, so that one walk over
-// the queries serves two searches. A box that holds no point (a NaN edge,
-// or an edge past its opposite one) neither enters nor asks. The cells are
-// 64 pixels wide, or wider when the boxes are spread so thinly that the
-// grid would hold many more cells than boxes. The storage is kept between
+// set of boxes, or two (layers; in each some boxes may be left out), each
+// box in a group, and tells a set of query objects, each in a group too,
+// which filed boxes of other groups overlap theirs (inclusive on every
+// side). A query object asks each layer with a box of its own and visits
+// the cells of its boxes once for all layers, so that one walk over the
+// queries serves two searches. A box that holds no point (a NaN edge, or an
+// edge past its opposite one) neither enters nor asks. The cells are 64
+// pixels wide, or wider when the boxes are spread so thinly that the grid
+// would hold many more cells than boxes. The storage is kept between
 // builds, so that a grid rebuilt every sub-step allocates nothing once it
 // has grown.
 
@@ -42,6 +43,7 @@ class cHitGrid {
 public:
     static constexpr int kMaxLayers = 2;
 
+    // Files the boxes of the layers (at most kMaxLayers).
     void Build(std::span<const GridLayer> layers);
     // Asks layer k with asks[k] (one for each layer filed, all as long as
     // `groups`, the queries' groups): appends to its found the pairs of
@@ -61,7 +63,6 @@ private:
     int m_Rows = 0;
     double m_LastCol = 0;
     double m_LastRow = 0;
-    int m_Layers = 0;
     int m_Filed[kMaxLayers] = {}; // boxes filed, per layer
     std::vector<int> m_Head; // per cell, its first item (none: -1)
     // The boxes in the cells, each with its index, layer, group, first cell
