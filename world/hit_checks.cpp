@@ -419,7 +419,7 @@ void OrderByLeft(Looks& l)
     auto place = [&l](Looks::SweepBox& e) {
         const std::size_t k = static_cast<std::size_t>(e.index);
         e.box = l.charaContact[k];
-        e.group = l.charas[k].group;
+        e.group = l.charaGroup[k];
         if (!l.charaMeets[k] || !HoldsPoints(e.box)) {
             e.box.x1 = std::numeric_limits<double>::infinity();
             e.group = -1;
