@@ -63,8 +63,9 @@ void ByteWriter::writeF64(double value)
 void ByteWriter::writeBytes(const void* data, std::size_t count)
 {
     if (count == 0) return;
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    bytes_.insert(bytes_.end(), p, p + count);
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + count);
+    std::memcpy(bytes_.data() + at, data, count);
 }
 
 std::vector<std::uint8_t> ByteWriter::take()

@@ -12,6 +12,7 @@
 
 struct BlockCell;
 class cCharaObj;
+class cGameObj;
 struct DRect;
 
 // The worst cell (highest hit mode) along one edge of the box: a vertical
@@ -35,3 +36,7 @@ void ClampToScreenX(cCharaObj& chara);
 int ClampToScreenY(cCharaObj& chara);
 // 1 when the box touches a block of any hit mode or a solid character.
 int IsPlaceBlocked(cCharaObj& chara);
+// 1 when the four corner cells of the object's cell box lie in the map and
+// are empty, so that no block touches the box (BoxHitsBlocks says 0 then):
+// the cheap answer for the common case.
+int CellBoxEmpty(const cGameObj& obj);

@@ -69,6 +69,23 @@ bool Opposes(double a, double b)
     return (a > 1e-8 && b < -1e-8) || (a < -1e-8 && b > 1e-8);
 }
 
+// A vertical knock-back under way enters the speed; the part of it that
+// took effect (0 when it ends on the ground). Out of line: most characters
+// are not knocked back, and their test stays cheap.
+__attribute__((noinline)) double KnockSpeedY(cCharaObj& c, double k)
+{
+    if (c.m_Flying) {
+        c.m_SpeedY += k;
+        return k;
+    }
+    if (k > 0 && c.IsOnGround()) {
+        c.m_KnockY = 0;
+        return 0;
+    }
+    c.m_SpeedY = c.m_SpeedY - c.m_PrevKnockY + k;
+    return k;
+}
+
 } // namespace
 
 int HblToPixels(int hbl)
@@ -251,18 +268,8 @@ void cCharaObj::StartKnockbackFromShot(const cShotObj& shot)
 
 void cCharaObj::ApplyKnockbackY()
 {
-    double k = m_KnockY;
-    if (k != 0) {
-        if (m_Flying) {
-            m_SpeedY += k;
-        } else if (k > 0 && IsOnGround()) {
-            k = 0;
-            m_KnockY = 0;
-        } else {
-            m_SpeedY = m_SpeedY - m_PrevKnockY + k;
-        }
-    }
-    m_PrevKnockY = k;
+    const double k = m_KnockY;
+    m_PrevKnockY = k != 0 ? KnockSpeedY(*this, k) : k;
 }
 
 void cCharaObj::DecayKnockbackX()

@@ -109,6 +109,40 @@ void ChaseTarget(cCharaObj& chara, cCommandRun& run, const cEdMove& move, cChara
         chara.SteerTowardX(run, target, x, chara.m_ScrollFollow, move.m_Flag61);
 }
 
+// A move with inertia accelerates the character's inertia by the speeds,
+// within the command's limit. Out of line: the common moves stay small.
+[[gnu::noinline]] void Accelerate(cCharaObj& chara, double vx, double vy, const cCommandRun& run,
+                                  const cEdMove& move)
+{
+    const double limit = std::fabs(run.m_MaxSpeed);
+    const double turn = FiniteOr(move.m_TurnFactor, 1.0);
+    auto accelerate = [limit, turn](double& speed, std::int32_t& decelerate, double v) {
+        double amount = cGameObj::FrameToSubStep(v);
+        if ((speed < 0 && v > 0) || (speed > 0 && v < 0))
+            amount *= turn;
+        else
+            decelerate = 0;
+        speed = std::clamp(speed + amount, -limit, limit);
+    };
+    accelerate(chara.m_InertiaX, chara.m_DecelX, vx);
+    accelerate(chara.m_InertiaY, chara.m_DecelY, vy);
+}
+
+// The speeds of a straight move, set on its first sub-step: toward its
+// target point, at its angle, or in its direction.
+[[gnu::noinline]] void StartStraightSpeeds(cCharaObj& chara, cCommandRun& run, const cEdMove& move)
+{
+    if (move.m_TargetMode == 1)
+        SpeedTowardPoint(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
+                         run.m_OffsetX, run.m_OffsetY, move, run.m_Remaining);
+    else if (run.m_Angle != 0)
+        SpeedByAngle(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed, run.m_Dir,
+                     run.m_Angle);
+    else
+        SpeedByDirection(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
+                         run.m_Dir);
+}
+
 // A counter of sub-steps that never runs past the int range.
 void CountOn(std::int32_t& counter)
 {
@@ -212,18 +246,7 @@ int ApplyMoveSpeeds(cCharaObj& chara, double vx, double vy, int facingRequest, c
         if (facingRequest == 2) chara.m_Facing = 1;
     }
     if (move.m_Inertia) {
-        const double limit = std::fabs(run.m_MaxSpeed);
-        const double turn = FiniteOr(move.m_TurnFactor, 1.0);
-        auto accelerate = [limit, turn](double& speed, std::int32_t& decelerate, double v) {
-            double amount = cGameObj::FrameToSubStep(v);
-            if ((speed < 0 && v > 0) || (speed > 0 && v < 0))
-                amount *= turn;
-            else
-                decelerate = 0;
-            speed = std::clamp(speed + amount, -limit, limit);
-        };
-        accelerate(chara.m_InertiaX, chara.m_DecelX, vx);
-        accelerate(chara.m_InertiaY, chara.m_DecelY, vy);
+        Accelerate(chara, vx, vy, run, move);
     } else {
         chara.m_SpeedX += vx;
         chara.m_SpeedY += vy;
@@ -239,15 +262,7 @@ int ExecStraightMove(cCharaObj& chara, cCommandRun& run)
     const cEdMove& move = *run.m_Command->m_Move;
     if (!run.m_Started) {
         run.m_Started = 1;
-        if (move.m_TargetMode == 1)
-            SpeedTowardPoint(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
-                             run.m_OffsetX, run.m_OffsetY, move, run.m_Remaining);
-        else if (run.m_Angle != 0)
-            SpeedByAngle(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
-                         run.m_Dir, run.m_Angle);
-        else
-            SpeedByDirection(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run.m_Speed,
-                             run.m_Dir);
+        StartStraightSpeeds(chara, run, move);
     } else {
         if (!chara.m_Flying) run.m_SpeedY = 0;
         // A character that turns only by command reverses with its facing.

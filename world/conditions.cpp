@@ -15,6 +15,16 @@
 
 namespace {
 
+// A list that holds sets the latch memory. Out of line: most owners have
+// no conditions, and their test stays small.
+[[gnu::noinline]] int TestSettingLatch(const std::vector<cEdCond>& conds, int mode,
+                                       std::uint8_t& latch, cCharaObj& chara)
+{
+    if (!TestCondList(conds, mode, chara)) return 0;
+    latch = 1;
+    return 1;
+}
+
 // The list test with its latch: an empty list holds; a latched list that
 // held once holds; a list that holds sets the latch memory either way.
 int TestLatched(const std::vector<cEdCond>* conds, int mode, int latchSwitch, std::uint8_t& latch,
@@ -22,9 +32,7 @@ int TestLatched(const std::vector<cEdCond>* conds, int mode, int latchSwitch, st
 {
     if (!conds || conds->empty()) return 1;
     if (latchSwitch && latch) return 1;
-    if (!TestCondList(*conds, mode, chara)) return 0;
-    latch = 1;
-    return 1;
+    return TestSettingLatch(*conds, mode, latch, chara);
 }
 
 // Block and item conditions are tested for the player (a stage without

@@ -10,7 +10,6 @@
 #include "world/fire_patterns.h"
 
 #include <cmath>
-#include <utility>
 
 #include "core/checked_access.h"
 #include "data/ed_database.h"
@@ -506,6 +505,15 @@ void FireSummon(cCharaObj& shooter, cCommandRun& run, const cEdShot& def, int si
     g_ShotPatternProc[def.m_Pattern](stage.m_ShotList, shooter, run, def, req);
 }
 
+// A shot set up for the request, returned to be built where the stage
+// takes it: no copy of it is made and then dropped.
+cShotObj FiredShot(cCharaObj& shooter, const cEdShot& def, ShotFireRequest& request)
+{
+    cShotObj shot;
+    shot.SetupShot(shooter, 11, def, request);
+    return shot;
+}
+
 } // namespace
 
 void FireShot(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run, const cEdShot& def)
@@ -569,9 +577,7 @@ void SpawnShotElement(std::list<cShotObj>&, ShotFireRequest& request, cCharaObj&
     cRunningStage& stage = RunStage();
     switch (run.m_Kind) {
     case 11: {
-        cShotObj temp;
-        temp.SetupShot(shooter, 11, def, request);
-        cShotObj& shot = stage.AddShot(std::move(temp));
+        cShotObj& shot = stage.AddShot(FiredShot(shooter, def, request));
         ++stage.m_BlockSerial;
         cCharaObj* target = stage.FindCharaByNumber(shot.m_TargetNo);
         const bool aimed = def.m_MoveKind == 3 || def.m_MoveKind == 6;

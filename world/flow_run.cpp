@@ -21,6 +21,7 @@ namespace {
 constexpr int kFirstInstantKind = 16;
 constexpr int kKindMessage = 19;
 constexpr int kTriggerAlways = 0;
+constexpr int kTriggerDeath = 3;
 constexpr int kTriggerBeforeStart = 18;
 
 // A message that waits until a button is pressed (its duration mode 0).
@@ -50,6 +51,69 @@ void ClearRun(cFlowRun& run, cCharaObj* chara)
         *ended = 1;
         chara->m_FlowEnded = 1;
     }
+}
+
+// Command i of the run is done for this run of the flow.
+void MarkDone(cFlowRun& run, int i)
+{
+    run.m_Commands[static_cast<std::size_t>(i)].m_Done = 1;
+    if (i == run.m_FirstOpen) run.m_FirstOpen = i + 1;
+}
+
+// One sub-step of a flow's commands: cFlowRun::Step. Inline, so that
+// the walk of StepFlowRuns steps a flow without a further call.
+inline int StepCommands(cFlowRun& run)
+{
+    RunStage().m_CurFlowRun = &run;
+    run.m_Abort = 0;
+    const int count = static_cast<int>(run.m_Commands.size());
+    // The done commands before the first open one would only be skipped.
+    for (int i = run.m_FirstOpen; i <= run.m_CurIndex && i < count; ++i) {
+        cCommandRun& command = run.m_Commands[static_cast<std::size_t>(i)];
+        if (command.m_Done) continue;
+        const bool parallel = command.m_Command && command.m_Command->m_Parallel;
+        const bool keyWait = command.m_Command && IsKeyWaitMessage(*command.m_Command);
+        if (command.m_Remaining == 0) {
+            command.Reset();
+            if (!keyWait && !parallel) run.m_MsgChain = 0;
+        }
+        if (parallel) {
+            if (command.Step() == 1) {
+                MarkDone(run, i);
+                if (i == count - 1) return 1;
+            }
+            if (i == run.m_CurIndex) run.m_CurIndex = i + 1;
+            if (run.m_Abort) return 0;
+            continue;
+        }
+        if (command.Step() == 0) {
+            if (run.m_Abort) return 0;
+            continue;
+        }
+        MarkDone(run, i);
+        if (keyWait) run.m_MsgChain = 1;
+        if (i == count - 1) return 1;
+        ++run.m_CurIndex;
+        break;
+    }
+    if (count > 0 && run.m_Commands.back().m_Done) return 1;
+    if (run.m_RunCounter < 2147483647) ++run.m_RunCounter;
+    return 0;
+}
+
+// StepFlowRun, inline for the walk of StepFlowRuns.
+inline bool StepRun(cCharaObj& chara, std::size_t index, int deathOnly)
+{
+    cFlowRun& run = chara.m_FlowRuns[index];
+    if (!run.m_Running) return false;
+    if (run.m_Commands.empty()) {
+        run.Stop(chara);
+        return false;
+    }
+    if (run.m_Paused || run.m_StoppedForGood) return false;
+    if (deathOnly && (!run.m_Flow || run.m_Flow->m_Trigger != kTriggerDeath)) return false;
+    if (StepCommands(run) == 1) chara.m_FlowRuns[index].Stop(chara);
+    return true;
 }
 
 } // namespace
@@ -112,6 +176,7 @@ void cFlowRun::Start()
     m_MsgChain = 0;
     for (cCommandRun& command : m_Commands)
         command.m_Done = 0;
+    m_FirstOpen = 0;
     m_FiredThisFrame = 1;
     if (!m_Flow) return;
     cCharaObj* chara = stage.m_CurChara;
@@ -147,39 +212,23 @@ void cFlowRun::Start()
 
 int cFlowRun::Step()
 {
-    RunStage().m_CurFlowRun = this;
-    m_Abort = 0;
-    const int count = static_cast<int>(m_Commands.size());
-    for (int i = 0; i <= m_CurIndex && i < count; ++i) {
-        cCommandRun& command = m_Commands[static_cast<std::size_t>(i)];
-        if (command.m_Done) continue;
-        const bool parallel = command.m_Command && command.m_Command->m_Parallel;
-        const bool keyWait = command.m_Command && IsKeyWaitMessage(*command.m_Command);
-        if (command.m_Remaining == 0) {
-            command.Reset();
-            if (!keyWait && !parallel) m_MsgChain = 0;
-        }
-        if (parallel) {
-            if (command.Step() == 1) {
-                command.m_Done = 1;
-                if (i == count - 1) return 1;
-            }
-            if (i == m_CurIndex) m_CurIndex = i + 1;
-            if (m_Abort) return 0;
-            continue;
-        }
-        if (command.Step() == 0) {
-            if (m_Abort) return 0;
-            continue;
-        }
-        command.m_Done = 1;
-        if (keyWait) m_MsgChain = 1;
-        if (i == count - 1) return 1;
-        ++m_CurIndex;
-        break;
+    return StepCommands(*this);
+}
+
+bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly)
+{
+    return StepRun(chara, index, deathOnly);
+}
+
+int StepFlowRuns(cCharaObj& chara, int deathOnly)
+{
+    for (std::size_t i = 0; i < chara.m_FlowRuns.size(); ++i) {
+        if (!StepRun(chara, i, deathOnly)) continue;
+        if (chara.m_Vanish) return 1;
+        if (!deathOnly && chara.m_Hp <= 0 && chara.m_FlowRuns[i].m_Flow &&
+            chara.m_FlowRuns[i].m_Flow->m_Trigger != kTriggerDeath)
+            return 1;
     }
-    if (count > 0 && m_Commands.back().m_Done) return 1;
-    if (m_RunCounter < 2147483647) ++m_RunCounter;
     return 0;
 }
 

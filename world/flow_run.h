@@ -7,6 +7,7 @@
 // running flow once per sub-step is the character's RunFlows; what each
 // command kind does is its executor. Game thread only.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -102,6 +103,7 @@ public:
     std::int32_t m_StoppedForGood = 0;
     std::int32_t m_DeleteRequest = 0;  // "to-be-deleted flag"
     std::int32_t m_CurIndex = 0;       // the command the flow waits for
+    std::int32_t m_FirstOpen = 0;      // the commands before it are done
     std::int32_t m_RunCounter = 0;     // sub-steps stepped without finishing
     std::int32_t m_FireDir = 0;        // "input direction key" when it fired
     std::int32_t m_FiredThisFrame = 0; // "fired-this-step flag"
@@ -109,6 +111,16 @@ public:
     std::int32_t m_Abort = 0;          // "operated flag": give up the rest of the pass
     std::uint8_t m_Latch = 0;          // the conditions have held once
 };
+
+// One running flow of a character's flow run: a running flow without
+// commands is stopped; one not paused, not stopped for good (and, for
+// death flows only, of the death trigger) is stepped and stopped when it
+// finishes. Whether it was stepped.
+bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly);
+// Steps every flow of a character's flow run in turn with StepFlowRun;
+// 1 as soon as a stepped flow made the character vanish or, outside a
+// death's run, a flow of another trigger than death left it without HP.
+int StepFlowRuns(cCharaObj& chara, int deathOnly);
 
 // The exclusion number of a flow: 1 to 26, or 0 (none) for any other value.
 int FlowExclNumber(const cEdFlow& flow);

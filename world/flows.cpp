@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int kTriggerAlways = 0;
-constexpr int kTriggerDeath = 3;
 constexpr int kKindJump = 10;
 constexpr int kKindSword = 12;
 
@@ -136,41 +135,45 @@ std::uint8_t& ExclFlag(std::vector<std::uint8_t>& flags, int number)
     return VecAt(flags, number);
 }
 
-} // namespace
-
-bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly)
+// A flow of the trigger that is neither running, paused, stopped for good
+// nor fired in this sub-step: it starts if its conditions hold. The run's
+// own flags first: most flows are running.
+bool MayFire(const cFlowRun& run, int trigger)
 {
-    cFlowRun& run = chara.m_FlowRuns[index];
-    if (!run.m_Running) return false;
-    if (run.m_Commands.empty()) {
-        run.Stop(chara);
-        return false;
-    }
-    if (run.m_Paused || run.m_StoppedForGood) return false;
-    if (deathOnly && (!run.m_Flow || run.m_Flow->m_Trigger != kTriggerDeath)) return false;
-    if (run.Step() == 1) chara.m_FlowRuns[index].Stop(chara);
-    return true;
+    return !run.m_Running && !run.m_Paused && !run.m_StoppedForGood && !run.m_FiredThisFrame &&
+           run.m_Flow && run.m_Flow->m_Trigger == trigger;
 }
+
+// The flows asked to be deleted go.
+[[gnu::noinline]] void RemoveDeletedFlows(cCharaObj& chara)
+{
+    for (std::size_t i = 0; i < chara.m_FlowRuns.size();) {
+        if (chara.m_FlowRuns[i].m_DeleteRequest)
+            chara.RemoveFlow(static_cast<int>(i));
+        else
+            ++i;
+    }
+    chara.m_FlowDeleted = 0;
+}
+
+// The exclusion numbers whose flows ended are free again.
+[[gnu::noinline]] void ReleaseEndedExclusions(cCharaObj& chara)
+{
+    for (std::size_t n = 0; n < chara.m_FlowExclEnded.size(); ++n) {
+        if (!chara.m_FlowExclEnded[n]) continue;
+        chara.m_FlowExclEnded[n] = 0;
+        if (n < chara.m_FlowExclRunning.size()) chara.m_FlowExclRunning[n] = 0;
+    }
+    chara.m_FlowEnded = 0;
+}
+
+} // namespace
 
 void FinishFlowRun(cCharaObj& chara, bool outermost)
 {
-    if (outermost && chara.m_FlowDeleted) {
-        for (std::size_t i = 0; i < chara.m_FlowRuns.size();) {
-            if (chara.m_FlowRuns[i].m_DeleteRequest)
-                chara.RemoveFlow(static_cast<int>(i));
-            else
-                ++i;
-        }
-        chara.m_FlowDeleted = 0;
-    }
-    if (chara.m_FlowEnded) {
-        for (std::size_t n = 0; n < chara.m_FlowExclEnded.size(); ++n) {
-            if (!chara.m_FlowExclEnded[n]) continue;
-            chara.m_FlowExclEnded[n] = 0;
-            if (n < chara.m_FlowExclRunning.size()) chara.m_FlowExclRunning[n] = 0;
-        }
-        chara.m_FlowEnded = 0;
-    }
+    // Most runs end with nothing to do: both tests stay in this small function.
+    if (outermost && chara.m_FlowDeleted) RemoveDeletedFlows(chara);
+    if (chara.m_FlowEnded) ReleaseEndedExclusions(chara);
 }
 
 int cCharaObj::InstallFlows(const std::vector<cEdFlow>& flows, int facing, int insert, int position)
@@ -253,41 +256,51 @@ void cCharaObj::ResetFlowStepFlags()
     std::fill(m_FlowExclStarted.begin(), m_FlowExclStarted.end(), 0);
 }
 
-void cCharaObj::FireFlows(int trigger)
+namespace {
+
+// FireFlows' trace line and its walk over the flows that the trigger may
+// start: each whose exclusion number is free and whose conditions and key
+// sequence hold starts. Out of line, so that the frequent calls that find
+// nothing pay only for FireFlows' own small test.
+[[gnu::noinline]] void FireFlowsWalk(cCharaObj& chara, int trigger)
 {
-    // Every trigger is part of the sub-step trace, whether or not a flow fires.
-    TraceTrigger(*this, trigger);
-    // Most triggers have no flow of this character that could start now
-    // (the same tests as below, without effects): nothing to walk.
-    if (std::none_of(m_FlowRuns.begin(), m_FlowRuns.end(), [trigger](const cFlowRun& run) {
-            return run.m_Flow && run.m_Flow->m_Trigger == trigger && !run.m_Running &&
-                   !run.m_Paused && !run.m_StoppedForGood && !run.m_FiredThisFrame;
-        }))
-        return;
+    TraceTrigger(chara, trigger);
     cRunningStage& stage = RunStage();
     cFlowContext context;
-    cFlowWalk walk(*this);
-    stage.m_CurChara = this;
+    cFlowWalk walk(chara);
+    stage.m_CurChara = &chara;
     // By index: the flows keep their shape during the walk, and a run is
     // looked up again after every call that may run commands.
-    for (std::size_t i = 0; i < m_FlowRuns.size(); ++i) {
+    for (std::size_t i = 0; i < chara.m_FlowRuns.size(); ++i) {
         {
-            cFlowRun& run = m_FlowRuns[i];
-            if (!run.m_Flow || run.m_Flow->m_Trigger != trigger) continue;
-            if (run.m_Running || run.m_Paused || run.m_StoppedForGood || run.m_FiredThisFrame)
-                continue;
+            cFlowRun& run = chara.m_FlowRuns[i];
+            if (!MayFire(run, trigger)) continue;
             const int number = FlowExclNumber(*run.m_Flow);
             if (trigger == kTriggerAlways && number &&
-                (ExclFlag(m_FlowExclRunning, number) || ExclFlag(m_FlowExclStarted, number)))
+                (ExclFlag(chara.m_FlowExclRunning, number) ||
+                 ExclFlag(chara.m_FlowExclStarted, number)))
                 continue;
             // The conditions first: the key test moves the sequence's edge memory.
-            if (!TestFlowConds(run, *this)) continue;
+            if (!TestFlowConds(run, chara)) continue;
         }
-        cFlowRun& run = m_FlowRuns[i];
-        if (!TestFlowKeyConds(run)) continue;
-        run.m_FireDir = FirstPressedDirection(FireInput(*this));
+        cFlowRun& run = chara.m_FlowRuns[i];
+        if (!chara.TestFlowKeyConds(run)) continue;
+        run.m_FireDir = FirstPressedDirection(FireInput(chara));
         run.Start();
     }
+}
+
+} // namespace
+
+void cCharaObj::FireFlows(int trigger)
+{
+    // Every trigger is part of the sub-step trace, whether or not a flow
+    // fires. Most triggers have no flow of this character that could start
+    // now, and no trace is recorded: they cost only this test.
+    bool walk = g_Trace != nullptr;
+    for (auto run = m_FlowRuns.begin(); !walk && run != m_FlowRuns.end(); ++run)
+        walk = MayFire(*run, trigger);
+    if (walk) FireFlowsWalk(*this, trigger);
 }
 
 int cCharaObj::TestFlowKeyConds(cFlowRun& run)

@@ -3,18 +3,12 @@
 // between the player and the computer characters, and the key sequences
 // of flows against the player's input history.
 
-#include <cstddef>
 #include <vector>
 
 class cCharaObj;
 class cEdKeyCond;
 struct InputState;
 
-// One running flow of the flow run: a running flow without commands is
-// stopped; one not paused, not stopped for good (and, for death flows only,
-// of the death trigger) is stepped and stopped when it finishes. Whether
-// it was stepped.
-bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly);
 // The end of a flow run: the flows asked to be deleted go (only when no
 // other walk over the flows is going on), the ended exclusion numbers are
 // released.

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <limits>
 #include <list>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -60,15 +59,19 @@ std::uint64_t PairKey(int groupA, int groupB, int a, int b)
 // the parts each object takes, and the pairs of the pass in visiting order.
 struct Looks {
     std::vector<Entry<cShotObj>> shots;
-    std::vector<DRect> shotHit;              // against characters
-    std::vector<DRect> shotBox;              // against shots
-    std::vector<std::uint8_t> shotTakesPart; // in the shot pass
-    std::vector<std::uint8_t> shotCollides;  // with shots
+    std::vector<DRect> shotHit;             // against characters (NaN edges: takes no part)
+    std::vector<DRect> shotBox;             // against shots
+    std::vector<std::uint8_t> shotCollides; // with shots
+    std::vector<int> shotGroup;             // the group list each is in
+    std::vector<int> colliders;             // the shots that collide with shots
+    std::vector<DRect> colliderBox;         // and their boxes and groups
+    std::vector<int> colliderGroup;
     bool shotsCurrent = false;
 
     std::vector<Entry<cCharaObj>> charas;
     std::vector<DRect> charaContact;      // box A
     std::vector<DRect> charaShotBox;      // box B
+    std::vector<int> charaGroup;          // the group list each is in
     std::vector<std::uint8_t> charaMeets; // contacts
     std::vector<std::uint8_t> charaShot;  // shots
     bool charasCurrent = false;
@@ -77,12 +80,15 @@ struct Looks {
     std::vector<Pair> pairs;
     std::vector<Pair> sorted;
     std::vector<GridPair> found;
-    // The characters by the left edges of their contact boxes (those that
-    // take no part last), each with its index; kept from one look to the
-    // next, when it is nearly in order already.
-    std::vector<std::pair<double, int>> byLeft;
-    // The characters that take part in contacts, in that order, each with
-    // its box A, index and group, so that the sweep reads one run of memory.
+    // The shots whose boxes meet those of colliders in other groups (indices
+    // into colliders), found along with the first pass's pairs and kept
+    // while the look at the shots stays.
+    std::vector<GridPair> shotShot;
+    bool shotShotCurrent = false;
+    // The characters by the left edges of their boxes A, each with the box,
+    // index and group (those that take no part at an infinite left edge and
+    // in group -1), so that the sweep reads one run of memory; kept from one
+    // look to the next, when it is nearly in order already.
     struct SweepBox {
         DRect box;
         int index = 0;
@@ -103,6 +109,10 @@ bool HoldsPoints(const DRect& b)
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A box that meets nothing.
+constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
+
 bool OnScreenOnly()
 {
     return g_Stage.bHitOnScreenOnly != 0;
@@ -119,20 +129,25 @@ bool ShotPassRuns(const cRunningStage& stage)
            stage.m_HitStepMask[static_cast<std::size_t>(index)] != 0;
 }
 
-bool ShotTakesPart(const cShotObj& s)
+bool ShotTakesPart(const cShotObj& s, bool onScreenOnly)
 {
-    return !OnScreenOnly() || s.m_OnScreen;
+    return !onScreenOnly || s.m_OnScreen;
+}
+
+// Present, not dying, and on the screen when hits count only there.
+bool Hittable(const cCharaObj& c, bool onScreenOnly)
+{
+    return (!onScreenOnly || c.m_OnScreen) && c.m_Present && !c.m_Dying;
 }
 
 bool ShotHittable(const cCharaObj& c)
 {
-    return (!OnScreenOnly() || c.m_OnScreen) && c.m_Present && !c.m_Dying &&
-           c.m_Def.nInvincible != 2;
+    return Hittable(c, OnScreenOnly()) && c.m_Def.nInvincible != 2;
 }
 
 bool ContactHittable(const cCharaObj& c)
 {
-    return (!OnScreenOnly() || c.m_OnScreen) && !c.m_Def.bSolid && c.m_Present && !c.m_Dying;
+    return Hittable(c, OnScreenOnly()) && !c.m_Def.bSolid;
 }
 
 void LookAtShots(cRunningStage& stage, Looks& l)
@@ -143,19 +158,37 @@ void LookAtShots(cRunningStage& stage, Looks& l)
     l.shots.resize(n);
     l.shotHit.resize(n);
     l.shotBox.resize(n);
-    l.shotTakesPart.resize(n);
     l.shotCollides.resize(n);
+    l.shotGroup.resize(n);
+    l.colliders.clear();
+    l.colliderBox.clear();
+    l.colliderGroup.clear();
+    // Written through copies of the pointers, which the stores cannot change.
+    Entry<cShotObj>* const shots = l.shots.data();
+    DRect* const hit = l.shotHit.data();
+    DRect* const box = l.shotBox.data();
+    std::uint8_t* const collides = l.shotCollides.data();
+    int* const group = l.shotGroup.data();
+    const bool onScreenOnly = OnScreenOnly();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_ShotGroups.size()); ++g)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
-            l.shots[i] = {s, s->m_ObjNo, g};
-            l.shotHit[i] = {s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom};
-            l.shotBox[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
-            l.shotTakesPart[i] = ShotTakesPart(*s) ? 1 : 0;
-            l.shotCollides[i] = s->m_Def.m_HitShots ? 1 : 0;
+            shots[i] = {s, s->m_ObjNo, g};
+            group[i] = g;
+            hit[i] = ShotTakesPart(*s, onScreenOnly)
+                         ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom}
+                         : kNoBox;
+            box[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
+            collides[i] = s->m_Def.m_HitShots != 0 ? 1 : 0;
+            if (collides[i]) {
+                l.colliders.push_back(static_cast<int>(i));
+                l.colliderBox.push_back(box[i]);
+                l.colliderGroup.push_back(g);
+            }
             ++i;
         }
     l.shotsCurrent = true;
+    l.shotShotCurrent = false;
 }
 
 void LookAtCharas(cRunningStage& stage, Looks& l)
@@ -167,17 +200,28 @@ void LookAtCharas(cRunningStage& stage, Looks& l)
     l.charas.resize(n);
     l.charaContact.resize(n);
     l.charaShotBox.resize(n);
+    l.charaGroup.resize(n);
     l.charaMeets.resize(n);
     l.charaShot.resize(n);
+    // Written through copies of the pointers, which the stores cannot change.
+    Entry<cCharaObj>* const charas = l.charas.data();
+    int* const group = l.charaGroup.data();
+    DRect* const contact = l.charaContact.data();
+    DRect* const shotBox = l.charaShotBox.data();
+    std::uint8_t* const meets = l.charaMeets.data();
+    std::uint8_t* const shot = l.charaShot.data();
+    const bool onScreenOnly = OnScreenOnly();
     std::size_t i = 0;
     for (int g = 0; g < static_cast<int>(stage.m_CharaGroups.size()); ++g)
         for (cCharaObj* c : stage.m_CharaGroups[static_cast<std::size_t>(g)]) {
-            same = same && l.charas[i].object == c && l.charas[i].number == c->m_ObjNo;
-            l.charas[i] = {c, c->m_ObjNo, g};
-            l.charaContact[i] = c->m_HitA.m_Rect;
-            l.charaShotBox[i] = c->m_HitB.m_Rect;
-            l.charaMeets[i] = ContactHittable(*c) ? 1 : 0;
-            l.charaShot[i] = ShotHittable(*c) ? 1 : 0;
+            same = same && charas[i].object == c && charas[i].number == c->m_ObjNo;
+            charas[i] = {c, c->m_ObjNo, g};
+            group[i] = g;
+            contact[i] = c->m_HitA.m_Rect;
+            shotBox[i] = c->m_HitB.m_Rect;
+            const bool hittable = Hittable(*c, onScreenOnly);
+            meets[i] = hittable && !c->m_Def.bSolid ? 1 : 0;
+            shot[i] = hittable && c->m_Def.nInvincible != 2 ? 1 : 0;
             ++i;
         }
     l.charasCurrent = true;
@@ -232,22 +276,6 @@ void SortByKey(std::vector<Pair>& pairs)
               [](const Pair& x, const Pair& y) { return x.key < y.key; });
 }
 
-// The pairs of an entry of A with the entries of B whose boxes overlap, the
-// grid holding B; visit(a, b) gives the pair to visit with its place in the
-// visiting order, or nothing. Sorted into that order.
-template <class Visit>
-void FindPairs(Looks& l, const std::vector<DRect>& boxesA, const std::vector<std::uint8_t>& useA,
-               const std::vector<DRect>& boxesB, const std::vector<std::uint8_t>& useB, Visit visit)
-{
-    l.found.clear();
-    l.grid.Build(boxesB, &useB);
-    l.grid.Pairs(boxesA, &useA, l.found);
-    l.pairs.clear();
-    for (const GridPair& f : l.found)
-        if (const std::optional<Pair> p = visit(f.query, f.entered)) l.pairs.push_back(*p);
-    SortByGroups(l);
-}
-
 // The first pair after a place in the visiting order.
 std::size_t PairAfter(const Looks& l, std::uint64_t key)
 {
@@ -270,15 +298,23 @@ std::uint64_t ShotCharaKey(const Looks& l, int s, int c)
                    l.charas[static_cast<std::size_t>(c)].group, s, c);
 }
 
+// The shots look up, in one grid, the boxes B of characters in other groups
+// with their hit boxes, and (for the third pass) the boxes of colliders in
+// other groups with their own.
 void FindShotCharaPairs(Looks& l)
 {
-    FindPairs(l, l.shotHit, l.shotTakesPart, l.charaShotBox, l.charaShot,
-              [&l](int s, int c) -> std::optional<Pair> {
-                  if (l.shots[static_cast<std::size_t>(s)].group ==
-                      l.charas[static_cast<std::size_t>(c)].group)
-                      return std::nullopt;
-                  return Pair{ShotCharaKey(l, s, c), s, c};
-              });
+    l.found.clear();
+    l.shotShot.clear();
+    const GridLayer layers[] = {{&l.charaShotBox, &l.charaGroup, &l.charaShot},
+                                {&l.colliderBox, &l.colliderGroup, nullptr}};
+    l.grid.Build(layers);
+    const GridAsk asks[] = {{&l.shotHit, &l.found}, {&l.shotBox, &l.shotShot}};
+    l.grid.Pairs(l.shotGroup, asks);
+    l.shotShotCurrent = true;
+    l.pairs.clear();
+    for (const GridPair& f : l.found)
+        l.pairs.push_back({ShotCharaKey(l, f.query, f.entered), f.query, f.entered});
+    SortByGroups(l);
 }
 
 // One shot against one character. `scheduled` is set when the shot must go
@@ -375,28 +411,37 @@ std::uint64_t CharaCharaKey(const Looks& l, int a, int b)
 
 // Puts the characters in the order of their left edges: from the order of
 // the look before when it holds the same characters (they moved a little, so
-// an insertion sort has little to do), else anew.
+// an insertion sort has little to do), else anew. Which of two equal left
+// edges comes first does not matter.
 void OrderByLeft(Looks& l)
 {
     const std::size_t n = l.charas.size();
-    auto left = [&l](int i) {
-        const std::size_t k = static_cast<std::size_t>(i);
-        return l.charaMeets[k] && HoldsPoints(l.charaContact[k])
-                   ? l.charaContact[k].x1
-                   : std::numeric_limits<double>::infinity();
+    auto place = [&l](Looks::SweepBox& e) {
+        const std::size_t k = static_cast<std::size_t>(e.index);
+        e.box = l.charaContact[k];
+        e.group = l.charaGroup[k];
+        if (!l.charaMeets[k] || !HoldsPoints(e.box)) {
+            e.box.x1 = std::numeric_limits<double>::infinity();
+            e.group = -1;
+        }
     };
-    if (!l.charasSame || l.byLeft.size() != n) {
-        l.byLeft.resize(n);
-        for (std::size_t k = 0; k < n; ++k)
-            l.byLeft[k] = {left(static_cast<int>(k)), static_cast<int>(k)};
-        std::sort(l.byLeft.begin(), l.byLeft.end());
+    auto before = [](const Looks::SweepBox& x, const Looks::SweepBox& y) {
+        return x.box.x1 < y.box.x1;
+    };
+    if (!l.charasSame || l.sweep.size() != n) {
+        l.sweep.resize(n);
+        for (std::size_t k = 0; k < n; ++k) {
+            l.sweep[k].index = static_cast<int>(k);
+            place(l.sweep[k]);
+        }
+        std::sort(l.sweep.begin(), l.sweep.end(), before);
         return;
     }
-    for (std::pair<double, int>& e : l.byLeft)
-        e.first = left(e.second);
+    for (Looks::SweepBox& e : l.sweep)
+        place(e);
     for (std::size_t k = 1; k < n; ++k)
-        for (std::size_t j = k; j > 0 && l.byLeft[j] < l.byLeft[j - 1]; --j)
-            std::swap(l.byLeft[j], l.byLeft[j - 1]);
+        for (std::size_t j = k; j > 0 && before(l.sweep[j], l.sweep[j - 1]); --j)
+            std::swap(l.sweep[j], l.sweep[j - 1]);
 }
 
 // The characters that meet, swept in the order of their left edges: each
@@ -404,24 +449,19 @@ void OrderByLeft(Looks& l)
 void FindCharaCharaPairs(Looks& l)
 {
     OrderByLeft(l);
-    l.sweep.clear();
-    for (const std::pair<double, int>& e : l.byLeft) {
-        const std::size_t k = static_cast<std::size_t>(e.second);
-        if (l.charaMeets[k] && HoldsPoints(l.charaContact[k]))
-            l.sweep.push_back({l.charaContact[k], e.second, l.charas[k].group});
-    }
     const Looks::SweepBox* const boxes = l.sweep.data();
     const std::size_t n = l.sweep.size();
     l.pairs.clear();
     for (std::size_t u = 0; u < n; ++u) {
         const DRect a = boxes[u].box;
         const int gi = boxes[u].group;
+        if (gi < 0) continue;
         for (std::size_t v = u + 1; v < n; ++v) {
             const DRect& b = boxes[v].box;
             if (b.x1 > a.x2) break;
             if (b.y1 > a.y2 || b.y2 < a.y1) continue;
             const int gj = boxes[v].group;
-            if (gi == gj) continue;
+            if (gi == gj || gj < 0) continue;
             const int i = boxes[u].index;
             const int j = boxes[v].index;
             const int first = gi < gj ? i : j;
@@ -499,20 +539,24 @@ int CharasAgainstCharas(cRunningStage& stage, Looks& l)
 void ShotsAgainstShots(cRunningStage& stage, Looks& l)
 {
     if (!l.shotsCurrent) LookAtShots(stage, l);
-    // Only pairs with a shot that collides with shots count: every shot
-    // looks for them in a grid of theirs.
-    if (std::find(l.shotCollides.begin(), l.shotCollides.end(), 1) == l.shotCollides.end()) return;
-    l.grid.Build(l.shotBox, &l.shotCollides);
-    l.found.clear();
-    l.grid.Pairs(l.shotBox, nullptr, l.found);
+    // Only pairs of shots in different groups, one of which collides with
+    // shots, count: every shot looks for them in a grid of the colliders.
+    if (l.colliders.empty()) return;
+    if (!l.shotShotCurrent) {
+        l.shotShot.clear();
+        const GridLayer layers[] = {{&l.colliderBox, &l.colliderGroup, nullptr}};
+        l.grid.Build(layers);
+        const GridAsk asks[] = {{&l.shotBox, &l.shotShot}};
+        l.grid.Pairs(l.shotGroup, asks);
+    }
     l.pairs.clear();
-    for (const GridPair& f : l.found) {
+    for (const GridPair& f : l.shotShot) {
         const int k = f.query;
-        const int m = f.entered;
+        const int m = l.colliders[static_cast<std::size_t>(f.entered)];
         const int gk = l.shots[static_cast<std::size_t>(k)].group;
         const int gm = l.shots[static_cast<std::size_t>(m)].group;
         // A pair of two colliding shots is found from each side: kept once.
-        if (gk == gm || (l.shotCollides[static_cast<std::size_t>(k)] && m < k)) continue;
+        if (l.shotCollides[static_cast<std::size_t>(k)] && m < k) continue;
         const int p = gk < gm ? k : m;
         const int q = gk < gm ? m : k;
         l.pairs.push_back({PairKey(std::min(gk, gm), std::max(gk, gm), p, q), p, q});

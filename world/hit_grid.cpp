@@ -1,6 +1,8 @@
 #include "world/hit_grid.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -19,49 +21,112 @@ bool HoldsPoints(const DRect& b)
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
-// The cell of a coordinate on an axis whose last cell is `last`. The grid
-// needs no more than a mapping that never decreases: two boxes that share a
-// point then share the cell of that point, whatever the rounding.
-// Coordinates before the grid or past it fall into its first or last cell.
-int CellOf(double v, double origin, double perPixel, double last)
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A box that meets nothing.
+constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
+
+// A corner of a box: its x and y side by side, so that both axes take one
+// instruction each step.
+typedef double Corner __attribute__((vector_size(16)));
+typedef std::int32_t CornerCell __attribute__((vector_size(8)));
+
+Corner TopLeft(const DRect& b)
 {
-    return static_cast<int>(std::min(std::max((v - origin) * perPixel, 0.0), last));
+    Corner c;
+    std::memcpy(&c, &b.x1, sizeof c);
+    return c;
+}
+
+Corner BottomRight(const DRect& b)
+{
+    Corner c;
+    std::memcpy(&c, &b.x2, sizeof c);
+    return c;
+}
+
+// Of corners that hold no NaN.
+Corner Min(Corner a, Corner b)
+{
+    return a < b ? a : b;
+}
+
+Corner Max(Corner a, Corner b)
+{
+    return a > b ? a : b;
+}
+
+std::uint64_t Bits(CornerCell c)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &c, sizeof bits);
+    return bits;
+}
+
+// Sorts the last `count` pairs by box (a handful at most).
+void SortLast(std::vector<GridPair>& out, int count)
+{
+    const std::size_t from = out.size() - static_cast<std::size_t>(count);
+    for (std::size_t i = from + 1; i < out.size(); ++i)
+        for (std::size_t j = i; j > from && out[j - 1].entered > out[j].entered; --j)
+            std::swap(out[j - 1], out[j]);
 }
 
 } // namespace
 
-inline cHitGrid::CellSpan cHitGrid::Span(const DRect& box) const
+// The grid needs no more than a mapping that never decreases: two boxes
+// that share a point then share the cell of that point, whatever the
+// rounding. Points before the grid or past it fall into its first or last
+// column or row.
+struct cHitGrid::Mapping {
+    Corner origin;
+    Corner perPixel;
+    Corner last;
+
+    CornerCell CellOf(Corner p) const
+    {
+        const Corner zero = {0, 0};
+        return __builtin_convertvector(Min(Max((p - origin) * perPixel, zero), last), CornerCell);
+    }
+};
+
+cHitGrid::Mapping cHitGrid::Map() const
 {
-    return {
-        CellOf(box.x1, m_X0, m_PerPixel, m_LastCol), CellOf(box.y1, m_Y0, m_PerPixel, m_LastRow),
-        CellOf(box.x2, m_X0, m_PerPixel, m_LastCol), CellOf(box.y2, m_Y0, m_PerPixel, m_LastRow)};
+    Mapping map;
+    map.origin = Corner{m_X0, m_Y0};
+    map.perPixel = Corner{m_PerPixel, m_PerPixel};
+    map.last = Corner{m_LastCol, m_LastRow};
+    return map;
 }
 
-void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uint8_t>* use)
+void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
-    const std::size_t n = boxes.size();
-    if (m_Stamp.size() < n) m_Stamp.resize(n, 0);
-    m_Entered.clear();
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const DRect& b = boxes[i];
-        if ((use && !(*use)[i]) || !HoldsPoints(b)) continue;
-        if (m_Entered.empty()) {
-            minX = b.x1, minY = b.y1, maxX = b.x2, maxY = b.y2;
-        } else {
-            minX = std::min(minX, b.x1), minY = std::min(minY, b.y1);
-            maxX = std::max(maxX, b.x2), maxY = std::max(maxY, b.y2);
+    // The boxes that enter, and their bounds.
+    auto enters = [&layers](std::size_t k, std::size_t i) {
+        const std::vector<std::uint8_t>* use = layers[k].use;
+        return (!use || (*use)[i]) && HoldsPoints((*layers[k].boxes)[i]);
+    };
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    Corner low = {inf, inf}, high = {-inf, -inf};
+    std::int64_t entered = 0;
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        const std::vector<DRect>& boxes = *layers[k].boxes;
+        m_Filed[k] = 0;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            if (!enters(k, i)) continue;
+            low = Min(low, TopLeft(boxes[i]));
+            high = Max(high, BottomRight(boxes[i]));
+            ++m_Filed[k];
         }
-        m_Entered.push_back(static_cast<int>(i));
+        entered += m_Filed[k];
     }
-    if (m_Entered.empty()) return;
-    m_X0 = Held(minX);
-    m_Y0 = Held(minY);
-    const double width = Held(maxX) - m_X0;
-    const double height = Held(maxY) - m_Y0;
+    if (entered == 0) return;
+    m_X0 = Held(low[0]);
+    m_Y0 = Held(low[1]);
+    const double width = Held(high[0]) - m_X0;
+    const double height = Held(high[1]) - m_Y0;
     // Wider cells while the grid would be much larger than its contents.
-    const auto budget = std::max<std::int64_t>(64, 4 * static_cast<std::int64_t>(m_Entered.size()));
+    const auto budget = std::max<std::int64_t>(64, 4 * entered);
     for (double cell = kFirstCell;; cell *= 2) {
         m_PerPixel = 1 / cell;
         const auto cols = static_cast<std::int64_t>(width * m_PerPixel) + 1;
@@ -74,81 +139,122 @@ void cHitGrid::Build(const std::vector<DRect>& boxes, const std::vector<std::uin
             break;
         }
     }
-    const std::size_t cells = static_cast<std::size_t>(m_Cols) * static_cast<std::size_t>(m_Rows);
-    m_CellStart.assign(cells + 1, 0);
-    m_Spans.resize(m_Entered.size());
-    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
-        const CellSpan s = m_Spans[e] = Span(boxes[static_cast<std::size_t>(m_Entered[e])]);
-        for (int r = s.r1; r <= s.r2; ++r)
-            for (int c = s.c1; c <= s.c2; ++c)
-                ++m_CellStart[static_cast<std::size_t>(r) * m_Cols + c + 1];
-    }
-    for (std::size_t c = 0; c < cells; ++c)
-        m_CellStart[c + 1] += m_CellStart[c];
-    m_Items.resize(static_cast<std::size_t>(m_CellStart[cells]));
-    m_Fill.assign(m_CellStart.begin(), m_CellStart.end() - 1);
-    for (std::size_t e = 0; e < m_Entered.size(); ++e) {
-        const CellSpan& s = m_Spans[e];
-        const int i = m_Entered[e];
-        for (int r = s.r1; r <= s.r2; ++r)
-            for (int c = s.c1; c <= s.c2; ++c) {
-                const int at = m_Fill[static_cast<std::size_t>(r) * m_Cols + c]++;
-                m_Items[static_cast<std::size_t>(at)] = {boxes[static_cast<std::size_t>(i)], i};
+    const std::size_t cols = static_cast<std::size_t>(m_Cols);
+    // Each cell's items form a chain from its head; filed last first, so
+    // that every chain runs in the order entered.
+    m_Head.assign(cols * static_cast<std::size_t>(m_Rows), -1);
+    int* const head = m_Head.data();
+    const Mapping map = Map();
+    std::size_t room = m_Items.size();
+    int used = 0;
+    for (std::size_t k = layers.size(); k-- > 0;) {
+        const std::vector<DRect>& boxes = *layers[k].boxes;
+        const std::vector<int>& groups = *layers[k].groups;
+        for (std::size_t i = boxes.size(); i-- > 0;) {
+            if (!enters(k, i)) continue;
+            const DRect& box = boxes[i];
+            const CornerCell first = map.CellOf(TopLeft(box));
+            const CornerCell last = map.CellOf(BottomRight(box));
+            const auto cells = static_cast<std::size_t>(last[0] - first[0] + 1) *
+                               static_cast<std::size_t>(last[1] - first[1] + 1);
+            // Grown only: the items are written in place.
+            if (room < static_cast<std::size_t>(used) + cells) {
+                room = 2 * (static_cast<std::size_t>(used) + cells);
+                m_Items.resize(room);
             }
+            Item item = {box, static_cast<int>(i), static_cast<int>(k), groups[i], first[0], first[1]};
+            if (cells == 1) {
+                int& chain =
+                    head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
+                item.next = chain;
+                m_Items[static_cast<std::size_t>(used)] = item;
+                chain = used++;
+                continue;
+            }
+            for (int r = first[1]; r <= last[1]; ++r)
+                for (int c = first[0]; c <= last[0]; ++c) {
+                    int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
+                    item.next = chain;
+                    m_Items[static_cast<std::size_t>(used)] = item;
+                    chain = used++;
+                }
+        }
     }
 }
 
-void cHitGrid::Pairs(const std::vector<DRect>& queries, const std::vector<std::uint8_t>* use,
-                     std::vector<GridPair>& out)
+void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> asks)
 {
     if (m_Cols == 0) return;
-    // Read once (the grid and the queries alike): the stores into out could
-    // otherwise stand for any of them.
-    const int* const start = m_CellStart.data();
+    // Read once (the grid and the queries alike): the stores into the found
+    // pairs could otherwise stand for any of them. A single layer is asked
+    // as if twice alike; a layer that holds no box, with boxes that meet
+    // nothing.
+    const int* const head = m_Head.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
-    const double x0 = m_X0, y0 = m_Y0, perPixel = m_PerPixel;
-    const double lastCol = m_LastCol, lastRow = m_LastRow;
-    const DRect* const boxes = queries.data();
-    const std::uint8_t* const used = use ? use->data() : nullptr;
-    const int n = static_cast<int>(queries.size());
+    const Mapping map = Map();
+    const GridAsk& second = asks.size() > 1 ? asks[1] : asks[0];
+    const DRect* const ask0 = asks[0].boxes->data();
+    const DRect* const ask1 = second.boxes->data();
+    const bool filed0 = m_Filed[0] != 0, filed1 = asks.size() > 1 && m_Filed[1] != 0;
+    std::vector<GridPair>& found0 = *asks[0].found;
+    std::vector<GridPair>& found1 = *second.found;
+    const int* const group = groups.data();
+    const int n = static_cast<int>(groups.size());
     for (int q = 0; q < n; ++q) {
-        if (used && !used[q]) continue;
-        const DRect& box = boxes[q];
-        if (!HoldsPoints(box)) continue;
-        const CellSpan s = {
-            CellOf(box.x1, x0, perPixel, lastCol), CellOf(box.y1, y0, perPixel, lastRow),
-            CellOf(box.x2, x0, perPixel, lastCol), CellOf(box.y2, y0, perPixel, lastRow)};
-        if (s.c1 == s.c2 && s.r1 == s.r2) {
-            // One cell holds each box once: no marks needed, already ascending.
-            const std::size_t cell = static_cast<std::size_t>(s.r1) * cols + s.c1;
-            for (int k = start[cell], end = start[cell + 1]; k < end; ++k)
-                if (items[k].box.Intersects(box)) out.push_back({q, items[k].index});
+        // The boxes the query asks with (a layer it cannot ask, with a box
+        // that meets nothing), and the corners of the cells they cover.
+        const DRect& box0 = ask0[q];
+        const DRect& box1 = ask1[q];
+        const bool asks0 = filed0 && HoldsPoints(box0);
+        const bool asks1 = filed1 && HoldsPoints(box1);
+        Corner topLeft, bottomRight;
+        if (asks0 && asks1) {
+            topLeft = Min(TopLeft(box0), TopLeft(box1));
+            bottomRight = Max(BottomRight(box0), BottomRight(box1));
+        } else if (asks0) {
+            topLeft = TopLeft(box0);
+            bottomRight = BottomRight(box0);
+        } else if (asks1) {
+            topLeft = TopLeft(box1);
+            bottomRight = BottomRight(box1);
+        } else {
             continue;
         }
-        if (++m_Query == 0) {
-            std::fill(m_Stamp.begin(), m_Stamp.end(), 0);
-            m_Query = 1;
+        const int own = group[q];
+        const DRect& test0 = asks0 ? box0 : kNoBox;
+        const DRect& test1 = asks1 ? box1 : kNoBox;
+        const CornerCell first = map.CellOf(topLeft);
+        const CornerCell last = map.CellOf(bottomRight);
+        if (Bits(first) == Bits(last)) {
+            // One cell holds each box once: already ascending.
+            const std::size_t cell =
+                static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
+            for (int i = head[cell]; i >= 0; i = items[i].next) {
+                const Item& item = items[i];
+                if (item.group != own && item.box.Intersects(item.layer ? test1 : test0))
+                    (item.layer ? found1 : found0).push_back({q, item.index});
+            }
+            continue;
         }
-        std::uint32_t* const stamps = m_Stamp.data();
-        const std::uint32_t mark = m_Query;
-        const std::size_t first = out.size();
-        for (int r = s.r1; r <= s.r2; ++r) {
-            for (int col = s.c1; col <= s.c2; ++col) {
-                const std::size_t cell = static_cast<std::size_t>(r) * cols + col;
-                for (int k = start[cell], end = start[cell + 1]; k < end; ++k) {
-                    const Item& item = items[k];
-                    if (!item.box.Intersects(box)) continue;
-                    std::uint32_t& stamp = stamps[item.index];
-                    if (stamp == mark) continue;
-                    stamp = mark;
-                    out.push_back({q, item.index});
+        // A box in several of the query's cells is found in the first of
+        // them, the one its own first column and row meet.
+        int added0 = 0, added1 = 0;
+        for (int r = first[1]; r <= last[1]; ++r) {
+            for (int c = first[0]; c <= last[0]; ++c) {
+                const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+                for (int i = head[cell]; i >= 0; i = items[i].next) {
+                    const Item& item = items[i];
+                    if (item.group == own || !item.box.Intersects(item.layer ? test1 : test0) ||
+                        (c > first[0] && item.c1 < c) || (r > first[1] && item.r1 < r))
+                        continue;
+                    (item.layer ? found1 : found0).push_back({q, item.index});
+                    ++(item.layer ? added1 : added0);
                 }
             }
         }
-        // A handful at most: sorted in place.
-        for (std::size_t i = first + 1; i < out.size(); ++i)
-            for (std::size_t j = i; j > first && out[j - 1].entered > out[j].entered; --j)
-                std::swap(out[j - 1], out[j]);
+        // A handful at most, ascending but for the cells: sorted in place.
+        if (added0 > 1) SortLast(found0, added0);
+        if (added1 > 1) SortLast(found1, added1);
     }
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kTriggerDeath = 3;
-
 BoxSize BodySize(bool flying)
 {
     if (flying) return {g_Stage.nCharaFlyBoxW, g_Stage.nCharaFlyBoxH, g_Stage.bCharaFlyBoxBottom};
@@ -164,7 +162,7 @@ int cNpcObj::RunFlows(int deathOnly)
     stage.m_LifeCheck = 0;
     // Base speeds: the view's auto-scroll carries a character that follows
     // it, unless the movement commands add the scroll themselves.
-    const bool carried = !ScrollInCommands() && m_ScrollFollow;
+    const bool carried = m_ScrollFollow && !ScrollInCommands();
     m_SpeedX = carried ? stage.m_ScrollX.FollowSpeed() : 0.0;
     if (m_Flying) m_SpeedY = carried ? stage.m_ScrollY.FollowSpeed() : 0.0;
     m_NoGravity = 0;
@@ -173,13 +171,7 @@ int cNpcObj::RunFlows(int deathOnly)
     m_MovedByCommand = 0;
     if (m_CrushGrace > 0) --m_CrushGrace;
     StartScheduledAnimes();
-    for (std::size_t i = 0; i < m_FlowRuns.size(); ++i) {
-        if (!StepFlowRun(*this, i, deathOnly)) continue;
-        if (m_Vanish) return 1;
-        if (!deathOnly && m_FlowRuns[i].m_Flow &&
-            m_FlowRuns[i].m_Flow->m_Trigger != kTriggerDeath && m_Hp <= 0)
-            return 1;
-    }
+    if (StepFlowRuns(*this, deathOnly)) return 1;
     stage.m_CurChara = nullptr;
     stage.m_CurFlowRun = nullptr;
     stage.m_CurCommandRun = nullptr;
@@ -204,7 +196,8 @@ int cNpcObj::Jump(cCommandRun& run)
 
 int cNpcObj::TestInRange(std::vector<std::uint8_t>& switches)
 {
-    if (!IsOnScreenAxes(m_SkipX, m_SkipY)) {
+    // A character that skips both axes is in range anywhere: no screen test.
+    if (!(m_SkipX && m_SkipY) && !IsOnScreenAxes(m_SkipX, m_SkipY)) {
         m_InRange = 0;
         return 0;
     }

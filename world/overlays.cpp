@@ -2,6 +2,8 @@
 // scheduled animations and the flow operations on them.
 
 #include <climits>
+#include <list>
+#include <vector>
 
 #include "core/checked_access.h"
 #include "world/chara_obj.h"
@@ -36,6 +38,28 @@ OverlayAnim MakeScheduledOverlay(const FlowAnimEntry& entry, int serial)
     overlay.m_Length = entry.m_Hold;
     overlay.m_FlowSerial = serial;
     return overlay;
+}
+
+// A flow that is running (not paused, not stopped for good) with
+// scheduled animations.
+bool SchedulesAnimes(const cFlowRun& run)
+{
+    return !run.m_Anims.empty() && run.m_Running && !run.m_Paused && !run.m_StoppedForGood;
+}
+
+// The overlays of the animations that start at their flow's run counter,
+// from the first flow that schedules any. Out of line: the caller's test
+// stays small.
+[[gnu::noinline]] void StartAnimesFrom(std::list<OverlayAnim>& overlays,
+                                       std::vector<cFlowRun>::const_iterator run,
+                                       std::vector<cFlowRun>::const_iterator end)
+{
+    for (; run != end; ++run) {
+        if (!SchedulesAnimes(*run)) continue;
+        for (const FlowAnimEntry& entry : run->m_Anims)
+            if (entry.m_StartTime == run->m_RunCounter)
+                overlays.push_back(MakeScheduledOverlay(entry, run->m_Serial));
+    }
 }
 
 } // namespace
@@ -91,11 +115,12 @@ int cCharaObj::CurrentFrame(int hold)
 
 void cCharaObj::StartScheduledAnimes()
 {
-    for (const cFlowRun& run : m_FlowRuns) {
-        if (!run.m_Running || run.m_Paused || run.m_StoppedForGood) continue;
-        for (const FlowAnimEntry& entry : run.m_Anims)
-            if (entry.m_StartTime == run.m_RunCounter)
-                m_Overlays.push_back(MakeScheduledOverlay(entry, run.m_Serial));
+    // Most flows schedule no animation: they cost only this test.
+    for (auto run = m_FlowRuns.cbegin(); run != m_FlowRuns.cend(); ++run) {
+        if (SchedulesAnimes(*run)) {
+            StartAnimesFrom(m_Overlays, run, m_FlowRuns.cend());
+            return;
+        }
     }
 }
 

@@ -35,6 +35,16 @@ DRect BoxOf(const cGameObj& o)
     return {o.m_X, o.m_Y, o.m_Right, o.m_Bottom};
 }
 
+// The list taken anew, out of line: the key test before it is the common
+// case and stays cheap.
+__attribute__((noinline)) void ListSolids(cRunningStage& stage, const std::int32_t (&key)[4])
+{
+    stage.m_Solids.clear();
+    for (cNpcObj& chara : stage.m_CharaList)
+        if (chara.m_Def.bSolid) stage.m_Solids.push_back(&chara);
+    std::copy(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey));
+}
+
 // The solid characters of the running stage in list order. The list is
 // taken again when the sub-step, the set-up, the number of characters or
 // the character counter changed since it was last taken (so an addition or
@@ -43,12 +53,9 @@ const std::vector<cNpcObj*>& SolidList(cRunningStage& stage)
 {
     const std::int32_t key[4] = {stage.m_SetStageCount, stage.m_SubStepTotal, stage.m_CharaSerial,
                                  static_cast<std::int32_t>(stage.m_CharaList.size())};
-    if (!std::equal(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey))) {
-        stage.m_Solids.clear();
-        for (cNpcObj& chara : stage.m_CharaList)
-            if (chara.m_Def.bSolid) stage.m_Solids.push_back(&chara);
-        std::copy(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey));
-    }
+    const std::int32_t* held = stage.m_SolidsKey;
+    if (key[0] != held[0] || key[1] != held[1] || key[2] != held[2] || key[3] != held[3])
+        ListSolids(stage, key);
     return stage.m_Solids;
 }
 
@@ -113,7 +120,7 @@ void ClearCeilingState(cCharaObj& c)
 
 // --- the flight branch
 
-int CollideFlying(cCharaObj& c)
+__attribute__((noinline)) int CollideFlying(cCharaObj& c)
 {
     Candidates k;
     bool touched = false;
@@ -355,9 +362,10 @@ void Unstick(cCharaObj& c)
                                                       {&cCharaObj::m_ContactR, true, 0.1},
                                                       {&cCharaObj::m_ContactU, false, -0.1},
                                                       {&cCharaObj::m_ContactD, false, 0.1}}};
+    if (!c.m_ContactL && !c.m_ContactR && !c.m_ContactU && !c.m_ContactD) return;
     for (const Nudge& n : kNudges) {
         if (!(c.*n.flag)) continue;
-        for (int i = 0; i < kUnstickSteps && c.BoxHitsBlocks(); ++i) {
+        for (int i = 0; i < kUnstickSteps && !CellBoxEmpty(c) && c.BoxHitsBlocks(); ++i) {
             if (n.horizontal) {
                 c.m_X += n.step;
                 c.OnMovedX();
@@ -385,7 +393,7 @@ void KeepRiding(cCharaObj& c)
     c.m_Knockback = 0;
 }
 
-int CollideWalking(cCharaObj& c)
+__attribute__((noinline)) int CollideWalkingAmongSolids(cCharaObj& c)
 {
     const DRect entry = BoxOf(c);
     Candidates k;
@@ -420,6 +428,21 @@ int CollideWalking(cCharaObj& c)
     Unstick(c);
     if (c.m_Riding && !landed) KeepRiding(c);
     return 0;
+}
+
+int CollideWalking(cCharaObj& c)
+{
+    // Without solid characters a walker that rides none meets nothing and
+    // fires nothing: the crush by contacts and the nudge out of blocks
+    // remain (the corner test finds no solid either).
+    if (!c.m_Riding && SolidList(RunStage()).empty()) {
+        if ((c.m_ContactL && c.m_ContactR) || (c.m_ContactU && c.m_ContactD)) return 2;
+        Unstick(c);
+        // As after the full collision's nudge.
+        if (c.m_Riding) KeepRiding(c);
+        return 0;
+    }
+    return CollideWalkingAmongSolids(c);
 }
 
 // Feet strip: from the bottom edge 5 pixels down.

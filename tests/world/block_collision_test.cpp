@@ -292,6 +292,73 @@ TEST_F(BlockCollision, CrushReTestsBothSides)
     EXPECT_EQ(CheckBlockCrushY(p), 2);
 }
 
+TEST_F(BlockCollision, EveryCornerCellOfTheBoxIsMetByBothPasses)
+{
+    // The box spans two columns and two rows of cells; the edge probes of
+    // each pass reach all four, so a block in any one of them is met, and
+    // a block in a cell only beside the box, or one its group passes, is not.
+    cPlayerObj& p = player();
+    const double x = 666.5, y = 410.5;
+    Box(x, y);
+    const int left = static_cast<int>(p.m_X) >> 5, right = static_cast<int>(p.m_Right) >> 5;
+    const int top = static_cast<int>(p.m_Y) >> 5, bottom = static_cast<int>(p.m_Bottom) >> 5;
+    ASSERT_NE(left, right);
+    ASSERT_NE(top, bottom);
+    struct Case {
+        const char* what;
+        int column;
+        int row;
+        bool passable;
+        bool met;
+    };
+    const Case cases[] = {
+        {"upper left", left, top, false, true},
+        {"lower left", left, bottom, false, true},
+        {"upper right", right, top, false, true},
+        {"lower right", right, bottom, false, true},
+        {"beside the box", right + 1, top, false, false},
+        {"below the box", left, bottom + 1, false, false},
+        {"passed by the group", right, bottom, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cEdBlock block = BlockAt(0, 0);
+        if (c.passable) block.nPassGroup = static_cast<std::int8_t>(p.m_Group);
+        stage->CellAt(c.column, c.row).Assign(block);
+        p.ClearContacts();
+        Box(x, y);
+        p.m_SpeedX = 0;
+        CollideBlocksX(p);
+        EXPECT_EQ(p.m_ContactL || p.m_ContactR, c.met) << "sides";
+        p.ClearContacts();
+        Box(x, y);
+        p.m_SpeedY = 0;
+        CollideBlocksY(p);
+        EXPECT_EQ(p.m_ContactU || p.m_ContactD, c.met) << "top and bottom";
+        p.ClearContacts();
+        Box(x, y);
+        CheckBlockCrushX(p);
+        CheckBlockCrushY(p);
+        EXPECT_EQ(p.m_ContactL || p.m_ContactR || p.m_ContactU || p.m_ContactD, c.met)
+            << "crush re-tests";
+        stage->CellAt(c.column, c.row).Reset();
+    }
+}
+
+TEST_F(BlockCollision, CellBoxEmptyOnlyForEmptyCellsOfTheMap)
+{
+    cPlayerObj& p = player();
+    Box(650.5, 404.5);
+    EXPECT_EQ(CellBoxEmpty(p), 1);
+    // Any picture counts, even one that collides with nothing.
+    stage->CellAt(p.m_CellRight, p.m_CellBottom).Assign(BlockAt(0, 0, 0));
+    EXPECT_EQ(CellBoxEmpty(p), 0);
+    EXPECT_EQ(p.BoxHitsBlocks(), 0) << "the full test still decides";
+    stage->CellAt(p.m_CellRight, p.m_CellBottom).Reset();
+    Box(-40, 404.5);
+    EXPECT_EQ(CellBoxEmpty(p), 0) << "a box reaching out of the map";
+}
+
 TEST_F(BlockCollision, PlacesTakenByBlocks)
 {
     cPlayerObj& p = player();

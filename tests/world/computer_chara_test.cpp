@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "world/activity.h"
 #include "world/flow_fixture.h"
 
@@ -195,6 +197,43 @@ TEST_F(Activity, ItemsAndShotsArePresentByTheirConditions)
     Play().m_StageVars[0] = 1;
     UpdateActivity();
     EXPECT_EQ(std::next(Play().m_ItemList.begin())->m_Present, 1);
+}
+
+TEST_F(Activity, OnScreenFlagsMeetTheViewAtItsEdges)
+{
+    AddChara(8, 10);
+    AddItem(9, 10);
+    Start();
+    cRunningStage& stage = Play();
+    stage.AddShot(cShotObj());
+    stage.m_ScrollX.m_Pos = 100.5;
+    stage.m_ScrollY.m_Pos = 20.25;
+    // Boxes of 32 x 32 just outside and just inside each edge of the view.
+    struct Case {
+        double x, y;
+        int shown;
+    };
+    const Case cases[] = {
+        {69.5, 100, 1},   {69.0, 100, 0},   // left edge: the right side at 100.5
+        {740.0, 100, 1},  {740.5, 100, 0},  // right edge at 740.5
+        {300, -10.75, 1}, {300, -11.0, 0},  // top edge: the bottom at 20.25
+        {300, 500.0, 1},  {300, 500.25, 0}, // bottom edge at 500.25
+    };
+    for (const Case& c : cases) {
+        std::vector<cGameObj*> objects = {&Chara(0), &stage.m_ItemList.front(),
+                                          &stage.m_ShotList.front()};
+        for (cGameObj* obj : objects) {
+            obj->m_X = c.x;
+            obj->m_Right = c.x + 31;
+            obj->m_Y = c.y;
+            obj->m_Bottom = c.y + 31;
+        }
+        UpdateActivity();
+        for (cGameObj* obj : objects) {
+            EXPECT_EQ(obj->m_OnScreen, c.shown) << c.x << " " << c.y;
+            EXPECT_EQ(obj->IsOnScreen(), c.shown) << c.x << " " << c.y;
+        }
+    }
 }
 
 } // namespace

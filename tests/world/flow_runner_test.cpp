@@ -73,6 +73,9 @@ TEST_F(FlowRunner, CommandsTakeTheirTurnsAndTheirTime)
         {{5, 1, 10}, {1, 0, 0}, 11, 10, 0},
         // Durations 0 and 1 both take one sub-step.
         {{0, 1, 0}, {0, 0, 0}, 3, 2, 0},
+        // A parallel command outlasts the one after it and still runs on
+        // every sub-step until its own end.
+        {{2, 5, 1, 3}, {0, 1, 0, 0}, 6, 5, 0},
     };
     for (const Case& c : cases) {
         cNpcObj& chara = CharaWith({Flow(kTriggerOperated, Waits(c.parallel))});
@@ -86,6 +89,10 @@ TEST_F(FlowRunner, CommandsTakeTheirTurnsAndTheirTime)
         run.Stop(chara);
         EXPECT_EQ(run.m_Commands[0].m_Remaining, 0);
         EXPECT_EQ(run.m_Running, 0);
+        // Started again, the flow runs from its first command as before.
+        run.Start();
+        EXPECT_EQ(StepsToFinish(run), c.steps);
+        EXPECT_EQ(run.m_RunCounter, c.runCounter);
     }
 }
 

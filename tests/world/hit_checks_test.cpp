@@ -284,6 +284,60 @@ TEST_F(HitChecks, CollidingShotsCancelByStrength)
     }
 }
 
+// Shots meet shots on every sub-step, also those that skip the shot pass,
+// and a shot whose hit box holds no point hits no character but still
+// meets shots with its box. Each case puts other shots first, so that
+// pairs kept from the check before would name other shots.
+TEST_F(HitChecks, ShotsMeetShotsWhateverTheShotPassDoes)
+{
+    Build(4);
+    g_Stage.nHitLevel = 2;
+    stage.m_HitStepMask = BuildHitStepMask(4, 2);
+    ASSERT_EQ(stage.m_HitStepMask, (std::vector<std::int32_t>{1, 0, 1, 0}));
+    struct Case {
+        const char* what;
+        int subStep;
+        bool emptyHitBox;
+        int others;
+        int strength; // p's; q's is 1: p goes when not stronger
+        int hits;
+    };
+    const Case cases[] = {
+        {"with the shot pass", 1, false, 0, 1, 1},
+        {"without the shot pass", 2, false, 3, 2, 0},
+        {"a hit box of no point", 1, true, 1, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        while (!stage.m_ShotList.empty())
+            stage.RemoveShot(stage.m_ShotList.begin());
+        cNpcObj& victim = AddChara(3, {1000, 1000});
+        cEdShot def = ShotDef();
+        std::vector<int> others;
+        for (int i = 0; i < c.others; ++i)
+            others.push_back(AddShot(1, 200.0 + 50 * i, 200, def).m_ObjNo);
+        def.m_HitShots = 1;
+        def.m_Strength = static_cast<std::int8_t>(c.strength);
+        cShotObj& p = AddShot(1, 1010, 1010, def);
+        // Lying inside the victim's box, yet holding no point.
+        if (c.emptyHitBox) p.m_HitRight = p.m_HitLeft - 1;
+        // In the victim's group: it meets the other shot only.
+        def.m_Strength = 1;
+        const int q = AddShot(3, 1004, 1004, def).m_ObjNo;
+        const int pn = p.m_ObjNo;
+        stage.m_SubStepNo = c.subStep;
+        trace.Clear();
+        EXPECT_EQ(CheckHits(), 0);
+        const auto t = Triggers(victim.m_ObjNo);
+        EXPECT_EQ(std::count(t.begin(), t.end(), 7), c.hits);
+        EXPECT_EQ(ShotAlive(pn), c.strength > 1);
+        EXPECT_FALSE(ShotAlive(q));
+        for (int other : others)
+            EXPECT_TRUE(ShotAlive(other));
+        stage.EraseChara(stage.CharaNode(victim));
+    }
+}
+
 TEST_F(HitChecks, AStrongShotCancelsEveryWeakerOneItMeets)
 {
     cEdShot def = ShotDef();

@@ -207,4 +207,40 @@ TEST_F(SolidCharas, OverlapAndCornerTests)
     EXPECT_EQ(OverlapsSolidChara(Hero(), stage.m_CharaList), 0);
 }
 
+TEST_F(SolidCharas, WithoutSolidsOnlyTheCrushByContactsAndTheNudgeRemain)
+{
+    // No solid character on the stage: contacts on both ends of an axis
+    // still crush, and a box left in a block is nudged out.
+    struct Case {
+        const char* what;
+        int l, r, u, d;
+        int result;
+    };
+    const Case cases[] = {
+        {"left and right", 1, 1, 0, 0, 2},
+        {"up and down", 0, 0, 1, 1, 2},
+        {"one side", 1, 0, 0, 0, 0},
+        {"none", 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlaceHero(710, 585);
+        Hero().m_ContactL = c.l;
+        Hero().m_ContactR = c.r;
+        Hero().m_ContactU = c.u;
+        Hero().m_ContactD = c.d;
+        EXPECT_EQ(Collide(), c.result);
+        EXPECT_EQ(Hero().m_Y, 585) << "no block: no nudge";
+    }
+    // Landed into a block: nudged down 0.1 pixel at a time, 15 times at most.
+    PlaceHero(710, 585);
+    BlockCell& cell = stage.CellAt(710 >> 5, 585 >> 5);
+    cell.nGraphicNo = 1;
+    cell.nHitMode = 1;
+    Hero().ClearContacts();
+    Hero().m_ContactD = 1;
+    EXPECT_EQ(Collide(), 0);
+    EXPECT_NEAR(Hero().m_Y, 586.5, 1e-9);
+}
+
 } // namespace
