@@ -250,6 +250,38 @@ public:
         return m_Map.RowsEmpty(TruncToInt(m_Chara.m_Y) >> 5, TruncToInt(m_Chara.m_Bottom) >> 5,
                                left, m_Chara.m_Width0 - 1, scale);
     }
+    // SidesClear and TopAndBottomClear at once. Their probes share the four
+    // corner cells of the box (for a character of size 1 they are all
+    // there): each cell is asked once.
+    bool EdgesClear() const
+    {
+        const int scale = Scale(m_Chara);
+        const int left = TruncToInt(m_Chara.m_X);
+        const int right = TruncToInt(m_Chara.m_Right);
+        const int y = TruncToInt(m_Chara.m_Y);
+        if (scale < 0 || left == right) return false;
+        const int leftColumn = left >> 5, rightColumn = right >> 5;
+        const int topRow = y >> 5, bottomRow = TruncToInt(m_Chara.m_Bottom) >> 5;
+        if (!m_Map.CornersEmpty(leftColumn, topRow, rightColumn, bottomRow)) return false;
+        // The sides' probes below their first (the first row is the top).
+        const int down = m_Chara.m_Height0 - 1;
+        for (int k = 1; k <= scale; ++k) {
+            const int row = (y + k * down) >> 5;
+            if (row != topRow && row != bottomRow &&
+                !m_Map.CornersEmpty(leftColumn, row, rightColumn, row))
+                return false;
+        }
+        // The top and bottom edges' probes after their first (the first
+        // column is the left one).
+        const int across = m_Chara.m_Width0 - 1;
+        for (int k = 1; k <= scale; ++k) {
+            const int column = (left + k * across) >> 5;
+            if (column != leftColumn && column != rightColumn &&
+                !m_Map.CornersEmpty(column, topRow, column, bottomRow))
+                return false;
+        }
+        return true;
+    }
     // A side at column of pixels x, from the top edge down.
     Probe Side(int x) const
     {
@@ -537,6 +569,15 @@ int CheckBlockCrushY(cCharaObj& chara)
 {
     if (PassesBlocks(chara) || EdgeProbes(chara).TopAndBottomClear()) return 0;
     return CrushY(chara);
+}
+
+void CheckBlockCrushes(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return;
+    // Both re-tests meet only empty cells: neither does anything.
+    if (EdgeProbes(chara).EdgesClear()) return;
+    CheckBlockCrushX(chara);
+    CheckBlockCrushY(chara);
 }
 
 void ClampToScreenX(cCharaObj& chara)

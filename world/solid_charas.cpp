@@ -362,7 +362,9 @@ void Unstick(cCharaObj& c)
                                                       {&cCharaObj::m_ContactR, true, 0.1},
                                                       {&cCharaObj::m_ContactU, false, -0.1},
                                                       {&cCharaObj::m_ContactD, false, 0.1}}};
-    if (!c.m_ContactL && !c.m_ContactR && !c.m_ContactU && !c.m_ContactD) return;
+    // A box over empty cells hits no block and is never nudged.
+    if ((!c.m_ContactL && !c.m_ContactR && !c.m_ContactU && !c.m_ContactD) || CellBoxEmpty(c))
+        return;
     for (const Nudge& n : kNudges) {
         if (!(c.*n.flag)) continue;
         for (int i = 0; i < kUnstickSteps && !CellBoxEmpty(c) && c.BoxHitsBlocks(); ++i) {
