@@ -345,6 +345,68 @@ TEST_F(BlockCollision, EveryCornerCellOfTheBoxIsMetByBothPasses)
     }
 }
 
+TEST_F(BlockCollision, BothCrushReTestsAtOnceDoWhatEachDoes)
+{
+    // A box of size 3, 50 pixels unscaled: its top and bottom edges are
+    // probed at 640, 689, 738 and 787 (columns 20, 21, 23, 24; column 22
+    // lies between two probes), its sides at rows 12, 14, 15 and 17.
+    cPlayerObj& p = player();
+    p.m_Def.nSize = 3;
+    p.m_Width0 = p.m_Height0 = 50;
+    p.m_Width = p.m_Height = 150;
+    const double x = 640.5, y = 400.5;
+    struct Case {
+        const char* what;
+        int column;
+        int row;
+        bool met;
+    };
+    const Case cases[] = {
+        {"nothing", 0, 0, false},
+        {"upper left corner", 20, 12, true},
+        {"lower right corner", 24, 17, true},
+        {"a middle probe of the top edge", 21, 12, true},
+        {"a middle probe of the bottom edge", 23, 17, true},
+        {"a middle probe of the left side", 20, 14, true},
+        {"a middle probe of the right side", 24, 15, true},
+        {"between two probes of the top edge", 22, 12, false},
+        {"inside the box", 22, 14, false},
+    };
+    struct Outcome {
+        double x, y;
+        int l, r, u, d;
+        std::vector<std::string> fired;
+    };
+    auto run = [&](bool together) {
+        p.ClearContacts();
+        Box(x, y);
+        trace.Clear();
+        if (together) {
+            CheckBlockCrushes(p);
+        } else {
+            CheckBlockCrushX(p);
+            CheckBlockCrushY(p);
+        }
+        return Outcome{p.m_X,       p.m_Y,       p.m_ContactL, p.m_ContactR,
+                       p.m_ContactU, p.m_ContactD, Fired()};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.column != 0) Put(c.column, c.row);
+        const Outcome apart = run(false);
+        const Outcome together = run(true);
+        EXPECT_EQ(apart.l || apart.r || apart.u || apart.d, c.met);
+        EXPECT_DOUBLE_EQ(together.x, apart.x);
+        EXPECT_DOUBLE_EQ(together.y, apart.y);
+        EXPECT_EQ(together.l, apart.l);
+        EXPECT_EQ(together.r, apart.r);
+        EXPECT_EQ(together.u, apart.u);
+        EXPECT_EQ(together.d, apart.d);
+        EXPECT_EQ(together.fired, apart.fired);
+        stage->CellAt(c.column, c.row).Reset();
+    }
+}
+
 TEST_F(BlockCollision, CellBoxEmptyOnlyForEmptyCellsOfTheMap)
 {
     cPlayerObj& p = player();
