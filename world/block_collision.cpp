@@ -72,6 +72,8 @@ public:
         return true;
     }
     // AllEmpty of two columns of probes along the same rows (y + k x step).
+    // Here and below, a cell met twice is asked once: a small box often
+    // lies within one column or one row.
     bool ColumnsEmpty(int left, int right, int y, int step, int last) const
     {
         if (!HasColumn(left) || !HasColumn(right)) return false;
@@ -80,7 +82,7 @@ public:
             if (!HasRow(row)) return false;
             const std::size_t start = static_cast<std::size_t>(row) << m_Shift;
             if (!EmptyAt(static_cast<std::size_t>(left) + start) ||
-                !EmptyAt(static_cast<std::size_t>(right) + start))
+                (right != left && !EmptyAt(static_cast<std::size_t>(right) + start)))
                 return false;
         }
         return true;
@@ -95,7 +97,7 @@ public:
             const int column = (x + k * step) >> 5;
             if (!HasColumn(column)) return false;
             if (!EmptyAt(static_cast<std::size_t>(column) + topStart) ||
-                !EmptyAt(static_cast<std::size_t>(column) + bottomStart))
+                (bottom != top && !EmptyAt(static_cast<std::size_t>(column) + bottomStart)))
                 return false;
         }
         return true;
@@ -109,9 +111,10 @@ public:
         const std::size_t topStart = static_cast<std::size_t>(top) << m_Shift;
         const std::size_t bottomStart = static_cast<std::size_t>(bottom) << m_Shift;
         return EmptyAt(static_cast<std::size_t>(left) + topStart) &&
-               EmptyAt(static_cast<std::size_t>(left) + bottomStart) &&
-               EmptyAt(static_cast<std::size_t>(right) + topStart) &&
-               EmptyAt(static_cast<std::size_t>(right) + bottomStart);
+               (bottom == top || EmptyAt(static_cast<std::size_t>(left) + bottomStart)) &&
+               (right == left || (EmptyAt(static_cast<std::size_t>(right) + topStart) &&
+                                  (bottom == top ||
+                                   EmptyAt(static_cast<std::size_t>(right) + bottomStart))));
     }
     // The cell of a column and a row lies in the map and is empty.
     bool EmptyCell(int column, int row) const
@@ -496,6 +499,22 @@ __attribute__((noinline)) int BlocksY(cCharaObj& chara)
     return OneThenOther(probes, chara, PushFromTop, PushFromBottom);
 }
 
+// CollideBlocksX and CheckBlockCrushes past the test for a character that
+// flies through blocks: out of line, so that such a one leaves at once.
+__attribute__((noinline)) int SidesThenBlocksX(cCharaObj& chara)
+{
+    if (EdgeProbes(chara).SidesClear()) return 0;
+    return BlocksX(chara);
+}
+
+__attribute__((noinline)) void Crushes(cCharaObj& chara)
+{
+    // Both re-tests meet only empty cells: neither does anything.
+    if (EdgeProbes(chara).EdgesClear()) return;
+    CheckBlockCrushX(chara);
+    CheckBlockCrushY(chara);
+}
+
 __attribute__((noinline)) int CrushX(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
@@ -526,8 +545,7 @@ __attribute__((noinline)) int CrushY(cCharaObj& chara)
 
 int CollideBlocksX(cCharaObj& chara)
 {
-    if (PassesBlocks(chara) || EdgeProbes(chara).SidesClear()) return 0;
-    return BlocksX(chara);
+    return PassesBlocks(chara) ? 0 : SidesThenBlocksX(chara);
 }
 
 int CollideBlockLeft(cCharaObj& chara)
@@ -573,11 +591,7 @@ int CheckBlockCrushY(cCharaObj& chara)
 
 void CheckBlockCrushes(cCharaObj& chara)
 {
-    if (PassesBlocks(chara)) return;
-    // Both re-tests meet only empty cells: neither does anything.
-    if (EdgeProbes(chara).EdgesClear()) return;
-    CheckBlockCrushX(chara);
-    CheckBlockCrushY(chara);
+    if (!PassesBlocks(chara)) Crushes(chara);
 }
 
 void ClampToScreenX(cCharaObj& chara)

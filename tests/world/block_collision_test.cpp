@@ -407,6 +407,42 @@ TEST_F(BlockCollision, BothCrushReTestsAtOnceDoWhatEachDoes)
     }
 }
 
+TEST_F(BlockCollision, ABoxWithinOneColumnOrRowMeetsTheBlocksOfItsCells)
+{
+    // A box whose edges share a column or a row of cells: each cell of its
+    // cell box still counts for every pass.
+    cPlayerObj& p = player();
+    struct Case {
+        const char* what;
+        int width, height;
+        int column, row;
+    };
+    const Case cases[] = {
+        {"one cell", 20, 20, 21, 13},
+        {"one column, lower row", 20, 40, 21, 14},
+        {"one row, right column", 40, 20, 22, 13},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        p.m_Width = p.m_Width0 = c.width;
+        p.m_Height = p.m_Height0 = c.height;
+        Put(c.column, c.row);
+        auto met = [&](auto pass) {
+            p.ClearContacts();
+            Box(21 * 32 + 4.5, 13 * 32 + 4.5);
+            p.m_SpeedX = p.m_SpeedY = 0;
+            pass();
+            return p.m_ContactL || p.m_ContactR || p.m_ContactU || p.m_ContactD;
+        };
+        EXPECT_TRUE(met([&] { CollideBlocksX(p); })) << "sides";
+        EXPECT_TRUE(met([&] { CollideBlocksY(p); })) << "top and bottom";
+        EXPECT_TRUE(met([&] { CheckBlockCrushes(p); })) << "crush re-tests";
+        Box(21 * 32 + 4.5, 13 * 32 + 4.5);
+        EXPECT_EQ(CellBoxEmpty(p), 0);
+        stage->CellAt(c.column, c.row).Reset();
+    }
+}
+
 TEST_F(BlockCollision, CellBoxEmptyOnlyForEmptyCellsOfTheMap)
 {
     cPlayerObj& p = player();
