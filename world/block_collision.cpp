@@ -112,9 +112,9 @@ public:
         const std::size_t bottomStart = static_cast<std::size_t>(bottom) << m_Shift;
         return EmptyAt(static_cast<std::size_t>(left) + topStart) &&
                (bottom == top || EmptyAt(static_cast<std::size_t>(left) + bottomStart)) &&
-               (right == left || (EmptyAt(static_cast<std::size_t>(right) + topStart) &&
-                                  (bottom == top ||
-                                   EmptyAt(static_cast<std::size_t>(right) + bottomStart))));
+               (right == left ||
+                (EmptyAt(static_cast<std::size_t>(right) + topStart) &&
+                 (bottom == top || EmptyAt(static_cast<std::size_t>(right) + bottomStart))));
     }
     // The cell of a column and a row lies in the map and is empty.
     bool EmptyCell(int column, int row) const
@@ -172,9 +172,11 @@ Probe WorstInColumn(const MapReader& map, int group, int x, int y, int step, int
 }
 
 // The worst of a row of probes along a horizontal line, the one nearest to
-// the centre among equals, the leftmost among equal distances.
+// the centre among equals, the leftmost among equal distances. Inline: a
+// walker's landing probes its bottom row every other sub-step.
 template <class XOf>
-Probe WorstOnRow(const MapReader& map, int group, int count, XOf xOf, int y, int centre)
+__attribute__((always_inline)) inline Probe WorstOnRow(const MapReader& map, int group, int count,
+                                                       XOf xOf, int y, int centre)
 {
     cRunningStage& stage = map.Stage();
     const int row = y >> 5;
@@ -372,7 +374,10 @@ Contact PushFromRight(const EdgeProbes& probes, cCharaObj& chara)
     return kPushed;
 }
 
-Contact PushFromTop(const EdgeProbes& probes, cCharaObj& chara)
+// Inline, as PushFromBottom: a walker lands and tests its top edge every
+// other sub-step.
+__attribute__((always_inline)) inline Contact PushFromTop(const EdgeProbes& probes,
+                                                          cCharaObj& chara)
 {
     const int top = TruncToInt(chara.m_Y);
     if (probes.RowClear(top)) return kNoContact;
@@ -407,7 +412,8 @@ void InTheAir(cCharaObj& chara)
 
 // The bottom edge is probed in full: a walker's bottom edge mostly rests on
 // a block (and the Y pass has tested both edges before).
-Contact PushFromBottom(const EdgeProbes& probes, cCharaObj& chara)
+__attribute__((always_inline)) inline Contact PushFromBottom(const EdgeProbes& probes,
+                                                             cCharaObj& chara)
 {
     const Probe probe = probes.Row(TruncToInt(chara.m_Bottom));
     BlockCell& cell = *probe.cell;

@@ -387,7 +387,7 @@ TEST_F(BlockCollision, BothCrushReTestsAtOnceDoWhatEachDoes)
             CheckBlockCrushX(p);
             CheckBlockCrushY(p);
         }
-        return Outcome{p.m_X,       p.m_Y,       p.m_ContactL, p.m_ContactR,
+        return Outcome{p.m_X,        p.m_Y,        p.m_ContactL, p.m_ContactR,
                        p.m_ContactU, p.m_ContactD, Fired()};
     };
     for (const Case& c : cases) {
