@@ -446,7 +446,8 @@ __attribute__((noinline)) int CollideWalkingAmongSolids(cCharaObj& c)
     return 0;
 }
 
-int CollideWalking(cCharaObj& c)
+// Out of line: a character that flies through blocks leaves before it.
+__attribute__((noinline)) int CollideWalking(cCharaObj& c)
 {
     // Without solid characters a walker that rides none meets nothing and
     // fires nothing: the crush by contacts and the nudge out of blocks
