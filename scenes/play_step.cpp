@@ -368,8 +368,7 @@ bool cGamePlay::StepOtherCharas()
         remove = remove || y == 8;
         kill = CollideBlocksY(chara) == 2 || kill;
         kill = CollideSolidCharas(chara, m_CharaList) == 2 || kill;
-        CheckBlockCrushX(chara);
-        CheckBlockCrushY(chara);
+        CheckBlockCrushes(chara);
         if (BothContactsOfAnAxis(chara) || kill) {
             if (!KilledChara(walk)) return false;
         } else if (remove) {

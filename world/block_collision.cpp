@@ -72,6 +72,8 @@ public:
         return true;
     }
     // AllEmpty of two columns of probes along the same rows (y + k x step).
+    // Here and below, a cell met twice is asked once: a small box often
+    // lies within one column or one row.
     bool ColumnsEmpty(int left, int right, int y, int step, int last) const
     {
         if (!HasColumn(left) || !HasColumn(right)) return false;
@@ -80,7 +82,7 @@ public:
             if (!HasRow(row)) return false;
             const std::size_t start = static_cast<std::size_t>(row) << m_Shift;
             if (!EmptyAt(static_cast<std::size_t>(left) + start) ||
-                !EmptyAt(static_cast<std::size_t>(right) + start))
+                (right != left && !EmptyAt(static_cast<std::size_t>(right) + start)))
                 return false;
         }
         return true;
@@ -95,7 +97,7 @@ public:
             const int column = (x + k * step) >> 5;
             if (!HasColumn(column)) return false;
             if (!EmptyAt(static_cast<std::size_t>(column) + topStart) ||
-                !EmptyAt(static_cast<std::size_t>(column) + bottomStart))
+                (bottom != top && !EmptyAt(static_cast<std::size_t>(column) + bottomStart)))
                 return false;
         }
         return true;
@@ -109,9 +111,10 @@ public:
         const std::size_t topStart = static_cast<std::size_t>(top) << m_Shift;
         const std::size_t bottomStart = static_cast<std::size_t>(bottom) << m_Shift;
         return EmptyAt(static_cast<std::size_t>(left) + topStart) &&
-               EmptyAt(static_cast<std::size_t>(left) + bottomStart) &&
-               EmptyAt(static_cast<std::size_t>(right) + topStart) &&
-               EmptyAt(static_cast<std::size_t>(right) + bottomStart);
+               (bottom == top || EmptyAt(static_cast<std::size_t>(left) + bottomStart)) &&
+               (right == left ||
+                (EmptyAt(static_cast<std::size_t>(right) + topStart) &&
+                 (bottom == top || EmptyAt(static_cast<std::size_t>(right) + bottomStart))));
     }
     // The cell of a column and a row lies in the map and is empty.
     bool EmptyCell(int column, int row) const
@@ -169,9 +172,11 @@ Probe WorstInColumn(const MapReader& map, int group, int x, int y, int step, int
 }
 
 // The worst of a row of probes along a horizontal line, the one nearest to
-// the centre among equals, the leftmost among equal distances.
+// the centre among equals, the leftmost among equal distances. Inline: a
+// walker's landing probes its bottom row every other sub-step.
 template <class XOf>
-Probe WorstOnRow(const MapReader& map, int group, int count, XOf xOf, int y, int centre)
+__attribute__((always_inline)) inline Probe WorstOnRow(const MapReader& map, int group, int count,
+                                                       XOf xOf, int y, int centre)
 {
     cRunningStage& stage = map.Stage();
     const int row = y >> 5;
@@ -227,7 +232,8 @@ public:
     {
         return Clear(x, TruncToInt(m_Chara.m_Y), x, TruncToInt(m_Chara.m_Bottom));
     }
-    bool RowClear(int y) const
+    // Inline, as Row: a walker's landing asks both every other sub-step.
+    __attribute__((always_inline)) bool RowClear(int y) const
     {
         return Clear(TruncToInt(m_Chara.m_X), y, TruncToInt(m_Chara.m_Right), y);
     }
@@ -250,13 +256,45 @@ public:
         return m_Map.RowsEmpty(TruncToInt(m_Chara.m_Y) >> 5, TruncToInt(m_Chara.m_Bottom) >> 5,
                                left, m_Chara.m_Width0 - 1, scale);
     }
+    // SidesClear and TopAndBottomClear at once. Their probes share the four
+    // corner cells of the box (for a character of size 1 they are all
+    // there): each cell is asked once.
+    bool EdgesClear() const
+    {
+        const int scale = Scale(m_Chara);
+        const int left = TruncToInt(m_Chara.m_X);
+        const int right = TruncToInt(m_Chara.m_Right);
+        const int y = TruncToInt(m_Chara.m_Y);
+        if (scale < 0 || left == right) return false;
+        const int leftColumn = left >> 5, rightColumn = right >> 5;
+        const int topRow = y >> 5, bottomRow = TruncToInt(m_Chara.m_Bottom) >> 5;
+        if (!m_Map.CornersEmpty(leftColumn, topRow, rightColumn, bottomRow)) return false;
+        // The sides' probes below their first (the first row is the top).
+        const int down = m_Chara.m_Height0 - 1;
+        for (int k = 1; k <= scale; ++k) {
+            const int row = (y + k * down) >> 5;
+            if (row != topRow && row != bottomRow &&
+                !m_Map.CornersEmpty(leftColumn, row, rightColumn, row))
+                return false;
+        }
+        // The top and bottom edges' probes after their first (the first
+        // column is the left one).
+        const int across = m_Chara.m_Width0 - 1;
+        for (int k = 1; k <= scale; ++k) {
+            const int column = (left + k * across) >> 5;
+            if (column != leftColumn && column != rightColumn &&
+                !m_Map.CornersEmpty(column, topRow, column, bottomRow))
+                return false;
+        }
+        return true;
+    }
     // A side at column of pixels x, from the top edge down.
     Probe Side(int x) const
     {
         return Edge(x, TruncToInt(m_Chara.m_Y), x, TruncToInt(m_Chara.m_Bottom));
     }
     // The top or bottom edge at row of pixels y.
-    Probe Row(int y) const
+    __attribute__((always_inline)) Probe Row(int y) const
     {
         return Edge(TruncToInt(m_Chara.m_X), y, TruncToInt(m_Chara.m_Right), y);
     }
@@ -337,7 +375,10 @@ Contact PushFromRight(const EdgeProbes& probes, cCharaObj& chara)
     return kPushed;
 }
 
-Contact PushFromTop(const EdgeProbes& probes, cCharaObj& chara)
+// Inline, as PushFromBottom: a walker lands and tests its top edge every
+// other sub-step.
+__attribute__((always_inline)) inline Contact PushFromTop(const EdgeProbes& probes,
+                                                          cCharaObj& chara)
 {
     const int top = TruncToInt(chara.m_Y);
     if (probes.RowClear(top)) return kNoContact;
@@ -372,7 +413,8 @@ void InTheAir(cCharaObj& chara)
 
 // The bottom edge is probed in full: a walker's bottom edge mostly rests on
 // a block (and the Y pass has tested both edges before).
-Contact PushFromBottom(const EdgeProbes& probes, cCharaObj& chara)
+__attribute__((always_inline)) inline Contact PushFromBottom(const EdgeProbes& probes,
+                                                             cCharaObj& chara)
 {
     const Probe probe = probes.Row(TruncToInt(chara.m_Bottom));
     BlockCell& cell = *probe.cell;
@@ -464,6 +506,22 @@ __attribute__((noinline)) int BlocksY(cCharaObj& chara)
     return OneThenOther(probes, chara, PushFromTop, PushFromBottom);
 }
 
+// CollideBlocksX and CheckBlockCrushes past the test for a character that
+// flies through blocks: out of line, so that such a one leaves at once.
+__attribute__((noinline)) int SidesThenBlocksX(cCharaObj& chara)
+{
+    if (EdgeProbes(chara).SidesClear()) return 0;
+    return BlocksX(chara);
+}
+
+__attribute__((noinline)) void Crushes(cCharaObj& chara)
+{
+    // Both re-tests meet only empty cells: neither does anything.
+    if (EdgeProbes(chara).EdgesClear()) return;
+    CheckBlockCrushX(chara);
+    CheckBlockCrushY(chara);
+}
+
 __attribute__((noinline)) int CrushX(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
@@ -494,8 +552,7 @@ __attribute__((noinline)) int CrushY(cCharaObj& chara)
 
 int CollideBlocksX(cCharaObj& chara)
 {
-    if (PassesBlocks(chara) || EdgeProbes(chara).SidesClear()) return 0;
-    return BlocksX(chara);
+    return PassesBlocks(chara) ? 0 : SidesThenBlocksX(chara);
 }
 
 int CollideBlockLeft(cCharaObj& chara)
@@ -537,6 +594,11 @@ int CheckBlockCrushY(cCharaObj& chara)
 {
     if (PassesBlocks(chara) || EdgeProbes(chara).TopAndBottomClear()) return 0;
     return CrushY(chara);
+}
+
+void CheckBlockCrushes(cCharaObj& chara)
+{
+    if (!PassesBlocks(chara)) Crushes(chara);
 }
 
 void ClampToScreenX(cCharaObj& chara)

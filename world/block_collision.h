@@ -32,6 +32,9 @@ int CollideBlockTop(cCharaObj& chara);
 int CollideBlockBottom(cCharaObj& chara);
 int CheckBlockCrushX(cCharaObj& chara);
 int CheckBlockCrushY(cCharaObj& chara);
+// CheckBlockCrushX, then CheckBlockCrushY, for a caller that needs neither
+// result (a computer character's re-tests after its collisions).
+void CheckBlockCrushes(cCharaObj& chara);
 void ClampToScreenX(cCharaObj& chara);
 int ClampToScreenY(cCharaObj& chara);
 // 1 when the box touches a block of any hit mode or a solid character.

@@ -35,13 +35,25 @@ DRect BoxOf(const cGameObj& o)
     return {o.m_X, o.m_Y, o.m_Right, o.m_Bottom};
 }
 
+// The list was taken in this sub-step and set-up, with this number of
+// characters and this character counter.
+bool SolidsKeyHolds(const cRunningStage& stage)
+{
+    const std::int32_t* held = stage.m_SolidsKey;
+    return held[1] == stage.m_SubStepTotal && held[0] == stage.m_SetStageCount &&
+           held[2] == stage.m_CharaSerial &&
+           held[3] == static_cast<std::int32_t>(stage.m_CharaList.size());
+}
+
 // The list taken anew, out of line: the key test before it is the common
 // case and stays cheap.
-__attribute__((noinline)) void ListSolids(cRunningStage& stage, const std::int32_t (&key)[4])
+__attribute__((noinline)) void ListSolids(cRunningStage& stage)
 {
     stage.m_Solids.clear();
     for (cNpcObj& chara : stage.m_CharaList)
         if (chara.m_Def.bSolid) stage.m_Solids.push_back(&chara);
+    const std::int32_t key[4] = {stage.m_SetStageCount, stage.m_SubStepTotal, stage.m_CharaSerial,
+                                 static_cast<std::int32_t>(stage.m_CharaList.size())};
     std::copy(std::begin(key), std::end(key), std::begin(stage.m_SolidsKey));
 }
 
@@ -51,11 +63,7 @@ __attribute__((noinline)) void ListSolids(cRunningStage& stage, const std::int32
 // a removal is always seen); presence and death are tested at each use.
 const std::vector<cNpcObj*>& SolidList(cRunningStage& stage)
 {
-    const std::int32_t key[4] = {stage.m_SetStageCount, stage.m_SubStepTotal, stage.m_CharaSerial,
-                                 static_cast<std::int32_t>(stage.m_CharaList.size())};
-    const std::int32_t* held = stage.m_SolidsKey;
-    if (key[0] != held[0] || key[1] != held[1] || key[2] != held[2] || key[3] != held[3])
-        ListSolids(stage, key);
+    if (!SolidsKeyHolds(stage)) ListSolids(stage);
     return stage.m_Solids;
 }
 
@@ -349,9 +357,8 @@ void ResolveSide(cCharaObj& c, const Candidate& side)
     c.OnMovedX();
 }
 
-// Nudges the box out of blocks, 0.1 pixel at a time, at most 15 times per
-// contact flag.
-void Unstick(cCharaObj& c)
+// The nudges of Unstick, out of line: most boxes lie over empty cells.
+__attribute__((noinline)) void NudgeOutOfBlocks(cCharaObj& c)
 {
     struct Nudge {
         std::int32_t cCharaObj::*flag;
@@ -362,7 +369,6 @@ void Unstick(cCharaObj& c)
                                                       {&cCharaObj::m_ContactR, true, 0.1},
                                                       {&cCharaObj::m_ContactU, false, -0.1},
                                                       {&cCharaObj::m_ContactD, false, 0.1}}};
-    if (!c.m_ContactL && !c.m_ContactR && !c.m_ContactU && !c.m_ContactD) return;
     for (const Nudge& n : kNudges) {
         if (!(c.*n.flag)) continue;
         for (int i = 0; i < kUnstickSteps && !CellBoxEmpty(c) && c.BoxHitsBlocks(); ++i) {
@@ -375,6 +381,16 @@ void Unstick(cCharaObj& c)
             }
         }
     }
+}
+
+// Nudges the box out of blocks, 0.1 pixel at a time, at most 15 times per
+// contact flag.
+void Unstick(cCharaObj& c)
+{
+    // A box over empty cells hits no block and is never nudged.
+    if ((!c.m_ContactL && !c.m_ContactR && !c.m_ContactU && !c.m_ContactD) || CellBoxEmpty(c))
+        return;
+    NudgeOutOfBlocks(c);
 }
 
 void KeepRiding(cCharaObj& c)
@@ -430,7 +446,8 @@ __attribute__((noinline)) int CollideWalkingAmongSolids(cCharaObj& c)
     return 0;
 }
 
-int CollideWalking(cCharaObj& c)
+// Out of line: a character that flies through blocks leaves before it.
+__attribute__((noinline)) int CollideWalking(cCharaObj& c)
 {
     // Without solid characters a walker that rides none meets nothing and
     // fires nothing: the crush by contacts and the nudge out of blocks

@@ -345,6 +345,104 @@ TEST_F(BlockCollision, EveryCornerCellOfTheBoxIsMetByBothPasses)
     }
 }
 
+TEST_F(BlockCollision, BothCrushReTestsAtOnceDoWhatEachDoes)
+{
+    // A box of size 3, 50 pixels unscaled: its top and bottom edges are
+    // probed at 640, 689, 738 and 787 (columns 20, 21, 23, 24; column 22
+    // lies between two probes), its sides at rows 12, 14, 15 and 17.
+    cPlayerObj& p = player();
+    p.m_Def.nSize = 3;
+    p.m_Width0 = p.m_Height0 = 50;
+    p.m_Width = p.m_Height = 150;
+    const double x = 640.5, y = 400.5;
+    struct Case {
+        const char* what;
+        int column;
+        int row;
+        bool met;
+    };
+    const Case cases[] = {
+        {"nothing", 0, 0, false},
+        {"upper left corner", 20, 12, true},
+        {"lower right corner", 24, 17, true},
+        {"a middle probe of the top edge", 21, 12, true},
+        {"a middle probe of the bottom edge", 23, 17, true},
+        {"a middle probe of the left side", 20, 14, true},
+        {"a middle probe of the right side", 24, 15, true},
+        {"between two probes of the top edge", 22, 12, false},
+        {"inside the box", 22, 14, false},
+    };
+    struct Outcome {
+        double x, y;
+        int l, r, u, d;
+        std::vector<std::string> fired;
+    };
+    auto run = [&](bool together) {
+        p.ClearContacts();
+        Box(x, y);
+        trace.Clear();
+        if (together) {
+            CheckBlockCrushes(p);
+        } else {
+            CheckBlockCrushX(p);
+            CheckBlockCrushY(p);
+        }
+        return Outcome{p.m_X,        p.m_Y,        p.m_ContactL, p.m_ContactR,
+                       p.m_ContactU, p.m_ContactD, Fired()};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.column != 0) Put(c.column, c.row);
+        const Outcome apart = run(false);
+        const Outcome together = run(true);
+        EXPECT_EQ(apart.l || apart.r || apart.u || apart.d, c.met);
+        EXPECT_DOUBLE_EQ(together.x, apart.x);
+        EXPECT_DOUBLE_EQ(together.y, apart.y);
+        EXPECT_EQ(together.l, apart.l);
+        EXPECT_EQ(together.r, apart.r);
+        EXPECT_EQ(together.u, apart.u);
+        EXPECT_EQ(together.d, apart.d);
+        EXPECT_EQ(together.fired, apart.fired);
+        stage->CellAt(c.column, c.row).Reset();
+    }
+}
+
+TEST_F(BlockCollision, ABoxWithinOneColumnOrRowMeetsTheBlocksOfItsCells)
+{
+    // A box whose edges share a column or a row of cells: each cell of its
+    // cell box still counts for every pass.
+    cPlayerObj& p = player();
+    struct Case {
+        const char* what;
+        int width, height;
+        int column, row;
+    };
+    const Case cases[] = {
+        {"one cell", 20, 20, 21, 13},
+        {"one column, lower row", 20, 40, 21, 14},
+        {"one row, right column", 40, 20, 22, 13},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        p.m_Width = p.m_Width0 = c.width;
+        p.m_Height = p.m_Height0 = c.height;
+        Put(c.column, c.row);
+        auto met = [&](auto pass) {
+            p.ClearContacts();
+            Box(21 * 32 + 4.5, 13 * 32 + 4.5);
+            p.m_SpeedX = p.m_SpeedY = 0;
+            pass();
+            return p.m_ContactL || p.m_ContactR || p.m_ContactU || p.m_ContactD;
+        };
+        EXPECT_TRUE(met([&] { CollideBlocksX(p); })) << "sides";
+        EXPECT_TRUE(met([&] { CollideBlocksY(p); })) << "top and bottom";
+        EXPECT_TRUE(met([&] { CheckBlockCrushes(p); })) << "crush re-tests";
+        Box(21 * 32 + 4.5, 13 * 32 + 4.5);
+        EXPECT_EQ(CellBoxEmpty(p), 0);
+        stage->CellAt(c.column, c.row).Reset();
+    }
+}
+
 TEST_F(BlockCollision, CellBoxEmptyOnlyForEmptyCellsOfTheMap)
 {
     cPlayerObj& p = player();
