@@ -516,7 +516,9 @@ cShotObj FiredShot(cCharaObj& shooter, const cEdShot& def, ShotFireRequest& requ
 
 } // namespace
 
-void FireShot(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run, const cEdShot& def)
+// Out of line: the shot command's sub-steps between two volleys stay small.
+[[gnu::noinline]] void FireShot(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run,
+                                const cEdShot& def)
 {
     const int size = (def.m_Size == 0 ? 1 : def.m_Size) * 16;
     ShotFireRequest req;
@@ -579,9 +581,9 @@ void SpawnShotElement(std::list<cShotObj>&, ShotFireRequest& request, cCharaObj&
     case 11: {
         cShotObj& shot = stage.AddShot(FiredShot(shooter, def, request));
         ++stage.m_BlockSerial;
-        cCharaObj* target = stage.FindCharaByNumber(shot.m_TargetNo);
         const bool aimed = def.m_MoveKind == 3 || def.m_MoveKind == 6;
-        if (aimed && target) {
+        cCharaObj* target = aimed ? stage.FindCharaByNumber(shot.m_TargetNo) : nullptr;
+        if (target) {
             if (!HoldsChara(target->m_AimedShots, shot.m_ObjNo))
                 target->m_AimedShots.push_back(shot.m_ObjNo);
         } else {
