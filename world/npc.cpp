@@ -152,7 +152,7 @@ int cNpcObj::MoveY()
 int cNpcObj::RunFlows(int deathOnly)
 {
     cRunningStage& stage = RunStage();
-    cFlowContext context;
+    cFlowContext context(stage);
     const cFlowWalk walk(*this);
     stage.m_CurChara = this;
     stage.m_LifeCheck = 0;
