@@ -516,9 +516,7 @@ cShotObj FiredShot(cCharaObj& shooter, const cEdShot& def, ShotFireRequest& requ
 
 } // namespace
 
-// Out of line: the shot command's sub-steps between two volleys stay small.
-[[gnu::noinline]] void FireShot(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run,
-                                const cEdShot& def)
+void FireShot(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run, const cEdShot& def)
 {
     const int size = (def.m_Size == 0 ? 1 : def.m_Size) * 16;
     ShotFireRequest req;
