@@ -34,8 +34,9 @@ private:
     double m_BottomEnd;
 };
 
-// Each pass is a function of its own: the view's four bounds then stay in
-// registers for its whole loop instead of being reloaded per object.
+// Each pass is a function of its own: its loop has the registers to itself
+// (the shots' loop keeps the view's bounds in them instead of reloading
+// them per shot).
 
 // Two passes: every area switch raised by a character in range counts for
 // all the characters in the same sub-step.
