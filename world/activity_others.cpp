@@ -2,6 +2,8 @@
 
 #include "world/activity.h"
 
+#include <list>
+
 #include "world/conditions.h"
 #include "world/running_stage.h"
 
@@ -32,15 +34,14 @@ private:
     double m_BottomEnd;
 };
 
-} // namespace
+// Each pass is a function of its own: its loop has the registers to itself
+// (the shots' loop keeps the view's bounds in them instead of reloading
+// them per shot).
 
-void UpdateOtherActivity()
+// Two passes: every area switch raised by a character in range counts for
+// all the characters in the same sub-step.
+[[gnu::noinline]] void FindPresentCharas(cRunningStage& stage, const cView view)
 {
-    cRunningStage& stage = RunStage();
-    // Nothing here moves the view.
-    const cView view(stage);
-    // Two passes: every area switch raised by a character in range counts
-    // for all the characters in the same sub-step.
     for (cNpcObj& chara : stage.m_CharaList) {
         if (TestCharaConds(chara)) {
             chara.m_Present = 1;
@@ -51,14 +52,34 @@ void UpdateOtherActivity()
             chara.m_OnScreen = 0;
         }
     }
+}
+
+[[gnu::noinline]] void ActivateCharas(cRunningStage& stage)
+{
     for (cNpcObj& chara : stage.m_CharaList)
         chara.m_Acting = chara.m_Present && chara.TestActivation(stage.m_FlowFlags) ? 1 : 0;
+}
+
+[[gnu::noinline]] void FindPresentShots(std::list<cShotObj>& shots, const cView view)
+{
+    for (cShotObj& shot : shots) {
+        shot.m_Present = 1;
+        shot.m_OnScreen = view.Shows(shot);
+    }
+}
+
+} // namespace
+
+void UpdateOtherActivity()
+{
+    cRunningStage& stage = RunStage();
+    // Nothing here moves the view.
+    const cView view(stage);
+    FindPresentCharas(stage, view);
+    ActivateCharas(stage);
     for (cItemObj& item : stage.m_ItemList) {
         item.m_Present = TestItemConds(item);
         item.m_OnScreen = item.m_Present ? view.Shows(item) : 0;
     }
-    for (cShotObj& shot : stage.m_ShotList) {
-        shot.m_Present = 1;
-        shot.m_OnScreen = view.Shows(shot);
-    }
+    FindPresentShots(stage.m_ShotList, view);
 }

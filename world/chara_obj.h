@@ -22,6 +22,7 @@
 #include "world/game_obj.h"
 #include "world/geometry.h"
 #include "world/overlay_anim.h"
+#include "world/trace.h"
 
 struct BlockCell;
 struct DDSURFACEDATA;
@@ -226,7 +227,13 @@ public:
     // Clears each run's fired-this-frame flag and the exclusion started flags.
     void ResetFlowStepFlags();
     // Starts the idle flows of a trigger whose conditions and keys hold.
-    void FireFlows(int trigger);
+    // Inline: most calls find every flow running and no trace to record.
+    [[gnu::always_inline]] void FireFlows(int trigger)
+    {
+        if (g_Trace || HasIdleFlow()) FireIdleFlows(trigger);
+    }
+    // The rest of FireFlows: the idle flows of the trigger, the trace line.
+    void FireIdleFlows(int trigger);
     int TestFlowKeyConds(cFlowRun& run);
     // Starts the overlays whose scheduled time has come.
     void StartScheduledAnimes();
@@ -264,6 +271,15 @@ public:
     void ResumeOverlays(int serial);
     void DrawHpGauge(DDSURFACEDATA* dest);
     void DrawSpGauge(DDSURFACEDATA* dest);
+
+private:
+    // A flow that is not running: only such a flow may fire.
+    [[gnu::always_inline]] bool HasIdleFlow() const
+    {
+        for (const cFlowRun& run : m_FlowRuns)
+            if (!run.m_Running) return true;
+        return false;
+    }
 };
 
 // 1 when a vector of character numbers holds the number.

@@ -38,6 +38,15 @@ bool CadenceDue(cCommandRun& run)
     return due;
 }
 
+// A shot command's volley on a due sub-step. Out of line: the command's
+// sub-steps between two volleys stay small.
+[[gnu::noinline]] int FireVolley(cCharaObj& chara, cCommandRun& run, const cEdShot& shot)
+{
+    FiringSound(chara, *run.m_Command);
+    FireShot(RunStage().m_ShotList, chara, run, shot);
+    return 0;
+}
+
 template <void (*Fire)(cCharaObj&, cCommandRun&, const cEdShot&)>
 int ExecSummon(cCharaObj& chara, cCommandRun& run)
 {
@@ -54,9 +63,7 @@ int ExecShot(cCharaObj& chara, cCommandRun& run)
 {
     const cEdShot* shot = ShotPart(run);
     if (!shot || !CadenceDue(run)) return 0;
-    FiringSound(chara, *run.m_Command);
-    FireShot(RunStage().m_ShotList, chara, run, *shot);
-    return 0;
+    return FireVolley(chara, run, *shot);
 }
 
 int ExecSword(cCharaObj& chara, cCommandRun& run)

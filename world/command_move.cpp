@@ -238,43 +238,81 @@ void SpeedTowardPoint(cCharaObj& chara, double& vx, double& vy, int& facingReque
     if (move.m_StopOnArrival && speed != 0) remaining = TruncToInt(std::fabs(r) / std::fabs(speed));
 }
 
-int ApplyMoveSpeeds(cCharaObj& chara, double vx, double vy, int facingRequest, cCommandRun& run,
-                    const cEdMove& move, int force)
+namespace {
+
+// The facing a move asks for, unless the character or the move keeps it.
+void ApplyMoveFacing(cCharaObj& chara, int facingRequest, const cEdMove& move, int force)
 {
     if ((!chara.m_Def.bFixedFacing || force) && !move.m_KeepFacing) {
         if (facingRequest == 1) chara.m_Facing = 0;
         if (facingRequest == 2) chara.m_Facing = 1;
     }
+}
+
+// The end of a move's sub-step: its animation, unless the move keeps the
+// one playing.
+int MoveAnime(cCharaObj& chara, const cEdMove& move)
+{
+    if (move.m_KeepAnime) return move.m_KeepAnime;
+    chara.m_MovedByCommand = 1;
+    return chara.m_Anime.Change(chara.m_Flying ? 3 : 1, 1);
+}
+
+// A straight move's speeds after its first sub-step: a walker's y speed is
+// 0, and a character that turns only by command reverses with its facing.
+void ContinueStraightSpeeds(const cCharaObj& chara, cCommandRun& run, const cEdMove& move)
+{
+    if (!chara.m_Flying) run.m_SpeedY = 0;
+    if (move.m_TurnReverse && chara.m_Def.bFixedFacing && chara.m_Facing != run.m_PrevFacing) {
+        run.m_SpeedX = -run.m_SpeedX;
+        run.m_SpeedY = -run.m_SpeedY;
+    }
+}
+
+// The straight move's first sub-step, and every sub-step of one with
+// inertia. Out of line: the plain sub-steps make no call before their end.
+[[gnu::noinline]] int StraightMoveStep(cCharaObj& chara, cCommandRun& run, const cEdMove& move)
+{
+    if (!run.m_Started) {
+        run.m_Started = 1;
+        StartStraightSpeeds(chara, run, move);
+    } else {
+        ContinueStraightSpeeds(chara, run, move);
+    }
+    const int r =
+        ApplyMoveSpeeds(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run, move, 0);
+    run.m_PrevFacing = chara.m_Facing;
+    return r;
+}
+
+} // namespace
+
+int ApplyMoveSpeeds(cCharaObj& chara, double vx, double vy, int facingRequest, cCommandRun& run,
+                    const cEdMove& move, int force)
+{
+    ApplyMoveFacing(chara, facingRequest, move, force);
     if (move.m_Inertia) {
         Accelerate(chara, vx, vy, run, move);
     } else {
         chara.m_SpeedX += vx;
         chara.m_SpeedY += vy;
     }
-    if (move.m_KeepAnime) return move.m_KeepAnime;
-    chara.m_MovedByCommand = 1;
-    return chara.m_Anime.Change(chara.m_Flying ? 3 : 1, 1);
+    return MoveAnime(chara, move);
 }
 
 int ExecStraightMove(cCharaObj& chara, cCommandRun& run)
 {
     if (!run.m_Command || !run.m_Command->m_Move) return 0;
     const cEdMove& move = *run.m_Command->m_Move;
-    if (!run.m_Started) {
-        run.m_Started = 1;
-        StartStraightSpeeds(chara, run, move);
-    } else {
-        if (!chara.m_Flying) run.m_SpeedY = 0;
-        // A character that turns only by command reverses with its facing.
-        if (move.m_TurnReverse && chara.m_Def.bFixedFacing && chara.m_Facing != run.m_PrevFacing) {
-            run.m_SpeedX = -run.m_SpeedX;
-            run.m_SpeedY = -run.m_SpeedY;
-        }
-    }
-    const int r =
-        ApplyMoveSpeeds(chara, run.m_SpeedX, run.m_SpeedY, run.m_FacingRequest, run, move, 0);
+    if (!run.m_Started || move.m_Inertia) return StraightMoveStep(chara, run, move);
+    // ApplyMoveSpeeds without inertia; the animation, which changes neither
+    // facing nor speeds, comes last.
+    ContinueStraightSpeeds(chara, run, move);
+    ApplyMoveFacing(chara, run.m_FacingRequest, move, 0);
+    chara.m_SpeedX += run.m_SpeedX;
+    chara.m_SpeedY += run.m_SpeedY;
     run.m_PrevFacing = chara.m_Facing;
-    return r;
+    return MoveAnime(chara, move);
 }
 
 int ExecGroundTurnBack(cCharaObj& chara, cCommandRun& run)

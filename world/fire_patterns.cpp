@@ -579,9 +579,9 @@ void SpawnShotElement(std::list<cShotObj>&, ShotFireRequest& request, cCharaObj&
     case 11: {
         cShotObj& shot = stage.AddShot(FiredShot(shooter, def, request));
         ++stage.m_BlockSerial;
-        cCharaObj* target = stage.FindCharaByNumber(shot.m_TargetNo);
         const bool aimed = def.m_MoveKind == 3 || def.m_MoveKind == 6;
-        if (aimed && target) {
+        cCharaObj* target = aimed ? stage.FindCharaByNumber(shot.m_TargetNo) : nullptr;
+        if (target) {
             if (!HoldsChara(target->m_AimedShots, shot.m_ObjNo))
                 target->m_AimedShots.push_back(shot.m_ObjNo);
         } else {

@@ -9,9 +9,10 @@
 
 class cFlowContext {
 public:
-    cFlowContext()
-        : m_Stage(RunStage()), m_Chara(m_Stage.m_CurChara), m_Flow(m_Stage.m_CurFlowRun),
-          m_Command(m_Stage.m_CurCommandRun)
+    cFlowContext() : cFlowContext(RunStage()) {}
+    explicit cFlowContext(cRunningStage& stage)
+        : m_Stage(stage), m_Chara(stage.m_CurChara), m_Flow(stage.m_CurFlowRun),
+          m_Command(stage.m_CurCommandRun)
     {
     }
     ~cFlowContext()

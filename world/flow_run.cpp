@@ -60,11 +60,25 @@ void MarkDone(cFlowRun& run, int i)
     if (i == run.m_FirstOpen) run.m_FirstOpen = i + 1;
 }
 
+// One sub-step of a command: cCommandRun::Step on the stage.
+inline int StepCommand(cRunningStage& stage, cCommandRun& command)
+{
+    stage.m_CurCommandRun = &command;
+    if (stage.m_CurChara) RunCharaCommand(*stage.m_CurChara, command);
+    // Counted down; a command whose count was 1 or less ends now.
+    if (command.m_Remaining > 1) {
+        --command.m_Remaining;
+        return 0;
+    }
+    command.m_Remaining = 0;
+    return 1;
+}
+
 // One sub-step of a flow's commands: cFlowRun::Step. Inline, so that
 // the walk of StepFlowRuns steps a flow without a further call.
-inline int StepCommands(cFlowRun& run)
+inline int StepCommands(cRunningStage& stage, cFlowRun& run)
 {
-    RunStage().m_CurFlowRun = &run;
+    stage.m_CurFlowRun = &run;
     run.m_Abort = 0;
     const int count = static_cast<int>(run.m_Commands.size());
     // The done commands before the first open one would only be skipped.
@@ -78,7 +92,7 @@ inline int StepCommands(cFlowRun& run)
             if (!keyWait && !parallel) run.m_MsgChain = 0;
         }
         if (parallel) {
-            if (command.Step() == 1) {
+            if (StepCommand(stage, command) == 1) {
                 MarkDone(run, i);
                 if (i == count - 1) return 1;
             }
@@ -86,7 +100,7 @@ inline int StepCommands(cFlowRun& run)
             if (run.m_Abort) return 0;
             continue;
         }
-        if (command.Step() == 0) {
+        if (StepCommand(stage, command) == 0) {
             if (run.m_Abort) return 0;
             continue;
         }
@@ -102,7 +116,7 @@ inline int StepCommands(cFlowRun& run)
 }
 
 // StepFlowRun, inline for the walk of StepFlowRuns.
-inline bool StepRun(cCharaObj& chara, std::size_t index, int deathOnly)
+inline bool StepRun(cRunningStage& stage, cCharaObj& chara, std::size_t index, int deathOnly)
 {
     cFlowRun& run = chara.m_FlowRuns[index];
     if (!run.m_Running) return false;
@@ -112,7 +126,7 @@ inline bool StepRun(cCharaObj& chara, std::size_t index, int deathOnly)
     }
     if (run.m_Paused || run.m_StoppedForGood) return false;
     if (deathOnly && (!run.m_Flow || run.m_Flow->m_Trigger != kTriggerDeath)) return false;
-    if (StepCommands(run) == 1) chara.m_FlowRuns[index].Stop(chara);
+    if (StepCommands(stage, run) == 1) chara.m_FlowRuns[index].Stop(chara);
     return true;
 }
 
@@ -135,16 +149,7 @@ void cCommandRun::Reset()
 
 int cCommandRun::Step()
 {
-    cRunningStage& stage = RunStage();
-    stage.m_CurCommandRun = this;
-    if (stage.m_CurChara) RunCharaCommand(*stage.m_CurChara, *this);
-    // Counted down; a command whose count was 1 or less ends now.
-    if (m_Remaining > 1) {
-        --m_Remaining;
-        return 0;
-    }
-    m_Remaining = 0;
-    return 1;
+    return StepCommand(RunStage(), *this);
 }
 
 void cCommandRun::SetMoveTiming(const cEdCommand& command, int copyNo)
@@ -212,18 +217,18 @@ void cFlowRun::Start()
 
 int cFlowRun::Step()
 {
-    return StepCommands(*this);
+    return StepCommands(RunStage(), *this);
 }
 
 bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly)
 {
-    return StepRun(chara, index, deathOnly);
+    return StepRun(RunStage(), chara, index, deathOnly);
 }
 
-int StepFlowRuns(cCharaObj& chara, int deathOnly)
+int StepFlowRuns(cRunningStage& stage, cCharaObj& chara, int deathOnly)
 {
     for (std::size_t i = 0; i < chara.m_FlowRuns.size(); ++i) {
-        if (!StepRun(chara, i, deathOnly)) continue;
+        if (!StepRun(stage, chara, i, deathOnly)) continue;
         if (chara.m_Vanish) return 1;
         if (!deathOnly && chara.m_Hp <= 0 && chara.m_FlowRuns[i].m_Flow &&
             chara.m_FlowRuns[i].m_Flow->m_Trigger != kTriggerDeath)

@@ -253,7 +253,12 @@ void cCharaObj::ResetFlowStepFlags()
 {
     for (cFlowRun& run : m_FlowRuns)
         run.m_FiredThisFrame = 0;
-    std::fill(m_FlowExclStarted.begin(), m_FlowExclStarted.end(), 0);
+    // A set-up character holds a flag per exclusion number: a clear of that
+    // known size is a few stores instead of a call.
+    if (m_FlowExclStarted.size() == kFlowExclCount)
+        std::fill_n(m_FlowExclStarted.begin(), kFlowExclCount, 0);
+    else
+        std::fill(m_FlowExclStarted.begin(), m_FlowExclStarted.end(), 0);
 }
 
 namespace {
@@ -261,7 +266,7 @@ namespace {
 // FireFlows' trace line and its walk over the flows that the trigger may
 // start: each whose exclusion number is free and whose conditions and key
 // sequence hold starts. Out of line, so that the frequent calls that find
-// nothing pay only for FireFlows' own small test.
+// nothing pay only for the small tests before it.
 [[gnu::noinline]] void FireFlowsWalk(cCharaObj& chara, int trigger)
 {
     TraceTrigger(chara, trigger);
@@ -292,7 +297,7 @@ namespace {
 
 } // namespace
 
-void cCharaObj::FireFlows(int trigger)
+void cCharaObj::FireIdleFlows(int trigger)
 {
     // Every trigger is part of the sub-step trace, whether or not a flow
     // fires. Most triggers have no flow of this character that could start

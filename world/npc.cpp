@@ -156,7 +156,7 @@ int cNpcObj::MoveY()
 int cNpcObj::RunFlows(int deathOnly)
 {
     cRunningStage& stage = RunStage();
-    cFlowContext context;
+    cFlowContext context(stage);
     const cFlowWalk walk(*this);
     stage.m_CurChara = this;
     stage.m_LifeCheck = 0;
@@ -171,10 +171,9 @@ int cNpcObj::RunFlows(int deathOnly)
     m_MovedByCommand = 0;
     if (m_CrushGrace > 0) --m_CrushGrace;
     StartScheduledAnimes();
-    if (StepFlowRuns(*this, deathOnly)) return 1;
-    stage.m_CurChara = nullptr;
-    stage.m_CurFlowRun = nullptr;
-    stage.m_CurCommandRun = nullptr;
+    // The context puts back the current character, flow and command on the
+    // way out; nothing after the walk reads them.
+    if (StepFlowRuns(stage, *this, deathOnly)) return 1;
     FinishFlowRun(*this, walk.Outermost());
     if (!m_MovedByCommand && m_InertiaX == 0 && m_InertiaY == 0)
         m_Anime.Change(m_Flying ? 2 : 0, 1);
