@@ -265,3 +265,25 @@ public:
     std::int32_t m_Present = 0;   // exists this sub-step
     std::int32_t m_OnScreen = 0;  // meets the view this sub-step
 };
+
+// The 640 x 480 view at a scroll position, and which objects' boxes meet
+// it on each axis. Read once, it serves a pass over many objects.
+class cScreenView {
+public:
+    cScreenView(double left, double top)
+        : m_Left(left), m_Top(top), m_RightEnd(left + 640), m_BottomEnd(top + 480)
+    {
+    }
+    bool MeetsX(const cGameObj& obj) const { return obj.m_Right >= m_Left && m_RightEnd > obj.m_X; }
+    bool MeetsY(const cGameObj& obj) const
+    {
+        return obj.m_Bottom >= m_Top && m_BottomEnd > obj.m_Y;
+    }
+    int Shows(const cGameObj& obj) const { return MeetsX(obj) && MeetsY(obj) ? 1 : 0; }
+
+private:
+    double m_Left;
+    double m_Top;
+    double m_RightEnd; // the first column and row past the view
+    double m_BottomEnd;
+};

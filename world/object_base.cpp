@@ -262,10 +262,9 @@ int cGameObj::IsOnScreen() const
 int cGameObj::IsOnScreenAxes(int skipX, int skipY) const
 {
     const cRunningStage& stage = RunStage();
-    const double sx = stage.m_ScrollX.m_Pos;
-    const double sy = stage.m_ScrollY.m_Pos;
-    if (!skipX && !(m_Right >= sx && sx + 640 > m_X)) return 0;
-    if (!skipY && !(m_Bottom >= sy && sy + 480 > m_Y)) return 0;
+    const cScreenView view(stage.m_ScrollX.m_Pos, stage.m_ScrollY.m_Pos);
+    if (!skipX && !view.MeetsX(*this)) return 0;
+    if (!skipY && !view.MeetsY(*this)) return 0;
     return 1;
 }
 
