@@ -101,24 +101,27 @@ cHitGrid::Mapping cHitGrid::Map() const
 void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
-    // The boxes that enter, and their bounds.
-    auto enters = [&layers](std::size_t k, std::size_t i) {
-        const std::vector<std::uint8_t>* use = layers[k].use;
-        return (!use || (*use)[i]) && HoldsPoints((*layers[k].boxes)[i]);
+    // The boxes that enter, and their bounds. The layers are read through
+    // copies of their pointers, which the stores below cannot change.
+    auto enters = [](const std::uint8_t* use, const DRect* boxes, std::size_t i) {
+        return (!use || use[i]) && HoldsPoints(boxes[i]);
     };
     constexpr double inf = std::numeric_limits<double>::infinity();
     Corner low = {inf, inf}, high = {-inf, -inf};
     std::int64_t entered = 0;
     for (std::size_t k = 0; k < layers.size(); ++k) {
-        const std::vector<DRect>& boxes = *layers[k].boxes;
-        m_Filed[k] = 0;
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            if (!enters(k, i)) continue;
+        const DRect* const boxes = layers[k].boxes->data();
+        const std::size_t n = layers[k].boxes->size();
+        const std::uint8_t* const use = layers[k].use ? layers[k].use->data() : nullptr;
+        int filed = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!enters(use, boxes, i)) continue;
             low = Min(low, TopLeft(boxes[i]));
             high = Max(high, BottomRight(boxes[i]));
-            ++m_Filed[k];
+            ++filed;
         }
-        entered += m_Filed[k];
+        m_Filed[k] = filed;
+        entered += filed;
     }
     if (entered == 0) return;
     m_X0 = Held(low[0]);
@@ -146,12 +149,14 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     int* const head = m_Head.data();
     const Mapping map = Map();
     std::size_t room = m_Items.size();
+    Item* items = m_Items.data();
     int used = 0;
     for (std::size_t k = layers.size(); k-- > 0;) {
-        const std::vector<DRect>& boxes = *layers[k].boxes;
-        const std::vector<int>& groups = *layers[k].groups;
-        for (std::size_t i = boxes.size(); i-- > 0;) {
-            if (!enters(k, i)) continue;
+        const DRect* const boxes = layers[k].boxes->data();
+        const int* const groups = layers[k].groups->data();
+        const std::uint8_t* const use = layers[k].use ? layers[k].use->data() : nullptr;
+        for (std::size_t i = layers[k].boxes->size(); i-- > 0;) {
+            if (!enters(use, boxes, i)) continue;
             const DRect& box = boxes[i];
             const CornerCell first = map.CellOf(TopLeft(box));
             const CornerCell last = map.CellOf(BottomRight(box));
@@ -161,13 +166,14 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
             if (room < static_cast<std::size_t>(used) + cells) {
                 room = 2 * (static_cast<std::size_t>(used) + cells);
                 m_Items.resize(room);
+                items = m_Items.data();
             }
             Item item = {box, static_cast<int>(i), static_cast<int>(k), groups[i], first[0], first[1]};
             if (cells == 1) {
                 int& chain =
                     head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
                 item.next = chain;
-                m_Items[static_cast<std::size_t>(used)] = item;
+                items[used] = item;
                 chain = used++;
                 continue;
             }
@@ -175,7 +181,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
                 for (int c = first[0]; c <= last[0]; ++c) {
                     int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
                     item.next = chain;
-                    m_Items[static_cast<std::size_t>(used)] = item;
+                    items[used] = item;
                     chain = used++;
                 }
         }
