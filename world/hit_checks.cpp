@@ -59,8 +59,9 @@ std::uint64_t PairKey(int groupA, int groupB, int a, int b)
 // the parts each object takes, and the pairs of the pass in visiting order.
 struct Looks {
     std::vector<Entry<cShotObj>> shots;
-    std::vector<DRect> shotHit;             // against characters (NaN edges: takes no part)
-    std::vector<DRect> shotBox;             // against shots
+    // The boxes against characters and against shots (kEmptyBox: takes no part).
+    std::vector<DRect> shotHit;
+    std::vector<DRect> shotBox;
     std::vector<std::uint8_t> shotCollides; // with shots
     std::vector<int> shotGroup;             // the group list each is in
     std::vector<int> colliders;             // the shots that collide with shots
@@ -108,10 +109,6 @@ bool HoldsPoints(const DRect& b)
 {
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// A box that meets nothing.
-constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
 
 bool OnScreenOnly()
 {
@@ -175,10 +172,10 @@ void LookAtShots(cRunningStage& stage, Looks& l)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
             shots[i] = {s, s->m_ObjNo, g};
             group[i] = g;
-            hit[i] = ShotTakesPart(*s, onScreenOnly)
-                         ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom}
-                         : kNoBox;
+            hit[i] = {s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom};
+            if (!ShotTakesPart(*s, onScreenOnly) || !HoldsPoints(hit[i])) hit[i] = kEmptyBox;
             box[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
+            if (!HoldsPoints(box[i])) box[i] = kEmptyBox;
             collides[i] = s->m_Def.m_HitShots != 0 ? 1 : 0;
             if (collides[i]) {
                 l.colliders.push_back(static_cast<int>(i));

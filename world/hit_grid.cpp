@@ -21,10 +21,6 @@ bool HoldsPoints(const DRect& b)
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// A box that meets nothing.
-constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
-
 // A corner of a box: its x and y side by side, so that both axes take one
 // instruction each step.
 typedef double Corner __attribute__((vector_size(16)));
@@ -193,43 +189,29 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
     if (m_Cols == 0) return;
     // Read once (the grid and the queries alike): the stores into the found
     // pairs could otherwise stand for any of them. A single layer is asked
-    // as if twice alike; a layer that holds no box, with boxes that meet
-    // nothing.
+    // as if twice alike.
     const int* const head = m_Head.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
     const Mapping map = Map();
     const GridAsk& second = asks.size() > 1 ? asks[1] : asks[0];
-    const DRect* const ask0 = asks[0].boxes->data();
-    const DRect* const ask1 = second.boxes->data();
-    const bool filed0 = m_Filed[0] != 0, filed1 = asks.size() > 1 && m_Filed[1] != 0;
+    // A layer that holds no box is asked with the other's boxes, so that its
+    // own widen no query's cells.
+    const DRect* const ask0 = (m_Filed[0] != 0 ? asks[0] : second).boxes->data();
+    const DRect* const ask1 = (asks.size() > 1 && m_Filed[1] != 0 ? second : asks[0]).boxes->data();
     std::vector<GridPair>& found0 = *asks[0].found;
     std::vector<GridPair>& found1 = *second.found;
     const int* const group = groups.data();
     const int n = static_cast<int>(groups.size());
     for (int q = 0; q < n; ++q) {
-        // The boxes the query asks with (a layer it cannot ask, with a box
-        // that meets nothing), and the corners of the cells they cover.
+        // The corners of the cells the query's boxes cover (an empty box
+        // widens nothing).
         const DRect& box0 = ask0[q];
         const DRect& box1 = ask1[q];
-        const bool asks0 = filed0 && HoldsPoints(box0);
-        const bool asks1 = filed1 && HoldsPoints(box1);
-        Corner topLeft, bottomRight;
-        if (asks0 && asks1) {
-            topLeft = Min(TopLeft(box0), TopLeft(box1));
-            bottomRight = Max(BottomRight(box0), BottomRight(box1));
-        } else if (asks0) {
-            topLeft = TopLeft(box0);
-            bottomRight = BottomRight(box0);
-        } else if (asks1) {
-            topLeft = TopLeft(box1);
-            bottomRight = BottomRight(box1);
-        } else {
-            continue;
-        }
+        const Corner topLeft = Min(TopLeft(box0), TopLeft(box1));
+        const Corner bottomRight = Max(BottomRight(box0), BottomRight(box1));
+        if (!(topLeft[0] <= bottomRight[0])) continue;
         const int own = group[q];
-        const DRect& test0 = asks0 ? box0 : kNoBox;
-        const DRect& test1 = asks1 ? box1 : kNoBox;
         const CornerCell first = map.CellOf(topLeft);
         const CornerCell last = map.CellOf(bottomRight);
         if (Bits(first) == Bits(last)) {
@@ -238,7 +220,7 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
                 static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
             for (int i = head[cell]; i >= 0; i = items[i].next) {
                 const Item& item = items[i];
-                if (item.group != own && item.box.Intersects(item.layer ? test1 : test0))
+                if (item.group != own && item.box.Intersects(item.layer ? box1 : box0))
                     (item.layer ? found1 : found0).push_back({q, item.index});
             }
             continue;
@@ -251,7 +233,7 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
                 const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
                 for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
-                    if (item.group == own || !item.box.Intersects(item.layer ? test1 : test0) ||
+                    if (item.group == own || !item.box.Intersects(item.layer ? box1 : box0) ||
                         (c > first[0] && item.c1 < c) || (r > first[1] && item.r1 < r))
                         continue;
                     (item.layer ? found1 : found0).push_back({q, item.index});
