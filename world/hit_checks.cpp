@@ -314,15 +314,21 @@ void FindShotCharaPairs(Looks& l)
     SortByGroups(l);
 }
 
-// One shot against one character. `scheduled` is set when the shot must go
-// once it has met every character of this group; `ranFlows` when a death
-// or a gift ran flows or commands.
-int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& scheduled, bool& ranFlows)
+// Whether a shot meets a character it has not hit yet: most pairs stop
+// here, so it is checked before the call of ShotHitsChara.
+bool ShotMeetsChara(const cShotObj& s, const cCharaObj& c)
 {
-    if (!ShotHittable(c) ||
-        !c.m_HitB.m_Rect.Intersects({s.m_HitLeft, s.m_HitTop, s.m_HitRight, s.m_HitBottom}) ||
-        HoldsChara(s.m_HitList, c.m_ObjNo))
-        return 0;
+    return ShotHittable(c) &&
+           c.m_HitB.m_Rect.Intersects({s.m_HitLeft, s.m_HitTop, s.m_HitRight, s.m_HitBottom}) &&
+           !HoldsChara(s.m_HitList, c.m_ObjNo);
+}
+
+// A shot that meets a character hits it. `scheduled` is set when the shot
+// must go once it has met every character of this group; `ranFlows` when a
+// death or a gift ran flows or commands.
+[[gnu::noinline]] int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& scheduled,
+                                    bool& ranFlows)
+{
     c.FireFlows(7);
     const cEdShot& d = s.m_Def;
     if (d.m_Power == 0 && d.m_Impact == 0 && d.m_ItemPalette == 0) return 0;
@@ -371,6 +377,10 @@ int ShotsAgainstCharas(cRunningStage& stage, Looks& l)
             runShot = s.number;
         }
         if (!Alive(s) || !Alive(c)) {
+            ++i;
+            continue;
+        }
+        if (!ShotMeetsChara(*s.object, *c.object)) {
             ++i;
             continue;
         }
