@@ -79,7 +79,6 @@ struct Looks {
     bool charasSame = false; // the same characters in the same places as the look before
 
     std::vector<Pair> pairs;
-    std::vector<Pair> sorted;
     std::vector<GridPair> found;
     // The shots whose boxes meet those of colliders in other groups (indices
     // into colliders), found along with the first pass's pairs and kept
@@ -250,21 +249,28 @@ template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* 
     return -1;
 }
 
-// Sorts the pairs into the visiting order. The grid gives them ascending
-// by entry of A, then of B; entries are in group order, so only the group
-// pair (the key's top six bits) is out of order: a stable count sort by it.
-void SortByGroups(Looks& l)
+// Makes the pairs of the first pass, in the visiting order, from those the
+// grid found. The grid gives them ascending by shot, then by character;
+// entries are in group order, so only the group pair (the key's top six
+// bits) is out of order: a stable count sort by it.
+void PairsByGroups(Looks& l)
 {
     constexpr int kBuckets = 64;
     int start[kBuckets + 1] = {};
-    for (const Pair& p : l.pairs)
-        ++start[(p.key >> 58) + 1];
+    const int* const shotGroup = l.shotGroup.data();
+    const int* const charaGroup = l.charaGroup.data();
+    auto bucket = [shotGroup, charaGroup](const GridPair& f) {
+        return (shotGroup[f.query] & 7) << 3 | (charaGroup[f.entered] & 7);
+    };
+    for (const GridPair& f : l.found)
+        ++start[bucket(f) + 1];
     for (int b = 0; b < kBuckets; ++b)
         start[b + 1] += start[b];
-    l.sorted.resize(l.pairs.size());
-    for (const Pair& p : l.pairs)
-        l.sorted[static_cast<std::size_t>(start[p.key >> 58]++)] = p;
-    l.pairs.swap(l.sorted);
+    l.pairs.resize(l.found.size());
+    Pair* const pairs = l.pairs.data();
+    for (const GridPair& f : l.found)
+        pairs[start[bucket(f)]++] = {PairKey(shotGroup[f.query], charaGroup[f.entered], f.query, f.entered),
+                                     f.query, f.entered};
 }
 
 void SortByKey(std::vector<Pair>& pairs)
@@ -308,10 +314,7 @@ void FindShotCharaPairs(Looks& l)
     const GridAsk asks[] = {{&l.shotHit, &l.found}, {&l.shotBox, &l.shotShot}};
     l.grid.Pairs(l.shotGroup, asks);
     l.shotShotCurrent = true;
-    l.pairs.clear();
-    for (const GridPair& f : l.found)
-        l.pairs.push_back({ShotCharaKey(l, f.query, f.entered), f.query, f.entered});
-    SortByGroups(l);
+    PairsByGroups(l);
 }
 
 // Whether a shot meets a character it has not hit yet: most pairs stop
