@@ -97,27 +97,31 @@ cHitGrid::Mapping cHitGrid::Map() const
 void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
-    // The boxes that enter, and their bounds. The layers are read through
-    // copies of their pointers, which the stores below cannot change.
-    auto enters = [](const std::uint8_t* use, const DRect* boxes, std::size_t i) {
-        return (!use || use[i]) && HoldsPoints(boxes[i]);
-    };
+    // The boxes that enter, listed by layer, and their bounds. The layers
+    // are read through copies of their pointers, which the stores below
+    // cannot change.
+    std::size_t boxCount = 0;
+    for (const GridLayer& layer : layers)
+        boxCount += layer.boxes->size();
+    if (m_Entering.size() < boxCount) m_Entering.resize(boxCount);
+    int* const entering = m_Entering.data();
+    int ends[kMaxLayers] = {};
     constexpr double inf = std::numeric_limits<double>::infinity();
     Corner low = {inf, inf}, high = {-inf, -inf};
-    std::int64_t entered = 0;
+    int entered = 0;
     for (std::size_t k = 0; k < layers.size(); ++k) {
         const DRect* const boxes = layers[k].boxes->data();
         const std::size_t n = layers[k].boxes->size();
         const std::uint8_t* const use = layers[k].use ? layers[k].use->data() : nullptr;
-        int filed = 0;
+        const int before = entered;
         for (std::size_t i = 0; i < n; ++i) {
-            if (!enters(use, boxes, i)) continue;
+            if ((use && !use[i]) || !HoldsPoints(boxes[i])) continue;
             low = Min(low, TopLeft(boxes[i]));
             high = Max(high, BottomRight(boxes[i]));
-            ++filed;
+            entering[entered++] = static_cast<int>(i);
         }
-        m_Filed[k] = filed;
-        entered += filed;
+        m_Filed[k] = entered - before;
+        ends[k] = entered;
     }
     if (entered == 0) return;
     m_X0 = Held(low[0]);
@@ -125,7 +129,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     const double width = Held(high[0]) - m_X0;
     const double height = Held(high[1]) - m_Y0;
     // Wider cells while the grid would be much larger than its contents.
-    const auto budget = std::max<std::int64_t>(64, 4 * entered);
+    const auto budget = std::max<std::int64_t>(64, 4 * std::int64_t{entered});
     for (double cell = kFirstCell;; cell *= 2) {
         m_PerPixel = 1 / cell;
         const auto cols = static_cast<std::int64_t>(width * m_PerPixel) + 1;
@@ -150,9 +154,8 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     for (std::size_t k = layers.size(); k-- > 0;) {
         const DRect* const boxes = layers[k].boxes->data();
         const int* const groups = layers[k].groups->data();
-        const std::uint8_t* const use = layers[k].use ? layers[k].use->data() : nullptr;
-        for (std::size_t i = layers[k].boxes->size(); i-- > 0;) {
-            if (!enters(use, boxes, i)) continue;
+        for (int e = ends[k]; e-- > (k > 0 ? ends[k - 1] : 0);) {
+            const int i = entering[e];
             const DRect& box = boxes[i];
             const CornerCell first = map.CellOf(TopLeft(box));
             const CornerCell last = map.CellOf(BottomRight(box));
@@ -164,7 +167,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
                 m_Items.resize(room);
                 items = m_Items.data();
             }
-            Item item = {box, static_cast<int>(i), static_cast<int>(k), groups[i], first[0], first[1]};
+            Item item = {box, i, static_cast<int>(k), groups[i], first[0], first[1]};
             if (cells == 1) {
                 int& chain =
                     head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
