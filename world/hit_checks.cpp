@@ -79,6 +79,9 @@ struct Looks {
     bool charasSame = false; // the same characters in the same places as the look before
 
     std::vector<Pair> pairs;
+    std::vector<Pair> sorted;
+    std::vector<int> chainHead; // per character, its first contact (none: -1)
+    std::vector<int> chainNext; // per contact, the next of the same character
     std::vector<GridPair> found;
     // The shots whose boxes meet those of colliders in other groups (indices
     // into colliders), found along with the first pass's pairs and kept
@@ -454,6 +457,39 @@ void OrderByLeft(Looks& l)
             std::swap(l.sweep[j], l.sweep[j - 1]);
 }
 
+// Sorts the contacts into the visiting order without comparing keys: each
+// is threaded, ascending by its second character, onto a chain of its first
+// (a handful each); the chains in the order of the characters give the
+// contacts ascending by both, and a stable count sort by the group pair
+// (the key's top six bits) then gives the visiting order.
+void SortContacts(Looks& l)
+{
+    constexpr int kBuckets = 64;
+    int start[kBuckets + 1] = {};
+    const Pair* const found = l.pairs.data();
+    const int count = static_cast<int>(l.pairs.size());
+    l.chainHead.assign(l.charas.size(), -1);
+    l.chainNext.resize(l.pairs.size());
+    int* const head = l.chainHead.data();
+    int* const next = l.chainNext.data();
+    for (int p = 0; p < count; ++p) {
+        ++start[(found[p].key >> 58) + 1];
+        int* link = &head[found[p].a];
+        while (*link >= 0 && found[*link].b < found[p].b)
+            link = &next[*link];
+        next[p] = *link;
+        *link = p;
+    }
+    for (int b = 0; b < kBuckets; ++b)
+        start[b + 1] += start[b];
+    l.sorted.resize(l.pairs.size());
+    Pair* const sorted = l.sorted.data();
+    for (std::size_t a = 0; a < l.charas.size(); ++a)
+        for (int p = head[a]; p >= 0; p = next[p])
+            sorted[start[found[p].key >> 58]++] = found[p];
+    l.pairs.swap(l.sorted);
+}
+
 // The characters that meet, swept in the order of their left edges: each
 // looks only at those whose left edge lies within its own width.
 void FindCharaCharaPairs(Looks& l)
@@ -480,7 +516,7 @@ void FindCharaCharaPairs(Looks& l)
                                second});
         }
     }
-    SortByKey(l.pairs);
+    SortContacts(l);
 }
 
 // The outcome for one side of a contact that hit it.
