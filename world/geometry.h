@@ -23,10 +23,9 @@ struct DRect {
 // A rectangle that holds no point and takes nothing in when it is joined
 // to another by the least and greatest edges; it meets only a rectangle
 // unbounded on all four sides, which no object has.
-inline constexpr DRect kEmptyBox{std::numeric_limits<double>::infinity(),
-                                 std::numeric_limits<double>::infinity(),
-                                 -std::numeric_limits<double>::infinity(),
-                                 -std::numeric_limits<double>::infinity()};
+inline constexpr DRect kEmptyBox{
+    std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+    -std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
 
 // A character's box against characters, shots or items: its rectangle,
 // then its place relative to the object's x and y at the current scale,

@@ -272,8 +272,9 @@ void PairsByGroups(Looks& l)
     l.pairs.resize(l.found.size());
     Pair* const pairs = l.pairs.data();
     for (const GridPair& f : l.found)
-        pairs[start[bucket(f)]++] = {PairKey(shotGroup[f.query], charaGroup[f.entered], f.query, f.entered),
-                                     f.query, f.entered};
+        pairs[start[bucket(f)]++] = {
+            PairKey(shotGroup[f.query], charaGroup[f.entered], f.query, f.entered), f.query,
+            f.entered};
 }
 
 void SortByKey(std::vector<Pair>& pairs)
@@ -332,8 +333,8 @@ bool ShotMeetsChara(const cShotObj& s, const cCharaObj& c)
 // A shot that meets a character hits it. `scheduled` is set when the shot
 // must go once it has met every character of this group; `ranFlows` when a
 // death or a gift ran flows or commands.
-[[gnu::noinline]] int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& scheduled,
-                                    bool& ranFlows)
+[[gnu::noinline]] int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c,
+                                    bool& scheduled, bool& ranFlows)
 {
     c.FireFlows(7);
     const cEdShot& d = s.m_Def;
@@ -512,8 +513,8 @@ void FindCharaCharaPairs(Looks& l)
             const int j = boxes[v].index;
             const int first = gi < gj ? i : j;
             const int second = gi < gj ? j : i;
-            l.pairs.push_back({PairKey(std::min(gi, gj), std::max(gi, gj), first, second), first,
-                               second});
+            l.pairs.push_back(
+                {PairKey(std::min(gi, gj), std::max(gi, gj), first, second), first, second});
         }
     }
     SortContacts(l);

@@ -169,8 +169,8 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
             }
             Item item = {box, i, static_cast<int>(k), groups[i], first[0], first[1]};
             if (cells == 1) {
-                int& chain =
-                    head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
+                int& chain = head[static_cast<std::size_t>(first[1]) * cols +
+                                  static_cast<std::size_t>(first[0])];
                 item.next = chain;
                 items[used] = item;
                 chain = used++;
@@ -178,7 +178,8 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
             }
             for (int r = first[1]; r <= last[1]; ++r)
                 for (int c = first[0]; c <= last[0]; ++c) {
-                    int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
+                    int& chain =
+                        head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
                     item.next = chain;
                     items[used] = item;
                     chain = used++;
@@ -233,7 +234,8 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
         int added0 = 0, added1 = 0;
         for (int r = first[1]; r <= last[1]; ++r) {
             for (int c = first[0]; c <= last[0]; ++c) {
-                const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+                const std::size_t cell =
+                    static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
                 for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
                     if (item.group == own || !item.box.Intersects(item.layer ? box1 : box0) ||

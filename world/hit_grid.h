@@ -66,7 +66,7 @@ private:
     double m_LastRow = 0;
     int m_Filed[kMaxLayers] = {}; // boxes filed, per layer
     std::vector<int> m_Entering;  // the indices of the boxes filed, layer by layer
-    std::vector<int> m_Head; // per cell, its first item (none: -1)
+    std::vector<int> m_Head;      // per cell, its first item (none: -1)
     // The boxes in the cells, each with its index, layer, group, first cell
     // and the next item of the same cell (copies, so that a search reads the
     // boxes with the links).

@@ -286,8 +286,9 @@ TEST_F(HitChecks, CollidingShotsCancelByStrength)
 
 // Shots meet shots on every sub-step, also those that skip the shot pass,
 // and a shot whose hit box holds no point hits no character but still
-// meets shots with its box; one whose box holds no point, the other way. Each case puts other shots first, so that
-// pairs kept from the check before would name other shots.
+// meets shots with its box; one whose box holds no point, the other way.
+// Each case puts other shots first, so that pairs kept from the check
+// before would name other shots.
 TEST_F(HitChecks, ShotsMeetShotsWhateverTheShotPassDoes)
 {
     Build(4);
