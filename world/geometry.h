@@ -5,6 +5,7 @@
 // all four sides.
 
 #include <cstdint>
+#include <limits>
 
 struct DRect {
     double x1 = 0; // left
@@ -18,6 +19,13 @@ struct DRect {
         return x1 <= other.x2 && x2 >= other.x1 && y1 <= other.y2 && y2 >= other.y1 ? 1 : 0;
     }
 };
+
+// A rectangle that holds no point and takes nothing in when it is joined
+// to another by the least and greatest edges; it meets only a rectangle
+// unbounded on all four sides, which no object has.
+inline constexpr DRect kEmptyBox{
+    std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+    -std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
 
 // A character's box against characters, shots or items: its rectangle,
 // then its place relative to the object's x and y at the current scale,

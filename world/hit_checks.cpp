@@ -59,8 +59,9 @@ std::uint64_t PairKey(int groupA, int groupB, int a, int b)
 // the parts each object takes, and the pairs of the pass in visiting order.
 struct Looks {
     std::vector<Entry<cShotObj>> shots;
-    std::vector<DRect> shotHit;             // against characters (NaN edges: takes no part)
-    std::vector<DRect> shotBox;             // against shots
+    // The boxes against characters and against shots (kEmptyBox: takes no part).
+    std::vector<DRect> shotHit;
+    std::vector<DRect> shotBox;
     std::vector<std::uint8_t> shotCollides; // with shots
     std::vector<int> shotGroup;             // the group list each is in
     std::vector<int> colliders;             // the shots that collide with shots
@@ -79,6 +80,8 @@ struct Looks {
 
     std::vector<Pair> pairs;
     std::vector<Pair> sorted;
+    std::vector<int> chainHead; // per character, its first contact (none: -1)
+    std::vector<int> chainNext; // per contact, the next of the same character
     std::vector<GridPair> found;
     // The shots whose boxes meet those of colliders in other groups (indices
     // into colliders), found along with the first pass's pairs and kept
@@ -108,10 +111,6 @@ bool HoldsPoints(const DRect& b)
 {
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// A box that meets nothing.
-constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
 
 bool OnScreenOnly()
 {
@@ -175,10 +174,10 @@ void LookAtShots(cRunningStage& stage, Looks& l)
         for (cShotObj* s : stage.m_ShotGroups[static_cast<std::size_t>(g)]) {
             shots[i] = {s, s->m_ObjNo, g};
             group[i] = g;
-            hit[i] = ShotTakesPart(*s, onScreenOnly)
-                         ? DRect{s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom}
-                         : kNoBox;
+            hit[i] = {s->m_HitLeft, s->m_HitTop, s->m_HitRight, s->m_HitBottom};
+            if (!ShotTakesPart(*s, onScreenOnly) || !HoldsPoints(hit[i])) hit[i] = kEmptyBox;
             box[i] = {s->m_X, s->m_Y, s->m_Right, s->m_Bottom};
+            if (!HoldsPoints(box[i])) box[i] = kEmptyBox;
             collides[i] = s->m_Def.m_HitShots != 0 ? 1 : 0;
             if (collides[i]) {
                 l.colliders.push_back(static_cast<int>(i));
@@ -253,21 +252,29 @@ template <class T> int FindEntry(const std::vector<Entry<T>>& entries, const T* 
     return -1;
 }
 
-// Sorts the pairs into the visiting order. The grid gives them ascending
-// by entry of A, then of B; entries are in group order, so only the group
-// pair (the key's top six bits) is out of order: a stable count sort by it.
-void SortByGroups(Looks& l)
+// Makes the pairs of the first pass, in the visiting order, from those the
+// grid found. The grid gives them ascending by shot, then by character;
+// entries are in group order, so only the group pair (the key's top six
+// bits) is out of order: a stable count sort by it.
+void PairsByGroups(Looks& l)
 {
     constexpr int kBuckets = 64;
     int start[kBuckets + 1] = {};
-    for (const Pair& p : l.pairs)
-        ++start[(p.key >> 58) + 1];
+    const int* const shotGroup = l.shotGroup.data();
+    const int* const charaGroup = l.charaGroup.data();
+    auto bucket = [shotGroup, charaGroup](const GridPair& f) {
+        return (shotGroup[f.query] & 7) << 3 | (charaGroup[f.entered] & 7);
+    };
+    for (const GridPair& f : l.found)
+        ++start[bucket(f) + 1];
     for (int b = 0; b < kBuckets; ++b)
         start[b + 1] += start[b];
-    l.sorted.resize(l.pairs.size());
-    for (const Pair& p : l.pairs)
-        l.sorted[static_cast<std::size_t>(start[p.key >> 58]++)] = p;
-    l.pairs.swap(l.sorted);
+    l.pairs.resize(l.found.size());
+    Pair* const pairs = l.pairs.data();
+    for (const GridPair& f : l.found)
+        pairs[start[bucket(f)]++] = {
+            PairKey(shotGroup[f.query], charaGroup[f.entered], f.query, f.entered), f.query,
+            f.entered};
 }
 
 void SortByKey(std::vector<Pair>& pairs)
@@ -311,21 +318,24 @@ void FindShotCharaPairs(Looks& l)
     const GridAsk asks[] = {{&l.shotHit, &l.found}, {&l.shotBox, &l.shotShot}};
     l.grid.Pairs(l.shotGroup, asks);
     l.shotShotCurrent = true;
-    l.pairs.clear();
-    for (const GridPair& f : l.found)
-        l.pairs.push_back({ShotCharaKey(l, f.query, f.entered), f.query, f.entered});
-    SortByGroups(l);
+    PairsByGroups(l);
 }
 
-// One shot against one character. `scheduled` is set when the shot must go
-// once it has met every character of this group; `ranFlows` when a death
-// or a gift ran flows or commands.
-int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& scheduled, bool& ranFlows)
+// Whether a shot meets a character it has not hit yet: most pairs stop
+// here, so it is checked before the call of ShotHitsChara.
+bool ShotMeetsChara(const cShotObj& s, const cCharaObj& c)
 {
-    if (!ShotHittable(c) ||
-        !c.m_HitB.m_Rect.Intersects({s.m_HitLeft, s.m_HitTop, s.m_HitRight, s.m_HitBottom}) ||
-        HoldsChara(s.m_HitList, c.m_ObjNo))
-        return 0;
+    return ShotHittable(c) &&
+           c.m_HitB.m_Rect.Intersects({s.m_HitLeft, s.m_HitTop, s.m_HitRight, s.m_HitBottom}) &&
+           !HoldsChara(s.m_HitList, c.m_ObjNo);
+}
+
+// A shot that meets a character hits it. `scheduled` is set when the shot
+// must go once it has met every character of this group; `ranFlows` when a
+// death or a gift ran flows or commands.
+[[gnu::noinline]] int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c,
+                                    bool& scheduled, bool& ranFlows)
+{
     c.FireFlows(7);
     const cEdShot& d = s.m_Def;
     if (d.m_Power == 0 && d.m_Impact == 0 && d.m_ItemPalette == 0) return 0;
@@ -374,6 +384,10 @@ int ShotsAgainstCharas(cRunningStage& stage, Looks& l)
             runShot = s.number;
         }
         if (!Alive(s) || !Alive(c)) {
+            ++i;
+            continue;
+        }
+        if (!ShotMeetsChara(*s.object, *c.object)) {
             ++i;
             continue;
         }
@@ -444,6 +458,39 @@ void OrderByLeft(Looks& l)
             std::swap(l.sweep[j], l.sweep[j - 1]);
 }
 
+// Sorts the contacts into the visiting order without comparing keys: each
+// is threaded, ascending by its second character, onto a chain of its first
+// (a handful each); the chains in the order of the characters give the
+// contacts ascending by both, and a stable count sort by the group pair
+// (the key's top six bits) then gives the visiting order.
+void SortContacts(Looks& l)
+{
+    constexpr int kBuckets = 64;
+    int start[kBuckets + 1] = {};
+    const Pair* const found = l.pairs.data();
+    const int count = static_cast<int>(l.pairs.size());
+    l.chainHead.assign(l.charas.size(), -1);
+    l.chainNext.resize(l.pairs.size());
+    int* const head = l.chainHead.data();
+    int* const next = l.chainNext.data();
+    for (int p = 0; p < count; ++p) {
+        ++start[(found[p].key >> 58) + 1];
+        int* link = &head[found[p].a];
+        while (*link >= 0 && found[*link].b < found[p].b)
+            link = &next[*link];
+        next[p] = *link;
+        *link = p;
+    }
+    for (int b = 0; b < kBuckets; ++b)
+        start[b + 1] += start[b];
+    l.sorted.resize(l.pairs.size());
+    Pair* const sorted = l.sorted.data();
+    for (std::size_t a = 0; a < l.charas.size(); ++a)
+        for (int p = head[a]; p >= 0; p = next[p])
+            sorted[start[found[p].key >> 58]++] = found[p];
+    l.pairs.swap(l.sorted);
+}
+
 // The characters that meet, swept in the order of their left edges: each
 // looks only at those whose left edge lies within its own width.
 void FindCharaCharaPairs(Looks& l)
@@ -466,11 +513,11 @@ void FindCharaCharaPairs(Looks& l)
             const int j = boxes[v].index;
             const int first = gi < gj ? i : j;
             const int second = gi < gj ? j : i;
-            l.pairs.push_back({PairKey(std::min(gi, gj), std::max(gi, gj), first, second), first,
-                               second});
+            l.pairs.push_back(
+                {PairKey(std::min(gi, gj), std::max(gi, gj), first, second), first, second});
         }
     }
-    SortByKey(l.pairs);
+    SortContacts(l);
 }
 
 // The outcome for one side of a contact that hit it.

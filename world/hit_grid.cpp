@@ -21,10 +21,6 @@ bool HoldsPoints(const DRect& b)
     return b.x1 <= b.x2 && b.y1 <= b.y2;
 }
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// A box that meets nothing.
-constexpr DRect kNoBox{kNaN, kNaN, kNaN, kNaN};
-
 // A corner of a box: its x and y side by side, so that both axes take one
 // instruction each step.
 typedef double Corner __attribute__((vector_size(16)));
@@ -101,24 +97,31 @@ cHitGrid::Mapping cHitGrid::Map() const
 void cHitGrid::Build(std::span<const GridLayer> layers)
 {
     m_Cols = m_Rows = 0;
-    // The boxes that enter, and their bounds.
-    auto enters = [&layers](std::size_t k, std::size_t i) {
-        const std::vector<std::uint8_t>* use = layers[k].use;
-        return (!use || (*use)[i]) && HoldsPoints((*layers[k].boxes)[i]);
-    };
+    // The boxes that enter, listed by layer, and their bounds. The layers
+    // are read through copies of their pointers, which the stores below
+    // cannot change.
+    std::size_t boxCount = 0;
+    for (const GridLayer& layer : layers)
+        boxCount += layer.boxes->size();
+    if (m_Entering.size() < boxCount) m_Entering.resize(boxCount);
+    int* const entering = m_Entering.data();
+    int ends[kMaxLayers] = {};
     constexpr double inf = std::numeric_limits<double>::infinity();
     Corner low = {inf, inf}, high = {-inf, -inf};
-    std::int64_t entered = 0;
+    int entered = 0;
     for (std::size_t k = 0; k < layers.size(); ++k) {
-        const std::vector<DRect>& boxes = *layers[k].boxes;
-        m_Filed[k] = 0;
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            if (!enters(k, i)) continue;
+        const DRect* const boxes = layers[k].boxes->data();
+        const std::size_t n = layers[k].boxes->size();
+        const std::uint8_t* const use = layers[k].use ? layers[k].use->data() : nullptr;
+        const int before = entered;
+        for (std::size_t i = 0; i < n; ++i) {
+            if ((use && !use[i]) || !HoldsPoints(boxes[i])) continue;
             low = Min(low, TopLeft(boxes[i]));
             high = Max(high, BottomRight(boxes[i]));
-            ++m_Filed[k];
+            entering[entered++] = static_cast<int>(i);
         }
-        entered += m_Filed[k];
+        m_Filed[k] = entered - before;
+        ends[k] = entered;
     }
     if (entered == 0) return;
     m_X0 = Held(low[0]);
@@ -126,7 +129,7 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     const double width = Held(high[0]) - m_X0;
     const double height = Held(high[1]) - m_Y0;
     // Wider cells while the grid would be much larger than its contents.
-    const auto budget = std::max<std::int64_t>(64, 4 * entered);
+    const auto budget = std::max<std::int64_t>(64, 4 * std::int64_t{entered});
     for (double cell = kFirstCell;; cell *= 2) {
         m_PerPixel = 1 / cell;
         const auto cols = static_cast<std::int64_t>(width * m_PerPixel) + 1;
@@ -146,12 +149,13 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
     int* const head = m_Head.data();
     const Mapping map = Map();
     std::size_t room = m_Items.size();
+    Item* items = m_Items.data();
     int used = 0;
     for (std::size_t k = layers.size(); k-- > 0;) {
-        const std::vector<DRect>& boxes = *layers[k].boxes;
-        const std::vector<int>& groups = *layers[k].groups;
-        for (std::size_t i = boxes.size(); i-- > 0;) {
-            if (!enters(k, i)) continue;
+        const DRect* const boxes = layers[k].boxes->data();
+        const int* const groups = layers[k].groups->data();
+        for (int e = ends[k]; e-- > (k > 0 ? ends[k - 1] : 0);) {
+            const int i = entering[e];
             const DRect& box = boxes[i];
             const CornerCell first = map.CellOf(TopLeft(box));
             const CornerCell last = map.CellOf(BottomRight(box));
@@ -161,21 +165,23 @@ void cHitGrid::Build(std::span<const GridLayer> layers)
             if (room < static_cast<std::size_t>(used) + cells) {
                 room = 2 * (static_cast<std::size_t>(used) + cells);
                 m_Items.resize(room);
+                items = m_Items.data();
             }
-            Item item = {box, static_cast<int>(i), static_cast<int>(k), groups[i], first[0], first[1]};
+            Item item = {box, i, static_cast<int>(k), groups[i], first[0], first[1]};
             if (cells == 1) {
-                int& chain =
-                    head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
+                int& chain = head[static_cast<std::size_t>(first[1]) * cols +
+                                  static_cast<std::size_t>(first[0])];
                 item.next = chain;
-                m_Items[static_cast<std::size_t>(used)] = item;
+                items[used] = item;
                 chain = used++;
                 continue;
             }
             for (int r = first[1]; r <= last[1]; ++r)
                 for (int c = first[0]; c <= last[0]; ++c) {
-                    int& chain = head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
+                    int& chain =
+                        head[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
                     item.next = chain;
-                    m_Items[static_cast<std::size_t>(used)] = item;
+                    items[used] = item;
                     chain = used++;
                 }
         }
@@ -187,43 +193,29 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
     if (m_Cols == 0) return;
     // Read once (the grid and the queries alike): the stores into the found
     // pairs could otherwise stand for any of them. A single layer is asked
-    // as if twice alike; a layer that holds no box, with boxes that meet
-    // nothing.
+    // as if twice alike.
     const int* const head = m_Head.data();
     const Item* const items = m_Items.data();
     const std::size_t cols = static_cast<std::size_t>(m_Cols);
     const Mapping map = Map();
     const GridAsk& second = asks.size() > 1 ? asks[1] : asks[0];
-    const DRect* const ask0 = asks[0].boxes->data();
-    const DRect* const ask1 = second.boxes->data();
-    const bool filed0 = m_Filed[0] != 0, filed1 = asks.size() > 1 && m_Filed[1] != 0;
+    // A layer that holds no box is asked with the other's boxes, so that its
+    // own widen no query's cells.
+    const DRect* const ask0 = (m_Filed[0] != 0 ? asks[0] : second).boxes->data();
+    const DRect* const ask1 = (asks.size() > 1 && m_Filed[1] != 0 ? second : asks[0]).boxes->data();
     std::vector<GridPair>& found0 = *asks[0].found;
     std::vector<GridPair>& found1 = *second.found;
     const int* const group = groups.data();
     const int n = static_cast<int>(groups.size());
     for (int q = 0; q < n; ++q) {
-        // The boxes the query asks with (a layer it cannot ask, with a box
-        // that meets nothing), and the corners of the cells they cover.
+        // The corners of the cells the query's boxes cover (an empty box
+        // widens nothing).
         const DRect& box0 = ask0[q];
         const DRect& box1 = ask1[q];
-        const bool asks0 = filed0 && HoldsPoints(box0);
-        const bool asks1 = filed1 && HoldsPoints(box1);
-        Corner topLeft, bottomRight;
-        if (asks0 && asks1) {
-            topLeft = Min(TopLeft(box0), TopLeft(box1));
-            bottomRight = Max(BottomRight(box0), BottomRight(box1));
-        } else if (asks0) {
-            topLeft = TopLeft(box0);
-            bottomRight = BottomRight(box0);
-        } else if (asks1) {
-            topLeft = TopLeft(box1);
-            bottomRight = BottomRight(box1);
-        } else {
-            continue;
-        }
+        const Corner topLeft = Min(TopLeft(box0), TopLeft(box1));
+        const Corner bottomRight = Max(BottomRight(box0), BottomRight(box1));
+        if (!(topLeft[0] <= bottomRight[0])) continue;
         const int own = group[q];
-        const DRect& test0 = asks0 ? box0 : kNoBox;
-        const DRect& test1 = asks1 ? box1 : kNoBox;
         const CornerCell first = map.CellOf(topLeft);
         const CornerCell last = map.CellOf(bottomRight);
         if (Bits(first) == Bits(last)) {
@@ -232,7 +224,7 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
                 static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
             for (int i = head[cell]; i >= 0; i = items[i].next) {
                 const Item& item = items[i];
-                if (item.group != own && item.box.Intersects(item.layer ? test1 : test0))
+                if (item.group != own && item.box.Intersects(item.layer ? box1 : box0))
                     (item.layer ? found1 : found0).push_back({q, item.index});
             }
             continue;
@@ -242,10 +234,11 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
         int added0 = 0, added1 = 0;
         for (int r = first[1]; r <= last[1]; ++r) {
             for (int c = first[0]; c <= last[0]; ++c) {
-                const std::size_t cell = static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
+                const std::size_t cell =
+                    static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
                 for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
-                    if (item.group == own || !item.box.Intersects(item.layer ? test1 : test0) ||
+                    if (item.group == own || !item.box.Intersects(item.layer ? box1 : box0) ||
                         (c > first[0] && item.c1 < c) || (r > first[1] && item.r1 < r))
                         continue;
                     (item.layer ? found1 : found0).push_back({q, item.index});

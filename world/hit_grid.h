@@ -5,8 +5,9 @@
 // which filed boxes of other groups overlap theirs (inclusive on every
 // side). A query object asks each layer with a box of its own and visits
 // the cells of its boxes once for all layers, so that one walk over the
-// queries serves two searches. A box that holds no point (a NaN edge, or an
-// edge past its opposite one) neither enters nor asks. The cells are 64
+// queries serves two searches. A filed box that holds no point (a NaN
+// edge, or an edge past its opposite one) does not enter; a query box holds
+// a point or is kEmptyBox, and then asks nothing. The cells are 64
 // pixels wide, or wider when the boxes are spread so thinly that the grid
 // would hold many more cells than boxes. The storage is kept between
 // builds, so that a grid rebuilt every sub-step allocates nothing once it
@@ -64,7 +65,8 @@ private:
     double m_LastCol = 0;
     double m_LastRow = 0;
     int m_Filed[kMaxLayers] = {}; // boxes filed, per layer
-    std::vector<int> m_Head; // per cell, its first item (none: -1)
+    std::vector<int> m_Entering;  // the indices of the boxes filed, layer by layer
+    std::vector<int> m_Head;      // per cell, its first item (none: -1)
     // The boxes in the cells, each with its index, layer, group, first cell
     // and the next item of the same cell (copies, so that a search reads the
     // boxes with the links).

@@ -286,8 +286,9 @@ TEST_F(HitChecks, CollidingShotsCancelByStrength)
 
 // Shots meet shots on every sub-step, also those that skip the shot pass,
 // and a shot whose hit box holds no point hits no character but still
-// meets shots with its box. Each case puts other shots first, so that
-// pairs kept from the check before would name other shots.
+// meets shots with its box; one whose box holds no point, the other way.
+// Each case puts other shots first, so that pairs kept from the check
+// before would name other shots.
 TEST_F(HitChecks, ShotsMeetShotsWhateverTheShotPassDoes)
 {
     Build(4);
@@ -298,14 +299,16 @@ TEST_F(HitChecks, ShotsMeetShotsWhateverTheShotPassDoes)
         const char* what;
         int subStep;
         bool emptyHitBox;
+        bool emptyBox; // then p meets no shot
         int others;
         int strength; // p's; q's is 1: p goes when not stronger
         int hits;
     };
     const Case cases[] = {
-        {"with the shot pass", 1, false, 0, 1, 1},
-        {"without the shot pass", 2, false, 3, 2, 0},
-        {"a hit box of no point", 1, true, 1, 1, 0},
+        {"with the shot pass", 1, false, false, 0, 1, 1},
+        {"without the shot pass", 2, false, false, 3, 2, 0},
+        {"a hit box of no point", 1, true, false, 1, 1, 0},
+        {"a box of no point", 1, false, true, 1, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -321,6 +324,7 @@ TEST_F(HitChecks, ShotsMeetShotsWhateverTheShotPassDoes)
         cShotObj& p = AddShot(1, 1010, 1010, def);
         // Lying inside the victim's box, yet holding no point.
         if (c.emptyHitBox) p.m_HitRight = p.m_HitLeft - 1;
+        if (c.emptyBox) p.m_Bottom = p.m_Y - 1;
         // In the victim's group: it meets the other shot only.
         def.m_Strength = 1;
         const int q = AddShot(3, 1004, 1004, def).m_ObjNo;
@@ -330,8 +334,8 @@ TEST_F(HitChecks, ShotsMeetShotsWhateverTheShotPassDoes)
         EXPECT_EQ(CheckHits(), 0);
         const auto t = Triggers(victim.m_ObjNo);
         EXPECT_EQ(std::count(t.begin(), t.end(), 7), c.hits);
-        EXPECT_EQ(ShotAlive(pn), c.strength > 1);
-        EXPECT_FALSE(ShotAlive(q));
+        EXPECT_EQ(ShotAlive(pn), c.strength > 1 || c.emptyBox);
+        EXPECT_EQ(ShotAlive(q), c.emptyBox);
         for (int other : others)
             EXPECT_TRUE(ShotAlive(other));
         stage.EraseChara(stage.CharaNode(victim));
