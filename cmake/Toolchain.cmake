@@ -6,6 +6,22 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # own concatenation that cannot happen; clang builds keep the check.
   add_compile_options(-Wno-restrict)
 endif()
+# Release builds are optimised across files: the world step's many small
+# accessors live in other files than their callers. The floating-point
+# options hold for the link-time compilation too (replays depend on them).
+if(CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT RT_SANITIZE AND NOT RT_FUZZ)
+  include(CheckIPOSupported)
+  check_ipo_supported(RESULT rt_ipo_supported OUTPUT rt_ipo_output LANGUAGES C CXX)
+  if(rt_ipo_supported)
+    set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
+    add_link_options(-ffp-contract=off -fno-fast-math)
+    # Some warnings come only from the link-time compilation.
+    if(RT_WERROR)
+      add_link_options(-Werror)
+    endif()
+  endif()
+endif()
+
 if(RT_WERROR)
   add_compile_options(-Werror)
 endif()
