@@ -219,27 +219,9 @@ public:
     // cell's, then RescalePos(scale, 1); the class's edge updates follow.
     void PlaceAtCellBase(int column, int row, int scale);
 
-    std::int32_t m_ObjNo = 0;         // object number ("id")
-    std::int32_t m_Life = 2147483647; // sub-steps left; 2147483647 unlimited ("life timer")
-    std::int32_t m_Facing = 0;        // 1 right, 0 left
-    std::int16_t m_CopyNo = 0;        // copy of one placement or request, 0 first
-    std::int32_t m_GraphicNo = 0;     // picture number within its sheet
-    cFrameSeq m_Anime;                // the animator
-    std::int32_t m_ScrLeft = 0;       // screen box ("graphic screen rectangle")
-    std::int32_t m_ScrTop = 0;
-    std::int32_t m_ScrRight = 0;
-    std::int32_t m_ScrBottom = 0;
-    std::int32_t m_PicOffX = 0; // the box's top-left inside the picture, scaled
-    std::int32_t m_PicOffY = 0;
-    std::int32_t m_PicWidth = 0; // the drawn picture, scaled
-    std::int32_t m_PicHeight = 0;
-    std::int32_t m_PicOffX0 = 0; // the same four unscaled
-    std::int32_t m_PicOffY0 = 0;
-    std::int32_t m_PicWidth0 = 0;
-    std::int32_t m_PicHeight0 = 0;
-    std::int32_t m_Operator = 0; // 0 player side, 1 computer
-    std::int32_t m_InputNo = 0;  // input record of a player character
-    std::int32_t m_Group = 0;    // 0 to 7
+    // The box and its motion first, then who the object is: the passes over
+    // every object each sub-step read these, and together they share few
+    // cache lines. The picture comes last.
     double m_X = 0;              // top-left of the box
     double m_Y = 0;
     double m_Right = 0;          // x + width - 1
@@ -264,6 +246,27 @@ public:
     std::uint8_t m_BlockMode = 1; // 0 through blocks, 1 blocked, 2 killed ("flight block mode")
     std::int32_t m_Present = 0;   // exists this sub-step
     std::int32_t m_OnScreen = 0;  // meets the view this sub-step
+    std::int32_t m_ObjNo = 0;         // object number ("id")
+    std::int32_t m_Life = 2147483647; // sub-steps left; 2147483647 unlimited ("life timer")
+    std::int32_t m_Facing = 0;        // 1 right, 0 left
+    std::int32_t m_Group = 0;    // 0 to 7
+    std::int32_t m_Operator = 0; // 0 player side, 1 computer
+    std::int32_t m_InputNo = 0;  // input record of a player character
+    std::int16_t m_CopyNo = 0;        // copy of one placement or request, 0 first
+    std::int32_t m_GraphicNo = 0;     // picture number within its sheet
+    cFrameSeq m_Anime;                // the animator
+    std::int32_t m_ScrLeft = 0;       // screen box ("graphic screen rectangle")
+    std::int32_t m_ScrTop = 0;
+    std::int32_t m_ScrRight = 0;
+    std::int32_t m_ScrBottom = 0;
+    std::int32_t m_PicOffX = 0; // the box's top-left inside the picture, scaled
+    std::int32_t m_PicOffY = 0;
+    std::int32_t m_PicWidth = 0; // the drawn picture, scaled
+    std::int32_t m_PicHeight = 0;
+    std::int32_t m_PicOffX0 = 0; // the same four unscaled
+    std::int32_t m_PicOffY0 = 0;
+    std::int32_t m_PicWidth0 = 0;
+    std::int32_t m_PicHeight0 = 0;
 };
 
 // The 640 x 480 view at a scroll position, and which objects' boxes meet

@@ -77,23 +77,7 @@ public:
     // Gives the acceleration the direction of (dx, dy), per sub-step.
     void SplitSpeed(double& x, double& y, double dx, double dy) const;
 
-    std::int32_t m_OwnerNo = -1;  // number of the character that fired it
-    std::int32_t m_IsShot = 1;    // 1 projectile, 0 sword swing ("vanish-on-hit flag")
-    std::int32_t m_RangeLeft = 0; // sub-steps before the range limit
-    std::int32_t m_TimeLeft = 0;  // sub-steps before the time limit
-    std::int32_t m_Tick = 0;      // sub-steps of its movement kind (sword: of its part)
-    std::int32_t m_PartIndex = 0; // sword: the current part
-    double m_Accel = 0;
-    double m_MoveSpeed = 0; // speed of the steering movement kinds
-    double m_OwnSpeedX = 0; // its own velocity per sub-step
-    double m_OwnSpeedY = 0;
-    std::int32_t m_Accelerate = 0;
-    std::int32_t m_ChangeTick = 0; // course change / end of homing
-    std::int32_t m_EndTick = 0;
-    std::int32_t m_MoveDone = 0;
-    double m_WavePhase = 0;
-    double m_WaveSin = 0; // direction perpendicular to the flight
-    double m_WaveCos = 0;
+    // What the step and the hit checks read of every shot each sub-step first.
     double m_HitLeft = 0; // the hit rectangle against characters
     double m_HitTop = 0;
     double m_HitRight = 0;
@@ -102,6 +86,23 @@ public:
     std::int32_t m_HitOffY = 0;
     std::int32_t m_HitWidth = 0;
     std::int32_t m_HitHeight = 0;
+    std::int32_t m_IsShot = 1;    // 1 projectile, 0 sword swing ("vanish-on-hit flag")
+    std::int32_t m_TimeLeft = 0;  // sub-steps before the time limit
+    std::int32_t m_RangeLeft = 0; // sub-steps before the range limit
+    std::int32_t m_Accelerate = 0;
+    double m_OwnSpeedX = 0; // its own velocity per sub-step
+    double m_OwnSpeedY = 0;
+    std::int32_t m_OwnerNo = -1;  // number of the character that fired it
+    std::int32_t m_Tick = 0;      // sub-steps of its movement kind (sword: of its part)
+    std::int32_t m_PartIndex = 0; // sword: the current part
+    double m_Accel = 0;
+    double m_MoveSpeed = 0; // speed of the steering movement kinds
+    std::int32_t m_ChangeTick = 0; // course change / end of homing
+    std::int32_t m_EndTick = 0;
+    std::int32_t m_MoveDone = 0;
+    double m_WavePhase = 0;
+    double m_WaveSin = 0; // direction perpendicular to the flight
+    double m_WaveCos = 0;
     std::int32_t m_HitOffX0 = 0; // unscaled
     std::int32_t m_HitOffY0 = 0;
     std::int32_t m_HitWidth0 = 0;
