@@ -36,9 +36,9 @@ public:
 
     std::int32_t m_InRange = 0;
     std::int32_t m_Acting = 0;
-    cItemObj m_CarriedItem; // graphic number 0: none
     std::int32_t m_HintCounter = 0;
     std::int32_t m_SkipX = 0; // the activity range skips the horizontal test
     std::int32_t m_SkipY = 0;
     std::int32_t m_HasActed = 0;
+    cItemObj m_CarriedItem; // graphic number 0: none (after the flags the passes read)
 };
