@@ -6,14 +6,18 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # own concatenation that cannot happen; clang builds keep the check.
   add_compile_options(-Wno-restrict)
 endif()
-# Release builds are optimised across files: the world step's many small
-# accessors live in other files than their callers. The floating-point
-# options hold for the link-time compilation too (replays depend on them).
-if(CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT RT_SANITIZE AND NOT RT_FUZZ)
+# Release builds optimise the game world and the scenes across their files:
+# the world step's many small accessors live in other files than their
+# callers. Only those layers: the drawing code runs slower when optimised
+# so. The floating-point options hold for the link-time compilation too
+# (replays depend on them). -DRT_CROSS_FILE_OPTIMISATION=OFF turns it off.
+option(RT_CROSS_FILE_OPTIMISATION "Optimise the world and scenes across files in Release" ON)
+set(rt_cross_file OFF)
+if(RT_CROSS_FILE_OPTIMISATION AND CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT RT_SANITIZE
+   AND NOT RT_FUZZ)
   include(CheckIPOSupported)
-  check_ipo_supported(RESULT rt_ipo_supported OUTPUT rt_ipo_output LANGUAGES C CXX)
-  if(rt_ipo_supported)
-    set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
+  check_ipo_supported(RESULT rt_cross_file OUTPUT rt_ipo_output LANGUAGES C CXX)
+  if(rt_cross_file)
     add_link_options(-ffp-contract=off -fno-fast-math)
     # Some warnings come only from the link-time compilation.
     if(RT_WERROR)
