@@ -106,8 +106,7 @@ public:
     // empty.
     bool CornersEmpty(int left, int top, int right, int bottom) const
     {
-        if (!HasColumn(left) || !HasColumn(right) || !HasRow(top) || !HasRow(bottom))
-            return false;
+        if (!HasColumn(left) || !HasColumn(right) || !HasRow(top) || !HasRow(bottom)) return false;
         const std::size_t topStart = static_cast<std::size_t>(top) << m_Shift;
         const std::size_t bottomStart = static_cast<std::size_t>(bottom) << m_Shift;
         return EmptyAt(static_cast<std::size_t>(left) + topStart) &&
@@ -175,8 +174,8 @@ Probe WorstInColumn(const MapReader& map, int group, int x, int y, int step, int
 // the centre among equals, the leftmost among equal distances. Inline: a
 // walker's landing probes its bottom row every other sub-step.
 template <class XOf>
-__attribute__((always_inline)) inline Probe WorstOnRow(const MapReader& map, int group, int count,
-                                                       XOf xOf, int y, int centre)
+[[gnu::always_inline]] inline Probe WorstOnRow(const MapReader& map, int group, int count, XOf xOf,
+                                               int y, int centre)
 {
     cRunningStage& stage = map.Stage();
     const int row = y >> 5;
@@ -233,7 +232,7 @@ public:
         return Clear(x, TruncToInt(m_Chara.m_Y), x, TruncToInt(m_Chara.m_Bottom));
     }
     // Inline, as Row: a walker's landing asks both every other sub-step.
-    __attribute__((always_inline)) bool RowClear(int y) const
+    [[gnu::always_inline]] bool RowClear(int y) const
     {
         return Clear(TruncToInt(m_Chara.m_X), y, TruncToInt(m_Chara.m_Right), y);
     }
@@ -241,10 +240,9 @@ public:
     bool SidesClear() const
     {
         const int scale = Scale(m_Chara);
-        return scale >= 0 && m_Map.ColumnsEmpty(TruncToInt(m_Chara.m_X) >> 5,
-                                                 TruncToInt(m_Chara.m_Right) >> 5,
-                                                 TruncToInt(m_Chara.m_Y), m_Chara.m_Height0 - 1,
-                                                 scale);
+        return scale >= 0 &&
+               m_Map.ColumnsEmpty(TruncToInt(m_Chara.m_X) >> 5, TruncToInt(m_Chara.m_Right) >> 5,
+                                  TruncToInt(m_Chara.m_Y), m_Chara.m_Height0 - 1, scale);
     }
     // RowClear of the top and the bottom edge.
     bool TopAndBottomClear() const
@@ -294,7 +292,7 @@ public:
         return Edge(x, TruncToInt(m_Chara.m_Y), x, TruncToInt(m_Chara.m_Bottom));
     }
     // The top or bottom edge at row of pixels y.
-    __attribute__((always_inline)) Probe Row(int y) const
+    [[gnu::always_inline]] Probe Row(int y) const
     {
         return Edge(TruncToInt(m_Chara.m_X), y, TruncToInt(m_Chara.m_Right), y);
     }
@@ -307,8 +305,7 @@ public:
         const int right = TruncToInt(m_Chara.m_Right);
         const int step = m_Chara.m_Width / (n - 1);
         return WorstOnRow(
-            m_Map, m_Chara.m_Group, n,
-            [=](int i) { return i < n - 1 ? left + i * step : right; },
+            m_Map, m_Chara.m_Group, n, [=](int i) { return i < n - 1 ? left + i * step : right; },
             TruncToInt(m_Chara.m_Bottom), (left + right) >> 1);
     }
     // What the probed cell does, asked once more as a collision always asks
@@ -377,8 +374,7 @@ Contact PushFromRight(const EdgeProbes& probes, cCharaObj& chara)
 
 // Inline, as PushFromBottom: a walker lands and tests its top edge every
 // other sub-step.
-__attribute__((always_inline)) inline Contact PushFromTop(const EdgeProbes& probes,
-                                                          cCharaObj& chara)
+[[gnu::always_inline]] inline Contact PushFromTop(const EdgeProbes& probes, cCharaObj& chara)
 {
     const int top = TruncToInt(chara.m_Y);
     if (probes.RowClear(top)) return kNoContact;
@@ -413,8 +409,7 @@ void InTheAir(cCharaObj& chara)
 
 // The bottom edge is probed in full: a walker's bottom edge mostly rests on
 // a block (and the Y pass has tested both edges before).
-__attribute__((always_inline)) inline Contact PushFromBottom(const EdgeProbes& probes,
-                                                             cCharaObj& chara)
+[[gnu::always_inline]] inline Contact PushFromBottom(const EdgeProbes& probes, cCharaObj& chara)
 {
     const Probe probe = probes.Row(TruncToInt(chara.m_Bottom));
     BlockCell& cell = *probe.cell;
@@ -484,7 +479,7 @@ namespace {
 // line, so that those stay cheap. A walker's bottom edge mostly rests on a
 // block, so the Y pass tests its edges inside its body.
 
-__attribute__((noinline)) int BlocksX(cCharaObj& chara)
+[[gnu::noinline]] int BlocksX(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
     const bool rightFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedX > 0;
@@ -492,7 +487,7 @@ __attribute__((noinline)) int BlocksX(cCharaObj& chara)
     return OneThenOther(probes, chara, PushFromLeft, PushFromRight);
 }
 
-__attribute__((noinline)) int BlocksY(cCharaObj& chara)
+[[gnu::noinline]] int BlocksY(cCharaObj& chara)
 {
     chara.m_UnderFeet = nullptr;
     const bool bottomFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedY > 0;
@@ -508,13 +503,13 @@ __attribute__((noinline)) int BlocksY(cCharaObj& chara)
 
 // CollideBlocksX and CheckBlockCrushes past the test for a character that
 // flies through blocks: out of line, so that such a one leaves at once.
-__attribute__((noinline)) int SidesThenBlocksX(cCharaObj& chara)
+[[gnu::noinline]] int SidesThenBlocksX(cCharaObj& chara)
 {
     if (EdgeProbes(chara).SidesClear()) return 0;
     return BlocksX(chara);
 }
 
-__attribute__((noinline)) void Crushes(cCharaObj& chara)
+[[gnu::noinline]] void Crushes(cCharaObj& chara)
 {
     // Both re-tests meet only empty cells: neither does anything.
     if (EdgeProbes(chara).EdgesClear()) return;
@@ -522,13 +517,13 @@ __attribute__((noinline)) void Crushes(cCharaObj& chara)
     CheckBlockCrushY(chara);
 }
 
-__attribute__((noinline)) int CrushX(cCharaObj& chara)
+[[gnu::noinline]] int CrushX(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
     return OneThenOther(probes, chara, PushFromRight, PushFromLeft);
 }
 
-__attribute__((noinline)) int CrushY(cCharaObj& chara)
+[[gnu::noinline]] int CrushY(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
     const int bottom = TruncToInt(chara.m_Bottom);

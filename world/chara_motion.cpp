@@ -72,7 +72,7 @@ bool Opposes(double a, double b)
 // A vertical knock-back under way enters the speed; the part of it that
 // took effect (0 when it ends on the ground). Out of line: most characters
 // are not knocked back, and their test stays cheap.
-__attribute__((noinline)) double KnockSpeedY(cCharaObj& c, double k)
+[[gnu::noinline]] double KnockSpeedY(cCharaObj& c, double k)
 {
     if (c.m_Flying) {
         c.m_SpeedY += k;

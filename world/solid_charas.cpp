@@ -47,7 +47,7 @@ bool SolidsKeyHolds(const cRunningStage& stage)
 
 // The list taken anew, out of line: the key test before it is the common
 // case and stays cheap.
-__attribute__((noinline)) void ListSolids(cRunningStage& stage)
+[[gnu::noinline]] void ListSolids(cRunningStage& stage)
 {
     stage.m_Solids.clear();
     for (cNpcObj& chara : stage.m_CharaList)
@@ -128,7 +128,7 @@ void ClearCeilingState(cCharaObj& c)
 
 // --- the flight branch
 
-__attribute__((noinline)) int CollideFlying(cCharaObj& c)
+[[gnu::noinline]] int CollideFlying(cCharaObj& c)
 {
     Candidates k;
     bool touched = false;
@@ -358,7 +358,7 @@ void ResolveSide(cCharaObj& c, const Candidate& side)
 }
 
 // The nudges of Unstick, out of line: most boxes lie over empty cells.
-__attribute__((noinline)) void NudgeOutOfBlocks(cCharaObj& c)
+[[gnu::noinline]] void NudgeOutOfBlocks(cCharaObj& c)
 {
     struct Nudge {
         std::int32_t cCharaObj::*flag;
@@ -409,7 +409,7 @@ void KeepRiding(cCharaObj& c)
     c.m_Knockback = 0;
 }
 
-__attribute__((noinline)) int CollideWalkingAmongSolids(cCharaObj& c)
+[[gnu::noinline]] int CollideWalkingAmongSolids(cCharaObj& c)
 {
     const DRect entry = BoxOf(c);
     Candidates k;
@@ -447,7 +447,7 @@ __attribute__((noinline)) int CollideWalkingAmongSolids(cCharaObj& c)
 }
 
 // Out of line: a character that flies through blocks leaves before it.
-__attribute__((noinline)) int CollideWalking(cCharaObj& c)
+[[gnu::noinline]] int CollideWalking(cCharaObj& c)
 {
     // Without solid characters a walker that rides none meets nothing and
     // fires nothing: the crush by contacts and the nudge out of blocks
