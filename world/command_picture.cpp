@@ -98,14 +98,14 @@ int ShowPicture(cCharaObj& chara, const cEdCommand& command)
     const std::int32_t frames = SaturateToInt32(std::int64_t{CommandParam(command, 9)} * 6);
     const int wait = CommandParam(command, 10);
     cRunningStage& stage = RunStage();
-    const cPictureObj& picture =
-        stage.m_PictureList.emplace_back(known ? index : 0, x, y, width, height, CommandParam(command, 6),
-                                         CommandParam(command, 7), mode, frames, wait);
+    const cPictureObj& picture = stage.m_PictureList.emplace_back(
+        known ? index : 0, x, y, width, height, CommandParam(command, 6), CommandParam(command, 7),
+        mode, frames, wait);
     if (!wait) return 0;
     if (mode == kUntilButton)
-        stage.m_PauseWait.Set(3, 1, 0, 0);
+        stage.m_PauseWait.Set(PauseWait::PICTURE, 1, 0, 0);
     else if (mode == kForATime)
-        stage.m_PauseWait.Set(3, 0, frames, 0);
+        stage.m_PauseWait.Set(PauseWait::PICTURE, 0, frames, 0);
     const std::uint32_t serial = picture.m_Serial;
     WorldServices().RunPauseWait();
     RemovePicture(serial);

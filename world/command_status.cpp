@@ -197,7 +197,7 @@ int ShowEffect(cCharaObj& chara, const cEdCommand& command)
         std::int64_t frames = 0;
         for (const cEdEffectFrame& frame : record.m_Frames)
             frames += std::int64_t{frame.m_Time} * 6;
-        RunStage().m_PauseWait.Set(2, 0, SaturateToInt32(frames), 0);
+        RunStage().m_PauseWait.Set(PauseWait::EFFECT, 0, SaturateToInt32(frames), 0);
         WorldServices().RunPauseWait();
     }
     return 0;
@@ -205,13 +205,15 @@ int ShowEffect(cCharaObj& chara, const cEdCommand& command)
 
 int RunCharaEffect(cCharaObj& chara, const cEdCommand& command)
 {
-    chara.m_CharaEffect.Start(CommandParam(command, 0), CommandParam(command, 1), CommandParam(command, 2));
+    chara.m_CharaEffect.Start(CommandParam(command, 0), CommandParam(command, 1),
+                              CommandParam(command, 2));
     return 0;
 }
 
 int RunScrEffect(cCharaObj&, const cEdCommand& command)
 {
-    RunStage().m_ScrEffect.Start(CommandParam(command, 0), CommandParam(command, 1), CommandParam(command, 2));
+    RunStage().m_ScrEffect.Start(CommandParam(command, 0), CommandParam(command, 1),
+                                 CommandParam(command, 2));
     return 0;
 }
 

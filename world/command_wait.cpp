@@ -31,12 +31,6 @@ enum MessageParam : int {
     MP_EXPAND_CODES = 9,
 };
 
-constexpr int kTimerMessage = 0;
-constexpr int kTextMessage = 1;
-constexpr int kTimed = 2;
-constexpr int kUntilButton = 0;
-constexpr int kWaitGame = 0;
-constexpr int kWaitMessage = 1;
 // The system sound of a message that waits for a button.
 constexpr std::uint32_t kMessageSound = 11;
 
@@ -81,9 +75,9 @@ int GameWait(const cEdCommand& command)
 {
     cRunningStage& stage = RunStage();
     const int frames = TenthsToFrames(CommandParam(command, 0));
-    const cMessage& timer = stage.m_MessageList.emplace_back(kTimerMessage, "", 0, 0, 0, 0, 0, 0, 0,
-                                                             0, 0, kTimed, frames, 1, 0, 0, 0);
-    stage.m_PauseWait.Set(kWaitGame, 0, frames, 0);
+    const cMessage& timer = stage.m_MessageList.emplace_back(
+        cMessage::TIMER, "", 0, 0, 0, 0, 0, 0, 0, 0, 0, cMessage::TIMED, frames, 1, 0, 0, 0);
+    stage.m_PauseWait.Set(PauseWait::GAME, 0, frames, 0);
     WaitFor(&timer);
     return 0;
 }
@@ -97,17 +91,17 @@ int ShowMessage(cCharaObj& chara, const cEdCommand& command, int chained)
     const int frames = TenthsToFrames(CommandParam(command, MP_TIME));
     const int stopsGame = CommandParam(command, MP_STOPS_GAME);
     const cMessage& message = stage.m_MessageList.emplace_back(
-        kTextMessage, command.m_Text, 0, 0, 0, placement, CommandParam(command, MP_BLOCK_X),
+        cMessage::TEXT, command.m_Text, 0, 0, 0, placement, CommandParam(command, MP_BLOCK_X),
         CommandParam(command, MP_BLOCK_Y), CommandParam(command, MP_OFFSET_X),
         CommandParam(command, MP_OFFSET_Y), CommandParam(command, MP_KEEP_ON_SCREEN), mode, frames,
         stopsGame, FollowedObject(chara, placement), chained,
         CommandParam(command, MP_EXPAND_CODES));
     if (!stopsGame) return 0;
-    if (mode == kUntilButton) {
-        stage.m_PauseWait.Set(kWaitMessage, 1, 0, chained);
+    if (mode == cMessage::UNTIL_BUTTON) {
+        stage.m_PauseWait.Set(PauseWait::MESSAGE, 1, 0, chained);
         if (!chained) WorldServices().PlaySe(kMessageSound);
-    } else if (mode == kTimed) {
-        stage.m_PauseWait.Set(kWaitMessage, 0, frames, chained);
+    } else if (mode == cMessage::TIMED) {
+        stage.m_PauseWait.Set(PauseWait::MESSAGE, 0, frames, chained);
     }
     WaitFor(&message);
     return 0;

@@ -22,18 +22,6 @@
 
 namespace {
 
-enum MessageKind : int {
-    MSG_TIMER = 0,
-    MSG_TEXT = 1,
-    MSG_GRAPHIC = 2,
-    MSG_ICON = 3,
-};
-enum DurationMode : int {
-    UNTIL_BUTTON = 0,
-    UNTIL_STAGE_END = 1,
-    TIMED = 2,
-};
-
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 // A message kept on the screen stays below its top 20 rows.
@@ -235,7 +223,7 @@ cMessage::cMessage(int kind, const std::string& text, int graphicKind, int graph
       m_TimeLeft(frames), m_StopsGame(stopsGame),
       m_Zoom(durationMode == UNTIL_BUTTON && !chained ? 1 : 0)
 {
-    if (kind != MSG_TEXT) {
+    if (kind != TEXT) {
         m_Width = kIconSide;
         m_Height = kIconSide;
         return;
@@ -310,13 +298,13 @@ int cMessage::Draw(DDSURFACEDATA* dest, int paused)
     // The pop-ups rise over their life.
     const std::int64_t rise = (kPopupFrames - std::int64_t{m_TimeLeft}) >> 2;
     switch (m_Kind) {
-    case MSG_TEXT:
+    case TEXT:
         DrawTextWindow(dest, left, top);
         break;
-    case MSG_GRAPHIC:
+    case GRAPHIC:
         DrawGraphicIcon(dest, left, SaturateToInt32(y - rise), m_GraphicKind, m_GraphicNo, m_Frame);
         break;
-    case MSG_ICON:
+    case ICON:
         DDBlt(dest, left, SaturateToInt32(y - rise), kIconSide, kIconSide, &g_BitmapSD[kIconBitmap],
               kIconCellX, kIconCellY, 1);
         break;
@@ -381,7 +369,7 @@ void PauseWait::Set(int kind, int waitButton, int frames, int chained)
     m_WaitButton = waitButton;
     m_Frames = frames;
     m_Counter = 0;
-    m_KeyLock = kind == 1 && waitButton && !chained ? kButtonKeyLock : 0;
+    m_KeyLock = kind == MESSAGE && waitButton && !chained ? kButtonKeyLock : 0;
 }
 
 void RemoveMessage(const cMessage* message)

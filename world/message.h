@@ -19,6 +19,10 @@ struct DDBMPDATA;
 
 class cMessage {
 public:
+    // The kinds (m_Kind) and how long a message stays (m_DurationMode).
+    enum Kind : int { TIMER = 0, TEXT = 1, GRAPHIC = 2, ICON = 3 };
+    enum Duration : int { UNTIL_BUTTON = 0, UNTIL_STAGE_END = 1, TIMED = 2 };
+
     // Builds a message; a text message is rendered at once. A text
     // surface that cannot be made asks the program to close; the message
     // then stays without one.
@@ -75,7 +79,10 @@ std::string ExpandMessageCodes(const std::string& text);
 
 // What the pause thread waits for ("PauseRequest").
 struct PauseWait {
-    std::int32_t m_Kind = 0;       // 0 game wait, 1 message, 2 effect, 3 picture, 4 extra life
+    // What the game waits for (m_Kind).
+    enum Kind : int { GAME = 0, MESSAGE = 1, EFFECT = 2, PICTURE = 3, EXTRA_LIFE = 4 };
+
+    std::int32_t m_Kind = 0;       // a Kind
     std::int32_t m_KeyLock = 0;    // frames in which no button is accepted
     std::int32_t m_WaitButton = 0; // 1: until a button is pressed
     std::int32_t m_Frames = 0;     // countdown when not waiting for a button

@@ -16,22 +16,13 @@
 #include "world/input_script.h"
 #include "world/state_hash.h"
 
+#include "play_fixture.h"
+
 namespace {
 
 using test::BlockAt;
+using test::FloorStage;
 using test::MakeStage;
-
-// A stage of 40 x 20 blocks, hero at (5, 5), a floor on row 12 from column
-// 0 to 39, no start display.
-cEdStage FloorStage()
-{
-    cEdStage data = MakeStage(40, 20, 5, 5);
-    data.bShowStartSign = 0;
-    data.bShowStageNo = 0;
-    for (int x = 0; x < 40; ++x)
-        data.PlacedBlocks.push_back(BlockAt(x, 12));
-    return data;
-}
 
 class PlayStep : public ::testing::Test {
 protected:

@@ -7,9 +7,7 @@
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "scenes/scene_table.h"
-#include "support/generated_game.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
+#include "support/played_game.h"
 #include "world/world_services.h"
 
 #include "running_game.h"
@@ -17,11 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Generous for the sanitized build on a busy machine; a hang would be far
 // beyond it.
@@ -50,25 +45,13 @@ class PauseClose : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::copyGeneratedGame(dir.path());
-        fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
         plat::setMessageBoxResponder([](const plat::BoxRequest&) { return IDYES; });
-        saved = g_SceneFactories;
-        g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new PausingPlay); };
         g_PausesStarted = 0;
         g_PausesEnded = 0;
     }
-    void TearDown() override
-    {
-        plat::setMessageBoxResponder(nullptr);
-        g_SceneFactories = saved;
-        g_SceneMgr = cSceneMgr{};
-    }
+    void TearDown() override { plat::setMessageBoxResponder(nullptr); }
 
-    test::TempDir dir;
-    test::ScopedCurrentDir cwd{dir.path()};
-    test::ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", dir.path().string()};
-    std::array<SceneFactory, kSceneCount> saved;
+    test::PlayedGame game{[] { return std::unique_ptr<cScene>(new PausingPlay); }};
 };
 
 TEST_F(PauseClose, ClosingWhilePausedStopsThePauseAndEndsTheProgram)

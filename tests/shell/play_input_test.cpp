@@ -10,24 +10,18 @@
 #include "scenes/scene_mgr.h"
 #include "scenes/scene_table.h"
 #include "shell/running_game.h"
+#include "support/played_game.h"
 #include "support/x_display.h"
-#include "support/generated_game.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // How far (map pixels) a held direction must carry the player.
 constexpr double kStride = 16;
@@ -55,23 +49,14 @@ class PlayInput : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::copyGeneratedGame(dir.path());
-        fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
-        dir.write("System.ini", "Direct3D=1\nWindowMode=1\nVSync=0\nExit\n");
+        game.dir.write("System.ini", "Direct3D=1\nWindowMode=1\nVSync=0\nExit\n");
         plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
             boxes.push_back(r.textUtf8());
             return IDOK;
         });
-        savedFactories = g_SceneFactories;
-        g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new WatchedPlay); };
         g_PlayFrames = 0;
     }
-    void TearDown() override
-    {
-        plat::setMessageBoxResponder(nullptr);
-        g_SceneFactories = savedFactories;
-        g_SceneMgr = cSceneMgr{};
-    }
+    void TearDown() override { plat::setMessageBoxResponder(nullptr); }
 
     // Waits until the player has gone a stride from x the given way (+1
     // right, -1 left); the position it reached.
@@ -81,11 +66,8 @@ protected:
         return g_PlayerX;
     }
 
-    test::TempDir dir;
-    test::ScopedCurrentDir cwd{dir.path()};
-    test::ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", dir.path().string()};
+    test::PlayedGame game{[] { return std::unique_ptr<cScene>(new WatchedPlay); }};
     std::vector<std::string> boxes;
-    std::array<SceneFactory, kSceneCount> savedFactories;
 };
 
 TEST_F(PlayInput, TheArrowKeysAndAControllerPluggedInDuringPlayMoveThePlayer)

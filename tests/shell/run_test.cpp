@@ -30,10 +30,8 @@
 #include "shell/init_game.h"
 #include "shell/running_game.h"
 #include "shell/system_ini.h"
+#include "support/played_game.h"
 #include "support/x_display.h"
-#include "support/generated_game.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
 #include "world/input_state.h"
 
 #include <SDL.h>
@@ -41,7 +39,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -49,8 +46,6 @@
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A close must end the program within a second; the sanitized build that
 // runs these tests on a busy machine is several times slower than the
@@ -93,14 +88,10 @@ class Run : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::copyGeneratedGame(dir.path());
-        fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
         plat::setMessageBoxResponder([this](const plat::BoxRequest& r) {
             boxes.push_back(r.textUtf8());
             return IDYES;
         });
-        savedFactories = g_SceneFactories;
-        g_SceneFactories[SCENE_GAME_PLAY] = MakeRecorder;
         g_PlayFrames = 0;
         g_PlayDir = 0;
         g_PlayButtons = 0;
@@ -109,15 +100,13 @@ protected:
     {
         plat::setMessageBoxResponder(nullptr);
         plat::setDialogResponder(nullptr);
-        g_SceneFactories = savedFactories;
-        g_SceneMgr = cSceneMgr{};
         SetEndProcess(nullptr);
     }
 
     std::vector<std::string> report() const
     {
         std::vector<std::string> lines;
-        std::istringstream in(dir.read("Report_Game.txt"));
+        std::istringstream in(game.dir.read("Report_Game.txt"));
         for (std::string line; std::getline(in, line);)
             lines.push_back(line);
         return lines;
@@ -128,11 +117,8 @@ protected:
         return std::find(r.begin(), r.end(), line) != r.end();
     }
 
-    test::TempDir dir;
-    test::ScopedCurrentDir cwd{dir.path()};
-    test::ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", dir.path().string()};
+    test::PlayedGame game{MakeRecorder};
     std::vector<std::string> boxes;
-    std::array<SceneFactory, kSceneCount> savedFactories;
 };
 
 TEST_F(Run, TheStageOnTheCommandLinePlaysAtOnceAndTheArrowsAndAControllerReachThePlayer)
@@ -191,7 +177,7 @@ TEST_F(Run, AStageThatNamesNoFileIsReportedAndTheGameBeginsAtTheTitle)
 
 TEST_F(Run, SystemIniChoosesTheBackEndTheWindowAndTheFrameRateText)
 {
-    dir.write("System.ini", "Direct3D=0\nWindowMode=1\nShowFps=1\nExit\n");
+    game.dir.write("System.ini", "Direct3D=0\nWindowMode=1\nShowFps=1\nExit\n");
     bool surfaceBackEnd = false;
     int windowed = -1, showFps = -1;
     const auto run = test::RunGame({}, [&] {
@@ -210,7 +196,7 @@ TEST_F(Run, SystemIniChoosesTheBackEndTheWindowAndTheFrameRateText)
 
 TEST_F(Run, AFailedSystemIniReadIsSaidAndTheDefaultsApply)
 {
-    dir.write("System.ini", "Direct3D=0\n");
+    game.dir.write("System.ini", "Direct3D=0\n");
     plat::setDialogResponder([](plat::DialogPlayer& p) { p.click(IDC_BOOT_START); });
     const auto run = test::RunGame({});
     EXPECT_EQ(run.status, 0);
@@ -219,7 +205,7 @@ TEST_F(Run, AFailedSystemIniReadIsSaidAndTheDefaultsApply)
 
 TEST_F(Run, TheStartUpDialogDecidesTheBackEndAndQuittingItEndsTheProgram)
 {
-    dir.write("System.ini", "Direct3D=2\nWindowMode=1\nExit\n");
+    game.dir.write("System.ini", "Direct3D=2\nWindowMode=1\nExit\n");
     int asked = 0;
     plat::setDialogResponder([&](plat::DialogPlayer& p) {
         ++asked;
@@ -246,7 +232,7 @@ TEST_F(Run, TheStartUpDialogDecidesTheBackEndAndQuittingItEndsTheProgram)
 TEST_F(Run, AnInvalidScreenModeIsSaidAndTheStartFailsWithANonZeroStatus)
 {
     // A window must have the desktop's depth (32 here).
-    dir.write("System.ini", "Direct3D=1\nWindowMode=1\nBpp=16\nExit\n");
+    game.dir.write("System.ini", "Direct3D=1\nWindowMode=1\nBpp=16\nExit\n");
     const auto run = test::RunGame({});
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(run.ran);
@@ -328,13 +314,13 @@ TEST_F(Run, ClosingAtAnyMomentEndsTheProgramWithinASecond)
         // The play is the game's own scene; the requests come from a stand-in.
         g_SceneFactories[SCENE_GAME_PLAY] =
             moment == Requests ? [] { return std::unique_ptr<cScene>(new BusyScene); }
-                               : savedFactories[SCENE_GAME_PLAY];
+                               : game.GamesOwnPlay();
         const int delay = delayMs(random);
         const auto run = test::RunGame(
             moment == Title ? std::vector<std::string>{} : stage,
             [delay] { std::this_thread::sleep_for(std::chrono::milliseconds(delay)); },
             moment == StartUp);
-        ASSERT_EQ(run.status, 0) << dir.read("Report_Game.txt");
+        ASSERT_EQ(run.status, 0) << game.dir.read("Report_Game.txt");
         ASSERT_LT(run.closeToEndMs, kCloseBoundMs);
     }
 }
@@ -360,7 +346,7 @@ TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
     test::XDisplay x;
     if (!x.present()) GTEST_SKIP() << "no X display (the test script runs the tests under Xvfb)";
     ASSERT_TRUE(x.held()) << "another test kept the X display";
-    dir.write("System.ini", "Direct3D=1\nWindowMode=1\nVSync=0\nShowFps=1\nExit\n");
+    game.dir.write("System.ini", "Direct3D=1\nWindowMode=1\nVSync=0\nShowFps=1\nExit\n");
     g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new PaintingScene); };
     std::mutex lock;
     std::vector<std::uint32_t> produced;

@@ -22,8 +22,8 @@ using namespace gfxtest;
 
 namespace {
 
-enum { TIMER = 0, TEXT = 1, GRAPHIC = 2, ICON = 3 };
-enum { UNTIL_BUTTON = 0, UNTIL_STAGE_END = 1, TIMED = 2 };
+using enum cMessage::Kind;
+using enum cMessage::Duration;
 
 // A message of a kind at a placement; the rest as the callers of the
 // running stage build them.
@@ -114,8 +114,8 @@ TEST_F(MessageCodes, AVariableThatDoesNotExistLeavesTheCode)
 
 TEST_F(MessageCodes, TheConstructorExpandsOnlyWhenAsked)
 {
-    cMessage expanded(TIMER, "#C5", 0, 0, 0, 0, 0, 0, 0, 0, 0, TIMED, 6, 1, 0, 0, 1);
-    cMessage kept(TIMER, "#C5", 0, 0, 0, 0, 0, 0, 0, 0, 0, TIMED, 6, 1, 0, 0, 0);
+    cMessage expanded(cMessage::TIMER, "#C5", 0, 0, 0, 0, 0, 0, 0, 0, 0, TIMED, 6, 1, 0, 0, 1);
+    cMessage kept(cMessage::TIMER, "#C5", 0, 0, 0, 0, 0, 0, 0, 0, 0, TIMED, 6, 1, 0, 0, 0);
     EXPECT_EQ(expanded.m_Text, "42");
     EXPECT_EQ(kept.m_Text, "#C5");
     EXPECT_EQ(expanded.m_Width, 16);
@@ -481,7 +481,7 @@ TEST_P(MessageDrawing, TheTimeOfAMessageAndItsRemoval)
     // pause thread of another command draws; one that stops it does not.
     cMessage own = Make(TEXT, "AB", 0, 0, 0, 0, 0, 0, TIMED, 3, 0);
     cMessage waiting = Make(TEXT, "CD", 0, 0, 0, 0, 0, 0, TIMED, 3, 1);
-    cMessage graphic(GRAPHIC, "", 1, 2, 0, 0, 0, 0, 0, 0, 0, TIMED, 30, 0, 0, 0, 0);
+    cMessage graphic(cMessage::GRAPHIC, "", 1, 2, 0, 0, 0, 0, 0, 0, 0, TIMED, 30, 0, 0, 0, 0);
     ASSERT_EQ(g_MessageSurfaces.size(), 2u);
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(own.Draw(&m_Dest, 1), 0);
