@@ -7,8 +7,10 @@
 #include <iterator>
 #include <list>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "core/list_prefetch.h"
 #include "core/saturate.h"
 #include "data/ed_database.h"
 #include "data/ed_stage.h"
@@ -351,11 +353,14 @@ int AdvanceShot(cShotObj& s, const cShotPass& pass)
 void StepShotList(cRunningStage& stage, bool areaTest)
 {
     // A shot's sub-step removes no other shot: a plain walk with the removal
-    // handing on the next node suffices.
+    // handing on the next node suffices. The shot two ahead is loaded
+    // meanwhile: a sub-step is short, and the shots lie scattered.
     const cShotPass pass(areaTest);
     std::list<cShotObj>& shots = stage.m_ShotList;
-    for (auto it = shots.begin(); it != shots.end();)
+    for (auto it = shots.begin(); it != shots.end();) {
+        if (const cShotObj* ahead = TwoAhead(std::as_const(shots), it)) PrefetchListElement(*ahead);
         it = AdvanceShot(*it, pass) ? stage.RemoveShot(it) : std::next(it);
+    }
 }
 
 int cShotObj::StepShot()
