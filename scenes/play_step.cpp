@@ -176,7 +176,8 @@ bool cGamePlay::RunSubSteps()
         m_SubStepNo = i;
         ++m_SubStepTotal;
         player.UpdateHitProtection();
-        UpdateActivity();
+        UpdateActivity(ShotActivity::kInShotStep);
+        const cShotActivitySettler settleShots(*this);
         // One walk over the computer characters (each walk over them all
         // costs the cache misses of a few hundred large objects): the life
         // timers while the player lives, then for those that stay the

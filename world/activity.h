@@ -4,9 +4,41 @@
 // player always; a computer character, an item while its appearance
 // conditions hold; a present computer character acts while it lies in its
 // activity range or its area switch is on. The on-screen flags follow.
+//
+// A shot's part (present, on screen where it meets the view) reads nothing
+// but the shot and the view, and nothing before the shot step reads it or
+// moves a shot. So a sub-step may leave it to the shot step, which walks
+// the shots anyway (a walk over a list of scattered shots costs a memory
+// wait per shot): the view is kept, and the shot step does the part for
+// the shots that were there when it was taken, before it steps each.
+
+class cRunningStage;
+class cShotObj;
+
+enum class ShotActivity {
+    kNow,        // with the rest
+    kInShotStep, // left to the shot step (or to cShotActivitySettler)
+};
 
 // The whole update: the player, then the other objects.
-void UpdateActivity();
+void UpdateActivity(ShotActivity shots = ShotActivity::kNow);
 // The computer characters (two passes, so that a switch set by any of them
 // counts for all), the items and the shots.
-void UpdateOtherActivity();
+void UpdateOtherActivity(ShotActivity shots);
+
+// Does the due shots' part for one shot, when the shot was on the stage as
+// the view was taken (those that entered since wait for the next update).
+void TakeDueShotActivity(const cRunningStage& stage, cShotObj& shot);
+
+// Does the shots' part still due when a sub-step ends (one that ended
+// before its shot step).
+class cShotActivitySettler {
+public:
+    explicit cShotActivitySettler(cRunningStage& stage) : m_Stage(stage) {}
+    ~cShotActivitySettler();
+    cShotActivitySettler(const cShotActivitySettler&) = delete;
+    cShotActivitySettler& operator=(const cShotActivitySettler&) = delete;
+
+private:
+    cRunningStage& m_Stage;
+};

@@ -35,17 +35,21 @@ namespace {
         chara.m_Acting = chara.m_Present && chara.TestActivation(stage.m_FlowFlags) ? 1 : 0;
 }
 
+void MarkShotActive(cShotObj& shot, const cScreenView& view)
+{
+    shot.m_Present = 1;
+    shot.m_OnScreen = view.Shows(shot);
+}
+
 [[gnu::noinline]] void FindPresentShots(std::list<cShotObj>& shots, const cScreenView view)
 {
-    for (cShotObj& shot : shots) {
-        shot.m_Present = 1;
-        shot.m_OnScreen = view.Shows(shot);
-    }
+    for (cShotObj& shot : shots)
+        MarkShotActive(shot, view);
 }
 
 } // namespace
 
-void UpdateOtherActivity()
+void UpdateOtherActivity(ShotActivity shots)
 {
     cRunningStage& stage = RunStage();
     // Nothing here moves the view.
@@ -56,5 +60,22 @@ void UpdateOtherActivity()
         item.m_Present = TestItemConds(item);
         item.m_OnScreen = item.m_Present ? view.Shows(item) : 0;
     }
-    FindPresentShots(stage.m_ShotList, view);
+    stage.m_ShotActivityDue = shots == ShotActivity::kInShotStep;
+    if (stage.m_ShotActivityDue)
+        stage.m_ActivityView = view;
+    else
+        FindPresentShots(stage.m_ShotList, view);
+}
+
+void TakeDueShotActivity(const cRunningStage& stage, cShotObj& shot)
+{
+    if (shot.m_BornSubStep < stage.m_SubStepTotal) MarkShotActive(shot, stage.m_ActivityView);
+}
+
+cShotActivitySettler::~cShotActivitySettler()
+{
+    if (!m_Stage.m_ShotActivityDue) return;
+    m_Stage.m_ShotActivityDue = false;
+    for (cShotObj& shot : m_Stage.m_ShotList)
+        TakeDueShotActivity(m_Stage, shot);
 }

@@ -135,6 +135,7 @@ cShotObj& cRunningStage::AddShot(cShotObj shot)
 {
     cShotObj& stored = m_ShotList.emplace_back(std::move(shot));
     stored.m_ListNode = std::prev(m_ShotList.end());
+    stored.m_BornSubStep = m_SubStepTotal;
     Register(m_ShotByNo, stored.m_ObjNo, &stored);
     std::list<cShotObj*>& group = VecAt(m_ShotGroups, stored.m_Group);
     stored.m_GroupNode = group.insert(group.end(), &stored);

@@ -278,10 +278,14 @@ public:
     std::int32_t m_LifeCheck = 0;          // "removal-pending flag"
     std::vector<std::int32_t> m_StageVars; // S0 to S254
     std::vector<std::uint8_t> m_FlowFlags; // the area switches ("m_AreaSwitches")
-    std::int32_t m_CharaSerial = 0;        // numbers of characters ("m_ObjCounters")
-    std::int32_t m_ItemSerial = 0;         // of items
-    std::int32_t m_BlockSerial = 0;        // of shots and sword swings
-    std::int32_t m_RemoveAreaOn[3] = {};   // characters, solid characters, items
+    // The shots' part of the sub-step's activity update, left to the shot
+    // step (see UpdateActivity): due, and the view it was taken with.
+    bool m_ShotActivityDue = false;
+    cScreenView m_ActivityView{0, 0};
+    std::int32_t m_CharaSerial = 0;      // numbers of characters ("m_ObjCounters")
+    std::int32_t m_ItemSerial = 0;       // of items
+    std::int32_t m_BlockSerial = 0;      // of shots and sword swings
+    std::int32_t m_RemoveAreaOn[3] = {}; // characters, solid characters, items
     std::int32_t m_NextStage = 0;
     std::vector<std::int32_t> m_ToggledCells; // cells a toggle summon changed
     std::int32_t m_PlayerCount = 0;

@@ -16,6 +16,7 @@
 #include "data/ed_stage.h"
 #include "data/ed_sword_type.h"
 #include "data/ed_system.h"
+#include "world/activity.h"
 #include "world/running_stage.h"
 #include "world/shot_moves.h"
 #include "world/trunc.h"
@@ -356,9 +357,12 @@ void StepShotList(cRunningStage& stage, bool areaTest)
     // handing on the next node suffices. The shot two ahead is loaded
     // meanwhile: a sub-step is short, and the shots lie scattered.
     const cShotPass pass(areaTest);
+    const bool activityDue = stage.m_ShotActivityDue;
+    stage.m_ShotActivityDue = false;
     std::list<cShotObj>& shots = stage.m_ShotList;
     for (auto it = shots.begin(); it != shots.end();) {
         if (const cShotObj* ahead = TwoAhead(std::as_const(shots), it)) PrefetchListElement(*ahead);
+        if (activityDue) TakeDueShotActivity(stage, *it);
         it = AdvanceShot(*it, pass) ? stage.RemoveShot(it) : std::next(it);
     }
 }

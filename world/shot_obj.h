@@ -92,11 +92,12 @@ public:
     std::int32_t m_Accelerate = 0;
     double m_OwnSpeedX = 0; // its own velocity per sub-step
     double m_OwnSpeedY = 0;
-    std::int32_t m_OwnerNo = -1;  // number of the character that fired it
-    std::int32_t m_Tick = 0;      // sub-steps of its movement kind (sword: of its part)
-    std::int32_t m_PartIndex = 0; // sword: the current part
+    std::int32_t m_OwnerNo = -1;    // number of the character that fired it
+    std::int32_t m_Tick = 0;        // sub-steps of its movement kind (sword: of its part)
+    std::int32_t m_PartIndex = 0;   // sword: the current part
+    std::int32_t m_BornSubStep = 0; // the stage's sub-step total when it entered
     double m_Accel = 0;
-    double m_MoveSpeed = 0; // speed of the steering movement kinds
+    double m_MoveSpeed = 0;        // speed of the steering movement kinds
     std::int32_t m_ChangeTick = 0; // course change / end of homing
     std::int32_t m_EndTick = 0;
     std::int32_t m_MoveDone = 0;
@@ -118,7 +119,8 @@ public:
     std::list<cShotObj>::iterator m_ListNode;
 };
 
-// One sub-step of every shot of a running stage, in list order: StepShot,
-// gravity, MoveShotY, MoveShotX, then (with areaTest, projectiles only) its
-// removal area and the blocks; a shot that ends is removed there and then.
+// One sub-step of every shot of a running stage, in list order: the shots'
+// part of the activity update when it is due, StepShot, gravity,
+// MoveShotY, MoveShotX, then (with areaTest, projectiles only) its removal
+// area and the blocks; a shot that ends is removed there and then.
 void StepShotList(cRunningStage& stage, bool areaTest);

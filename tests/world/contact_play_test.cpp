@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/ed_palette.h"
+#include "world/activity.h"
 #include "world/flow_fixture.h"
 #include "world/hit_checks.h"
 #include "world/trace.h"
@@ -246,3 +247,42 @@ TEST_F(ContactPlay, TheJumpFromASolidCharacterComesOnTheLastSubStepFaster)
 }
 
 } // namespace
+
+// A sub-step leaves the shots' activity to its shot step. Whether the shot
+// step or the end of a sub-step that stopped before it does it, the shots
+// that were there at the activity update meet the view it was taken with,
+// and a shot that entered since waits for the next sub-step.
+TEST_F(ContactPlay, TheShotsActivityLeftToTheShotStepMeetsTheViewOfTheUpdate)
+{
+    for (const bool byShotStep : {true, false}) {
+        SCOPED_TRACE(byShotStep ? "by the shot step" : "at the end of the sub-step");
+        Start();
+        cGamePlay& play = Play();
+        const double left = play.m_ScrollX.m_Pos;
+        const double top = play.m_ScrollY.m_Pos;
+        cShotObj& inView = PlayerShot(left + 100, top + 100, 0, 0);
+        cShotObj& outOfView = PlayerShot(left + 700, top + 100, 0, 0);
+        ++play.m_SubStepTotal;
+        {
+            const cShotActivitySettler settle(play);
+            UpdateActivity(ShotActivity::kInShotStep);
+            // The view moves on before the shot step; the update's view holds.
+            play.m_ScrollX.m_Pos += 400;
+            cShotObj& entered = PlayerShot(left + 120, top + 100, 0, 0);
+            for (cShotObj* shot : {&inView, &outOfView, &entered})
+                shot->m_Present = shot->m_OnScreen = 0;
+            if (byShotStep) StepShotList(play, false);
+            EXPECT_EQ(play.m_ShotActivityDue, !byShotStep);
+            // Not yet, when the shot step did not run.
+            EXPECT_EQ(inView.m_Present, byShotStep ? 1 : 0);
+        }
+        EXPECT_FALSE(play.m_ShotActivityDue);
+        EXPECT_EQ(inView.m_Present, 1);
+        EXPECT_EQ(inView.m_OnScreen, 1);
+        EXPECT_EQ(outOfView.m_Present, 1);
+        EXPECT_EQ(outOfView.m_OnScreen, 0);
+        const cShotObj& entered = play.m_ShotList.back();
+        EXPECT_EQ(entered.m_Present, 0);
+        EXPECT_EQ(entered.m_OnScreen, 0);
+    }
+}
