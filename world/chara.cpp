@@ -27,11 +27,11 @@ cCharaObj& cCharaObj::operator=(const cCharaObj& other)
 {
     if (this == &other) return *this;
     // Whether this object is entered in a group list is its own affair.
-    const auto node = m_GroupNode;
+    const std::int32_t slot = m_GroupSlot;
     const std::int32_t list = m_GroupList;
     cGameObj::operator=(other);
     CharaFields::operator=(other);
-    m_GroupNode = node;
+    m_GroupSlot = slot;
     m_GroupList = list;
     RelinkFlows();
     return *this;

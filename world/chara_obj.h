@@ -59,8 +59,8 @@ struct CharaFields {
     // per pass over them); its definition last.
     std::int32_t m_Dying = 0;
     std::int32_t m_Hp = 0;
-    HitBox m_HitA;                  // contact box ("hit box A")
-    HitBox m_HitB;                  // shot box ("hit box B")
+    HitBox m_HitA; // contact box ("hit box A")
+    HitBox m_HitB; // shot box ("hit box B")
     std::int32_t m_ContactL = 0;
     std::int32_t m_ContactR = 0;
     std::int32_t m_ContactU = 0;
@@ -74,26 +74,26 @@ struct CharaFields {
     double m_PrevKnockY = 0;
     std::int32_t m_NoGravity = 0; // gravity suspended ("movement-disabled flag")
     std::int32_t m_MovedByCommand = 0;
-    std::int32_t m_Airborne = 1;  // 8 frames without ground ("long-fall flag")
-    std::int32_t m_JumpEnded = 0; // "rise-ended flag"
-    std::int32_t m_Jumping = 0;   // "falling flag"
-    std::int32_t m_AirSteps = 0;  // sub-steps without ground ("no-jump flag")
+    std::int32_t m_Airborne = 1;   // 8 frames without ground ("long-fall flag")
+    std::int32_t m_JumpEnded = 0;  // "rise-ended flag"
+    std::int32_t m_Jumping = 0;    // "falling flag"
+    std::int32_t m_AirSteps = 0;   // sub-steps without ground ("no-jump flag")
     std::int32_t m_CrushGrace = 0; // "flying-change grace counter"
-    std::int32_t m_Riding = 0;    // stands on a solid character ("on-solid-character flag")
-    std::int32_t m_Rider = 0;     // pushed or carried by a solid character
+    std::int32_t m_Riding = 0;     // stands on a solid character ("on-solid-character flag")
+    std::int32_t m_Rider = 0;      // pushed or carried by a solid character
     BlockCell* m_UnderFeet = nullptr;
     BlockCell* m_LastBlock = nullptr;
     BlockCell* m_PrevLastBlock = nullptr;
-    std::vector<cFlowRun> m_FlowRuns;            // element i runs flow i of the definition
-    std::int32_t m_FlowEnded = 0;   // "group-ended flag"
-    std::int32_t m_FlowDeleted = 0; // "flow-deleted flag"
+    std::vector<cFlowRun> m_FlowRuns; // element i runs flow i of the definition
+    std::int32_t m_FlowEnded = 0;     // "group-ended flag"
+    std::int32_t m_FlowDeleted = 0;   // "flow-deleted flag"
     // Walks over its flows going on now (firing, stepping): while one is,
     // the flow lists keep their shape.
     std::int32_t m_FlowWalks = 0;
-    std::int32_t m_Hidden = 0;      // hidden this sub-step ("spare word")
-    std::int32_t m_Vanish = 0;      // "removal request"
-    std::uint8_t m_Latch = 0;       // its appearance conditions have held once
-    std::int32_t m_IsPlayer = 0;    // a cPlayerObj
+    std::int32_t m_Hidden = 0;   // hidden this sub-step ("spare word")
+    std::int32_t m_Vanish = 0;   // "removal request"
+    std::uint8_t m_Latch = 0;    // its appearance conditions have held once
+    std::int32_t m_IsPlayer = 0; // a cPlayerObj
     std::int32_t m_GroupList = -1;
     std::vector<std::int32_t> m_TargetedBy; // numbers of the characters targeting it
     // Numbers of the shots aimed at it ("attached-object list").
@@ -102,18 +102,18 @@ struct CharaFields {
     std::vector<std::uint8_t> m_FlowExclRunning; // by exclusion number ("group running flags")
     std::vector<std::uint8_t> m_FlowExclEnded;
     std::vector<std::uint8_t> m_FlowExclStarted;
-    double m_StartX = 0;            // the placed position
+    double m_StartX = 0; // the placed position
     double m_StartY = 0;
     std::int32_t m_WallSide = -1; // side of the last block hit sideways: 0 left, 1 right
     std::int32_t m_Reserved = 0;
-    std::int32_t m_JumpLatch = 0; // "jump lock"
+    std::int32_t m_JumpLatch = 0;    // "jump lock"
     std::int32_t m_DeathCounter = 0; // frames of the death display
-    std::int32_t m_CarrierNo = 0; // number of the solid character it stands on
+    std::int32_t m_CarrierNo = 0;    // number of the solid character it stands on
     DRect m_CarrierBox;
     Gauge m_HpGauge;
     std::int32_t m_Sp = 0;
     Gauge m_SpGauge;
-    std::vector<std::int32_t> m_Vars; // 9 character variables
+    std::vector<std::int32_t> m_Vars;  // 9 character variables
     std::list<OverlayAnim> m_Overlays; // running animations
     cCharaEffectPlayer m_CharaEffect;
     std::int32_t m_ActingWord = 0;  // the player's acting word
@@ -122,8 +122,8 @@ struct CharaFields {
     std::int32_t m_GraphicKind = 1; // the picture sheet kind of its graphic
     // Its node in the stage's list of its group, while entered in one (a
     // copy is entered in none).
-    std::list<cCharaObj*>::iterator m_GroupNode;
-    cEdChara m_Def; // its own copy of its definition
+    std::int32_t m_GroupSlot = -1; // its place in that list
+    cEdChara m_Def;                // its own copy of its definition
 };
 
 class cCharaObj : public cGameObj, public CharaFields {

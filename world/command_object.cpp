@@ -123,7 +123,7 @@ void DirectionStep(int code, double& ux, double& uy)
 // A list's characters in a search: the nearest (mode 2) or the first with
 // an ID (mode 3), by the command's filters.
 cCharaObj* SearchList(const cCharaObj& chara, const cEdCommand& command, int mode,
-                      const std::list<cCharaObj*>& list)
+                      std::span<cCharaObj* const> list)
 {
     const int byId = CommandParam(command, 8);
     const int id = CommandParam(command, 9);
@@ -307,10 +307,10 @@ int SetTarget(cCharaObj& chara, const cEdCommand& command)
         cCharaObj* found = nullptr;
         if (CommandParam(command, 2)) {
             // Every group: the nearest of each group's nearest, or the first found.
-            std::list<cCharaObj*> winners;
-            for (const std::list<cCharaObj*>& list : stage.m_CharaGroups) {
+            std::vector<cCharaObj*> winners;
+            for (const cGroupList<cCharaObj>& list : stage.m_CharaGroups) {
                 if (list.empty()) continue;
-                cCharaObj* winner = SearchList(chara, command, mode, list);
+                cCharaObj* winner = SearchList(chara, command, mode, list.Slots());
                 if (mode == 3 && winner) {
                     found = winner;
                     break;
@@ -320,7 +320,7 @@ int SetTarget(cCharaObj& chara, const cEdCommand& command)
             if (mode == 2) found = SearchList(chara, command, mode, winners);
         } else if (group >= 0 && group < static_cast<int>(stage.m_CharaGroups.size())) {
             found = SearchList(chara, command, mode,
-                               stage.m_CharaGroups[static_cast<std::size_t>(group)]);
+                               stage.m_CharaGroups[static_cast<std::size_t>(group)].Slots());
         }
         target = found ? found->m_ObjNo : -1;
         break;

@@ -152,7 +152,7 @@ bool ContactHittable(const cCharaObj& c)
 void LookAtShots(cRunningStage& stage, Looks& l)
 {
     std::size_t n = 0;
-    for (const std::list<cShotObj*>& group : stage.m_ShotGroups)
+    for (const cGroupList<cShotObj>& group : stage.m_ShotGroups)
         n += group.size();
     l.shots.resize(n);
     l.shotHit.resize(n);
@@ -193,7 +193,7 @@ void LookAtShots(cRunningStage& stage, Looks& l)
 void LookAtCharas(cRunningStage& stage, Looks& l)
 {
     std::size_t n = 0;
-    for (const std::list<cCharaObj*>& group : stage.m_CharaGroups)
+    for (const cGroupList<cCharaObj>& group : stage.m_CharaGroups)
         n += group.size();
     bool same = l.charas.size() == n;
     l.charas.resize(n);

@@ -103,8 +103,7 @@ cItemObj* cRunningStage::FindItemByNumber(int number)
 void cRunningStage::LinkChara(cCharaObj& chara)
 {
     Register(m_CharaByNo, chara.m_ObjNo, &chara);
-    std::list<cCharaObj*>& group = VecAt(m_CharaGroups, chara.m_Group);
-    chara.m_GroupNode = group.insert(group.end(), &chara);
+    VecAt(m_CharaGroups, chara.m_Group).Add(chara);
     chara.m_GroupList = chara.m_Group >= 0 && chara.m_Group < kGroupCount ? chara.m_Group : 0;
 }
 
@@ -112,7 +111,7 @@ void cRunningStage::UnlinkChara(cCharaObj& chara)
 {
     Unregister(m_CharaByNo, chara.m_ObjNo, &chara);
     if (chara.m_GroupList >= 0) {
-        m_CharaGroups[static_cast<std::size_t>(chara.m_GroupList)].erase(chara.m_GroupNode);
+        m_CharaGroups[static_cast<std::size_t>(chara.m_GroupList)].Remove(chara);
         chara.m_GroupList = -1;
     }
 }
@@ -137,8 +136,7 @@ cShotObj& cRunningStage::AddShot(cShotObj shot)
     stored.m_ListNode = std::prev(m_ShotList.end());
     stored.m_BornSubStep = m_SubStepTotal;
     Register(m_ShotByNo, stored.m_ObjNo, &stored);
-    std::list<cShotObj*>& group = VecAt(m_ShotGroups, stored.m_Group);
-    stored.m_GroupNode = group.insert(group.end(), &stored);
+    VecAt(m_ShotGroups, stored.m_Group).Add(stored);
     stored.m_GroupList = stored.m_Group >= 0 && stored.m_Group < kGroupCount ? stored.m_Group : 0;
     return stored;
 }
@@ -177,7 +175,7 @@ std::list<cShotObj>::iterator cRunningStage::RemoveShot(std::list<cShotObj>::ite
 {
     cShotObj& shot = *it;
     if (shot.m_GroupList >= 0) {
-        m_ShotGroups[static_cast<std::size_t>(shot.m_GroupList)].erase(shot.m_GroupNode);
+        m_ShotGroups[static_cast<std::size_t>(shot.m_GroupList)].Remove(shot);
         shot.m_GroupList = -1;
     }
     if (cCharaObj* target = FindCharaByNumber(shot.m_TargetNo))

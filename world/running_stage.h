@@ -21,6 +21,7 @@
 
 #include "world/block_cell.h"
 #include "world/effect_obj.h"
+#include "world/group_list.h"
 #include "world/item_obj.h"
 #include "world/message.h"
 #include "world/npc_obj.h"
@@ -251,8 +252,8 @@ public:
     cScrollAxis m_ScrollX;
     cScrollAxis m_ScrollY;
     std::list<cShotObj> m_ShotList;
-    std::vector<std::list<cCharaObj*>> m_CharaGroups; // 8 lists, by group
-    std::vector<std::list<cShotObj*>> m_ShotGroups;
+    std::vector<cGroupList<cCharaObj>> m_CharaGroups; // 8 lists, by group
+    std::vector<cGroupList<cShotObj>> m_ShotGroups;
     std::list<cMessage> m_MessageList;
     std::list<cEffectObj> m_EffectList;
     std::list<cPictureObj> m_PictureList;

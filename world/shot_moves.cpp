@@ -69,12 +69,12 @@ cCharaObj* NearestOfGroup(cShotObj& shot, int group)
 {
     cRunningStage& stage = RunStage();
     if (group < 0 || group >= kGroupCount) return nullptr;
-    const std::list<cCharaObj*>& list = stage.m_CharaGroups[static_cast<std::size_t>(group)];
+    const cGroupList<cCharaObj>& list = stage.m_CharaGroups[static_cast<std::size_t>(group)];
     if (list.empty()) return nullptr;
     shot.UpdateScreenBox();
     double x = 0, y = 0;
     ScreenCentre(shot, x, y);
-    return NearestChara(x, y, list);
+    return NearestChara(x, y, list.Slots());
 }
 
 // The shot's own target while it lives.

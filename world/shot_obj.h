@@ -112,8 +112,9 @@ public:
     cEdShot m_Def;                       // its own copy of the shot definition
     std::int32_t m_TargetNo = -1;        // the shooter's target when fired; -1 none
     std::int32_t m_Z = 3;                // drawing layer: the characters' default
-    // Its node in the stage's list of its group, while entered in one.
-    std::list<cShotObj*>::iterator m_GroupNode;
+    // Its place in the stage's list of its group, and that list, while
+    // entered in one.
+    std::int32_t m_GroupSlot = -1;
     std::int32_t m_GroupList = -1;
     // Its node in the stage's shot list, while stored there (its removal).
     std::list<cShotObj>::iterator m_ListNode;

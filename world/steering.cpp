@@ -292,7 +292,7 @@ int SpanOverlap(int start, int size, int c, int e, int margin, int back, int fro
     return lo <= e - margin && c + margin <= hi ? 1 : 0;
 }
 
-cCharaObj* FindNearestChara(double x, double y, const std::list<cCharaObj*>& list, int mode,
+cCharaObj* FindNearestChara(double x, double y, std::span<cCharaObj* const> list, int mode,
                             int byId, int id, int excludeNumber, int excludeInvincible1,
                             int excludeInvincible2, int excludeNoContact, int number)
 {
@@ -330,17 +330,17 @@ cCharaObj* FindNearestChara(double x, double y, const std::list<cCharaObj*>& lis
     }
 }
 
-cCharaObj* NearestChara(double x, double y, const std::list<cCharaObj*>& list)
+cCharaObj* NearestChara(double x, double y, std::span<cCharaObj* const> list)
 {
     return FindNearestChara(x, y, list, g_Stage.bHitOnScreenOnly ? 2 : 0, 0, 0, 0, 0, 1, 0, 0);
 }
 
-cCharaObj* NearestCharaToMe(const cCharaObj& me, const std::list<cCharaObj*>& list)
+cCharaObj* NearestCharaToMe(const cCharaObj& me, std::span<cCharaObj* const> list)
 {
     return NearestChara(CentreX(me), CentreY(me), list);
 }
 
-cCharaObj* FirstChara(const std::list<cCharaObj*>& list, int byId, int id, int excludeNumber,
+cCharaObj* FirstChara(std::span<cCharaObj* const> list, int byId, int id, int excludeNumber,
                       int excludeInvincible1, int excludeInvincible2, int excludeNoContact,
                       int number)
 {

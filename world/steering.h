@@ -7,7 +7,7 @@
 //
 // Direction codes written by the solvers: 1 moving left, 2 right, 0 neither.
 
-#include <list>
+#include <span>
 
 class cCharaObj;
 class cNpcObj;
@@ -42,14 +42,15 @@ void KnockbackSpeed(double& vx, double& vy, int strength, double dx, double dy);
 // above 0; the whole span when whole is set and both reaches are 0).
 int SpanOverlap(int start, int size, int c, int e, int margin, int back, int front, int whole);
 
-// The nearest character to (x, y) among the candidates of a list; null
-// when none. Mode 0 on screen first, 1 present, 2 present on screen.
-cCharaObj* FindNearestChara(double x, double y, const std::list<cCharaObj*>& list, int mode,
+// The nearest character to (x, y) among the candidates of a list (null
+// entries are holes, passed over); null when none. Mode 0 on screen first, 1 present, 2 present on
+// screen.
+cCharaObj* FindNearestChara(double x, double y, std::span<cCharaObj* const> list, int mode,
                             int byId, int id, int excludeNumber, int excludeInvincible1,
                             int excludeInvincible2, int excludeNoContact, int number);
-cCharaObj* NearestChara(double x, double y, const std::list<cCharaObj*>& list);
-cCharaObj* NearestCharaToMe(const cCharaObj& me, const std::list<cCharaObj*>& list);
+cCharaObj* NearestChara(double x, double y, std::span<cCharaObj* const> list);
+cCharaObj* NearestCharaToMe(const cCharaObj& me, std::span<cCharaObj* const> list);
 // The first character of the list in order that passes the filters.
-cCharaObj* FirstChara(const std::list<cCharaObj*>& list, int byId, int id, int excludeNumber,
+cCharaObj* FirstChara(std::span<cCharaObj* const> list, int byId, int id, int excludeNumber,
                       int excludeInvincible1, int excludeInvincible2, int excludeNoContact,
                       int number);

@@ -237,7 +237,7 @@ protected:
         return c;
     }
     std::list<cNpcObj> m_Charas;
-    std::list<cCharaObj*> m_List;
+    std::vector<cCharaObj*> m_List;
 };
 
 TEST_F(Searching, NearestByModeAndFilters)
