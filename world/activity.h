@@ -22,8 +22,8 @@ enum class ShotActivity {
 
 // The whole update: the player, then the other objects.
 void UpdateActivity(ShotActivity shots = ShotActivity::kNow);
-// The computer characters (two passes, so that a switch set by any of them
-// counts for all), the items and the shots.
+// The computer characters (a switch set by any of them counts for all in
+// the same sub-step), the items and the shots.
 void UpdateOtherActivity(ShotActivity shots);
 
 // Does the due shots' part for one shot, when the shot was on the stage as

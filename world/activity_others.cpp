@@ -3,6 +3,7 @@
 #include "world/activity.h"
 
 #include <list>
+#include <vector>
 
 #include "world/conditions.h"
 #include "world/running_stage.h"
@@ -13,10 +14,19 @@ namespace {
 // (the shots' loop keeps the view's bounds in them instead of reloading
 // them per shot).
 
-// Two passes: every area switch raised by a character in range counts for
-// all the characters in the same sub-step.
-[[gnu::noinline]] void FindPresentCharas(cRunningStage& stage, const cScreenView view)
+// One walk: each character's presence, then at once its activity, which
+// reads nothing of the others but the area switches, while no presence test
+// reads what an activity test writes (the activity flags, the range skips,
+// the screen box). A character whose activity reads an area switch waits
+// until the walk ends, so that every switch raised by a character in range
+// counts for it in the same sub-step.
+[[gnu::noinline]] void FindActiveCharas(cRunningStage& stage, const cScreenView view)
 {
+    static std::vector<cNpcObj*> waiting;
+    waiting.clear();
+    auto activate = [&stage](cNpcObj& chara) {
+        chara.m_Acting = chara.m_Present && chara.TestActivation(stage.m_FlowFlags) ? 1 : 0;
+    };
     for (cNpcObj& chara : stage.m_CharaList) {
         if (TestCharaConds(chara)) {
             chara.m_Present = 1;
@@ -26,13 +36,13 @@ namespace {
             chara.m_Present = 0;
             chara.m_OnScreen = 0;
         }
+        if (chara.m_Def.bAreaSwitch)
+            waiting.push_back(&chara);
+        else
+            activate(chara);
     }
-}
-
-[[gnu::noinline]] void ActivateCharas(cRunningStage& stage)
-{
-    for (cNpcObj& chara : stage.m_CharaList)
-        chara.m_Acting = chara.m_Present && chara.TestActivation(stage.m_FlowFlags) ? 1 : 0;
+    for (cNpcObj* chara : waiting)
+        activate(*chara);
 }
 
 void MarkShotActive(cShotObj& shot, const cScreenView& view)
@@ -54,8 +64,7 @@ void UpdateOtherActivity(ShotActivity shots)
     cRunningStage& stage = RunStage();
     // Nothing here moves the view.
     const cScreenView view(stage.m_ScrollX.m_Pos, stage.m_ScrollY.m_Pos);
-    FindPresentCharas(stage, view);
-    ActivateCharas(stage);
+    FindActiveCharas(stage, view);
     for (cItemObj& item : stage.m_ItemList) {
         item.m_Present = TestItemConds(item);
         item.m_OnScreen = item.m_Present ? view.Shows(item) : 0;
