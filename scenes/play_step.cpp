@@ -176,26 +176,15 @@ bool cGamePlay::RunSubSteps()
         m_SubStepNo = i;
         ++m_SubStepTotal;
         player.UpdateHitProtection();
-        UpdateActivity(ShotActivity::kInShotStep);
-        const cShotActivitySettler settleShots(*this);
-        // One walk over the computer characters (each walk over them all
-        // costs the cache misses of a few hundred large objects): the life
-        // timers while the player lives, then for those that stay the
-        // protection count-down, the contacts and the saved position. Only
-        // the hit checks read protection, so its count-down may follow the
-        // activity test; nothing here touches another object's contacts,
-        // position or protection.
+        // The computer characters' own start of the sub-step rides on the
+        // activity update's walk over them (each walk over them all costs
+        // the cache misses of a few hundred large objects): the life timers
+        // while the player lives, then for those that stay the protection
+        // count-down, the contacts and the saved position.
         const bool livesRun = !player.m_Dying;
-        for (auto walk = WalkCharas(); !walk.Done(); walk.Next()) {
-            cNpcObj& chara = *walk;
-            if (livesRun && chara.m_Life != kNoLife && !chara.m_Dying && --chara.m_Life < 0) {
-                EraseChara(walk.Node());
-                continue;
-            }
-            chara.UpdateHitProtection();
-            chara.ClearContacts();
-            chara.SavePosition();
-        }
+        UpdateActivity(ShotActivity::kInShotStep,
+                       livesRun ? CharaStart::kLifeAndHousekeeping : CharaStart::kHousekeeping);
+        const cShotActivitySettler settleShots(*this);
         if (livesRun)
             for (auto walk = WalkItems(); !walk.Done(); walk.Next())
                 if (walk->m_Life != kNoLife && --walk->m_Life < 0) RemoveItem(walk.Node());

@@ -6,7 +6,7 @@
 
 #include "world/running_stage.h"
 
-void UpdateActivity(ShotActivity shots)
+void UpdateActivity(ShotActivity shots, CharaStart start)
 {
     cRunningStage& stage = RunStage();
     if (!stage.Player.empty()) {
@@ -16,5 +16,5 @@ void UpdateActivity(ShotActivity shots)
         player.m_ActingWord = 1;
     }
     std::fill(stage.m_FlowFlags.begin(), stage.m_FlowFlags.end(), 0);
-    UpdateOtherActivity(shots);
+    UpdateOtherActivity(shots, start);
 }

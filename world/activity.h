@@ -20,11 +20,23 @@ enum class ShotActivity {
     kInShotStep, // left to the shot step (or to cShotActivitySettler)
 };
 
+// What the walk over the computer characters does besides, when the update
+// opens a sub-step: each character's own start of it. Nothing in the update
+// reads what that start writes, nor any life timer.
+enum class CharaStart {
+    kNone,
+    // Protection counted down, contacts cleared, position saved.
+    kHousekeeping,
+    // The same, after the life timer's count-down; those whose timer runs
+    // out are left out of it and leave the stage once the update is done.
+    kLifeAndHousekeeping,
+};
+
 // The whole update: the player, then the other objects.
-void UpdateActivity(ShotActivity shots = ShotActivity::kNow);
+void UpdateActivity(ShotActivity shots = ShotActivity::kNow, CharaStart start = CharaStart::kNone);
 // The computer characters (a switch set by any of them counts for all in
 // the same sub-step), the items and the shots.
-void UpdateOtherActivity(ShotActivity shots);
+void UpdateOtherActivity(ShotActivity shots, CharaStart start = CharaStart::kNone);
 
 // Does the due shots' part for one shot, when the shot was on the stage as
 // the view was taken (those that entered since wait for the next update).

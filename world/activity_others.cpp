@@ -20,14 +20,19 @@ namespace {
 // the screen box). A character whose activity reads an area switch waits
 // until the walk ends, so that every switch raised by a character in range
 // counts for it in the same sub-step.
-[[gnu::noinline]] void FindActiveCharas(cRunningStage& stage, const cScreenView view)
+// With a start, each character's own start of the sub-step follows in the
+// same walk; those whose life ran out are listed in `expired`.
+[[gnu::noinline]] void FindActiveCharas(cRunningStage& stage, const cScreenView view,
+                                        CharaStart start,
+                                        std::vector<std::list<cNpcObj>::iterator>& expired)
 {
     static std::vector<cNpcObj*> waiting;
     waiting.clear();
     auto activate = [&stage](cNpcObj& chara) {
         chara.m_Acting = chara.m_Present && chara.TestActivation(stage.m_FlowFlags) ? 1 : 0;
     };
-    for (cNpcObj& chara : stage.m_CharaList) {
+    for (auto it = stage.m_CharaList.begin(); it != stage.m_CharaList.end(); ++it) {
+        cNpcObj& chara = *it;
         if (TestCharaConds(chara)) {
             chara.m_Present = 1;
             chara.m_OnScreen = view.Shows(chara);
@@ -40,6 +45,15 @@ namespace {
             waiting.push_back(&chara);
         else
             activate(chara);
+        if (start == CharaStart::kNone) continue;
+        if (start == CharaStart::kLifeAndHousekeeping && chara.m_Life != kNoLife &&
+            !chara.m_Dying && --chara.m_Life < 0) {
+            expired.push_back(it);
+            continue;
+        }
+        chara.UpdateHitProtection();
+        chara.ClearContacts();
+        chara.SavePosition();
     }
     for (cNpcObj* chara : waiting)
         activate(*chara);
@@ -59,12 +73,14 @@ void MarkShotActive(cShotObj& shot, const cScreenView& view)
 
 } // namespace
 
-void UpdateOtherActivity(ShotActivity shots)
+void UpdateOtherActivity(ShotActivity shots, CharaStart start)
 {
     cRunningStage& stage = RunStage();
     // Nothing here moves the view.
     const cScreenView view(stage.m_ScrollX.m_Pos, stage.m_ScrollY.m_Pos);
-    FindActiveCharas(stage, view);
+    static std::vector<std::list<cNpcObj>::iterator> expired;
+    expired.clear();
+    FindActiveCharas(stage, view, start, expired);
     for (cItemObj& item : stage.m_ItemList) {
         item.m_Present = TestItemConds(item);
         item.m_OnScreen = item.m_Present ? view.Shows(item) : 0;
@@ -74,6 +90,8 @@ void UpdateOtherActivity(ShotActivity shots)
         stage.m_ActivityView = view;
     else
         FindPresentShots(stage.m_ShotList, view);
+    for (const auto& it : expired)
+        stage.EraseChara(it);
 }
 
 void TakeDueShotActivity(const cRunningStage& stage, cShotObj& shot)

@@ -174,6 +174,44 @@ TEST_F(Activity, OnceActiveAlwaysActiveAndFallsFinish)
     EXPECT_EQ(Chara(2).m_Acting, 0);
 }
 
+// Opening a sub-step, the walk also starts each character's sub-step; one
+// whose life runs out leaves only once the update is done, so that a later
+// character's conditions still find it as their target.
+TEST_F(Activity, ACharacterWhoseLifeRunsOutLeavesAfterTheUpdate)
+{
+    AddChara(8, 10);
+    cEdChara& watcher = AddChara(9, 10);
+    cEdCond targetAlive;
+    targetAlive.Clear();
+    targetAlive.m_Kind = 4; // its target's HP at least 1
+    targetAlive.m_Owner = 1;
+    targetAlive.m_Item = 1;
+    targetAlive.m_Op = 2;
+    targetAlive.m_Value = 1;
+    watcher.Conds = {targetAlive};
+    Start();
+    cNpcObj& expiring = Chara(0);
+    const int expiringNo = expiring.m_ObjNo;
+    Play().SetTarget(Chara(1), expiringNo);
+    expiring.m_Life = 0;
+    expiring.m_ContactL = 1;
+    Chara(1).m_ContactL = 1;
+    Chara(1).m_ProtectTime = 2;
+    UpdateActivity(ShotActivity::kNow, CharaStart::kHousekeeping);
+    ASSERT_EQ(Play().m_CharaList.size(), 2u) << "lives are held";
+    EXPECT_EQ(expiring.m_Life, 0);
+    EXPECT_EQ(expiring.m_ContactL, 0);
+    EXPECT_EQ(Chara(1).m_ProtectTime, 1);
+    UpdateActivity(ShotActivity::kNow, CharaStart::kLifeAndHousekeeping);
+    EXPECT_EQ(Play().FindCharaByNumber(expiringNo), nullptr) << "its life ran out";
+    ASSERT_EQ(Play().m_CharaList.size(), 1u);
+    EXPECT_EQ(Chara(0).m_Present, 1) << "its target was still there for its conditions";
+    EXPECT_EQ(Chara(0).m_TargetNo, -1) << "and the target link went with it";
+    EXPECT_EQ(Chara(0).m_ProtectTime, 0);
+    UpdateActivity(ShotActivity::kNow, CharaStart::kLifeAndHousekeeping);
+    EXPECT_EQ(Chara(0).m_Present, 0) << "no target, no presence";
+}
+
 TEST_F(Activity, ItemsAndShotsArePresentByTheirConditions)
 {
     AddItem(8, 10);
