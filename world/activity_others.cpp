@@ -20,6 +20,7 @@ namespace {
 // the screen box). A character whose activity reads an area switch waits
 // until the walk ends, so that every switch raised by a character in range
 // counts for it in the same sub-step.
+//
 // With a start, each character's own start of the sub-step follows in the
 // same walk; those whose life ran out are listed in `expired`.
 [[gnu::noinline]] void FindActiveCharas(cRunningStage& stage, const cScreenView view,

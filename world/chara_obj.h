@@ -120,10 +120,10 @@ struct CharaFields {
     std::int32_t m_SightRange = 0;  // pixels
     std::int32_t m_TargetNo = -1;   // number of the character it targets; -1 none
     std::int32_t m_GraphicKind = 1; // the picture sheet kind of its graphic
-    // Its node in the stage's list of its group, while entered in one (a
+    // Its place in the stage's list of its group, while entered in one (a
     // copy is entered in none).
-    std::int32_t m_GroupSlot = -1; // its place in that list
-    cEdChara m_Def;                // its own copy of its definition
+    std::int32_t m_GroupSlot = -1;
+    cEdChara m_Def; // its own copy of its definition
 };
 
 class cCharaObj : public cGameObj, public CharaFields {

@@ -43,8 +43,8 @@ void KnockbackSpeed(double& vx, double& vy, int strength, double dx, double dy);
 int SpanOverlap(int start, int size, int c, int e, int margin, int back, int front, int whole);
 
 // The nearest character to (x, y) among the candidates of a list (null
-// entries are holes, passed over); null when none. Mode 0 on screen first, 1 present, 2 present on
-// screen.
+// entries are holes, passed over); null when none. Mode 0 on screen first,
+// 1 present, 2 present on screen.
 cCharaObj* FindNearestChara(double x, double y, std::span<cCharaObj* const> list, int mode,
                             int byId, int id, int excludeNumber, int excludeInvincible1,
                             int excludeInvincible2, int excludeNoContact, int number);
