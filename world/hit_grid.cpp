@@ -223,22 +223,33 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
     std::vector<GridPair>& found1 = *second.found;
     const int* const group = groups.data();
     const int n = static_cast<int>(groups.size());
+    // First the cells of every query, and the chain of its first cell, in a
+    // loop without a branch; the walk below then reaches each chain without
+    // waiting on that arithmetic, and passes over the queries that hold no
+    // point or meet no box.
+    if (m_Asking.size() < groups.size()) m_Asking.resize(groups.size());
+    Asking* const asking = m_Asking.data();
+    int asked = 0;
     for (int q = 0; q < n; ++q) {
-        // The corners of the cells the query's boxes cover (an empty box
-        // widens nothing).
-        const DRect& box0 = ask0[q];
-        const DRect& box1 = ask1[q];
-        const Corner topLeft = Min(TopLeft(box0), TopLeft(box1));
-        const Corner bottomRight = Max(BottomRight(box0), BottomRight(box1));
-        if (!(topLeft[0] <= bottomRight[0])) continue;
-        const int own = group[q];
+        const Corner topLeft = Min(TopLeft(ask0[q]), TopLeft(ask1[q]));
+        const Corner bottomRight = Max(BottomRight(ask0[q]), BottomRight(ask1[q]));
         const CornerCell first = map.CellOf(topLeft);
         const CornerCell last = map.CellOf(bottomRight);
-        if (Bits(first) == Bits(last)) {
+        const int chain =
+            head[static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0])];
+        const bool oneCell = Bits(first) == Bits(last);
+        asking[asked] = {q, chain, first[0], first[1], last[0], last[1], oneCell};
+        asked += (topLeft[0] <= bottomRight[0]) & ((chain >= 0) | !oneCell);
+    }
+    for (int a = 0; a < asked; ++a) {
+        const Asking& query = asking[a];
+        const int q = query.query;
+        const DRect& box0 = ask0[q];
+        const DRect& box1 = ask1[q];
+        const int own = group[q];
+        if (query.oneCell) {
             // One cell holds each box once: already ascending.
-            const std::size_t cell =
-                static_cast<std::size_t>(first[1]) * cols + static_cast<std::size_t>(first[0]);
-            for (int i = head[cell]; i >= 0; i = items[i].next) {
+            for (int i = query.chain; i >= 0; i = items[i].next) {
                 const Item& item = items[i];
                 if (item.group != own && item.box.Intersects(item.layer ? box1 : box0))
                     (item.layer ? found1 : found0).push_back({q, item.index});
@@ -248,14 +259,14 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
         // A box in several of the query's cells is found in the first of
         // them, the one its own first column and row meet.
         int added0 = 0, added1 = 0;
-        for (int r = first[1]; r <= last[1]; ++r) {
-            for (int c = first[0]; c <= last[0]; ++c) {
+        for (int r = query.r1; r <= query.r2; ++r) {
+            for (int c = query.c1; c <= query.c2; ++c) {
                 const std::size_t cell =
                     static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c);
                 for (int i = head[cell]; i >= 0; i = items[i].next) {
                     const Item& item = items[i];
                     if (item.group == own || !item.box.Intersects(item.layer ? box1 : box0) ||
-                        (c > first[0] && item.c1 < c) || (r > first[1] && item.r1 < r))
+                        (c > query.c1 && item.c1 < c) || (r > query.r1 && item.r1 < r))
                         continue;
                     (item.layer ? found1 : found0).push_back({q, item.index});
                     ++(item.layer ? added1 : added0);

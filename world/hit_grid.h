@@ -80,4 +80,16 @@ private:
         int next = -1;
     };
     std::vector<Item> m_Items;
+    // A query that may find boxes: its index, the chain of its first cell,
+    // the columns and rows of its cells, and whether they are one.
+    struct Asking {
+        int query = 0;
+        int chain = -1;
+        int c1 = 0;
+        int r1 = 0;
+        int c2 = 0;
+        int r2 = 0;
+        int oneCell = 0;
+    };
+    std::vector<Asking> m_Asking;
 };
