@@ -223,10 +223,11 @@ void cHitGrid::Pairs(const std::vector<int>& groups, std::span<const GridAsk> as
     std::vector<GridPair>& found1 = *second.found;
     const int* const group = groups.data();
     const int n = static_cast<int>(groups.size());
-    // First the cells of every query, and the chain of its first cell, in a
-    // loop without a branch; the walk below then reaches each chain without
-    // waiting on that arithmetic, and passes over the queries that hold no
-    // point or meet no box.
+    // First the cells the boxes of every query cover (an empty box widens
+    // nothing) and the chain of its first cell, in a loop without a branch;
+    // the walk below then reaches each chain without waiting on that
+    // arithmetic, and passes over the queries that hold no point or whose
+    // only cell is empty.
     if (m_Asking.size() < groups.size()) m_Asking.resize(groups.size());
     Asking* const asking = m_Asking.data();
     int asked = 0;
