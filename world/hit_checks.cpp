@@ -330,16 +330,12 @@ bool ShotMeetsChara(const cShotObj& s, const cCharaObj& c)
            !HoldsChara(s.m_HitList, c.m_ObjNo);
 }
 
-// A shot that meets a character hits it. `scheduled` is set when the shot
-// must go once it has met every character of this group; `ranFlows` when a
-// death or a gift ran flows or commands.
-[[gnu::noinline]] int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c,
-                                    bool& scheduled, bool& ranFlows)
+// The rest of ShotHitsChara, for a shot that does something to a
+// character not protected: out of line, as most hits stop before it.
+[[gnu::noinline]] int ShotDamagesChara(cRunningStage& stage, cShotObj& s, cCharaObj& c,
+                                       bool& scheduled, bool& ranFlows)
 {
-    c.FireFlows(7);
     const cEdShot& d = s.m_Def;
-    if (d.m_Power == 0 && d.m_Impact == 0 && d.m_ItemPalette == 0) return 0;
-    if (c.IsHitProtected()) return 0;
     if (c.DamageFromShot(s)) {
         if (c.m_Operator == 1) WorldServices().PlaySe(9);
         ranFlows = true;
@@ -363,6 +359,18 @@ bool ShotMeetsChara(const cShotObj& s, const cCharaObj& c)
         }
     }
     return 0;
+}
+
+// A shot that meets a character hits it. `scheduled` is set when the shot
+// must go once it has met every character of this group; `ranFlows` when a
+// death or a gift ran flows or commands.
+int ShotHitsChara(cRunningStage& stage, cShotObj& s, cCharaObj& c, bool& scheduled, bool& ranFlows)
+{
+    c.FireFlows(7);
+    const cEdShot& d = s.m_Def;
+    if (d.m_Power == 0 && d.m_Impact == 0 && d.m_ItemPalette == 0) return 0;
+    if (c.IsHitProtected()) return 0;
+    return ShotDamagesChara(stage, s, c, scheduled, ranFlows);
 }
 
 // The fields of a pair's shot and character that the pass reads first:
