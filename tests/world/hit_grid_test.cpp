@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -40,6 +41,19 @@ std::vector<GridPair> Expected(const LayerCase& layer, const std::vector<int>& q
 GridLayer Filed(const LayerCase& layer)
 {
     return {&layer.boxes, &layer.groups, layer.use.empty() ? nullptr : &layer.use};
+}
+
+// Both layers filed in one grid and asked at once.
+std::array<std::vector<GridPair>, 2> SearchTwoLayers(const LayerCase (&layers)[2],
+                                                     const std::vector<int>& queryGroups)
+{
+    cHitGrid grid;
+    const GridLayer filed[] = {Filed(layers[0]), Filed(layers[1])};
+    grid.Build(filed);
+    std::array<std::vector<GridPair>, 2> found;
+    const GridAsk asks[] = {{&layers[0].asks, &found[0]}, {&layers[1].asks, &found[1]}};
+    grid.Pairs(queryGroups, asks);
+    return found;
 }
 
 void ExpectPairs(const std::vector<GridPair>& got, const std::vector<GridPair>& want)
@@ -117,12 +131,7 @@ TEST(HitGrid, FindsWhatNestedLoopsFindInTheirOrder)
                 if (k == 0) layers[k].use.push_back(make.Below(5) != 0);
             }
         }
-        cHitGrid grid;
-        const GridLayer filed[] = {Filed(layers[0]), Filed(layers[1])};
-        grid.Build(filed);
-        std::vector<GridPair> found[2];
-        const GridAsk asks[] = {{&layers[0].asks, &found[0]}, {&layers[1].asks, &found[1]}};
-        grid.Pairs(queryGroups, asks);
+        const auto found = SearchTwoLayers(layers, queryGroups);
         for (int k = 0; k < 2; ++k) {
             SCOPED_TRACE(k);
             const std::vector<GridPair> want = Expected(layers[k], queryGroups);
@@ -181,12 +190,7 @@ TEST(HitGrid, AnEmptyLayerFindsNothing)
         layers[0].boxes.push_back(make.Next());
         layers[0].groups.push_back(make.Below(3));
     }
-    cHitGrid grid;
-    const GridLayer filed[] = {Filed(layers[0]), Filed(layers[1])};
-    grid.Build(filed);
-    std::vector<GridPair> found[2];
-    const GridAsk asks[] = {{&layers[0].asks, &found[0]}, {&layers[1].asks, &found[1]}};
-    grid.Pairs(queryGroups, asks);
+    const auto found = SearchTwoLayers(layers, queryGroups);
     ExpectPairs(found[0], Expected(layers[0], queryGroups));
     EXPECT_TRUE(found[1].empty());
 }
