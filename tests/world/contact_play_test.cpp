@@ -246,8 +246,6 @@ TEST_F(ContactPlay, TheJumpFromASolidCharacterComesOnTheLastSubStepFaster)
     }
 }
 
-} // namespace
-
 // A sub-step leaves the shots' activity to its shot step. Whether the shot
 // step or the end of a sub-step that stopped before it does it, the shots
 // that were there at the activity update meet the view it was taken with,
@@ -286,3 +284,5 @@ TEST_F(ContactPlay, TheShotsActivityLeftToTheShotStepMeetsTheViewOfTheUpdate)
         EXPECT_EQ(entered.m_OnScreen, 0);
     }
 }
+
+} // namespace
