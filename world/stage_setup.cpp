@@ -102,13 +102,15 @@ std::vector<std::int32_t> BuildHitStepMask(int subSteps, int hitLevel)
 
 void cRunningStage::ResetSessionTotals()
 {
-    g_Progress.nLives = g_Progress.nInitialLives;
-    g_Progress.nStageScore = 0;
-    g_Progress.nScore = 0;
-    g_Progress.nRestTime = 0;
-    g_Progress.nClearTime = 0;
-    g_Progress.nRestHp = 0;
-    g_Progress.nRestSp = 0;
+    if (m_PlayMode != kPlayModeReplay) {
+        g_Progress.nLives = g_Progress.nInitialLives;
+        g_Progress.nStageScore = 0;
+        g_Progress.nScore = 0;
+        g_Progress.nRestTime = 0;
+        g_Progress.nClearTime = 0;
+        g_Progress.nRestHp = 0;
+        g_Progress.nRestSp = 0;
+    }
     m_ScrollX.m_Pos = 0.0;
     m_ScrollY.m_Pos = 0.0;
     m_ShowCounter = 0;
@@ -127,7 +129,7 @@ void cRunningStage::ResetSessionTotals()
 
 int cRunningStage::UseLife()
 {
-    if (m_DirectStart) return 1;
+    if (m_DirectStart || m_PlayMode == kPlayModeReplay) return 1;
     if (g_Progress.nLives == kUnlimitedLives) return 1;
     if (g_Progress.nLives < 1) return 0;
     --g_Progress.nLives;
@@ -317,7 +319,9 @@ void cRunningStage::SetStage(int refill, int newMusic)
     m_SubStepNo = 0;
     m_SubStepTotal = 0;
     g_Progress.nStageScore = 0;
-    if (m_PlayMode == kPlayModeReplay || (g_StartedByTool && m_DirectStart)) {
+    // A replay plays on from the totals it was recorded with (they decide
+    // its extra lives); a test play of the authoring tool starts from none.
+    if (g_StartedByTool && m_DirectStart) {
         g_Progress.nScore = 0;
         g_Progress.nRestTime = 0;
         g_Progress.nClearTime = 0;
