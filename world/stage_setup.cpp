@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <new>
+#include <string>
 
 #include "core/checked_access.h"
 #include "core/err_log.h"
@@ -173,18 +174,20 @@ void cRunningStage::SetStage(int refill, int newMusic)
 
     if (refill) {
         if (m_PlayMode == kPlayModeReplay) {
+            // The stage read from the replay names no file: the replay's path
+            // is kept for the next restart.
+            const std::string replayPath = g_Stage.strFileName;
             cEdStage discarded;
-            if (!g_ReplayLog.LoadReplay(g_Stage.strFileName.c_str(), g_Stage, discarded,
-                                        g_Progress))
+            if (!g_ReplayLog.LoadReplay(replayPath.c_str(), g_Stage, discarded, g_Progress))
                 WorldServices().RequestClose();
+            g_Stage.strFileName = replayPath;
         }
         RefillLiveStage();
     }
     MakeStageFinite();
 
     if (m_PlayMode == kPlayModeReplay) {
-        g_ReplayLog.nPosA = g_ReplayLog.nPosB = 0;
-        g_ReplayLog.nStepA = g_ReplayLog.nStepB = 0;
+        g_ReplayLog.Rewind();
         m_RandomSeed = g_ReplayLog.nSeed;
     } else if (g_System.bRecordReplay) {
         g_ProgressAtStart2 = g_ProgressAtStart;
