@@ -38,13 +38,6 @@ using test::HeadlessGame;
 // Which log a save takes: F1 the current attempt's, F2 the previous one's.
 enum class Save { kCurrent, kPrevious };
 
-struct Playback {
-    std::int64_t matched = 0;
-    std::int64_t completed = 0;
-    std::int64_t outOfSyncAt = 0;
-    int setUps = 0; // SetStage calls: the first start and each restart
-};
-
 class ReplaySync : public test::DefaultGame {
 protected:
     void SetUp() override
@@ -110,44 +103,14 @@ protected:
         return path;
     }
 
-    // Plays a replay back until it has run to its last frame `runs` times
-    // (or gone out of sync, or `limit` frames passed).
-    static Playback PlayBack(const std::string& path, int runs = 1, int limit = 6000)
+    static void ExpectInSync(const std::string& path)
     {
-        HeadlessGame game;
-        Playback result;
-        EXPECT_TRUE(game.Error().empty()) << game.Error();
-        EXPECT_TRUE(game.StartReplay(path));
-        const cReplayCheck* check = nullptr;
-        PlayUntil(
-            game, [](int) { return InputFrame{}; },
-            [&](const cGamePlay& play) {
-                check = &play.m_ReplayCheck;
-                return check->m_Completed >= runs || check->m_OutOfSyncAt != 0;
-            },
-            limit);
-        if (check) {
-            result.matched = check->m_Matched;
-            result.completed = check->m_Completed;
-            result.outOfSyncAt = check->m_OutOfSyncAt;
-        }
-        if (game.Play()) result.setUps = game.Play()->m_SetStageCount;
-        EXPECT_EQ(game.m_Services.m_CloseRequests, 0);
-        return result;
-    }
-
-    // The checkpoints of a log of n frames: every 60th frame and the last.
-    static std::int64_t Checkpoints(std::int64_t frames)
-    {
-        return frames / cReplaySync::kInterval + (frames % cReplaySync::kInterval ? 1 : 0);
-    }
-
-    static void ExpectInSync(const std::string& path, std::int64_t frames)
-    {
-        const Playback back = PlayBack(path);
+        const test::ReplayPlayback back = test::PlayBackReplay(path, 1, 6000);
+        ASSERT_TRUE(back.read) << path;
         EXPECT_EQ(back.outOfSyncAt, 0) << path;
         EXPECT_EQ(back.completed, 1) << path;
-        EXPECT_EQ(back.matched, Checkpoints(frames)) << path;
+        EXPECT_EQ(back.matched, back.checkpoints) << path;
+        EXPECT_EQ(back.closeRequests, 0) << path;
     }
 };
 
@@ -205,7 +168,7 @@ TEST_F(ReplaySync, AReplayReachesTheRecordedStatesAtEveryCheckpoint)
             }
             path = SaveLog(c.save, "Case");
         }
-        ExpectInSync(path, frames);
+        ExpectInSync(path);
     }
 }
 
@@ -225,17 +188,15 @@ TEST_F(ReplaySync, AReplayAtEachSpeedLevelOfTheGamesStagesReproduces)
     for (const auto& [level, name] : byLevel) {
         SCOPED_TRACE(name);
         std::string path;
-        std::int64_t frames = 0;
         {
             HeadlessGame game;
             ASSERT_TRUE(game.StartStage(name, PLAYKIND_FREE));
             game.Frame();
             PlayFrames(game, 400);
             EXPECT_EQ(g_Stage.nSpeedLevel, level);
-            frames = g_ReplayLog.FrameCount();
             path = SaveLog(Save::kCurrent, "Level" + std::to_string(level));
         }
-        ExpectInSync(path, frames);
+        ExpectInSync(path);
     }
 }
 
@@ -243,22 +204,21 @@ TEST_F(ReplaySync, AReplayReadFromItsFileRestartsAgainAndAgainWithoutClosing)
 {
     LoadAuthorsData();
     std::string path;
-    std::int64_t frames = 0;
     {
         HeadlessGame game;
         ASSERT_TRUE(game.StartStage(StageNames().front(), PLAYKIND_FREE));
         game.Frame();
         PlayFrames(game, 90);
-        frames = g_ReplayLog.FrameCount();
         path = SaveLog(Save::kCurrent, "Restart");
     }
     // Each run ends with the log and starts over from the file: the third
     // run needs the file's path after two restarts.
-    const Playback back = PlayBack(path, 3);
+    const test::ReplayPlayback back = test::PlayBackReplay(path, 3, 6000);
     EXPECT_EQ(back.completed, 3);
     EXPECT_EQ(back.outOfSyncAt, 0);
-    EXPECT_EQ(back.matched, 3 * Checkpoints(frames));
+    EXPECT_EQ(back.matched, 3 * back.checkpoints);
     EXPECT_EQ(back.setUps, 3) << "the first start and two restarts";
+    EXPECT_EQ(back.closeRequests, 0);
     EXPECT_EQ(g_Stage.strFileName, path);
 }
 

@@ -15,6 +15,7 @@
 #include "data/font_faces.h"
 #include "data/path_table.h"
 #include "data/replay_log.h"
+#include "data/replay_sync.h"
 #include "media/bitmap_table.h"
 #include "media/dd_init.h"
 #include "media/dd_palette.h"
@@ -168,6 +169,30 @@ void HeadlessGame::Frame(InputFrame input)
 cGamePlay* HeadlessGame::Play() const
 {
     return g_SceneMgr.g_CurScene == SCENE_GAME_PLAY ? g_GamePlay : nullptr;
+}
+
+ReplayPlayback PlayBackReplay(const std::string& path, int runs, int limit)
+{
+    ReplayPlayback result;
+    HeadlessGame game;
+    if (!game.Error().empty() || !game.StartReplay(path)) return result;
+    result.read = true;
+    result.frames = g_ReplayLog.FrameCount();
+    const std::int64_t interval = cReplaySync::kInterval;
+    result.checkpoints = result.frames / interval + (result.frames % interval ? 1 : 0);
+    for (int i = 0; i < limit; ++i) {
+        game.Frame();
+        const cGamePlay* play = game.Play();
+        if (!play) break;
+        const cReplayCheck& check = play->m_ReplayCheck;
+        result.matched = check.m_Matched;
+        result.completed = check.m_Completed;
+        result.outOfSyncAt = check.m_OutOfSyncAt;
+        result.setUps = play->m_SetStageCount;
+        if (check.m_Completed >= runs || check.m_OutOfSyncAt != 0) break;
+    }
+    result.closeRequests = game.m_Services.m_CloseRequests;
+    return result;
 }
 
 } // namespace test

@@ -73,4 +73,23 @@ private:
     cScopedServices m_Scoped{m_Services};
 };
 
+// What a replay's playback found: its checkpoints in the recorded state,
+// the plays that reached its last frame so, and the first frame out of
+// sync (0: none).
+struct ReplayPlayback {
+    bool read = false; // the replay file could be read
+    std::int64_t frames = 0;
+    std::int64_t checkpoints = 0; // of one play of the log
+    std::int64_t matched = 0;
+    std::int64_t completed = 0;
+    std::int64_t outOfSyncAt = 0;
+    int setUps = 0;        // the first start and each restart
+    int closeRequests = 0; // the program would have closed
+};
+
+// Plays a replay file of the game in the current folder back without a
+// window, until it has reached its last frame `runs` times, gone out of
+// sync, or `limit` frames passed.
+ReplayPlayback PlayBackReplay(const std::string& path, int runs = 1, int limit = 1 << 20);
+
 } // namespace test
