@@ -6,23 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "data/ed_stage.h"
-#include "data/font_faces.h"
 #include "data/stage_load.h"
-#include "media/bmp_writer.h"
-#include "media/dd_output.h"
-#include "media/font.h"
-#include "media/graphics_fixture.h"
+#include "scenes/game_display.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "tools/default_game_fixture.h"
@@ -87,39 +79,11 @@ protected:
         test::DefaultGame::TearDown();
     }
 
-    // The palette, the transparent colour and the fonts as the start-up
-    // sets them up, on a display of one back end.
-    void SetUpDisplay(const gfxtest::Mode& mode)
-    {
-        ASSERT_TRUE(gfxtest::SetUpMode(mode, 640, 480));
-        ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette.data(), g_BitmapTable[0].name.c_str()));
-        g_ScreenPalette = g_Palette;
-        ASSERT_TRUE(DDSetTransmitFromFile(g_BitmapTable[0].name.c_str()));
-        InitFontDef();
-        InitDigitBmp();
-        const int face = std::clamp(g_System.nFontFace, 0, kFontFaceCount - 1);
-        for (FONTDEF& def : g_FontDef)
-            def.setFace(g_FontFaceNames[face]);
-        ASSERT_TRUE(CreateFonts(g_Fonts.data(), g_FontDef.data(), 4));
-        ASSERT_TRUE(CreateDigitStrips(g_DigitSD.data(), g_DigitBmp.data(), 4, g_Fonts.data(),
-                                      g_FontDef.data()));
-    }
-    void TearDownDisplay()
-    {
-        for (Font& font : g_Fonts)
-            font.Release();
-        for (DDSURFACEDATA& strip : g_DigitSD)
-            DDReleaseSurface(&strip);
-        for (DDSURFACEDATA& sd : g_BitmapSD)
-            DDReleaseSurface(&sd);
-        gfxtest::TearDownMode();
-    }
-
     // Plays the first stage from its set-up; the colours of every frame.
     std::vector<std::vector<std::uint32_t>> Play(const BackEnd& backEnd)
     {
         std::vector<std::vector<std::uint32_t>> frames;
-        SetUpDisplay(backEnd.mode);
+        test::SetUpGameDisplay(backEnd.mode);
         if (HasFatalFailure()) return frames;
         const std::vector<std::string> names = StageNames();
         EXPECT_FALSE(names.empty());
@@ -134,12 +98,10 @@ protected:
         for (int i = 0; i < kFrames; ++i) {
             script.Apply(i, g_InputState[0]);
             scene->Run();
-            std::vector<std::uint32_t> xrgb(640 * 480);
-            DDFrameToXrgb(*BackBuffer.pixels(), g_ScreenPalette.data(), xrgb.data());
-            frames.push_back(std::move(xrgb));
+            frames.push_back(test::ShownFrame());
         }
         scene.reset();
-        TearDownDisplay();
+        test::TearDownGameDisplay();
         return frames;
     }
 
@@ -147,15 +109,10 @@ protected:
     static void WriteFrames(const BackEnd& backEnd,
                             const std::vector<std::vector<std::uint32_t>>& frames)
     {
-        const char* folder = std::getenv("RT_WRITE_FRAMES");
-        if (!folder || !*folder) return;
-        std::filesystem::create_directories(folder);
-        for (int n : kShownFrames) {
-            if (n >= static_cast<int>(frames.size())) continue;
-            const std::string name =
-                std::string(folder) + "/bundled-" + backEnd.name + "-" + std::to_string(n) + ".bmp";
-            std::ofstream(name, std::ios::binary) << gfxtest::WriteBmp24(640, 480, frames[n]);
-        }
+        for (int n : kShownFrames)
+            if (n < static_cast<int>(frames.size()))
+                test::WriteFrame(std::string("bundled-") + backEnd.name + "-" + std::to_string(n),
+                                 frames[n]);
     }
 
     cRecordingServices services;
