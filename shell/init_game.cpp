@@ -150,7 +150,7 @@ void PlayAtOnce(std::int32_t kind, std::int32_t mode, std::int32_t resultsOn)
 
 // A replay given at start-up plays at once; one that does not read is said
 // and the game begins at the title menu.
-void ArrangeDirectReplay(const std::string& path)
+void ArrangeDirectReplay(std::string path)
 {
     g_SystemIni.FreeStage.clear();
     if (!LoadReplayFile(path)) return;
