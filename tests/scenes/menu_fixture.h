@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -127,6 +128,13 @@ protected:
     {
         const cScene* current = g_SceneMgr.Scene(g_SceneMgr.g_CurScene);
         return g_SceneMgr.g_CurScene == scene && current && current->m_Phase == phase;
+    }
+    // The row of a menu item among the rows shown.
+    static int RowOf(const std::vector<std::int32_t>& rows, std::int32_t item)
+    {
+        const auto at = std::find(rows.begin(), rows.end(), item);
+        EXPECT_NE(at, rows.end()) << "item " << item << " is not shown";
+        return static_cast<int>(at - rows.begin());
     }
     template <class Scene> static Scene* Current()
     {

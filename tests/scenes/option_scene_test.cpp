@@ -33,9 +33,11 @@ protected:
     void SetUp() override
     {
         test::MenuGame::SetUp();
-        // The title menu opened the options.
+        // The title menu opened the options, every one of them offered.
         g_SceneMgr.g_CurScene = SCENE_OPTION;
         g_SceneMgr.g_PlayMode = PLAYMODE_OPTIONS;
+        for (cEdMenuItem& item : g_System.vOptionMenu)
+            item.bEnabled = 1;
     }
     void TearDown() override
     {

@@ -37,9 +37,9 @@ protected:
         EXPECT_TRUE(RunUntil(SCENE_TITLE, cTitleScene::PHASE_MENU, 20));
         return *Current<cTitleScene>();
     }
-    void ConfirmItem(int item)
+    void ConfirmRow(int row)
     {
-        for (int i = 0; i < item; ++i)
+        for (int i = 0; i < row; ++i)
             Press(kDirDown);
         Confirm();
     }
@@ -57,7 +57,7 @@ TEST_F(MenuRequests, FreePlayOpensTheStageChosenInTheFileBrowser)
 {
     chooseFile = "data\\stg4\\Stage2.stg4_001";
     OpenTitle();
-    ConfirmItem(TITLE_FREE);
+    ConfirmRow(TITLE_FREE);
     EXPECT_EQ(fileDialogs, std::vector<std::string>{Sjis("ステージファイルの選択")});
     ASSERT_TRUE(UntilPlay());
     EXPECT_EQ(g_Stage.strFileName, *chooseFile);
@@ -94,7 +94,7 @@ TEST_F(MenuRequests, AStageOrReplayThatCannotBeReadIsSaidByNameAndTheTitleStays)
         boxes.clear();
         chooseFile = c.file;
         cTitleScene& title = OpenTitle();
-        ConfirmItem(c.item);
+        ConfirmRow(c.item);
         EXPECT_EQ(boxes, std::vector<std::string>{c.box});
         EXPECT_EQ(title.m_Phase, cTitleScene::PHASE_MENU);
         for (int i = 0; i < 12; ++i)
@@ -109,7 +109,7 @@ TEST_F(MenuRequests, AReplayRecordedInPlayIsPlayedBackFromTheTitleToItsEnd)
     // An attempt at the first stage, saved as a replay with F1's request.
     chooseFile = kStage;
     OpenTitle();
-    ConfirmItem(TITLE_FREE);
+    ConfirmRow(TITLE_FREE);
     ASSERT_TRUE(UntilPlay());
     cInputScript script;
     script.Hold(kDirRight, 0, 40).Hold(kDirRight, 1, 12).Hold(0, 0, 20).Hold(kDirLeft, 2, 15);
@@ -131,7 +131,7 @@ TEST_F(MenuRequests, AReplayRecordedInPlayIsPlayedBackFromTheTitleToItsEnd)
     fileDialogs.clear();
     chooseFile = "user_data\\rpl4\\walk.rpl4_511";
     OpenTitle();
-    ConfirmItem(TITLE_REPLAY);
+    ConfirmRow(TITLE_REPLAY);
     EXPECT_EQ(fileDialogs, std::vector<std::string>{Sjis("リプレイファイルの選択")});
     ASSERT_TRUE(UntilPlay());
     EXPECT_EQ(g_SceneMgr.g_PlayMode, PLAYMODE_REPLAY);
@@ -153,9 +153,9 @@ TEST_F(MenuRequests, TheRankingNameIsTypedInTheNameDialogAndKept)
         p.click(IDC_NAME_OK);
     });
     OpenTitle();
-    ConfirmItem(TITLE_OPTIONS);
+    ConfirmRow(TITLE_OPTIONS);
     ASSERT_TRUE(RunUntil(SCENE_OPTION, cOptionScene::PHASE_MENU, 40));
-    ConfirmItem(OPTION_RANK_NAME);
+    ConfirmRow(RowOf(Current<cOptionScene>()->m_VisibleIds, OPTION_RANK_NAME));
     EXPECT_EQ(g_Option.strRegName, "Bob");
     Cancel();
     ASSERT_TRUE(RunUntil(SCENE_TITLE, cTitleScene::PHASE_MENU, 40));
