@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,13 +18,17 @@
 
 #include "data/ed_stage.h"
 #include "data/stage_load.h"
-#include "scenes/game_display.h"
+#include "media/bmp_writer.h"
+#include "media/dd_output.h"
+#include "media/graphics_fixture.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "tools/default_game_fixture.h"
 #include "world/input_script.h"
 #include "world/input_state.h"
 #include "world/world_services.h"
+
+#include "game_display.h"
 
 namespace {
 
@@ -98,7 +106,9 @@ protected:
         for (int i = 0; i < kFrames; ++i) {
             script.Apply(i, g_InputState[0]);
             scene->Run();
-            frames.push_back(test::ShownFrame());
+            std::vector<std::uint32_t> xrgb(640 * 480);
+            DDFrameToXrgb(*BackBuffer.pixels(), g_ScreenPalette.data(), xrgb.data());
+            frames.push_back(std::move(xrgb));
         }
         scene.reset();
         test::TearDownGameDisplay();
@@ -109,10 +119,15 @@ protected:
     static void WriteFrames(const BackEnd& backEnd,
                             const std::vector<std::vector<std::uint32_t>>& frames)
     {
-        for (int n : kShownFrames)
-            if (n < static_cast<int>(frames.size()))
-                test::WriteFrame(std::string("bundled-") + backEnd.name + "-" + std::to_string(n),
-                                 frames[n]);
+        const char* folder = std::getenv("RT_WRITE_FRAMES");
+        if (!folder || !*folder) return;
+        std::filesystem::create_directories(folder);
+        for (int n : kShownFrames) {
+            if (n >= static_cast<int>(frames.size())) continue;
+            const std::string name =
+                std::string(folder) + "/bundled-" + backEnd.name + "-" + std::to_string(n) + ".bmp";
+            std::ofstream(name, std::ios::binary) << gfxtest::WriteBmp24(640, 480, frames[n]);
+        }
     }
 
     cRecordingServices services;

@@ -1,29 +1,22 @@
 #pragma once
-// The display of the game folder's start-up on one back end, without a
-// window: the palette and transparent colour of bmp\plt\Palette.bmp and the
-// four fonts with their digit strips, as the start-up sets them up; and the
-// back buffer read back as colours, to be compared or written as a picture.
+// The generated game's look on a display of one back end, as the start-up
+// sets it up: the palette and transparent colour of its palette picture,
+// the four fonts with their digit strips in the game's face. The author's
+// data must have been read first (the face comes from the system data).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "data/ed_system.h"
 #include "data/font_faces.h"
-#include "media/bmp_writer.h"
-#include "media/dd_output.h"
+#include "media/bitmap_table.h"
+#include "media/dd_palette.h"
 #include "media/font.h"
 #include "media/graphics_fixture.h"
 
 namespace test {
 
-// Sets the display up (call with ASSERT_NO_FATAL_FAILURE).
 inline void SetUpGameDisplay(const gfxtest::Mode& mode)
 {
     ASSERT_TRUE(gfxtest::SetUpMode(mode, 640, 480));
@@ -49,25 +42,6 @@ inline void TearDownGameDisplay()
     for (DDSURFACEDATA& sd : g_BitmapSD)
         DDReleaseSurface(&sd);
     gfxtest::TearDownMode();
-}
-
-// The back buffer as it would be shown: one 0x00RRGGBB colour a pixel.
-inline std::vector<std::uint32_t> ShownFrame()
-{
-    std::vector<std::uint32_t> xrgb(640 * 480);
-    DDFrameToXrgb(*BackBuffer.pixels(), g_ScreenPalette.data(), xrgb.data());
-    return xrgb;
-}
-
-// With RT_WRITE_FRAMES=<folder> set, writes the frame there as <name>.bmp,
-// to be looked at.
-inline void WriteFrame(const std::string& name, const std::vector<std::uint32_t>& xrgb)
-{
-    const char* folder = std::getenv("RT_WRITE_FRAMES");
-    if (!folder || !*folder) return;
-    std::filesystem::create_directories(folder);
-    std::ofstream(std::string(folder) + "/" + name + ".bmp", std::ios::binary)
-        << gfxtest::WriteBmp24(640, 480, xrgb);
 }
 
 } // namespace test

@@ -13,7 +13,7 @@
 
 #include "data/ed_save_data.h"
 #include "data/ed_system.h"
-#include "scenes/menu_fixture.h"
+#include "scenes/menu_run.h"
 #include "scenes/option_scene.h"
 #include "scenes/save_menu_scene.h"
 #include "scenes/story_slot_list.h"
@@ -23,12 +23,12 @@ namespace {
 
 using Screen = std::vector<std::uint32_t>;
 
-class MenuScreens : public test::MenuGame, public testing::WithParamInterface<gfxtest::Mode> {
+class MenuScreens : public test::MenuRun, public testing::WithParamInterface<gfxtest::Mode> {
 protected:
     void SetUp() override
     {
         mode = GetParam();
-        test::MenuGame::SetUp();
+        test::MenuRun::SetUp();
     }
     // The screen after the menu's first frame, written when asked for.
     Screen Shot(const std::string& screen)

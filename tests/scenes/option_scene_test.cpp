@@ -23,16 +23,16 @@
 #include "media/dd_palette.h"
 #include "platform/atomic_file.h"
 #include "scenes/hbt_palette.h"
-#include "scenes/menu_fixture.h"
+#include "scenes/menu_run.h"
 #include "scenes/option_scene.h"
 
 namespace {
 
-class Options : public test::MenuGame {
+class Options : public test::MenuRun {
 protected:
     void SetUp() override
     {
-        test::MenuGame::SetUp();
+        test::MenuRun::SetUp();
         // The title menu opened the options, every one of them offered.
         g_SceneMgr.g_CurScene = SCENE_OPTION;
         g_SceneMgr.g_PlayMode = PLAYMODE_OPTIONS;
@@ -44,7 +44,7 @@ protected:
         plat::setAtomicWriteFailureHook(nullptr);
         DSUninit();
         g_Bgm.Release();
-        test::MenuGame::TearDown();
+        test::MenuRun::TearDown();
     }
     static constexpr std::int32_t PLAYMODE_OPTIONS = 5;
 

@@ -15,18 +15,18 @@
 #include "data/ed_data.h"
 #include "data/ed_system.h"
 #include "platform/atomic_file.h"
-#include "scenes/menu_fixture.h"
+#include "scenes/menu_run.h"
 #include "scenes/save_menu_scene.h"
 #include "scenes/story_files.h"
 #include "scenes/story_slot_list.h"
 
 namespace {
 
-class SaveMenu : public test::MenuGame {
+class SaveMenu : public test::MenuRun {
 protected:
     void SetUp() override
     {
-        test::MenuGame::SetUp();
+        test::MenuRun::SetUp();
         // The map opened the save menu.
         g_SceneMgr.g_CurScene = SCENE_SAVE_MENU;
         g_SceneMgr.g_PrevScene = SCENE_WORLD_MAP;
@@ -36,7 +36,7 @@ protected:
     void TearDown() override
     {
         plat::setAtomicWriteFailureHook(nullptr);
-        test::MenuGame::TearDown();
+        test::MenuRun::TearDown();
     }
 
     cSaveMenuScene& Open()

@@ -15,13 +15,13 @@
 #include "core/sjis_text.h"
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
-#include "scenes/menu_fixture.h"
+#include "scenes/menu_run.h"
 #include "scenes/story_slot_list.h"
 #include "scenes/title_scene.h"
 
 namespace {
 
-class TitleMenu : public test::MenuGame {
+class TitleMenu : public test::MenuRun {
 protected:
     // The title menu after its fade-in.
     cTitleScene& Open()

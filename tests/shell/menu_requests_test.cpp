@@ -18,7 +18,7 @@
 #include "data/replay_log.h"
 #include "platform/dialog.h"
 #include "scenes/game_play.h"
-#include "scenes/menu_fixture.h"
+#include "scenes/menu_run.h"
 #include "scenes/option_scene.h"
 #include "scenes/title_scene.h"
 #include "shell/name_dialog.h"
@@ -28,7 +28,7 @@ namespace {
 
 constexpr const char* kStage = "data\\stg4\\Stage1.stg4_001";
 
-class MenuRequests : public test::MenuGame {
+class MenuRequests : public test::MenuRun {
 protected:
     MenuRequests() { realMainWindow = true; }
 

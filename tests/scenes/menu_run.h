@@ -33,6 +33,7 @@
 #include "scenes/game_display.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/scene_mgr.h"
+#include "scenes/shown_frame.h"
 #include "shell/main_window.h"
 #include "tools/default_game_fixture.h"
 #include "world/input_script.h"
@@ -41,7 +42,7 @@
 
 namespace test {
 
-class MenuGame : public DefaultGame {
+class MenuRun : public DefaultGame {
 protected:
     // The display the game runs on; a test may choose another before SetUp.
     gfxtest::Mode mode{"Texture32", 1, 32, 1};
