@@ -23,7 +23,8 @@ namespace {
 
 using Screen = std::vector<std::uint32_t>;
 
-class MenuScreens : public test::MenuRun, public testing::WithParamInterface<gfxtest::Mode> {
+class TitleSaveOptionScreens : public test::MenuRun,
+                               public testing::WithParamInterface<gfxtest::Mode> {
 protected:
     void SetUp() override
     {
@@ -62,7 +63,7 @@ protected:
     }
 };
 
-TEST_P(MenuScreens, TheTitleMenuShowsItsItemsAsLabelsOrAsPictures)
+TEST_P(TitleSaveOptionScreens, TheTitleMenuShowsItsItemsAsLabelsOrAsPictures)
 {
     const Screen labels = Title(0);
     const int labelsX = Current<cTitleScene>()->m_MenuX;
@@ -82,7 +83,7 @@ TEST_P(MenuScreens, TheTitleMenuShowsItsItemsAsLabelsOrAsPictures)
     EXPECT_TRUE(DifferIn(pictures, moved, x, 272, 32, 32)) << "and stands on the second";
 }
 
-TEST_P(MenuScreens, TheSlotListShowsSavedEmptyAndDamagedSlots)
+TEST_P(TitleSaveOptionScreens, TheSlotListShowsSavedEmptyAndDamagedSlots)
 {
     g_Progress.SaveStorySlot(0);
     dir_.write("user_data/story/Story03.dat", "damaged");
@@ -100,7 +101,7 @@ TEST_P(MenuScreens, TheSlotListShowsSavedEmptyAndDamagedSlots)
     EXPECT_NE(list[static_cast<std::size_t>(kSlotListY + 20) * 640 + kSlotListX + 200], line);
 }
 
-TEST_P(MenuScreens, TheSaveMenuShowsItsItemsTheTotalScoreAndItsQuestions)
+TEST_P(TitleSaveOptionScreens, TheSaveMenuShowsItsItemsTheTotalScoreAndItsQuestions)
 {
     g_SceneMgr.g_CurScene = SCENE_SAVE_MENU;
     ASSERT_TRUE(RunUntil(SCENE_SAVE_MENU, cSaveMenuScene::PHASE_MENU, 20));
@@ -125,7 +126,7 @@ TEST_P(MenuScreens, TheSaveMenuShowsItsItemsTheTotalScoreAndItsQuestions)
     EXPECT_TRUE(DifferIn(menu, notice, 0, 232, 640, 16));
 }
 
-TEST_P(MenuScreens, TheOptionsShowTheirItemsWithTheirValues)
+TEST_P(TitleSaveOptionScreens, TheOptionsShowTheirItemsWithTheirValues)
 {
     g_SceneMgr.g_CurScene = SCENE_OPTION;
     g_SceneMgr.g_PlayMode = TITLE_OPTIONS;
@@ -145,7 +146,7 @@ TEST_P(MenuScreens, TheOptionsShowTheirItemsWithTheirValues)
     EXPECT_FALSE(DifferIn(before, after, 208, 96, 400, row * 16));
 }
 
-INSTANTIATE_TEST_SUITE_P(BackEnds, MenuScreens,
+INSTANTIATE_TEST_SUITE_P(BackEnds, TitleSaveOptionScreens,
                          testing::Values(gfxtest::Mode{"Texture32", 1, 32, 1},
                                          gfxtest::Mode{"Surface32", 0, 32, 1},
                                          gfxtest::Mode{"Surface8", 0, 8, 0}),
