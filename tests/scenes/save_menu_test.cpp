@@ -308,7 +308,9 @@ TEST_F(SaveMenu, TheAutoSaveAfterAStageWritesOnlyASlotOfTheList)
         EXPECT_EQ(AutoSaveStory(), c.saved);
         EXPECT_EQ(std::filesystem::exists(dir_ / "user_data/story/Story04.dat"), c.saved == 1);
         EXPECT_EQ(g_Progress.nSlot, c.slot);
-        if (c.saved) EXPECT_EQ(SlotFile(3), RecordBytes(g_Progress));
+        if (c.saved) {
+            EXPECT_EQ(SlotFile(3), RecordBytes(g_Progress));
+        }
     }
     EXPECT_EQ(TakeCloses(), 0) << "a progress without a slot does not close the game";
     EXPECT_TRUE(boxes.empty());

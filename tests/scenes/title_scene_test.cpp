@@ -114,7 +114,9 @@ TEST_F(TitleMenu, TheRowsAreTheEnabledItemsAndNeverMoreThanTheSevenItems)
         Confirm();
         const std::int32_t last = c.rows.back();
         EXPECT_EQ(g_SceneMgr.g_PlayMode, last) << "the last row's item was confirmed";
-        if (last == TITLE_QUIT) EXPECT_EQ(TakeCloses(), 1);
+        if (last == TITLE_QUIT) {
+            EXPECT_EQ(TakeCloses(), 1);
+        }
         TakeCloses();
     }
 }

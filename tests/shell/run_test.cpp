@@ -239,7 +239,9 @@ TEST_F(Run, AFileOnTheCommandLineThatCannotBePlayedIsSaidAndTheGameOpensAtTheTit
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(boxes, std::vector<std::string>{c.box});
         EXPECT_EQ(g_PlayFrames, 0);
-        if (c.reported) EXPECT_TRUE(reported(Sjis(c.box)));
+        if (c.reported) {
+            EXPECT_TRUE(reported(Sjis(c.box)));
+        }
     }
 }
 
