@@ -25,6 +25,7 @@
 #include "scenes/frame_step.h"
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
+#include "scenes/replay_start.h"
 #include "scenes/scene_mgr.h"
 #include "world/input_state.h"
 #include "world/start_up_data.h"
@@ -136,9 +137,7 @@ bool HeadlessGame::StartStage(const std::string& stageFile, int playKind)
 
 bool HeadlessGame::StartReplay(const std::string& replayPath)
 {
-    if (!g_ReplayLog.LoadReplay(replayPath.c_str(), g_Stage, g_StageAtStart, g_Progress))
-        return false;
-    g_Stage.strFileName = replayPath;
+    if (!LoadReplayFile(replayPath)) return false;
     StartPlay(PLAYMODE_REPLAY, PLAYKIND_REPLAY);
     return true;
 }
