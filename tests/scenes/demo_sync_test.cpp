@@ -79,10 +79,11 @@ TEST(DemoSyncSet, EveryDemoHasItsSummary)
     for (const std::string& name : demos)
         EXPECT_TRUE(fs::exists(DemoFolder() / (name + ".sync"))) << name;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(DemoFolder(), ec))
-        if (entry.path().extension() == ".sync")
-            EXPECT_TRUE(fs::exists(fs::path(entry.path()).replace_extension(".rpl4_511")))
-                << entry.path();
+    for (const auto& entry : fs::directory_iterator(DemoFolder(), ec)) {
+        if (entry.path().extension() != ".sync") continue;
+        EXPECT_TRUE(fs::exists(fs::path(entry.path()).replace_extension(".rpl4_511")))
+            << entry.path();
+    }
 }
 
 } // namespace
