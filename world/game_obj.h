@@ -219,9 +219,10 @@ public:
     // cell's, then RescalePos(scale, 1); the class's edge updates follow.
     void PlaceAtCellBase(int column, int row, int scale);
 
-    // The box and its motion first, then who the object is: the passes over
-    // every object each sub-step read these, and together they share few
-    // cache lines. The picture comes last.
+    // Members in an order chosen for speed: the box and its motion first,
+    // then who the object is: the passes over every object each sub-step
+    // read these, and together they share few cache lines. The picture
+    // comes last.
     double m_X = 0;              // top-left of the box
     double m_Y = 0;
     double m_Right = 0;          // x + width - 1

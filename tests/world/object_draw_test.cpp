@@ -341,6 +341,9 @@ void PaintShotSheets()
 
 TEST_P(ObjectDrawing, ShotsDrawTheirFrameFromTheSheetOfTheirFacing)
 {
+    // The sheet is 8 cells across and 30 down: reading the row from the
+    // frame and the column from the graphic (x from g mod 30) would land on
+    // another cell, (1, 3) instead of (3, 1).
     PaintShotSheets();
     cShotObj shot;
     shot.m_GraphicNo = 31; // row 1, second pair of frames
@@ -508,7 +511,7 @@ TEST_P(ObjectDrawing, TheBoxDisplayFillsOrFramesEachBoxAndBlinks)
     player.Draw(&dest_, 1);
     EXPECT_EQ(player.m_BoxDisplay[1].m_Blink, 0) << "wraps from 32 to 0";
     player.Draw(&dest_, 0);
-    EXPECT_EQ(player.m_BoxDisplay[1].m_Blink, 0) << "a frozen frame does not blink";
+    EXPECT_EQ(player.m_BoxDisplay[1].m_Blink, 1) << "a frozen frame blinks too";
     player.m_BoxDisplay[1].m_Blink = 24;
     g_System.bColourCycle = 1;
     Clear();
