@@ -235,7 +235,7 @@ void MakeItem(cItemObj& item, int scale)
     item.m_Def.nGraphicKind = 2;
     item.m_Def.nGraphicNo = 1;
     item.m_Def.nSize = static_cast<std::uint8_t>(scale);
-    item.m_Anime.SetSequences({{{1, 100, 0}, {-2, 0, 0}}});
+    item.m_Anime.Build({{{1, 100, 0}, {-2, 0, 0}}});
     item.m_Anime.Set(0, 1);
     item.m_ScrLeft = 8;
     item.m_ScrTop = 6;
@@ -347,7 +347,7 @@ TEST_P(ObjectDrawing, ShotsDrawTheirFrameFromTheSheetOfTheirFacing)
     PaintShotSheets();
     cShotObj shot;
     shot.m_GraphicNo = 31; // row 1, second pair of frames
-    shot.m_Anime.SetSequences({{{1, 100, 0}, {-2, 0, 0}}});
+    shot.m_Anime.Build({{{1, 100, 0}, {-2, 0, 0}}});
     shot.m_Anime.Set(0, 1);
     shot.m_X = 10;
     shot.m_Y = 12;
