@@ -13,10 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "scenes/rankings.h"
 #include "scenes/scene.h"
 #include "world/running_stage.h"
-
-inline constexpr int kRankKinds = 5;
 
 class cGamePlay : public cScene, public cRunningStage {
 public:
