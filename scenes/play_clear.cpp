@@ -31,7 +31,8 @@ constexpr int kSysTextRankingKey = 27;
 
 bool ManualRanking()
 {
-    return g_Option.nRankMode == RANKMODE_MANUAL_ASK || g_Option.nRankMode == RANKMODE_MANUAL_FIXED;
+    const int mode = ClampedRankMode();
+    return mode == RANKMODE_MANUAL_ASK || mode == RANKMODE_MANUAL_FIXED;
 }
 
 } // namespace
