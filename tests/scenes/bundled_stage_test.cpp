@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -16,35 +15,21 @@
 #include <string>
 #include <vector>
 
+#include "bundled_play.h"
 #include "data/ed_stage.h"
-#include "data/font_faces.h"
 #include "data/stage_load.h"
 #include "media/bmp_writer.h"
 #include "media/dd_output.h"
-#include "media/font.h"
-#include "media/graphics_fixture.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
-#include "tools/default_game_fixture.h"
 #include "world/input_script.h"
 #include "world/input_state.h"
-#include "world/world_services.h"
 
 namespace {
 
 constexpr int kFrames = 240;
 // The frames written when asked for.
 const std::set<int> kShownFrames = {1, 60, 120, 180, 239};
-
-struct BackEnd {
-    const char* name;
-    gfxtest::Mode mode;
-};
-
-const std::vector<BackEnd> kBackEnds = {
-    {"texture", {"Texture32", 1, 32, 1}},
-    {"surface", {"Surface32", 0, 32, 1}},
-};
 
 // Right for two seconds with a jump now and then, a pause, then left.
 cInputScript WalkAndJump()
@@ -68,55 +53,18 @@ std::uint64_t Hash(const std::vector<std::uint32_t>& xrgb)
     return h;
 }
 
-class BundledStage : public test::DefaultGame {
+class BundledStage : public test::BundledPlay {
 protected:
     void SetUp() override
     {
-        test::DefaultGame::SetUp();
-        LoadAuthorsData();
-        g_SceneMgr = cSceneMgr();
+        BundledPlay::SetUp();
         g_SceneMgr.m_PlayKind = PLAYKIND_FREE;
         g_SceneMgr.g_PlayMode = PLAYMODE_FREE;
         g_SceneMgr.g_PrevScene = SCENE_TITLE;
-        g_InputState.assign(1, InputState());
-        services.m_Clock = 1234;
-    }
-    void TearDown() override
-    {
-        g_SceneMgr = cSceneMgr();
-        test::DefaultGame::TearDown();
-    }
-
-    // The palette, the transparent colour and the fonts as the start-up
-    // sets them up, on a display of one back end.
-    void SetUpDisplay(const gfxtest::Mode& mode)
-    {
-        ASSERT_TRUE(gfxtest::SetUpMode(mode, 640, 480));
-        ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette.data(), g_BitmapTable[0].name.c_str()));
-        g_ScreenPalette = g_Palette;
-        ASSERT_TRUE(DDSetTransmitFromFile(g_BitmapTable[0].name.c_str()));
-        InitFontDef();
-        InitDigitBmp();
-        const int face = std::clamp(g_System.nFontFace, 0, kFontFaceCount - 1);
-        for (FONTDEF& def : g_FontDef)
-            def.setFace(g_FontFaceNames[face]);
-        ASSERT_TRUE(CreateFonts(g_Fonts.data(), g_FontDef.data(), 4));
-        ASSERT_TRUE(CreateDigitStrips(g_DigitSD.data(), g_DigitBmp.data(), 4, g_Fonts.data(),
-                                      g_FontDef.data()));
-    }
-    void TearDownDisplay()
-    {
-        for (Font& font : g_Fonts)
-            font.Release();
-        for (DDSURFACEDATA& strip : g_DigitSD)
-            DDReleaseSurface(&strip);
-        for (DDSURFACEDATA& sd : g_BitmapSD)
-            DDReleaseSurface(&sd);
-        gfxtest::TearDownMode();
     }
 
     // Plays the first stage from its set-up; the colours of every frame.
-    std::vector<std::vector<std::uint32_t>> Play(const BackEnd& backEnd)
+    std::vector<std::vector<std::uint32_t>> Play(const test::BackEnd& backEnd)
     {
         std::vector<std::vector<std::uint32_t>> frames;
         SetUpDisplay(backEnd.mode);
@@ -125,7 +73,7 @@ protected:
         EXPECT_FALSE(names.empty());
         if (names.empty()) return frames;
         EXPECT_EQ(LoadStage(names.front(), 1, &g_StageAtStart), 1);
-        auto scene = std::make_unique<cGamePlay>();
+        scene = std::make_unique<cGamePlay>();
         scene->m_PlayMode = g_SceneMgr.g_PlayMode;
         scene->m_PlayKind = g_SceneMgr.m_PlayKind;
         scene->Init();
@@ -144,7 +92,7 @@ protected:
     }
 
     // The frames asked for, written into RT_WRITE_FRAMES.
-    static void WriteFrames(const BackEnd& backEnd,
+    static void WriteFrames(const test::BackEnd& backEnd,
                             const std::vector<std::vector<std::uint32_t>>& frames)
     {
         const char* folder = std::getenv("RT_WRITE_FRAMES");
@@ -157,14 +105,11 @@ protected:
             std::ofstream(name, std::ios::binary) << gfxtest::WriteBmp24(640, 480, frames[n]);
         }
     }
-
-    cRecordingServices services;
-    cScopedServices scopedServices{services};
 };
 
 TEST_F(BundledStage, IsDrawnInEachBackEndTheSameWayTwice)
 {
-    for (const BackEnd& backEnd : kBackEnds) {
+    for (const test::BackEnd& backEnd : test::BundledBackEnds()) {
         SCOPED_TRACE(backEnd.name);
         const auto first = Play(backEnd);
         ASSERT_EQ(first.size(), static_cast<std::size_t>(kFrames));
