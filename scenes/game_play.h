@@ -151,9 +151,6 @@ extern std::function<int()> g_RestartFreePlay;
 // closed. Registered by the shell (unset: the name stays as it is).
 extern std::function<void(std::string&)> g_AskRankingName;
 
-// The options' ranking registration mode, held to its range (RankMode).
-int ClampedRankMode();
-
 // The pause and ranking threads' bodies.
 int PauseThreadMain(cGamePlay* scene);
 int RankingThreadMain(cGamePlay* scene);

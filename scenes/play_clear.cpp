@@ -31,8 +31,7 @@ constexpr int kSysTextRankingKey = 27;
 
 bool ManualRanking()
 {
-    const int mode = ClampedRankMode();
-    return mode == RANKMODE_MANUAL_ASK || mode == RANKMODE_MANUAL_FIXED;
+    return g_Option.nRankMode == RANKMODE_MANUAL_ASK || g_Option.nRankMode == RANKMODE_MANUAL_FIXED;
 }
 
 } // namespace

@@ -57,8 +57,7 @@ template <class T> bool FlagOn(const std::vector<T>& flags, int k)
 // The registration modes in which the name is fixed in the options.
 bool FixedRankName()
 {
-    const int mode = ClampedRankMode();
-    return mode == RANKMODE_MANUAL_FIXED || mode == RANKMODE_AUTO_FIXED;
+    return g_Option.nRankMode == RANKMODE_MANUAL_FIXED || g_Option.nRankMode == RANKMODE_AUTO_FIXED;
 }
 
 std::int32_t Add(std::int32_t total, std::int32_t value)
@@ -67,12 +66,6 @@ std::int32_t Add(std::int32_t total, std::int32_t value)
 }
 
 } // namespace
-
-int ClampedRankMode()
-{
-    return std::clamp(g_Option.nRankMode, static_cast<std::int32_t>(RANKMODE_MANUAL_ASK),
-                      static_cast<std::int32_t>(RANKMODE_AUTO_FIXED));
-}
 
 bool cGamePlay::ResultShown(int kind, bool panel) const
 {

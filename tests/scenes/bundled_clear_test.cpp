@@ -14,20 +14,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "bundled_play.h"
 #include "data/ed_option.h"
 #include "data/path_table.h"
-#include "media/bmp_writer.h"
 #include "scenes/free_play.h"
 #include "scenes/play_pause.h"
 #include "scenes/rankings.h"
 #include "scripted_frame_host.h"
+#include "shown_frame.h"
 
 namespace {
 
@@ -67,13 +65,6 @@ cInputScript ClearsC01Part2()
     return RunRight(36, 12);
 }
 
-Frame Capture()
-{
-    Frame xrgb(640 * 480);
-    DDFrameToXrgb(*BackBuffer.pixels(), g_ScreenPalette.data(), xrgb.data());
-    return xrgb;
-}
-
 // The pixels of a rectangle that differ between two frames.
 int Differing(const Frame& a, const Frame& b, int x, int y, int w, int h)
 {
@@ -95,7 +86,7 @@ public:
     void PresentFrame() override
     {
         cScriptedFrameHost::PresentFrame();
-        frames.push_back(Capture());
+        frames.push_back(test::ShownFrame());
     }
     std::vector<Frame> frames;
 };
@@ -170,15 +161,6 @@ protected:
         ASSERT_EQ(scene->m_Phase, -1);
     }
 
-    static void WriteFrame(const std::string& name, const Frame& frame)
-    {
-        const char* folder = std::getenv("RT_WRITE_FRAMES");
-        if (!folder || !*folder) return;
-        std::filesystem::create_directories(folder);
-        std::ofstream(std::string(folder) + "/clear-" + name + ".bmp", std::ios::binary)
-            << gfxtest::WriteBmp24(640, 480, frame);
-    }
-
     PlayedServices played;
     cEdOption savedOption;
     std::function<int()> savedRestart;
@@ -228,15 +210,15 @@ TEST_F(BundledClear, AStoryStageGivesItsTotalsAnExtraLifeAndItsRankingAndGoesBac
         EXPECT_GT(Differing(first, last, std::max(heroX - 32, 0), std::max(heroY - 64, 0), 64, 64),
                   0);
         EXPECT_EQ(Differing(first, last, 0, 0, 640, 240), 0) << "the field stands still";
-        WriteFrame(std::string(backEnd.name) + "-notice", noticeHost.frames[10]);
+        test::WriteFrame("clear-" + std::string(backEnd.name) + "-notice", noticeHost.frames[10]);
 
         // Every kind ranks first in empty rankings: the F3 hint, then the
         // results panel once the clear sign is in place.
         EXPECT_EQ(scene->m_RankPos, std::vector<std::int32_t>(kRankKinds, 0));
         EXPECT_EQ(scene->m_RankEligible, 1);
         Frames(cInputScript(), kClearShownFrames);
-        const Frame results = Capture();
-        WriteFrame(std::string(backEnd.name) + "-results", results);
+        const Frame results = test::ShownFrame();
+        test::WriteFrame("clear-" + std::string(backEnd.name) + "-results", results);
 
         // F3 registers: the name is asked, the place inserted and the file
         // written, and the board shows the new first place.
@@ -252,7 +234,7 @@ TEST_F(BundledClear, AStoryStageGivesItsTotalsAnExtraLifeAndItsRankingAndGoesBac
         ASSERT_EQ(boardHost.presents, 3);
         EXPECT_GT(Differing(boardHost.frames.front(), results, 184, 64, 270, 350), 1000)
             << "the board over the play field";
-        WriteFrame(std::string(backEnd.name) + "-board", boardHost.frames.front());
+        test::WriteFrame("clear-" + std::string(backEnd.name) + "-board", boardHost.frames.front());
         cEdRankSet stored;
         ASSERT_EQ(LoadRankSet(stored, PLAYKIND_STORY, p.strStage), 1);
         EXPECT_EQ(stored.m_Tables[RANK_SCORE].m_Entries[0].m_Name, "ABC");

@@ -7,17 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "data/ed_save_data.h"
-#include "data/font_faces.h"
 #include "data/path_table.h"
 #include "data/stage_load.h"
-#include "media/dd_output.h"
-#include "media/font.h"
+#include "game_display.h"
 #include "media/graphics_fixture.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
@@ -64,35 +61,17 @@ protected:
         DefaultGame::TearDown();
     }
 
-    // The palette, the transparent colour and the fonts as the start-up
-    // sets them up, on a display of one back end.
+    // The game's look on a display of one back end, as the start-up sets it up.
     void SetUpDisplay(const gfxtest::Mode& mode)
     {
-        ASSERT_TRUE(gfxtest::SetUpMode(mode, 640, 480));
         displayUp = true;
-        ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette.data(), g_BitmapTable[0].name.c_str()));
-        g_ScreenPalette = g_Palette;
-        ASSERT_TRUE(DDSetTransmitFromFile(g_BitmapTable[0].name.c_str()));
-        InitFontDef();
-        InitDigitBmp();
-        const int face = std::clamp(g_System.nFontFace, 0, kFontFaceCount - 1);
-        for (FONTDEF& def : g_FontDef)
-            def.setFace(g_FontFaceNames[face]);
-        ASSERT_TRUE(CreateFonts(g_Fonts.data(), g_FontDef.data(), 4));
-        ASSERT_TRUE(CreateDigitStrips(g_DigitSD.data(), g_DigitBmp.data(), 4, g_Fonts.data(),
-                                      g_FontDef.data()));
+        SetUpGameDisplay(mode);
     }
     void TearDownDisplay()
     {
         if (!displayUp) return;
         displayUp = false;
-        for (Font& font : g_Fonts)
-            font.Release();
-        for (DDSURFACEDATA& strip : g_DigitSD)
-            DDReleaseSurface(&strip);
-        for (DDSURFACEDATA& sd : g_BitmapSD)
-            DDReleaseSurface(&sd);
-        gfxtest::TearDownMode();
+        TearDownGameDisplay();
     }
 
     // A play of a stage file begun the way the menus begin one: a new

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,21 +16,35 @@
 #include <string>
 #include <vector>
 
-#include "bundled_play.h"
 #include "data/ed_stage.h"
 #include "data/stage_load.h"
 #include "media/bmp_writer.h"
 #include "media/dd_output.h"
+#include "media/graphics_fixture.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
+#include "tools/default_game_fixture.h"
 #include "world/input_script.h"
 #include "world/input_state.h"
+#include "world/world_services.h"
+
+#include "game_display.h"
 
 namespace {
 
 constexpr int kFrames = 240;
 // The frames written when asked for.
 const std::set<int> kShownFrames = {1, 60, 120, 180, 239};
+
+struct BackEnd {
+    const char* name;
+    gfxtest::Mode mode;
+};
+
+const std::vector<BackEnd> kBackEnds = {
+    {"texture", {"Texture32", 1, 32, 1}},
+    {"surface", {"Surface32", 0, 32, 1}},
+};
 
 // Right for two seconds with a jump now and then, a pause, then left.
 cInputScript WalkAndJump()
@@ -53,27 +68,36 @@ std::uint64_t Hash(const std::vector<std::uint32_t>& xrgb)
     return h;
 }
 
-class BundledStage : public test::BundledPlay {
+class BundledStage : public test::DefaultGame {
 protected:
     void SetUp() override
     {
-        BundledPlay::SetUp();
+        test::DefaultGame::SetUp();
+        LoadAuthorsData();
+        g_SceneMgr = cSceneMgr();
         g_SceneMgr.m_PlayKind = PLAYKIND_FREE;
         g_SceneMgr.g_PlayMode = PLAYMODE_FREE;
         g_SceneMgr.g_PrevScene = SCENE_TITLE;
+        g_InputState.assign(1, InputState());
+        services.m_Clock = 1234;
+    }
+    void TearDown() override
+    {
+        g_SceneMgr = cSceneMgr();
+        test::DefaultGame::TearDown();
     }
 
     // Plays the first stage from its set-up; the colours of every frame.
-    std::vector<std::vector<std::uint32_t>> Play(const test::BackEnd& backEnd)
+    std::vector<std::vector<std::uint32_t>> Play(const BackEnd& backEnd)
     {
         std::vector<std::vector<std::uint32_t>> frames;
-        SetUpDisplay(backEnd.mode);
+        test::SetUpGameDisplay(backEnd.mode);
         if (HasFatalFailure()) return frames;
         const std::vector<std::string> names = StageNames();
         EXPECT_FALSE(names.empty());
         if (names.empty()) return frames;
         EXPECT_EQ(LoadStage(names.front(), 1, &g_StageAtStart), 1);
-        scene = std::make_unique<cGamePlay>();
+        auto scene = std::make_unique<cGamePlay>();
         scene->m_PlayMode = g_SceneMgr.g_PlayMode;
         scene->m_PlayKind = g_SceneMgr.m_PlayKind;
         scene->Init();
@@ -87,12 +111,12 @@ protected:
             frames.push_back(std::move(xrgb));
         }
         scene.reset();
-        TearDownDisplay();
+        test::TearDownGameDisplay();
         return frames;
     }
 
     // The frames asked for, written into RT_WRITE_FRAMES.
-    static void WriteFrames(const test::BackEnd& backEnd,
+    static void WriteFrames(const BackEnd& backEnd,
                             const std::vector<std::vector<std::uint32_t>>& frames)
     {
         const char* folder = std::getenv("RT_WRITE_FRAMES");
@@ -105,11 +129,14 @@ protected:
             std::ofstream(name, std::ios::binary) << gfxtest::WriteBmp24(640, 480, frames[n]);
         }
     }
+
+    cRecordingServices services;
+    cScopedServices scopedServices{services};
 };
 
 TEST_F(BundledStage, IsDrawnInEachBackEndTheSameWayTwice)
 {
-    for (const test::BackEnd& backEnd : test::BundledBackEnds()) {
+    for (const BackEnd& backEnd : kBackEnds) {
         SCOPED_TRACE(backEnd.name);
         const auto first = Play(backEnd);
         ASSERT_EQ(first.size(), static_cast<std::size_t>(kFrames));
