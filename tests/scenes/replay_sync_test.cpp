@@ -2,9 +2,9 @@
 // as the main window saves them, then read back and played as the title's
 // replay item plays them: they reach the recorded state at every
 // checkpoint, on a first attempt, on a retry (also with counted lives), on
-// a pause, at each speed level the game's stages use, and through their
-// restarts; a replay that leaves its recorded states is reported once and
-// plays on.
+// a pause, at each speed level the game's stages use, on the next stage of
+// a chain, and through their restarts; a replay that leaves its recorded
+// states is reported once and plays on.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +27,7 @@
 #include "platform/input.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
+#include "support/demo_bot.h"
 #include "support/headless_game.h"
 #include "tools/default_game_fixture.h"
 #include "world/input_state.h"
@@ -198,6 +199,40 @@ TEST_F(ReplaySync, AReplayAtEachSpeedLevelOfTheGamesStagesReproduces)
         }
         ExpectInSync(path);
     }
+}
+
+// The first challenge is a chain of two stages: the second starts with the
+// lives and the score the first left, and its clear gives the extra life
+// that the score then reaches. Its replay plays from that progress.
+TEST_F(ReplaySync, AReplayRecordedOnTheNextStageOfAChainReproduces)
+{
+    LoadAuthorsData();
+    std::string path;
+    {
+        HeadlessGame game;
+        ASSERT_TRUE(game.StartStage("data\\stg4\\c01-1.stg4", PLAYKIND_STORY));
+        game.Frame();
+        test::DemoBot bot;
+        // The player clears each stage and goes on from its results.
+        auto play = [&bot, &game](int frame) {
+            cGamePlay& scene = *game.Play();
+            InputFrame keys = bot.Decide(scene);
+            if (scene.m_Phase == PHASE_CLEAR) keys.m_Buttons = frame % 2;
+            return keys;
+        };
+        ASSERT_TRUE(PlayUntil(
+            game, play,
+            [](const cGamePlay& scene) {
+                return g_Progress.nChainNo == 2 && scene.m_Phase == PHASE_CLEAR;
+            },
+            4000))
+            << "the demo player clears both stages of the chain";
+        EXPECT_NE(g_Stage.strFileName.find("c01-2"), std::string::npos);
+        EXPECT_GT(g_ProgressAtStart.nScore, 0) << "the first stage's score carried on";
+        EXPECT_GT(g_Progress.nLives, g_ProgressAtStart.nLives) << "an extra life at the clear";
+        path = SaveLog(Save::kCurrent, "Chain");
+    }
+    ExpectInSync(path);
 }
 
 TEST_F(ReplaySync, AReplayReadFromItsFileRestartsAgainAndAgainWithoutClosing)
