@@ -6,7 +6,8 @@
 // Each demo is then played back without a window and must reach every
 // recorded state before it is copied into the demo folder.
 //
-//   record_demos <generated game folder> <demo folder>
+//   record_demos <generated game folder> <demo folder> [demo...]
+// (the demos named, or all).
 
 #include <SDL.h>
 #include <unistd.h>
@@ -24,12 +25,15 @@
 #include <vector>
 
 #include "core/request.h"
+#include "data/ed_save_data.h"
 #include "platform/file_dialog.h"
 #include "platform/game_window.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
 #include "scenes/game_play.h"
+#include "scenes/menu_cursor.h"
 #include "scenes/scene_table.h"
+#include "scenes/title_scene.h"
 #include "shell/app_state.h"
 #include "shell/entry.h"
 #include "support/demo_bot.h"
@@ -44,9 +48,13 @@ namespace fs = std::filesystem;
 struct Demo {
     const char* name;  // of the files in the demo folder
     const char* stage; // played directly, as given on the command line
-    bool loseFirst;    // the first attempt walks on until it is lost
-    bool keepLost;     // F2 keeps that lost attempt
-    int pauseAt;       // an attempt pauses once at this frame of play (0 never)
+    // Chosen instead with the title menu's free play (a chain is then
+    // played on), and the part of the chain whose attempt is kept.
+    bool fromTitle;
+    int chainPart;
+    bool loseFirst; // the first attempt walks on until it is lost
+    bool keepLost;  // F2 keeps that lost attempt
+    int pauseAt;    // an attempt pauses once at this frame of play (0 never)
     // A cleared attempt is kept with F1 at its clear, any other with F1 at
     // this many frames of play; one lost after a third of them is kept
     // with F2 once the next has begun.
@@ -55,15 +63,18 @@ struct Demo {
 
 // What each demo shows: walking, jumps, shots and foes, coins, the pits and
 // spikes that end an attempt, a retry, a pause, a save in the middle of
-// play, clears, each stage of the game.
+// play, clears, the second stage of a chain, each stage of the game.
+// The one from the title comes first: a stage once given on the command
+// line stays the program's direct start for the rest of the process.
 const Demo kDemos[] = {
-    {"stage1-lost", "data\\stg4\\Stage1.stg4", true, true, 0, 0},
-    {"stage1-retry", "data\\stg4\\Stage1.stg4", true, false, 0, 900},
-    {"stage2-paused-cleared", "data\\stg4\\Stage2.stg4", false, false, 240, 3000},
-    {"stage3-lost", "data\\stg4\\Stage3.stg4", false, false, 0, 900},
-    {"stage3-saved-in-play", "data\\stg4\\Stage3.stg4", false, false, 0, 250},
-    {"challenge1-cleared", "data\\stg4\\c01-1.stg4", false, false, 0, 3000},
-    {"challenge2-cleared", "data\\stg4\\c02-1.stg4", false, false, 0, 3000},
+    {"challenge1-chain-cleared", "data\\stg4\\c01-1.stg4_001", true, 2, false, false, 0, 3000},
+    {"stage1-lost", "data\\stg4\\Stage1.stg4", false, 1, true, true, 0, 0},
+    {"stage1-retry", "data\\stg4\\Stage1.stg4", false, 1, true, false, 0, 900},
+    {"stage2-paused-cleared", "data\\stg4\\Stage2.stg4", false, 1, false, false, 240, 3000},
+    {"stage3-lost", "data\\stg4\\Stage3.stg4", false, 1, false, false, 0, 900},
+    {"stage3-saved-in-play", "data\\stg4\\Stage3.stg4", false, 1, false, false, 0, 250},
+    {"challenge1-cleared", "data\\stg4\\c01-1.stg4", false, 1, false, false, 0, 3000},
+    {"challenge2-cleared", "data\\stg4\\c02-1.stg4", false, 1, false, false, 0, 3000},
 };
 
 // The keys the player presses: SDL scancodes and the game's key codes.
@@ -73,6 +84,7 @@ struct Key {
 };
 constexpr Key kRight{SDL_SCANCODE_RIGHT, plat::VK_RIGHT};
 constexpr Key kLeft{SDL_SCANCODE_LEFT, plat::VK_LEFT};
+constexpr Key kDown{SDL_SCANCODE_DOWN, plat::VK_DOWN};
 constexpr Key kJump{SDL_SCANCODE_Z, 'Z'};
 constexpr Key kShoot{SDL_SCANCODE_X, 'X'};
 constexpr Key kPause{SDL_SCANCODE_SPACE, plat::VK_SPACE};
@@ -92,6 +104,9 @@ struct Player {
     int attempt = 0;
     int attemptFrames = 0; // frames of play of the attempt
     int pausedFrames = 0;  // frames in the pause menu; -1 once it has closed
+    int titleFrames = 0;
+    int clearFrames = 0;
+    bool cleared = false; // the attempt was cleared
     bool saving = false;
     int savingFrames = 0;
     std::atomic<bool> saved{false};
@@ -99,6 +114,9 @@ struct Player {
 
     // Presses or releases a key unless the game sees it so already (the
     // window's focus changes release every key).
+    // Whether the attempt played now is on the part of the chain kept.
+    bool KeptPart() const { return g_Progress.nChainNo >= demo->chainPart; }
+
     static void Hold(Key key, bool down)
     {
         if (plat::keyDown(key.vk) != down) plat::pushKeyEvent(key.scancode, down);
@@ -107,6 +125,7 @@ struct Player {
     {
         Hold(kRight, keys.m_Dir & kDirRight);
         Hold(kLeft, keys.m_Dir & kDirLeft);
+        Hold(kDown, keys.m_Dir & kDirDown);
         Hold(kJump, keys.m_Buttons & 1);
         Hold(kShoot, keys.m_Buttons & 2);
     }
@@ -116,6 +135,22 @@ struct Player {
         g_RequestDone = 0;
         saving = true;
         Hold(key, true);
+    }
+
+    // Before each frame of the title menu: down to free play, then confirm
+    // (a key every eighth frame, released in between).
+    void LookAtTitle(const cTitleScene& title)
+    {
+        ++titleFrames;
+        if (!demo->fromTitle || title.m_Phase != cTitleScene::PHASE_MENU || titleFrames % 8 != 0) {
+            Keys({});
+            return;
+        }
+        const auto& ids = title.m_VisibleIds;
+        const int row = g_MenuCursor.top->row;
+        const bool onFree = row >= 0 && row < static_cast<int>(ids.size()) &&
+                            ids[static_cast<std::size_t>(row)] == TITLE_FREE;
+        Keys(onFree ? InputFrame{0, 1} : InputFrame{kDirDown, 0});
     }
 
     // Before each frame of the game-play scene.
@@ -133,12 +168,15 @@ struct Player {
         if (play.m_SetStageCount == 0) return; // not set up yet
         if (firstSetUps < 0) firstSetUps = play.m_SetStageCount;
         if (play.m_SetStageCount - firstSetUps != attempt) {
-            // A new attempt: the last one was lost.
-            const int lostFrames = attemptFrames;
+            // A new attempt: the last one was lost, unless it was cleared
+            // (the chain goes on).
+            const int lostFrames = cleared ? 0 : attemptFrames;
             const bool deliberate = demo->loseFirst && attempt == 0;
             attempt = play.m_SetStageCount - firstSetUps;
             attemptFrames = 0;
-            if ((deliberate && demo->keepLost) || (!deliberate && lostFrames >= demo->frames / 3)) {
+            cleared = false;
+            if ((deliberate && demo->keepLost) ||
+                (!deliberate && KeptPart() && lostFrames >= demo->frames / 3)) {
                 SaveWith(kSavePrevious);
                 return;
             }
@@ -153,7 +191,13 @@ struct Player {
         }
         if (pausedFrames > 0) pausedFrames = -1;
         if (play.m_Phase == PHASE_CLEAR) {
-            SaveWith(kSaveCurrent);
+            cleared = true;
+            if (KeptPart()) {
+                SaveWith(kSaveCurrent);
+            } else {
+                // On to the next stage of the chain.
+                Keys({0, static_cast<std::uint16_t>(++clearFrames % 2)});
+            }
             return;
         }
         if (play.m_Phase != PHASE_PLAY) {
@@ -161,7 +205,7 @@ struct Player {
             return;
         }
         ++attemptFrames;
-        if (!bot.m_Reckless && attemptFrames >= demo->frames) {
+        if (!bot.m_Reckless && KeptPart() && attemptFrames >= demo->frames) {
             SaveWith(kSaveCurrent);
             return;
         }
@@ -172,7 +216,7 @@ struct Player {
 
 Player* g_Player = nullptr;
 
-// The game's own play scene, watched by the player.
+// The game's own play scene and title menu, watched by the player.
 class WatchedPlay : public cGamePlay {
 public:
     void Run() override
@@ -182,9 +226,23 @@ public:
     }
 };
 
+class WatchedTitle : public cTitleScene {
+public:
+    void Run() override
+    {
+        g_Player->LookAtTitle(*this);
+        cTitleScene::Run();
+    }
+};
+
 std::unique_ptr<cScene> MakeWatchedPlay()
 {
     return std::make_unique<WatchedPlay>();
+}
+
+std::unique_ptr<cScene> MakeWatchedTitle()
+{
+    return std::make_unique<WatchedTitle>();
 }
 
 // What the generator writes, with the data made from default\ as the
@@ -205,8 +263,10 @@ bool Record(const Demo& demo, const std::string& replay)
     player.demo = &demo;
     g_Player = &player;
     g_SceneFactories[SCENE_GAME_PLAY] = MakeWatchedPlay;
-    plat::setFileDialogResponder([&replay](const plat::FileDialogDesc& d) {
-        return d.save ? std::optional<std::string>(replay) : std::nullopt;
+    g_SceneFactories[SCENE_TITLE] = MakeWatchedTitle;
+    // The replay is saved under its name; free play opens the demo's stage.
+    plat::setFileDialogResponder([&replay, &demo](const plat::FileDialogDesc& d) {
+        return std::optional<std::string>(d.save ? replay : std::string(demo.stage));
     });
     std::atomic<bool> returned{false};
     std::thread closer([&] {
@@ -220,7 +280,7 @@ bool Record(const Demo& demo, const std::string& replay)
     std::string stage = demo.stage;
     char program[] = "quenholt";
     char* argv[] = {program, stage.data()};
-    const int status = GameMain(2, argv);
+    const int status = GameMain(demo.fromTitle ? 1 : 2, argv);
     returned = true;
     closer.join();
     plat::setFileDialogResponder(nullptr);
@@ -232,14 +292,16 @@ bool Record(const Demo& demo, const std::string& replay)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <generated game folder> <demo folder>\n", argv[0]);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <generated game folder> <demo folder> [demo...]\n",
+                     argv[0]);
         return 2;
     }
+    const std::vector<std::string> only(argv + 3, argv + argc);
     const fs::path game = fs::absolute(argv[1]);
     const fs::path out = fs::absolute(argv[2]);
     const fs::path work = fs::temp_directory_path() / ("record-demos-" + std::to_string(getpid()));
-    const auto ownPlay = g_SceneFactories[SCENE_GAME_PLAY];
+    const auto ownFactories = g_SceneFactories;
     // The one-copy lock of each run lives in the work folder.
     fs::create_directories(work);
     setenv("XDG_RUNTIME_DIR", work.c_str(), 1);
@@ -249,6 +311,7 @@ int main(int argc, char** argv)
     });
     int failed = 0;
     for (const Demo& demo : kDemos) {
+        if (!only.empty() && std::find(only.begin(), only.end(), demo.name) == only.end()) continue;
         const fs::path folder = work / demo.name;
         CopyGame(game, folder);
         fs::current_path(folder);
@@ -256,7 +319,7 @@ int main(int argc, char** argv)
         std::printf("%s: recording %s\n", demo.name, demo.stage);
         std::fflush(stdout);
         const bool recorded = Record(demo, replay);
-        g_SceneFactories[SCENE_GAME_PLAY] = ownPlay;
+        g_SceneFactories = ownFactories;
         const fs::path saved = folder / "user_data" / "rpl4";
         const fs::path file = saved / (std::string(demo.name) + ".rpl4_511");
         const fs::path sync = saved / (std::string(demo.name) + ".sync");
