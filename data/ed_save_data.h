@@ -145,7 +145,7 @@ public:
 
     // A world-map cell outside the map becomes the map's start; the challenge
     // entries are made as many as the system data's challenge stages, and
-    // the opened count at most that.
+    // the opened count at least 1 and at most that.
     void Check();
     // The state of a new play.
     void ResetStoryData();
