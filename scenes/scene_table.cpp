@@ -2,6 +2,7 @@
 
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
+#include "scenes/world_map_scene.h"
 
 namespace {
 
@@ -10,15 +11,20 @@ std::unique_ptr<cScene> MakeGamePlay()
     return std::make_unique<cGamePlay>();
 }
 
+std::unique_ptr<cScene> MakeWorldMap()
+{
+    return std::make_unique<cWorldMapScene>();
+}
+
 } // namespace
 
 std::array<SceneFactory, kSceneCount> g_SceneFactories = {
-    nullptr,      // title menu
-    nullptr,      // world map
-    nullptr,      // save menu
-    nullptr,      // challenge select
-    MakeGamePlay, // game play
-    nullptr,      // options
+    nullptr,       // title menu
+    MakeWorldMap,  // world map
+    nullptr,       // save menu
+    nullptr,       // challenge select
+    MakeGamePlay,  // game play
+    nullptr,       // options
 };
 
 void PublishGamePlay(cScene* scene)
