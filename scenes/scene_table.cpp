@@ -1,5 +1,6 @@
 #include "scenes/scene_table.h"
 
+#include "scenes/challenge_scene.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "scenes/world_map_scene.h"
@@ -16,13 +17,18 @@ std::unique_ptr<cScene> MakeWorldMap()
     return std::make_unique<cWorldMapScene>();
 }
 
+std::unique_ptr<cScene> MakeChallenge()
+{
+    return std::make_unique<cChallengeScene>();
+}
+
 } // namespace
 
 std::array<SceneFactory, kSceneCount> g_SceneFactories = {
     nullptr,       // title menu
     MakeWorldMap,  // world map
     nullptr,       // save menu
-    nullptr,       // challenge select
+    MakeChallenge, // challenge select
     MakeGamePlay,  // game play
     nullptr,       // options
 };
