@@ -75,12 +75,14 @@ bool IsStageEntry(const cEdWorldEventItem* item)
 }
 
 // The story slot saved after a stage. A progress without a slot of 0 to
-// 98 (none chosen yet, or a damaged save) is not saved: the game goes on.
+// 98 (none chosen yet, or a damaged save) is not saved, and a slot that
+// cannot be written is said: the game goes on either way.
 void AutoSaveStory()
 {
     const int slot = g_Progress.nSlot;
     if (slot < 0 || slot >= kStorySlots) return;
-    g_Progress.SaveStorySlot(slot);
+    if (!g_Progress.SaveStorySlot(slot))
+        ErrBoxF(Sjis("%s に保存できませんでした！"), StoryPath(slot).c_str());
 }
 
 } // namespace

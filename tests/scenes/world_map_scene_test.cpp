@@ -316,6 +316,21 @@ TEST_F(WorldMap, AfterAStageTheStoryIsSavedWhenAutoSaveIsOn)
     }
 }
 
+TEST_F(WorldMap, AnAutoSaveThatCannotBeWrittenIsSaidAndTheGameGoesOn)
+{
+    // A file where the story folder should be: no slot can be written.
+    std::filesystem::remove_all("user_data/story");
+    dir_.write("user_data/story", "not a folder");
+    g_Progress.bAutoSave = 1;
+    g_Progress.nSlot = 3;
+    OpenMap(SCENE_GAME_PLAY);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Story04.dat"), std::string::npos) << boxes[0];
+    EXPECT_EQ(g_StorySlots[3].bUsed, 0) << "the slot is not taken for saved";
+    EXPECT_EQ(Closes(), 0);
+    EXPECT_EQ(Map().m_Phase, cWorldMapScene::PHASE_MAP);
+}
+
 // The colour of a pixel of a surface, without its alpha.
 std::uint32_t Rgb(const DDSURFACEDATA& sd, int x, int y)
 {
