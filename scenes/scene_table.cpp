@@ -2,7 +2,10 @@
 
 #include "scenes/challenge_scene.h"
 #include "scenes/game_play.h"
+#include "scenes/option_scene.h"
+#include "scenes/save_menu_scene.h"
 #include "scenes/scene_mgr.h"
+#include "scenes/title_scene.h"
 #include "scenes/world_map_scene.h"
 
 namespace {
@@ -12,9 +15,19 @@ std::unique_ptr<cScene> MakeGamePlay()
     return std::make_unique<cGamePlay>();
 }
 
+std::unique_ptr<cScene> MakeTitle()
+{
+    return std::make_unique<cTitleScene>();
+}
+
 std::unique_ptr<cScene> MakeWorldMap()
 {
     return std::make_unique<cWorldMapScene>();
+}
+
+std::unique_ptr<cScene> MakeSaveMenu()
+{
+    return std::make_unique<cSaveMenuScene>();
 }
 
 std::unique_ptr<cScene> MakeChallenge()
@@ -22,15 +35,20 @@ std::unique_ptr<cScene> MakeChallenge()
     return std::make_unique<cChallengeScene>();
 }
 
+std::unique_ptr<cScene> MakeOption()
+{
+    return std::make_unique<cOptionScene>();
+}
+
 } // namespace
 
 std::array<SceneFactory, kSceneCount> g_SceneFactories = {
-    nullptr,       // title menu
+    MakeTitle,     // title menu
     MakeWorldMap,  // world map
-    nullptr,       // save menu
+    MakeSaveMenu,  // save menu
     MakeChallenge, // challenge select
     MakeGamePlay,  // game play
-    nullptr,       // options
+    MakeOption,    // options
 };
 
 void PublishGamePlay(cScene* scene)
