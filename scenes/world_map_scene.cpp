@@ -13,7 +13,6 @@
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
 #include "data/stage_load.h"
-#include "data/story_slots.h"
 #include "media/bitmap_table.h"
 #include "media/dd_blit.h"
 #include "media/dd_palette.h"
@@ -21,6 +20,7 @@
 #include "scenes/menu_text_box.h"
 #include "scenes/rankings.h"
 #include "scenes/scene_mgr.h"
+#include "scenes/story_files.h"
 #include "scenes/world_map_rules.h"
 #include "world/input_state.h"
 
@@ -74,17 +74,6 @@ bool IsStageEntry(const cEdWorldEventItem* item)
     return item && item->m_Kind == kWorldItemStage;
 }
 
-// The story slot saved after a stage. A progress without a slot of 0 to
-// 98 (none chosen yet, or a damaged save) is not saved, and a slot that
-// cannot be written is said: the game goes on either way.
-void AutoSaveStory()
-{
-    const int slot = g_Progress.nSlot;
-    if (slot < 0 || slot >= kStorySlots) return;
-    if (!g_Progress.SaveStorySlot(slot))
-        ErrBoxF(Sjis("%s に保存できませんでした！"), StoryPath(slot).c_str());
-}
-
 } // namespace
 
 cWorldMapScene::cWorldMapScene()
@@ -107,7 +96,7 @@ void cWorldMapScene::Init()
     LookUpCursorTile();
     m_SavedCursor = cursor;
     if (IsStageEntry(m_Item)) PrepareEntry();
-    if (g_Progress.bAutoSave && g_SceneMgr.g_PrevScene == SCENE_GAME_PLAY) AutoSaveStory();
+    if (g_SceneMgr.g_PrevScene == SCENE_GAME_PLAY) AutoSaveStory();
     DrawMap();
     m_SubState = 0;
 }

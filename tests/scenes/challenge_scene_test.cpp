@@ -22,21 +22,19 @@
 #include "data/ed_system.h"
 #include "data/path_table.h"
 #include "scenes/challenge_scene.h"
+#include "scenes/map_menus_run.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/scene_mgr.h"
-
-#include "menu_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class ChallengeSelect : public test::MenuGame {
+class ChallengeSelect : public test::MapMenusRun {
 protected:
     void SetUp() override
     {
-        MenuGame::SetUp();
-        UseDisplay();
+        MapMenusRun::SetUp();
         g_Progress.ResetStoryData();
         g_Progress.Check();
         g_SceneMgr.m_PlayKind = PLAYKIND_CHALLENGE;
@@ -50,12 +48,10 @@ protected:
         ASSERT_TRUE(RunUntilPhase(cChallengeScene::PHASE_LIST));
     }
     cChallengeScene& List() { return *Current<cChallengeScene>(); }
-    void Press(std::uint16_t dir, std::uint16_t buttons = 0, int times = 1)
+    void PressTimes(std::uint16_t dir, int times)
     {
-        cInputScript script;
         for (int i = 0; i < times; ++i)
-            script.Hold(dir, buttons, 1).Hold(0, 0, 1);
-        Frames(script, script.FrameCount());
+            Press(dir);
     }
     // Challenges 1 to n as copies of the game's first, each numbered 000.
     static void MakeChallenges(int n)
@@ -89,7 +85,7 @@ TEST_F(ChallengeSelect, TheListHoldsTheOpenedChallengesOrAllOfThem)
         OpenList();
         EXPECT_EQ(List().m_Count, c.listed);
         EXPECT_EQ(List().m_Visible, std::min(c.listed, 10));
-        Press(kDirDown, 0, 30);
+        PressTimes(kDirDown, 30);
         EXPECT_EQ(g_MenuCursor.top->row, std::max(c.listed - 1, 0));
         EXPECT_EQ(List().m_Scroll, std::max(c.listed - 10, 0));
         DestroyScenes();
@@ -133,7 +129,7 @@ TEST_F(ChallengeSelect, TheListComesBackWhereItWasAfterAChallengeOnly)
 {
     MakeChallenges(25);
     OpenList();
-    Press(kDirDown, 0, 16);
+    PressTimes(kDirDown, 16);
     ASSERT_EQ(g_MenuCursor.top->row, 16);
     ASSERT_EQ(List().m_Scroll, 7);
     Press(0, 1);
@@ -145,7 +141,7 @@ TEST_F(ChallengeSelect, TheListComesBackWhereItWasAfterAChallengeOnly)
     EXPECT_EQ(g_MenuCursor.top->row, 16);
     EXPECT_EQ(List().m_Scroll, 7);
     EXPECT_EQ(g_Progress.strStage, "data\\stg4\\c17.") << "the challenge under the cursor";
-    Press(kDirUp, 0, 3);
+    PressTimes(kDirUp, 3);
     Press(0, 2);
     EXPECT_EQ(sounds.back(), 2);
     ASSERT_TRUE(RunUntilScene(SCENE_TITLE));

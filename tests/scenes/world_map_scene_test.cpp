@@ -25,12 +25,11 @@
 #include "media/bitmap_table.h"
 #include "media/dd_surface.h"
 #include "platform/window_messages.h"
+#include "scenes/map_menus_run.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/rankings.h"
 #include "scenes/scene_mgr.h"
 #include "scenes/world_map_scene.h"
-
-#include "menu_fixture.h"
 
 namespace {
 
@@ -38,18 +37,11 @@ constexpr int kEntryX = 6;
 constexpr int kEntryY = 4;
 constexpr int kFacingRight = FACING_RIGHT;
 
-// One press of a direction (or buttons) and a frame with nothing held.
-cInputScript& Press(cInputScript& script, std::uint16_t dir, std::uint16_t buttons = 0)
-{
-    return script.Hold(dir, buttons, 1).Hold(0, 0, 1);
-}
-
-class WorldMap : public test::MenuGame {
+class WorldMap : public test::MapMenusRun {
 protected:
     void SetUp() override
     {
-        MenuGame::SetUp();
-        UseDisplay();
+        MapMenusRun::SetUp();
         g_Progress.nLives = 5;
     }
 
@@ -63,26 +55,12 @@ protected:
     std::pair<int, int> Walker() const { return {g_MenuCursor.top->column, g_MenuCursor.top->row}; }
     void Walk(std::uint16_t dir, int presses = 1)
     {
-        cInputScript script;
         for (int i = 0; i < presses; ++i)
-            Press(script, dir);
-        Frames(script, script.FrameCount());
+            Press(dir);
     }
-    void Buttons(std::uint16_t buttons)
-    {
-        cInputScript script;
-        Frames(Press(script, 0, buttons), 2);
-    }
+    void Buttons(std::uint16_t buttons) { Press(0, buttons); }
     const cEdWorldEventItem& Entry1() const { return g_WorldMap.m_Events.at(0).m_Items.at(0); }
     cEdWorldEventItem& Entry1() { return g_WorldMap.m_Events.at(0).m_Items.at(0); }
-    // WM_CLOSE posted to the stand-in window since the last look.
-    int Closes()
-    {
-        int closes = 0;
-        for (const plat::Message& m : drainPosted())
-            closes += m.msg == WM_CLOSE;
-        return closes;
-    }
 };
 
 TEST_F(WorldMap, TheWalkerMovesATileAPressAndStopsWhereTheTileBlocks)
@@ -260,7 +238,7 @@ TEST_F(WorldMap, AnEntryThatStartsByItselfButCannotBeLoadedSaysSoOnceAndCloses)
     Frames(30);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("data\\stg4\\Missing.stg4"), std::string::npos);
-    EXPECT_EQ(Closes(), 1);
+    EXPECT_EQ(TakeCloses(), 1);
     EXPECT_EQ(g_SceneMgr.g_CurScene, SCENE_WORLD_MAP);
 }
 
@@ -277,7 +255,7 @@ TEST_F(WorldMap, AQuestionWhoseStageCannotBeLoadedCanOnlyBeLeft)
     EXPECT_EQ(Map().m_Phase, cWorldMapScene::PHASE_MAP);
     EXPECT_EQ(Walker(), std::make_pair(5, 4));
     EXPECT_EQ(g_SceneMgr.g_ReqScene, SCENE_WORLD_MAP);
-    EXPECT_EQ(Closes(), 0);
+    EXPECT_EQ(TakeCloses(), 0);
 }
 
 TEST_F(WorldMap, AfterAStageTheStoryIsSavedWhenAutoSaveIsOn)
@@ -303,7 +281,7 @@ TEST_F(WorldMap, AfterAStageTheStoryIsSavedWhenAutoSaveIsOn)
         OpenMap(c.previous);
         EXPECT_EQ(std::filesystem::exists("user_data/story/Story04.dat"), c.saved);
         EXPECT_EQ(g_StorySlots[3].bUsed, c.saved ? 1 : 0);
-        EXPECT_EQ(Closes(), 0) << "the game goes on";
+        EXPECT_EQ(TakeCloses(), 0) << "the game goes on";
         EXPECT_TRUE(boxes.empty());
         if (c.saved) {
             cSaveData read;
@@ -327,7 +305,7 @@ TEST_F(WorldMap, AnAutoSaveThatCannotBeWrittenIsSaidAndTheGameGoesOn)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Story04.dat"), std::string::npos) << boxes[0];
     EXPECT_EQ(g_StorySlots[3].bUsed, 0) << "the slot is not taken for saved";
-    EXPECT_EQ(Closes(), 0);
+    EXPECT_EQ(TakeCloses(), 0);
     EXPECT_EQ(Map().m_Phase, cWorldMapScene::PHASE_MAP);
 }
 
@@ -489,7 +467,7 @@ TEST_F(WorldMap, AMapWhoseNumbersPointOutsideItsTablesIsWalkedAndDrawnSoundly)
     Walk(kDirRight, 30);
     EXPECT_EQ(Walker(), std::make_pair(33, 3));
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(Closes(), 0);
+    EXPECT_EQ(TakeCloses(), 0);
     for (const std::string& line : reportLines())
         EXPECT_NE(line.rfind("err", 0), 0u) << line;
 }

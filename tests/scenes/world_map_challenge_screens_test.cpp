@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
@@ -18,14 +15,11 @@
 #include "data/ed_save_data.h"
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
-#include "media/bmp_writer.h"
-#include "media/dd_output.h"
-#include "media/dd_surface.h"
 #include "scenes/challenge_scene.h"
+#include "scenes/map_menus_run.h"
 #include "scenes/rankings.h"
+#include "scenes/shown_frame.h"
 #include "scenes/world_map_scene.h"
-
-#include "menu_fixture.h"
 
 namespace {
 
@@ -38,7 +32,7 @@ struct Screen {
     cInputScript input;            // played once the scene has faded in
 };
 
-class MenuScreens : public test::MenuGame {
+class WorldMapChallengeScreens : public test::MapMenusRun {
 protected:
     // The back buffer once the screen has faded in and played its input.
     std::vector<std::uint32_t> Shoot(const Screen& screen, const gfxtest::Mode& mode)
@@ -49,20 +43,10 @@ protected:
         for (int i = 0; i < 12; ++i)
             Frames(1);
         Frames(screen.input, screen.input.FrameCount());
-        std::vector<std::uint32_t> xrgb(640 * 480);
-        DDFrameToXrgb(*BackBuffer.pixels(), g_ScreenPalette.data(), xrgb.data());
+        const std::vector<std::uint32_t> xrgb = test::ShownFrame();
         DestroyScenes();
         ResetMenuCursor();
         return xrgb;
-    }
-
-    static void Write(const std::string& name, const std::vector<std::uint32_t>& xrgb)
-    {
-        const char* folder = std::getenv("RT_WRITE_FRAMES");
-        if (!folder || !*folder) return;
-        std::filesystem::create_directories(folder);
-        std::ofstream(std::string(folder) + "/" + name + ".bmp", std::ios::binary)
-            << gfxtest::WriteBmp24(640, 480, xrgb);
     }
 };
 
@@ -89,7 +73,7 @@ void StoryUnderWay()
     g_Progress.UpdateBestScore("data\\stg4\\Stage1.", 1234);
     g_Progress.nLives = 3;
     g_Progress.bShowRanking = 1;
-    test::MenuGame::Open(SCENE_WORLD_MAP);
+    test::MapMenusRun::Open(SCENE_WORLD_MAP);
 }
 
 // The challenge progress: challenge 1 cleared with a best score and rankings.
@@ -102,7 +86,7 @@ void ChallengesUnderWay(std::int32_t showRanking)
     g_Progress.vChallenge.at(0).nBest = 2500;
     g_Progress.nTotalScore = 2500;
     g_Progress.bShowRanking = showRanking;
-    test::MenuGame::Open(SCENE_CHALLENGE);
+    test::MapMenusRun::Open(SCENE_CHALLENGE);
 }
 
 std::vector<Screen> Screens()
@@ -122,14 +106,14 @@ std::vector<Screen> Screens()
     };
 }
 
-TEST_F(MenuScreens, EachScreenIsDrawnInEachBackEndTheSameWayTwice)
+TEST_F(WorldMapChallengeScreens, EachScreenIsDrawnInEachBackEndTheSameWayTwice)
 {
     for (const Screen& screen : Screens()) {
         for (const int m : kModes) {
             const gfxtest::Mode& mode = gfxtest::AllModes()[m];
             SCOPED_TRACE(std::string(screen.name) + " " + mode.name);
             const std::vector<std::uint32_t> first = Shoot(screen, mode);
-            Write(std::string(screen.name) + "-" + mode.name, first);
+            test::WriteFrame(std::string(screen.name) + "-" + mode.name, first);
             const std::set<std::uint32_t> colours(first.begin(), first.end());
             EXPECT_GT(colours.size(), 4u) << "the screen is drawn";
             EXPECT_TRUE(Shoot(screen, mode) == first) << "both runs draw the same screen";
