@@ -63,7 +63,14 @@ void WorldMapUnderWay()
     g_Progress.bShowRanking = 1;
 }
 
+// The title menu of a new run.
+void TitleOfANewRun()
+{
+    g_Progress = cSaveData();
+}
+
 const MenuScreen kScreens[] = {
+    {"Title", SCENE_TITLE, TitleOfANewRun},
     {"WorldMap", SCENE_WORLD_MAP, WorldMapUnderWay},
 };
 
