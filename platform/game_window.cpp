@@ -301,7 +301,7 @@ void closeGameWindow()
     if (presenter) presenter->close();
 }
 
-bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height, bool waitForVBlank)
+bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height)
 {
     Presenter* presenter;
     {
@@ -310,7 +310,7 @@ bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height, bool 
     }
     // The presenter lives until closeGameWindow on the main thread, which
     // runs only after the frame loop's threads have ended.
-    return presenter && presenter->present(xrgb, width, height, waitForVBlank);
+    return presenter && presenter->present(xrgb, width, height);
 }
 
 bool gameWindowVsync()

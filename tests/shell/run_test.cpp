@@ -353,12 +353,12 @@ TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
     std::vector<std::uint32_t> shown;
     int width = 0, height = 0;
     const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
-        DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h, bool vsync) {
+        DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h) {
             {
                 std::lock_guard guard(lock);
                 produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
             }
-            plat::presentToGameWindow(xrgb, w, h, vsync);
+            plat::presentToGameWindow(xrgb, w, h);
         });
         const int start = g_PlayFrames;
         ASSERT_TRUE(test::WaitFor([&] { return g_PlayFrames > start + 20; }));
