@@ -142,13 +142,17 @@ void pump()
 
 namespace detail {
 
-void setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
+std::function<bool(const SDL_Event&)>
+setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
 {
     std::lock_guard lock(g_InterceptLock);
+    std::function<bool(const SDL_Event&)> previous;
+    if (g_Interceptor) previous = *g_Interceptor;
     g_Interceptor =
         interceptor
             ? std::make_shared<const std::function<bool(const SDL_Event&)>>(std::move(interceptor))
             : nullptr;
+    return previous;
 }
 
 void handleWindowEvent(const SDL_Event& event)

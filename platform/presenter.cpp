@@ -180,9 +180,9 @@ void Presenter::draw()
     SDL_RenderPresent(renderer_);
 }
 
-void Presenter::setOverlay(std::function<void(SDL_Renderer*)> overlay)
+std::function<void(SDL_Renderer*)> Presenter::setOverlay(std::function<void(SDL_Renderer*)> overlay)
 {
-    overlay_ = std::move(overlay);
+    return std::exchange(overlay_, std::move(overlay));
 }
 
 void Presenter::represent()

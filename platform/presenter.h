@@ -65,8 +65,8 @@ public:
     bool readPixels(std::vector<std::uint32_t>& out, int& width, int& height);
 
     // Main thread: something drawn over every frame shown until it is
-    // removed (a dialog); empty removes it.
-    void setOverlay(std::function<void(SDL_Renderer*)> overlay);
+    // removed (a dialog); empty removes it. Returns the one it replaces.
+    std::function<void(SDL_Renderer*)> setOverlay(std::function<void(SDL_Renderer*)> overlay);
 
     // Frames shown so far.
     std::uint64_t framesShown() const;
