@@ -173,7 +173,7 @@ TEST_F(Run, AStageThatNamesNoFileIsReportedAndTheGameBeginsAtTheTitle)
         test::RunGame({"data\\stg4\\Nothing.stg4"}, [&] { scene = g_SceneMgr.g_CurScene; });
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(scene, SCENE_TITLE);
-    EXPECT_TRUE(reported(Sjis("「data\\stg4\\Nothing.stg4」の読み込みに失敗しました！")));
+    EXPECT_TRUE(reported("「data\\stg4\\Nothing.stg4」の読み込みに失敗しました！"));
 }
 
 TEST_F(Run, SystemIniChoosesTheBackEndTheWindowAndTheFrameRateText)
