@@ -129,10 +129,13 @@ TEST(TextEncoding, TheShiftJisCharactersAreEveryPrintableOneOnce)
     EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
     // Each round trip's characters, the symbols beyond the common Japanese set
     // among them, and none that does not print.
-    for (const RoundTrip& c : kRoundTrips)
-        for (char32_t code : plat::utf8CodePoints(c.utf8))
-            if (code >= 0x20)
+    for (const RoundTrip& c : kRoundTrips) {
+        for (char32_t code : plat::utf8CodePoints(c.utf8)) {
+            if (code >= 0x20) {
                 EXPECT_TRUE(std::binary_search(all.begin(), all.end(), code)) << c.what;
+            }
+        }
+    }
     for (char32_t code : std::u32string(U"…※★←髙"))
         EXPECT_TRUE(std::binary_search(all.begin(), all.end(), code))
             << static_cast<unsigned>(code);
