@@ -237,8 +237,13 @@ protected:
         ASSERT_TRUE(x.held()) << "another test kept the X display";
         ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "an earlier test left SDL's video running";
         plat::setMainThread();
-        ASSERT_TRUE(plat::initEvents()) << SDL_GetError();
-        started = true;
+        // The virtual display starts afresh when its last client leaves (as
+        // the test before this one did) and turns connections away until it
+        // is ready again: it is waited for.
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!(started = plat::initEvents()) && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(started) << SDL_GetError();
     }
     void TearDown() override
     {
