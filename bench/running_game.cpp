@@ -104,12 +104,12 @@ public:
         Probe& probe = *g_Probe;
         if (probe.gameThread == 0) {
             probe.gameThread = ThreadId();
-            DDSetFrameSink([](const std::uint32_t* xrgb, int w, int h, bool wait) {
+            DDSetFrameSink([](const std::uint32_t* xrgb, int w, int h) {
                 if (g_Probe->timing) {
                     const std::lock_guard lock(g_Probe->lock);
                     g_Probe->presents.push_back(Clock::now());
                 }
-                plat::presentToGameWindow(xrgb, w, h, wait);
+                plat::presentToGameWindow(xrgb, w, h);
             });
         }
         if (probe.pause) {
