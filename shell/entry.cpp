@@ -26,12 +26,12 @@
 std::atomic<int> g_AppActive{0};
 std::atomic<int> g_Initialised{0};
 std::int32_t g_Windowed = 1;
-std::atomic<int> g_ThreadStuck{0};
+std::string g_ThreadsLeftRunning;
 std::atomic<int> g_CloseAtStartUp{0};
 
 namespace {
 
-[[noreturn]] void EndNow(int status)
+[[noreturn]] void EndNow(int status, const std::string&)
 {
     std::fflush(nullptr);
     std::_Exit(status);
@@ -94,7 +94,7 @@ std::string CommandLine(int argc, char** argv)
 
 void SetEndProcess(EndProcessFn end)
 {
-    g_EndProcess = end ? end : EndNow;
+    g_EndProcess = end ? std::move(end) : EndNow;
 }
 
 int GameMain(int argc, char** argv)
@@ -102,7 +102,7 @@ int GameMain(int argc, char** argv)
     plat::setMainThread();
     g_AppActive = 0;
     g_Initialised = 0;
-    g_ThreadStuck = 0;
+    g_ThreadsLeftRunning.clear();
     g_CloseAtStartUp = 0;
     // Boxes over the full-screen game are drawn by the graphics layer.
     SetFullScreenBox(DDMesBox);
@@ -144,22 +144,22 @@ int GameMain(int argc, char** argv)
     if (g_CloseAtStartUp) plat::postMessage(g_MainWindow.m_hWnd, WM_CLOSE, 0, 0);
 
     if (!thGame.Start(GameLoop, nullptr) || !WakeGameThread()) {
-        thGame.Exit(kWorkerExitBudgetMs);
+        thGame.Exit();
         return StartUpFailed("the game thread cannot start");
     }
 
-    const int status = RunMessageLoop();
+    int status = RunMessageLoop();
     // Normally the close has stopped them already.
-    if (!g_ThreadStuck) StopWorkers();
-    if (g_ThreadStuck) {
+    if (g_ThreadsLeftRunning.empty()) StopWorkers();
+    if (!g_ThreadsLeftRunning.empty()) {
         // A worker may still use what shutdown would release: the player's
         // files are already written (each one whole, or the old one kept),
         // so the program ends here.
         Report("the program ends without its shutdown");
-        g_EndProcess(kExitThreadStuck);
-        // Only a test's end comes back here: its window goes, nothing else.
-        plat::closeGameWindow();
-        return kExitThreadStuck;
+        g_EndProcess(kExitThreadStuck, g_ThreadsLeftRunning + " did not end");
+        // Only a test's end comes back here.
+        WaitForWorkers();
+        status = kExitThreadStuck;
     }
     UnInitGame();
     plat::closeGameWindow();

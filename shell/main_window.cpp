@@ -26,8 +26,6 @@
 #include "shell/file_dialogs.h"
 #include "shell/name_dialog.h"
 
-#include <chrono>
-
 namespace {
 
 // The workers in the order they are stopped.
@@ -60,17 +58,22 @@ void Close(plat::WindowId hwnd)
 
 void StopWorkers()
 {
+    // All are asked at once, so the budgets of the later ones run while
+    // the earlier ones are waited for.
     for (cThread* worker : kWorkers)
-        if (worker->m_hThread) plat::postThreadMessage(worker->m_dwThreadId, WM_QUIT, 0, 0);
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWorkerExitBudgetMs);
+        worker->RequestQuit();
     for (cThread* worker : kWorkers) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (worker->Exit(static_cast<std::uint32_t>(std::max<long>(left.count(), 1)))) continue;
+        if (worker->Exit(kWorkerExitBudgetMs)) continue;
         Report("%s did not end when the window closed", worker->Name());
-        g_ThreadStuck = 1;
+        if (!g_ThreadsLeftRunning.empty()) g_ThreadsLeftRunning += ", ";
+        g_ThreadsLeftRunning += worker->Name();
     }
+}
+
+void WaitForWorkers()
+{
+    for (cThread* worker : kWorkers)
+        worker->Wait();
 }
 
 namespace {

@@ -103,7 +103,7 @@ TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceWithoutAMessage)
 {
     test::ScopedCurrentDir cwd(dir.path());
     std::filesystem::create_directory(dir / "Report_Game.txt"); // nothing can be made there
-    EXPECT_NE(GameMain(0, nullptr), 0) << "a start that failed says so";
+    EXPECT_NE(test::RunMain(0, nullptr), 0) << "a start that failed says so";
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Report_Game.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "Report_Game.txt"));
@@ -116,7 +116,7 @@ TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAfterItsReport)
     test::ScopedCurrentDir cwd(dir.path());
     plat::InstanceLock first;
     ASSERT_EQ(first.acquire("ゲーム"), plat::InstanceLockResult::Acquired);
-    EXPECT_NE(GameMain(0, nullptr), 0);
+    EXPECT_NE(test::RunMain(0, nullptr), 0);
     EXPECT_EQ(boxes, std::vector<std::string>{"既に起動しています"});
     EXPECT_EQ(reportAfterMachine(),
               std::vector<std::string>{"start-up ended: another copy is running"});
@@ -233,7 +233,7 @@ TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
         boxes.clear();
         {
             test::ScopedCurrentDir cwd(game.path());
-            EXPECT_EQ(GameMain(0, nullptr), 1);
+            EXPECT_EQ(test::RunMain(0, nullptr), 1);
         }
         EXPECT_EQ(boxes, c.boxes);
         auto report = lines(game.read("Report_Game.txt"));
