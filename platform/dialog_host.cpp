@@ -171,7 +171,7 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
     if (own) SDL_DestroyWindow(own);
     // The close waits for the main loop, once the request that showed the
     // dialog has returned.
-    if (closing) postMessage(gameWindow(), WM_CLOSE, 0, 0);
+    if (closing) passCloseOn();
     return !closing;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/game_window.h"
 
+#include "platform/close_signals.h"
 #include "platform/input.h"
 #include "platform/input_pump.h"
 #include "platform/text_encoding.h"
@@ -8,6 +9,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,6 +33,7 @@ WindowState g_Window;
 std::atomic<bool> g_Started{false};
 std::atomic<bool> g_Active{false};
 std::atomic<bool> g_CloseAsked{false};
+std::string g_EventsError; // main thread
 
 std::mutex g_InterceptLock;
 std::shared_ptr<const std::function<bool(const SDL_Event&)>> g_Interceptor;
@@ -133,14 +136,57 @@ void pump()
 {
     if (!g_Started) return;
     SDL_Event event;
+    // A close signal is a close like the close box's, for whoever takes the
+    // events now (the game window, or a dialog).
+    if (takeCloseSignal()) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
     while (SDL_PollEvent(&event))
         dispatch(event);
     detail::refreshJoysticks();
 }
 
+bool envSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Whether SDL found a display to show windows on: when it has none, it
+// falls back on drivers that show nothing, which only count when asked for.
+bool displayReached(std::string& why)
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) {
+        why = "no video driver";
+        return false;
+    }
+    const std::string name = driver;
+    if (name != "offscreen" && name != "dummy") return true;
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && name == asked) return true;
+    if (!envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY")) {
+        why = "there is no display (DISPLAY is not set)";
+    } else if (envSet("DISPLAY")) {
+        why = std::string("there is no display (the display \"") + std::getenv("DISPLAY") +
+              "\" cannot be reached)";
+    } else {
+        why = "there is no display (the Wayland display cannot be reached)";
+    }
+    return false;
+}
+
 } // namespace
 
 namespace detail {
+
+void passCloseOn()
+{
+    g_CloseAsked = true;
+    postMessage(windowId(), WM_CLOSE, 0, 0);
+}
 
 void setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
 {
@@ -197,7 +243,15 @@ void handleWindowEvent(const SDL_Event& event)
 bool initEvents()
 {
     if (g_Started) return true;
-    if (SDL_InitSubSystem(kSubsystems) != 0) return false;
+    g_EventsError.clear();
+    if (SDL_InitSubSystem(kSubsystems) != 0) {
+        g_EventsError = SDL_GetError();
+        return false;
+    }
+    if (!displayReached(g_EventsError)) {
+        SDL_QuitSubSystem(kSubsystems);
+        return false;
+    }
     // Key releases and focus changes arrive in the window; a key held while
     // the window is not focused does not count.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -205,6 +259,11 @@ bool initEvents()
     static std::once_flag registered;
     std::call_once(registered, [] { addMainThreadService(pump); });
     return true;
+}
+
+const std::string& eventsError()
+{
+    return g_EventsError;
 }
 
 void shutdownEvents()
@@ -366,7 +425,7 @@ void setAppActive(bool active)
 bool windowCloseAsked()
 {
     if (isMainThread()) pump();
-    return g_CloseAsked;
+    return g_CloseAsked || closeSignalled();
 }
 
 void requestWindowClose()

@@ -9,6 +9,7 @@
 #include "core/thread.h"
 #include "media/dd_mes_box.h"
 #include "platform/clock.h"
+#include "platform/close_signals.h"
 #include "platform/game_window.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
@@ -65,9 +66,11 @@ int RunMessageLoop()
     }
 }
 
+// Ends a start-up that did not get through; `why` goes to the run report
+// unless the start-up has said it already (null).
 int StartUpFailed(const char* why)
 {
-    Report("start-up ended: %s", why);
+    if (why) Report("start-up ended: %s", why);
     UnInitGame();
     if (plat::isWindow(g_MainWindow.m_hWnd)) plat::destroyWindow(g_MainWindow.m_hWnd);
     g_hMainWnd = 0;
@@ -99,6 +102,8 @@ void SetEndProcess(EndProcessFn end)
 
 int GameMain(int argc, char** argv)
 {
+    // First of all: a close signal from now on ends the program in order.
+    plat::CloseSignals closeSignals;
     plat::setMainThread();
     g_AppActive = 0;
     g_Initialised = 0;
@@ -110,6 +115,15 @@ int GameMain(int argc, char** argv)
     // The error log is named but stays off for the whole run.
     ErrLogSetFile(0, "EC_Game.txt");
 
+    // One copy at a time; a refused copy leaves the running copy's report
+    // alone. A lock that cannot be taken for another reason does not stop
+    // the program.
+    plat::InstanceLock instance;
+    if (instance.acquire("ゲーム") == plat::InstanceLockResult::AlreadyRunning) {
+        plat::messageBox(0, Sjis("既に起動しています"), Sjis("二重起動"), MB_OK);
+        return kExitStartUpFailed;
+    }
+
     // Without its run report the program cannot tell what went wrong: it
     // ends at once, without a message.
     std::string reportPath = "Report_Game.txt";
@@ -118,16 +132,14 @@ int GameMain(int argc, char** argv)
     Report("App : ver %s", "511");
     ReportSystem();
 
-    // One copy at a time. A lock that cannot be taken for another reason
-    // does not stop the program.
-    plat::InstanceLock instance;
-    if (instance.acquire("ゲーム") == plat::InstanceLockResult::AlreadyRunning) {
-        plat::messageBox(0, Sjis("既に起動しています"), Sjis("二重起動"), MB_OK);
-        Report("start-up ended: another copy is running");
-        return kExitStartUpFailed;
+    if (!plat::initEvents()) {
+        // Without a display there is nowhere to show a box: the terminal is told.
+        std::fprintf(stderr, "%s\n", plat::eventsError().c_str());
+        Report("%s", plat::eventsError().c_str());
+        ErrBox(Sjis("ウインドウが生成出来ません！"));
+        return StartUpFailed("the window cannot be made");
     }
-
-    if (!plat::initEvents() || !plat::createGameWindow(MainWndProc, 640, 480)) {
+    if (!plat::createGameWindow(MainWndProc, 640, 480)) {
         ErrBox(Sjis("ウインドウが生成出来ません！"));
         return StartUpFailed("the window cannot be made");
     }
@@ -136,7 +148,7 @@ int GameMain(int argc, char** argv)
 
     bool quitByPlayer = false;
     if (!InitGame(CommandLine(argc, argv), quitByPlayer)) {
-        const int status = StartUpFailed(quitByPlayer ? "the player quit" : "see above");
+        const int status = StartUpFailed(quitByPlayer ? nullptr : "see above");
         return quitByPlayer ? kExitOk : status;
     }
     g_Initialised = 1;

@@ -27,8 +27,8 @@
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
 #include "scenes/hbt_palette.h"
-#include "scenes/play_pause.h"
 #include "scenes/key_config.h"
+#include "scenes/play_pause.h"
 #include "scenes/replay_keys.h"
 #include "scenes/scene_mgr.h"
 #include "shell/app_state.h"
@@ -69,19 +69,23 @@ bool Fail(const char* why)
     return false;
 }
 
-bool ReadGameFolder()
+// How making data\ from default\ (when it is missing) ended.
+enum class DataFolder { Ready, Refused, Failed };
+
+DataFolder MakeDataFolder()
 {
     g_DataVersion = kDataVersion;
     g_StripCR = 1;
     // Copies and saves cut short by a crash or a kill leave their temporary
     // files behind; none of them is a file the player made.
     RemoveLeftoverTemporaries();
-    if (!CreateDefaultData(g_hMainWnd)) {
-        ReportBox("%s",
-                  Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"
-                       "あります。"));
-        return false;
-    }
+    bool refused = false;
+    if (CreateDefaultData(g_hMainWnd, &refused)) return DataFolder::Ready;
+    return refused ? DataFolder::Refused : DataFolder::Failed;
+}
+
+bool ReadGameFolder()
+{
     CreateGameFolders();
     return LoadDatabaseAtStartUp() && LoadSystemAtStartUp();
 }
@@ -190,11 +194,28 @@ bool InitGame(const std::string& commandLine, bool& quitByPlayer)
         quitByPlayer = true;
         return true;
     };
+    if (closed()) return false;
     InitBitmapTable();
     InitDigitBmp();
     InitFontDef();
+    const DataFolder data = MakeDataFolder();
+    // A close while the question is up ends the program as any close does,
+    // and declining the data folder is the player's choice, not a fault.
+    if (closed()) return false;
+    if (data == DataFolder::Refused) {
+        Report("start-up ended: the player chose not to make the data folder");
+        quitByPlayer = true;
+        return false;
+    }
+    if (data == DataFolder::Failed) {
+        ReportBox("%s",
+                  Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"
+                       "あります。"));
+        return false;
+    }
     if (!ReadGameFolder() || closed()) return false;
     ReadSystemIni();
+    if (closed()) return false;
     if (g_SystemIni.Direct3D >= 2) {
         if (!AskBackEnd(g_SystemIni)) {
             quitByPlayer = true;
