@@ -1,6 +1,7 @@
 #include "platform/game_window.h"
 
 #include "platform/close_signals.h"
+#include "platform/display_loss.h"
 #include "platform/input.h"
 #include "platform/input_pump.h"
 #include "platform/text_encoding.h"
@@ -252,6 +253,7 @@ bool initEvents()
         SDL_QuitSubSystem(kSubsystems);
         return false;
     }
+    if (std::string(SDL_GetCurrentVideoDriver()) == "x11") detail::guardDisplayConnection();
     // Key releases and focus changes arrive in the window; a key held while
     // the window is not focused does not count.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");

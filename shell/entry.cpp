@@ -10,6 +10,7 @@
 #include "media/dd_mes_box.h"
 #include "platform/clock.h"
 #include "platform/close_signals.h"
+#include "platform/display_loss.h"
 #include "platform/game_window.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
@@ -104,6 +105,11 @@ int GameMain(int argc, char** argv)
 {
     // First of all: a close signal from now on ends the program in order.
     plat::CloseSignals closeSignals;
+    // The display going must not pull the objects the threads use from
+    // under them.
+    plat::DisplayLossGuard displayLoss([] {
+        Report("the connection to the display broke: the program ends without its shutdown");
+    });
     plat::setMainThread();
     g_AppActive = 0;
     g_Initialised = 0;
