@@ -130,11 +130,15 @@ int GameMain(int argc, char** argv)
         return kExitStartUpFailed;
     }
 
-    // Without its run report the program cannot tell what went wrong: it
-    // ends at once, without a message.
+    // Without its run report the program cannot tell what goes wrong later:
+    // it ends at once, saying why (the game folder is not writable).
     std::string reportPath = "Report_Game.txt";
     PathToAbsolute(reportPath);
-    if (!ReportCreate(reportPath.c_str())) return kExitStartUpFailed;
+    if (!ReportCreate(reportPath.c_str())) {
+        ErrBox(Sjis(
+            "Report_Game.txt を作成できません！\nゲームのフォルダに書き込めるか確かめて下さい。"));
+        return kExitStartUpFailed;
+    }
     Report("App : ver %s", "511");
     ReportSystem();
 

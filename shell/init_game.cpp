@@ -34,6 +34,7 @@
 #include "shell/app_state.h"
 #include "shell/boot_dialog.h"
 #include "shell/init_graphics.h"
+#include "shell/start_up_failure.h"
 #include "shell/system_ini.h"
 #include "world/input_state.h"
 #include "world/start_up_data.h"
@@ -60,14 +61,6 @@ char g_BgmMidiNames[5][kBgmMidiNameBytes] = {"bgm\\Title.mid", "bgm\\WorldMap.mi
 // Sound-effect volume by the option's step 0 to 10, in hundredths of a dB.
 constexpr std::array<int, 11> kSeVolume = {-10000, -3000, -2000, -1300, -800, -500,
                                            -300,   -150,  -80,   -30,   0};
-
-// A step that fails only into the error log (off in normal runs) still
-// leaves its reason in the run report, so that a failed start can be told.
-bool Fail(const char* why)
-{
-    Report("start-up failed: %s", why);
-    return false;
-}
 
 // How making data\ from default\ (when it is missing) ended.
 enum class DataFolder { Ready, Refused, Failed };
@@ -132,7 +125,7 @@ bool SetUpSoundAndMusic()
     FillSoundSlots();
     if (!DS_Init(g_hMainWnd, 22050, 8, 1)) {
         ErrLog(Sjis("DS_Init失敗！"));
-        return Fail("DS_Init");
+        return StartUpStepFailed("DS_Init", Sjis("サウンドの初期化に失敗しました！"));
     }
     const int step = std::clamp(g_Option.nSeVolume, 0, 10);
     DSLoadSounds(g_Sounds, g_SoundTable, kSeVolume[static_cast<std::size_t>(step)]);
@@ -171,7 +164,7 @@ bool ArrangeDirectStart()
     }
     g_SystemIni.FreeStage = path;
     g_DirectStart = 1;
-    if (!StartFreePlay(path.c_str(), 1)) return Fail("the stage given at start-up");
+    if (!StartFreePlay(path.c_str(), 1)) return StartUpStepFailed("the stage given at start-up");
     g_Progress.bChainStage = 0;
     g_SceneMgr.m_PlayKind = PLAYKIND_FREE;
     g_SceneMgr.m_ResultsOn = 1;
@@ -232,7 +225,8 @@ bool InitGame(const std::string& commandLine, bool& quitByPlayer)
     SetUpInput();
     // A player without options plays with the defaults.
     LoadFile(g_Option, g_PathTable[PATH_OPTION]);
-    if (g_DDBpp == 8 && !LoadHbtPalette(g_Option.nPalette)) return Fail("LoadHbtPalette");
+    if (g_DDBpp == 8 && !LoadHbtPalette(g_Option.nPalette))
+        return StartUpStepFailed("LoadHbtPalette");
     if (!SetUpSoundAndMusic() || closed()) return false;
     if (!LoadWorldMapAtStartUp()) return false;
     if (!LoadCommonPaletteAtStartUp()) return false;

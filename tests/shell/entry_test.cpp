@@ -103,12 +103,13 @@ TEST_F(Entry, TheRunReportBeginsWithTheVersionAndTheMachineInOrder)
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
 }
 
-TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceWithoutAMessage)
+TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceSayingWhy)
 {
     test::ScopedCurrentDir cwd(dir.path());
     std::filesystem::create_directory(dir / "Report_Game.txt"); // nothing can be made there
     EXPECT_NE(test::RunMain(0, nullptr), 0) << "a start that failed says so";
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(boxes, std::vector<std::string>{"Report_Game.txt を作成できません！\nゲームのフォルダ"
+                                              "に書き込めるか確かめて下さい。"});
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Report_Game.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "Report_Game.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
@@ -219,6 +220,22 @@ const std::vector<FailedStart> kFailedStarts = {
      [](const test::TempDir& dir, int&) { makeDataWithout(dir, "CommonPalette.cplt4"); },
      {"data\\CommonPalette.cplt4 のロードに失敗！"},
      "data\\CommonPalette.cplt4 のロードに失敗！"},
+    // The pictures are not part of data\: without bmp\ the graphics set-up
+    // cannot read the game's palette.
+    {"NoPictureFolder",
+     [](const test::TempDir& dir, int&) {
+         fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+         fs::remove_all(dir / "bmp");
+     },
+     {"bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+     "start-up failed: DDLoadPaletteFromFile"},
+    {"UnreadablePalette",
+     [](const test::TempDir& dir, int&) {
+         fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+         dir.write("bmp/plt/Palette.bmp", "BM damaged");
+     },
+     {"bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+     "start-up failed: DDLoadPaletteFromFile"},
 };
 
 TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
