@@ -7,6 +7,7 @@
 #include "core/report.h"
 #include "core/sjis_text.h"
 #include "core/thread.h"
+#include "data/test_flows.h"
 #include "media/dd_mes_box.h"
 #include "platform/clock.h"
 #include "platform/close_signals.h"
@@ -15,6 +16,7 @@
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
+#include "platform/tool_channel.h"
 #include "platform/window_messages.h"
 #include "shell/app_state.h"
 #include "shell/game_loop.h"
@@ -68,10 +70,13 @@ int RunMessageLoop()
 }
 
 // Ends a start-up that did not get through; `why` goes to the run report
-// unless the start-up has said it already (null).
+// unless the start-up has said it already (null). The authoring tool, told
+// that the window exists, hears that the start-up failed (and only that).
 int StartUpFailed(const char* why)
 {
     if (why) Report("start-up ended: %s", why);
+    if (g_StartedByTool && plat::isWindow(g_MainWindow.m_hWnd)) NotifyToolExit(0);
+    g_Initialised = 0;
     UnInitGame();
     if (plat::isWindow(g_MainWindow.m_hWnd)) plat::destroyWindow(g_MainWindow.m_hWnd);
     g_hMainWnd = 0;
@@ -141,6 +146,8 @@ int GameMain(int argc, char** argv)
     }
     Report("App : ver %s", "511");
     ReportSystem();
+    // A test play of the authoring tool comes with the tool's channel.
+    g_StartedByTool = plat::toolChannelPresent() ? 1 : 0;
 
     if (!plat::initEvents()) {
         // Without a display there is nowhere to show a box: the terminal is told.
@@ -155,6 +162,7 @@ int GameMain(int argc, char** argv)
     }
     g_MainWindow.m_hWnd = plat::gameWindow();
     g_hMainWnd = g_MainWindow.m_hWnd.load();
+    if (g_StartedByTool) NotifyToolStart();
 
     bool quitByPlayer = false;
     if (!InitGame(CommandLine(argc, argv), quitByPlayer)) {

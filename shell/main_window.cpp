@@ -12,12 +12,14 @@
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/replay_log.h"
+#include "data/test_flows.h"
 #include "media/bgm.h"
 #include "media/dd_dialog.h"
 #include "media/dd_present.h"
 #include "media/ds_sound.h"
 #include "media/font.h"
 #include "platform/input.h"
+#include "platform/tool_channel.h"
 #include "platform/window_messages.h"
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
@@ -68,6 +70,16 @@ void StopWorkers()
         if (!g_ThreadsLeftRunning.empty()) g_ThreadsLeftRunning += ", ";
         g_ThreadsLeftRunning += worker->Name();
     }
+}
+
+void NotifyToolStart()
+{
+    plat::toolNotify(1, 1);
+}
+
+void NotifyToolExit(int code)
+{
+    plat::toolNotify(0, code);
 }
 
 void WaitForWorkers()
@@ -175,6 +187,8 @@ std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, st
     case WM_DESTROY:
         m_hWnd = 0;
         g_hMainWnd = 0;
+        // A start-up that failed has told the tool already.
+        if (g_StartedByTool && g_Initialised) NotifyToolExit(1);
         plat::postQuitMessage(0);
         return 0;
     case WM_CLOSE:

@@ -27,6 +27,12 @@ std::intptr_t MainWndProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t
 
 extern cMainWindow g_MainWindow;
 
+// The notices to the authoring tool of a test play (see
+// platform/tool_channel.h): the game window exists; the program ends, with
+// 0 when the start-up failed and 1 when the window has been destroyed.
+void NotifyToolStart();
+void NotifyToolExit(int code);
+
 // Asks every worker thread to quit, then waits for each, in order, within
 // the budget below; a worker that does not end is named in the run report
 // and in g_ThreadsLeftRunning.
