@@ -4,6 +4,7 @@
 // goes it ends without a crash.
 #include "shell/child_program.h"
 #include "support/generated_game.h"
+#include "support/own_x_server.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -108,64 +109,9 @@ TEST(ProgramProcess, WithoutADisplayTheProgramSaysSoAndEndsWithANonZeroStatus)
     }
 }
 
-// An X server of the test's own, on a display number it chooses itself.
-class OwnXServer {
-public:
-    OwnXServer()
-    {
-        int fds[2];
-        if (::pipe2(fds, O_CLOEXEC) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        char* argv[] = {const_cast<char*>("Xvfb"),
-                        const_cast<char*>("-displayfd"),
-                        const_cast<char*>("3"),
-                        const_cast<char*>("-nolisten"),
-                        const_cast<char*>("tcp"),
-                        const_cast<char*>("-screen"),
-                        const_cast<char*>("0"),
-                        const_cast<char*>("1024x768x24"),
-                        nullptr};
-        const bool spawned = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv, environ) == 0;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-        if (spawned) {
-            // The server writes its display number and a line feed once it
-            // takes clients; it gives up should the pipe close before both.
-            std::string line;
-            char c = 0;
-            while (::read(fds[0], &c, 1) == 1 && c != '\n')
-                line += c;
-            if (c == '\n' && !line.empty()) display_ = ":" + line;
-        } else {
-            pid_ = -1;
-        }
-        ::close(fds[0]);
-    }
-    ~OwnXServer() { end(); }
-    OwnXServer(const OwnXServer&) = delete;
-    OwnXServer& operator=(const OwnXServer&) = delete;
-
-    // The display's name (":n"); empty when the server could not start.
-    const std::string& display() const { return display_; }
-    void end()
-    {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
 TEST(ProgramProcess, WhenTheDisplayGoesTheProgramEndsWithoutACrash)
 {
-    OwnXServer server;
+    test::OwnXServer server;
     if (server.display().empty()) GTEST_SKIP() << "Xvfb cannot be started";
     ProgramFolder game;
     test::ChildProgram program(game.dir.path(), {{"XDG_RUNTIME_DIR", game.dir.path().string()},

@@ -6,9 +6,12 @@
 // window manager: there SDL gives the keyboard to every window it shows,
 // so another program's window would take it from a game under test (which
 // then pauses and lets its keys go) or from a dialog. A test holds the
-// display for itself while its windows are up.
+// display for itself while its windows are up. On a busy machine the
+// server may be slow to take a new client: the test waits until it does.
 
 #include "support/scoped_env.h"
+
+#include <SDL.h>
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -28,7 +31,8 @@ public:
     // With a display: the X server's software GL driver, which SDL loads,
     // is kept loaded (unloaded at SDL's shutdown it leaves memory behind,
     // which the leak check would blame on the test); SDL is sent to X; and
-    // the display is waited for, up to `seconds`.
+    // the display is waited for, up to `seconds`: until no other test holds
+    // it and SDL can open it.
     explicit XDisplay(int seconds = 120)
     {
         const char* display = std::getenv("DISPLAY");
@@ -48,6 +52,10 @@ public:
             if (std::chrono::steady_clock::now() > limit) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        while (!answers()) {
+            if (std::chrono::steady_clock::now() > limit) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
     }
     ~XDisplay()
     {
@@ -62,6 +70,14 @@ public:
     bool held() const { return held_; }
 
 private:
+    // Whether SDL can start its video on the display now.
+    static bool answers()
+    {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return true;
+    }
+
     bool present_ = false;
     bool held_ = false;
     int fd_ = -1;
