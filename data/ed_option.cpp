@@ -32,6 +32,14 @@ void cEdOption::RegisterMembers(int /*version*/)
     AddString(&strRegName, 1);
 }
 
+void cEdOption::Load(plat::ByteReader& f)
+{
+    cEdData::Load(f);
+    nPalette = std::clamp(nPalette, 0, kPaletteVariants - 1);
+    nSeVolume = std::clamp(nSeVolume, 0, kSeVolumeSteps - 1);
+    nRankMode = std::clamp(nRankMode, 0, kRankModes - 1);
+}
+
 std::int32_t SeVolumeAttenuation(int step)
 {
     step = std::clamp(step, 0, kSeVolumeSteps - 1);

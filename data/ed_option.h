@@ -5,10 +5,11 @@
 // into g_Option (a missing or damaged file leaves the defaults); written by
 // the option scene when it closes.
 //
-// The record is loaded and saved by the record base as it stands: there is
-// no check on either side, so values outside their ranges are kept as read
-// (the option scene keeps them in range when the player changes them, and
-// every user of a value holds it to its range where it is used).
+// The record is saved by the record base as it stands. A file may hold
+// values outside their ranges (a damaged or hand-edited file): loading takes
+// the palette variant, the volume and the ranking mode to the nearest value
+// of their ranges, as the option scene keeps them when the player changes
+// them.
 
 #include <cstdint>
 #include <string>
@@ -36,12 +37,17 @@ public:
 
     // nPalette, bBgm, nSeVolume, nRankMode, then strRegName, at every version.
     void RegisterMembers(int version) override;
+    // The record base's body, then the values taken into their ranges.
+    void Load(plat::ByteReader& f) override;
 };
 
 extern cEdOption g_Option;
 
-// The number of volume steps (0 to 10).
+// The number of volume steps (0 to 10), palette variants (0 to 23) and
+// ranking modes (0 to 3).
 inline constexpr int kSeVolumeSteps = 11;
+inline constexpr int kPaletteVariants = 24;
+inline constexpr int kRankModes = 4;
 
 // The attenuation, in hundredths of a decibel, that every sound copy gets for
 // a volume step: -10000 (silent) for step 0 up to 0 (full) for step 10. A

@@ -280,6 +280,7 @@ int cSaveData::SaveStorySlot(int slot)
     if (!SaveFile(StoryPath(slot))) return 0;
     cEdSlotInfo& info = g_StorySlots[static_cast<std::size_t>(slot)];
     info.bUsed = 1;
+    info.bDamaged = 0;
     info.stSaved = stSaved;
     return 1;
 }

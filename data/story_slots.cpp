@@ -29,19 +29,22 @@ void ScanStorySlots(std::vector<cEdSlotInfo>& slots)
     for (std::size_t i = 0; i < slots.size(); ++i) {
         cEdSlotInfo& info = slots[i];
         auto file = OpenRead(StoryPath(static_cast<int>(i)));
+        info.bDamaged = 0;
         if (!file) {
             info.bUsed = 0;
             continue;
         }
         info.bUsed = 1;
         cSaveData saved;
-        info.stSaved = LoadRecord(saved, file->in) ? saved.stSaved : SaveTime{};
+        info.bDamaged = LoadRecord(saved, file->in) ? 0 : 1;
+        info.stSaved = info.bDamaged ? SaveTime{} : saved.stSaved;
         CloseFile(file);
     }
 }
 
 std::string StorySlotTimeText(const cEdSlotInfo& slot)
 {
+    if (slot.bDamaged) return "----/--/-- --:--\n";
     std::string text;
     FormatStr(text, "%04d/%02d/%02d %02d:%02d\n", slot.stSaved.nYear, slot.stSaved.nMonth,
               slot.stSaved.nDay, slot.stSaved.nHour, slot.stSaved.nMinute);

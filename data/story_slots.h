@@ -15,8 +15,9 @@ inline constexpr int kStorySlots = 99;
 // What the menus show of one slot; kept in memory only.
 class cEdSlotInfo : public cEdData {
 public:
-    std::int32_t bUsed = 0; // the slot's file exists
-    SaveTime stSaved;       // when it was saved (when its file could be read)
+    std::int32_t bUsed = 0;    // the slot's file exists
+    std::int32_t bDamaged = 0; // it exists but does not read as a save
+    SaveTime stSaved;          // when it was saved (when its file could be read)
 
     void RegisterMembers(int version) override;
 };
@@ -32,8 +33,10 @@ std::string StoryPath(int slot);
 
 // Fills each summary from its slot's file: used when the file exists, with
 // the time it was saved when the file reads cleanly (a damaged file stays
-// used, with no time, so that it is not taken for a free slot).
+// used, marked damaged and with no time, so that it is not taken for a free
+// slot).
 void ScanStorySlots(std::vector<cEdSlotInfo>& slots);
 
-// The text shown for a used slot: its time as "YYYY/MM/DD hh:mm" and a line end.
+// The text shown for a used slot: its time as "YYYY/MM/DD hh:mm" and a line
+// end; dashes in place of the digits for a damaged one.
 std::string StorySlotTimeText(const cEdSlotInfo& slot);

@@ -76,6 +76,8 @@ void MoveGridCursor(std::uint16_t input, int originX, int originY, int pitchX, i
 void MoveListCursor(std::uint16_t input, int useRow, std::int32_t& scroll, int origin, int pitch,
                     int fixed, int visible, int count, int pageJump)
 {
+    // A list that shows no row has nowhere to put its cursor.
+    if (visible < 1) return;
     MenuCursorState& c = *g_MenuCursor.top;
     std::int32_t& index = useRow ? c.row : c.column;
     if (input & kDirUp) {

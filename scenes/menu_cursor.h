@@ -58,7 +58,7 @@ void MoveGridCursor(std::uint16_t input, int originX, int originY, int pitchX, i
 // caller's scroll index on; useRow 1 moves the row along y, 0 the column
 // along x (the other coordinate is `fixed`). Up/down step one item,
 // scrolling at the edges; with pageJump, right/left page by visible - 1.
-// The list does not wrap.
+// The list does not wrap. Nothing happens when no row is visible.
 void MoveListCursor(std::uint16_t input, int useRow, std::int32_t& scroll, int origin, int pitch,
                     int fixed, int visible, int count, int pageJump);
 

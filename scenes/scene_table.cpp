@@ -1,7 +1,10 @@
 #include "scenes/scene_table.h"
 
 #include "scenes/game_play.h"
+#include "scenes/option_scene.h"
+#include "scenes/save_menu_scene.h"
 #include "scenes/scene_mgr.h"
+#include "scenes/title_scene.h"
 
 namespace {
 
@@ -10,15 +13,30 @@ std::unique_ptr<cScene> MakeGamePlay()
     return std::make_unique<cGamePlay>();
 }
 
+std::unique_ptr<cScene> MakeTitle()
+{
+    return std::make_unique<cTitleScene>();
+}
+
+std::unique_ptr<cScene> MakeSaveMenu()
+{
+    return std::make_unique<cSaveMenuScene>();
+}
+
+std::unique_ptr<cScene> MakeOption()
+{
+    return std::make_unique<cOptionScene>();
+}
+
 } // namespace
 
 std::array<SceneFactory, kSceneCount> g_SceneFactories = {
-    nullptr,      // title menu
+    MakeTitle,    // title menu
     nullptr,      // world map
-    nullptr,      // save menu
+    MakeSaveMenu, // save menu
     nullptr,      // challenge select
     MakeGamePlay, // game play
-    nullptr,      // options
+    MakeOption,   // options
 };
 
 void PublishGamePlay(cScene* scene)

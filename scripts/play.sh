@@ -10,9 +10,6 @@ cmake --build "$build"
 game_dir="$build/game"
 mkdir -p "$game_dir"
 cd "$game_dir"
-# Until the title menu exists, the game starts at its first story stage, as
-# a test play of that stage does. Arguments name another stage file.
-if [[ $# -eq 0 ]]; then
-  set -- 'data\stg4\Stage1.stg4'
-fi
+# The game opens at its title menu. An argument names a stage file (or a
+# replay file) to play at once instead.
 exec "../quenholt" "$@"

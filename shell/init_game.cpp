@@ -3,6 +3,7 @@
 #include "core/checked_access.h"
 #include "core/err_log.h"
 #include "core/main_window_handle.h"
+#include "core/message_box.h"
 #include "core/path.h"
 #include "core/report.h"
 #include "core/request.h"
@@ -28,8 +29,10 @@
 #include "scenes/game_play.h"
 #include "scenes/hbt_palette.h"
 #include "scenes/key_config.h"
+#include "scenes/menu_music.h"
 #include "scenes/play_pause.h"
 #include "scenes/replay_keys.h"
+#include "scenes/replay_start.h"
 #include "scenes/scene_mgr.h"
 #include "shell/app_state.h"
 #include "shell/boot_dialog.h"
@@ -47,20 +50,6 @@
 #include <system_error>
 
 namespace {
-
-// The music manager's name tables: the first names of the five music
-// slots (title, world map, challenge, options, stage); the main window
-// registers each slot's real file before it plays.
-char g_BgmOggNames[5][kBgmOggNameBytes] = {"bgm\\Title.ogg", "bgm\\WorldMap.ogg",
-                                           "bgm\\Challenge.ogg", "bgm\\Option.ogg",
-                                           "bgm\\Stage.ogg"};
-char g_BgmMidiNames[5][kBgmMidiNameBytes] = {"bgm\\Title.mid", "bgm\\WorldMap.mid",
-                                             "bgm\\Challenge.mid", "bgm\\Option.mid",
-                                             "bgm\\Stage.mid"};
-
-// Sound-effect volume by the option's step 0 to 10, in hundredths of a dB.
-constexpr std::array<int, 11> kSeVolume = {-10000, -3000, -2000, -1300, -800, -500,
-                                           -300,   -150,  -80,   -30,   0};
 
 // How making data\ from default\ (when it is missing) ended.
 enum class DataFolder { Ready, Refused, Failed };
@@ -121,19 +110,16 @@ void FillSoundSlots()
 
 bool SetUpSoundAndMusic()
 {
-    if (g_Option.bBgm) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, 5);
+    SetUpMusic();
     FillSoundSlots();
     if (!DS_Init(g_hMainWnd, 22050, 8, 1)) {
         ErrLog(Sjis("DS_Init失敗！"));
         return StartUpStepFailed("DS_Init", Sjis("サウンドの初期化に失敗しました！"));
     }
-    const int step = std::clamp(g_Option.nSeVolume, 0, 10);
-    DSLoadSounds(g_Sounds, g_SoundTable, kSeVolume[static_cast<std::size_t>(step)]);
+    DSLoadSounds(g_Sounds, g_SoundTable, SeVolumeAttenuation(g_Option.nSeVolume));
     return true;
 }
 
-// The stage given at start-up: its newest numbered file plays at once in
-// free play; a name that finds no file starts the game at the title.
 // What the running stage asks of the program above the world.
 void ConnectWorld()
 {
@@ -149,28 +135,55 @@ void ConnectWorld()
     g_RestartFreePlay = [] { return StartFreePlay(g_LastStagePath.c_str(), 0); };
 }
 
+// The file given at start-up, as the program starts the game on it.
+void PlayAtOnce(std::int32_t kind, std::int32_t mode, std::int32_t resultsOn)
+{
+    g_SceneMgr.m_PlayKind = kind;
+    g_SceneMgr.m_ResultsOn = resultsOn;
+    g_SceneMgr.g_PlayMode = mode;
+    g_SceneMgr.g_CurScene = SCENE_GAME_PLAY;
+    g_SceneMgr.g_PrevScene = SCENE_TITLE;
+}
+
+// A replay given at start-up plays at once; one that does not read is said
+// and the game begins at the title menu.
+void ArrangeDirectReplay(std::string path)
+{
+    g_SystemIni.FreeStage.clear();
+    if (!LoadReplayFile(path)) return;
+    PlayAtOnce(PLAYKIND_REPLAY, PLAYMODE_REPLAY,
+               VecAt(g_System.vModeFlags, PLAYKIND_REPLAY).bRanking);
+}
+
+// The stage given at start-up: its newest numbered file, or the file of
+// that very name, plays at once in free play. A name that finds no file is
+// said, and the game begins at the title menu.
 bool ArrangeDirectStart()
 {
     if (g_SystemIni.FreeStage.empty()) return true;
+    if (IsReplayPath(g_SystemIni.FreeStage)) {
+        ArrangeDirectReplay(g_SystemIni.FreeStage);
+        return true;
+    }
     std::string path;
     FindNewestNumbered(path, g_SystemIni.FreeStage, g_ExtTable[EXT_STAGE]);
-    if (path.empty()) path = g_SystemIni.FreeStage;
+    const int versioned = path.empty() ? 0 : 1;
+    if (!versioned) path = g_SystemIni.FreeStage;
     std::error_code ec;
     const auto file = plat::resolveExisting(path);
     if (!file || !std::filesystem::is_regular_file(*file, ec)) {
         ReportLog(Sjis("「%s」の読み込みに失敗しました！"), path.c_str());
+        ErrBoxF(Sjis("「%s」の読み込みに失敗しました！"), path.c_str());
         g_SystemIni.FreeStage.clear();
         return true;
     }
     g_SystemIni.FreeStage = path;
     g_DirectStart = 1;
-    if (!StartFreePlay(path.c_str(), 1)) return StartUpStepFailed("the stage given at start-up");
+    // The loader has said why a stage cannot be played.
+    if (!StartFreePlay(path.c_str(), versioned))
+        return StartUpStepFailed("the stage given at start-up");
     g_Progress.bChainStage = 0;
-    g_SceneMgr.m_PlayKind = PLAYKIND_FREE;
-    g_SceneMgr.m_ResultsOn = 1;
-    g_SceneMgr.g_PlayMode = PLAYMODE_FREE;
-    g_SceneMgr.g_CurScene = SCENE_GAME_PLAY;
-    g_SceneMgr.g_PrevScene = SCENE_TITLE;
+    PlayAtOnce(PLAYKIND_FREE, PLAYMODE_FREE, 1);
     return true;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/window_messages.h"
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
+#include "scenes/replay_start.h"
 #include "scenes/scene_mgr.h"
 #include "shell/app_state.h"
 #include "shell/file_dialogs.h"
@@ -133,17 +134,7 @@ void OpenStage()
 void OpenReplay()
 {
     const std::string path = OpenReplayDialog();
-    int result = 0;
-    if (!path.empty()) {
-        if (g_ReplayLog.LoadReplay(path.c_str(), g_Stage, g_StageAtStart, g_Progress)) {
-            g_Stage.strFileName = path;
-            g_LastStagePath = path;
-            result = 1;
-        } else {
-            ErrBoxF(Sjis("%s の読み込みに失敗しました！"), path.c_str());
-        }
-    }
-    g_RequestResult = result;
+    g_RequestResult = !path.empty() && LoadReplayFile(path) ? 1 : 0;
     g_RequestDone = 1;
 }
 

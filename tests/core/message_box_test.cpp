@@ -5,12 +5,15 @@
 #include "core/message_box.h"
 #include "core/sjis_text.h"
 #include "media/dd_mes_box.h"
+#include "platform/dialog.h"
 #include "platform/window_messages.h"
 #include "support/report_fixture.h"
+#include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -137,6 +140,37 @@ TEST_F(MessageBoxes, ABoxAskedForOnAnotherThreadIsAnsweredThere)
     EXPECT_EQ(result.load(), IDOK);
     ASSERT_EQ(threads.size(), 1u);
     EXPECT_NE(threads[0], std::this_thread::get_id());
+}
+
+TEST_F(MessageBoxes, ABoxRaisedOnTheGameThreadIsShownByTheMainThread)
+{
+    // A display to show boxes on; the box, drawn as a dialog, is answered
+    // by the dialog hook wherever it runs.
+    plat::setMessageBoxResponder(nullptr);
+    test::ScopedEnv driver("SDL_VIDEODRIVER", "x11");
+    test::ScopedEnv display("DISPLAY", ":0");
+    plat::setMainThread();
+    std::thread::id shownOn;
+    std::string caption;
+    plat::setDialogResponder([&](plat::DialogPlayer& p) {
+        shownOn = std::this_thread::get_id();
+        caption = p.caption();
+        p.click(IDOK);
+    });
+    std::atomic<int> result{-1};
+    std::thread game([&] { result = ErrBox("from the game thread"); });
+    // The main thread serves its queue, as its message loop does.
+    while (result == -1) {
+        plat::Message m;
+        while (plat::peekMessage(m)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    game.join();
+    plat::setDialogResponder(nullptr);
+    EXPECT_EQ(result.load(), IDOK);
+    EXPECT_EQ(shownOn, std::this_thread::get_id());
+    EXPECT_EQ(caption, Sjis("エラー"));
 }
 
 } // namespace

@@ -64,17 +64,35 @@ TEST(Options, FileHoldsTheVersionFourIntsAndTheName)
     EXPECT_EQ(loaded.strRegName, "");
 }
 
-TEST(Options, ValuesOutOfRangeAreKeptAsRead)
+TEST(Options, ValuesOutsideTheirRangesAreTakenToTheNearestWhenLoaded)
 {
-    const Bytes file =
-        FileBytes().i32(511).i32(4).i32(99).i32(5).i32(-4).i32(17).i32(1).str("LONGNAME");
-    cEdOption o;
-    ASSERT_EQ(LoadFileBytes(o, file), 1);
-    EXPECT_EQ(o.nPalette, 99);
-    EXPECT_EQ(o.bBgm, 5);
-    EXPECT_EQ(o.nSeVolume, -4);
-    EXPECT_EQ(o.nRankMode, 17);
-    EXPECT_EQ(o.strRegName, "LONGNAME");
+    struct Case {
+        std::int32_t palette, volume, rankMode;
+        std::int32_t wantPalette, wantVolume, wantRankMode;
+    };
+    const Case cases[] = {
+        {5, 3, 2, 5, 3, 2},     {23, 10, 3, 23, 10, 3},       {-4, -1, -7, 0, 0, 0},
+        {24, 11, 4, 23, 10, 3}, {99, 1000000, 17, 23, 10, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.palette);
+        const Bytes file = FileBytes()
+                               .i32(511)
+                               .i32(4)
+                               .i32(c.palette)
+                               .i32(5)
+                               .i32(c.volume)
+                               .i32(c.rankMode)
+                               .i32(1)
+                               .str("LONGNAME");
+        cEdOption o;
+        ASSERT_EQ(LoadFileBytes(o, file), 1);
+        EXPECT_EQ(o.nPalette, c.wantPalette);
+        EXPECT_EQ(o.nSeVolume, c.wantVolume);
+        EXPECT_EQ(o.nRankMode, c.wantRankMode);
+        EXPECT_EQ(o.bBgm, 5) << "read as it stands: any value but 0 is on";
+        EXPECT_EQ(o.strRegName, "LONGNAME");
+    }
 }
 
 TEST(Options, DamagedFilesLeaveTheRecordAsItWas)

@@ -179,10 +179,19 @@ TEST_F(StorySlots, ScanShowsWhichSlotsHoldASaveAndWhen)
     EXPECT_EQ(slots[2].bUsed, 1);
     EXPECT_EQ(slots[2].stSaved.nYear, 2001);
     EXPECT_EQ(StorySlotTimeText(slots[2]), "2001/02/03 04:05\n");
-    // A damaged file is still no free slot, and shows no time of its own.
+    // A damaged file is still no free slot, and shows dashes for its time.
     EXPECT_EQ(slots[3].bUsed, 1);
+    EXPECT_EQ(slots[3].bDamaged, 1);
     EXPECT_EQ(slots[3].stSaved.nYear, 0);
+    EXPECT_EQ(StorySlotTimeText(slots[3]), "----/--/-- --:--\n");
     EXPECT_EQ(slots[4].bUsed, 0);
+    EXPECT_EQ(slots[0].bDamaged, 0);
+
+    // Saved over, it is whole again.
+    ASSERT_EQ(a.SaveStorySlot(3), 1);
+    EXPECT_EQ(g_StorySlots[3].bDamaged, 0);
+    ScanStorySlots(slots);
+    EXPECT_EQ(slots[3].bDamaged, 0);
 }
 
 } // namespace

@@ -17,11 +17,9 @@
 #include <vector>
 
 #include "data/ed_stage.h"
-#include "data/font_faces.h"
 #include "data/stage_load.h"
 #include "media/bmp_writer.h"
 #include "media/dd_output.h"
-#include "media/font.h"
 #include "media/graphics_fixture.h"
 #include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
@@ -29,6 +27,8 @@
 #include "world/input_script.h"
 #include "world/input_state.h"
 #include "world/world_services.h"
+
+#include "game_display.h"
 
 namespace {
 
@@ -87,39 +87,11 @@ protected:
         test::DefaultGame::TearDown();
     }
 
-    // The palette, the transparent colour and the fonts as the start-up
-    // sets them up, on a display of one back end.
-    void SetUpDisplay(const gfxtest::Mode& mode)
-    {
-        ASSERT_TRUE(gfxtest::SetUpMode(mode, 640, 480));
-        ASSERT_TRUE(DDLoadPaletteFromFile(g_Palette.data(), g_BitmapTable[0].name.c_str()));
-        g_ScreenPalette = g_Palette;
-        ASSERT_TRUE(DDSetTransmitFromFile(g_BitmapTable[0].name.c_str()));
-        InitFontDef();
-        InitDigitBmp();
-        const int face = std::clamp(g_System.nFontFace, 0, kFontFaceCount - 1);
-        for (FONTDEF& def : g_FontDef)
-            def.setFace(g_FontFaceNames[face]);
-        ASSERT_TRUE(CreateFonts(g_Fonts.data(), g_FontDef.data(), 4));
-        ASSERT_TRUE(CreateDigitStrips(g_DigitSD.data(), g_DigitBmp.data(), 4, g_Fonts.data(),
-                                      g_FontDef.data()));
-    }
-    void TearDownDisplay()
-    {
-        for (Font& font : g_Fonts)
-            font.Release();
-        for (DDSURFACEDATA& strip : g_DigitSD)
-            DDReleaseSurface(&strip);
-        for (DDSURFACEDATA& sd : g_BitmapSD)
-            DDReleaseSurface(&sd);
-        gfxtest::TearDownMode();
-    }
-
     // Plays the first stage from its set-up; the colours of every frame.
     std::vector<std::vector<std::uint32_t>> Play(const BackEnd& backEnd)
     {
         std::vector<std::vector<std::uint32_t>> frames;
-        SetUpDisplay(backEnd.mode);
+        test::SetUpGameDisplay(backEnd.mode);
         if (HasFatalFailure()) return frames;
         const std::vector<std::string> names = StageNames();
         EXPECT_FALSE(names.empty());
@@ -139,7 +111,7 @@ protected:
             frames.push_back(std::move(xrgb));
         }
         scene.reset();
-        TearDownDisplay();
+        test::TearDownGameDisplay();
         return frames;
     }
 

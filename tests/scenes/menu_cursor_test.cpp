@@ -138,6 +138,22 @@ TEST_F(MenuCursor, AListScrollsPagesAndNeverWraps)
     }
 }
 
+TEST_F(MenuCursor, AListThatShowsNoRowLeavesTheCursorAsItWas)
+{
+    for (const int visible : {0, -3}) {
+        SCOPED_TRACE(visible);
+        for (const std::uint16_t input : {kDirDown, kDirUp, kDirRight, kDirLeft}) {
+            top() = {0, 5, 11, 22};
+            std::int32_t scroll = 4;
+            MoveListCursor(input, 1, scroll, 40, 20, 300, visible, 25, 1);
+            EXPECT_EQ(top().row, 5);
+            EXPECT_EQ(scroll, 4);
+            EXPECT_EQ(top().x, 11);
+            EXPECT_EQ(top().y, 22);
+        }
+    }
+}
+
 TEST_F(MenuCursor, AListWithoutPagingIgnoresLeftAndRightAndCanRunAlongColumns)
 {
     top() = {4, 0, 0, 0};

@@ -1,8 +1,9 @@
 // The whole program running in this process over SDL's dummy video driver:
-// the bundled game's stage given on the command line starts at once, the
-// arrow keys and a game controller reach the player's input through the
-// frame step, System.ini's choices take effect, a clean exit leaves no
-// surface behind, and a thread that will not end cannot hang the close.
+// with nothing given it opens at the title menu; a stage or a replay given
+// on the command line plays at once, and one that cannot be played is said
+// before the title menu opens; the arrow keys and a game controller reach the player's input
+// through the frame step, System.ini's choices take effect, a clean exit leaves no surface behind,
+// and a thread that will not end cannot hang the close.
 #include "core/message_box.h"
 #include "core/report.h"
 #include "core/request.h"
@@ -11,8 +12,10 @@
 #include "core/sound_request.h"
 #include "core/thread.h"
 #include "data/ed_save_data.h"
+#include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/path_table.h"
+#include "data/replay_log.h"
 #include "media/dd_fill.h"
 #include "media/dd_init.h"
 #include "media/dd_output.h"
@@ -25,6 +28,7 @@
 #include "scenes/frame_step.h"
 #include "scenes/scene_mgr.h"
 #include "scenes/scene_table.h"
+#include "scenes/title_scene.h"
 #include "shell/app_state.h"
 #include "shell/boot_dialog.h"
 #include "shell/init_game.h"
@@ -39,6 +43,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -84,6 +89,23 @@ std::unique_ptr<cScene> MakeRecorder()
     return std::make_unique<InputRecorder>();
 }
 
+// The game's own title menu, which also counts the frames of its menu.
+std::atomic<int> g_TitleMenuFrames{0};
+
+class WatchedTitle : public cTitleScene {
+public:
+    void Run() override
+    {
+        cTitleScene::Run();
+        if (m_Phase == PHASE_MENU) ++g_TitleMenuFrames;
+    }
+};
+
+std::unique_ptr<cScene> MakeWatchedTitle()
+{
+    return std::make_unique<WatchedTitle>();
+}
+
 class Run : public ::testing::Test {
 protected:
     void SetUp() override
@@ -93,6 +115,7 @@ protected:
             return IDYES;
         });
         g_PlayFrames = 0;
+        g_TitleMenuFrames = 0;
         g_PlayDir = 0;
         g_PlayButtons = 0;
     }
@@ -114,6 +137,24 @@ protected:
     {
         const auto r = report();
         return std::find(r.begin(), r.end(), line) != r.end();
+    }
+
+    // A replay of the first stage made with the replay code, into the game folder.
+    static void WriteReplay(const char* path)
+    {
+        cEdStage stage;
+        auto file = OpenRead("data\\stg4\\Stage1.stg4_001");
+        ASSERT_TRUE(file);
+        ASSERT_EQ(LoadStageRecord(stage, file->in), 1);
+        stage.strFileName = "data\\stg4\\Stage1.stg4_001";
+        cEdStage atStart;
+        atStart.CopySettingsFrom(stage);
+        cReplayLog log;
+        log.Start(99, stage.strFileName);
+        for (int frame = 0; frame < 30; ++frame)
+            log.Record(kDirRight, 0);
+        cSaveData progress;
+        ASSERT_EQ(log.SaveReplay(path, stage, atStart, progress), 1);
     }
 
     test::PlayedGame game{MakeRecorder};
@@ -164,14 +205,77 @@ TEST_F(Run, TheStageOnTheCommandLinePlaysAtOnceAndTheArrowsAndAControllerReachTh
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(Run, AStageThatNamesNoFileIsReportedAndTheGameBeginsAtTheTitle)
+TEST_F(Run, WithNothingToPlayTheGameOpensAtTheTitleMenu)
 {
-    int scene = -1;
+    g_SceneFactories[SCENE_TITLE] = MakeWatchedTitle;
     const auto run =
-        test::RunGame({"data\\stg4\\Nothing.stg4"}, [&] { scene = g_SceneMgr.g_CurScene; });
+        test::RunGame({}, [] { EXPECT_TRUE(test::WaitFor([] { return g_TitleMenuFrames > 2; })); });
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(scene, SCENE_TITLE);
-    EXPECT_TRUE(reported(Sjis("「data\\stg4\\Nothing.stg4」の読み込みに失敗しました！")));
+    EXPECT_EQ(g_PlayFrames, 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Run, AFileOnTheCommandLineThatCannotBePlayedIsSaidAndTheGameOpensAtTheTitle)
+{
+    game.dir.write("data/damaged.rpl4_511", "not a replay");
+    struct Case {
+        const char* file;
+        const char* box;
+        bool reported; // the box's text is also in the run report
+    };
+    const Case cases[] = {
+        {"data\\stg4\\Nothing.stg4", "「data\\stg4\\Nothing.stg4」の読み込みに失敗しました！",
+         true},
+        {"data\\damaged.rpl4_511", "data\\damaged.rpl4_511 の読み込みに失敗しました！", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        boxes.clear();
+        g_TitleMenuFrames = 0;
+        g_SceneFactories[SCENE_TITLE] = MakeWatchedTitle;
+        const auto run = test::RunGame(
+            {c.file}, [] { EXPECT_TRUE(test::WaitFor([] { return g_TitleMenuFrames > 2; })); });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(boxes, std::vector<std::string>{c.box});
+        EXPECT_EQ(g_PlayFrames, 0);
+        if (c.reported) {
+            EXPECT_TRUE(reported(Sjis(c.box)));
+        }
+    }
+}
+
+TEST_F(Run, AStageFileNamedWholeOrAReplayOnTheCommandLinePlaysAtOnce)
+{
+    std::filesystem::copy_file(game.dir / "data/stg4/Stage1.stg4_001",
+                               game.dir / "data/stg4/Mine.stg4");
+    ASSERT_NO_FATAL_FAILURE(WriteReplay("data\\walk.rpl4_511"));
+    struct Case {
+        const char* file;
+        std::int32_t mode;
+        std::int32_t kind;
+    };
+    const Case cases[] = {
+        {"data\\stg4\\Mine.stg4", PLAYMODE_FREE, PLAYKIND_FREE},
+        {"data\\walk.rpl4_511", PLAYMODE_REPLAY, PLAYKIND_REPLAY},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        boxes.clear();
+        g_PlayFrames = 0;
+        int playMode = -1, playKind = -1;
+        std::string stage;
+        const auto run = test::RunGame({c.file}, [&] {
+            ASSERT_TRUE(test::WaitFor([] { return g_PlayFrames > 2; }));
+            playMode = g_SceneMgr.g_PlayMode;
+            playKind = g_SceneMgr.m_PlayKind;
+            stage = g_Stage.strFileName;
+        });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(playMode, c.mode);
+        EXPECT_EQ(playKind, c.kind);
+        EXPECT_EQ(stage, c.file);
+        EXPECT_TRUE(boxes.empty());
+    }
 }
 
 TEST_F(Run, SystemIniChoosesTheBackEndTheWindowAndTheFrameRateText)

@@ -1,6 +1,8 @@
 // The system data: the game's title, its system sounds and menu music, the
-// lives of each play kind, the number of challenge stages and the defaults
+// options it offers, the lives of each play kind, the number of challenge stages and the defaults
 // of System.ini. What is not set here keeps the record's own defaults.
+#include <iterator>
+
 #include "core/sjis_text.h"
 #include "tools/default_game/catalogue.h"
 #include "tools/default_game/game_data.h"
@@ -22,6 +24,16 @@ cEdSystem gameSystem()
 
     // The title menu shows its items from bmp\GameMode.bmp.
     system.bTitleMenuPicture = 1;
+
+    // The options, one entry per option in the order the option scene gives
+    // them. The palette variant acts only in 256 colours, which this game
+    // does not use: it is not offered.
+    const char* const optionLabels[] = {"パレット",         "BGM",   "SE", "ランキング登録",
+                                        "ランキング登録名", "もどる"};
+    system.vOptionMenu.assign(std::size(optionLabels), cEdMenuItem());
+    for (std::size_t i = 0; i < std::size(optionLabels); ++i)
+        system.vOptionMenu[i].strLabel = Sjis(optionLabels[i]);
+    system.vOptionMenu[0].bEnabled = 0;
 
     // No character of this game has SP: the status bar leaves its gauge out.
     constexpr std::size_t kSpGauge = 3;
