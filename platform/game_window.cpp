@@ -155,28 +155,28 @@ bool envSet(const char* name)
     return value && *value;
 }
 
+// Why no window can be shown: no display is named, or the one named does
+// not answer.
+std::string noDisplay()
+{
+    if (envSet("DISPLAY"))
+        return std::string("there is no display (the display \"") + std::getenv("DISPLAY") +
+               "\" cannot be reached)";
+    if (envSet("WAYLAND_DISPLAY"))
+        return "there is no display (the Wayland display cannot be reached)";
+    return "there is no display (DISPLAY is not set)";
+}
+
 // Whether SDL found a display to show windows on: when it has none, it
 // falls back on drivers that show nothing, which only count when asked for.
-bool displayReached(std::string& why)
+bool displayReached()
 {
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver) {
-        why = "no video driver";
-        return false;
-    }
+    if (!driver) return false;
     const std::string name = driver;
     if (name != "offscreen" && name != "dummy") return true;
     const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    if (asked && name == asked) return true;
-    if (!envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY")) {
-        why = "there is no display (DISPLAY is not set)";
-    } else if (envSet("DISPLAY")) {
-        why = std::string("there is no display (the display \"") + std::getenv("DISPLAY") +
-              "\" cannot be reached)";
-    } else {
-        why = "there is no display (the Wayland display cannot be reached)";
-    }
-    return false;
+    return asked && name == asked;
 }
 
 } // namespace
@@ -246,10 +246,12 @@ bool initEvents()
     if (g_Started) return true;
     g_EventsError.clear();
     if (SDL_InitSubSystem(kSubsystems) != 0) {
-        g_EventsError = SDL_GetError();
+        g_EventsError =
+            envSet("DISPLAY") || envSet("WAYLAND_DISPLAY") ? SDL_GetError() : noDisplay();
         return false;
     }
-    if (!displayReached(g_EventsError)) {
+    if (!displayReached()) {
+        g_EventsError = noDisplay();
         SDL_QuitSubSystem(kSubsystems);
         return false;
     }

@@ -63,13 +63,13 @@ public:
     bool joinAfterQuit(std::uint32_t budgetMs);
 
 private:
-    // When a thread asked to quit gives up the wait.
+    // Asked while waiting: true gives the wait up.
     using GiveUp = std::function<bool()>;
     bool joinUntil(const GiveUp& giveUp);
     void reclaim();
 
     std::atomic<ThreadId> id_{0};
-    mutable std::mutex mutex_; // guards thread_, queue_ and finished_
+    mutable std::mutex mutex_; // guards all below
     std::thread thread_;
     std::shared_ptr<detail::ThreadQueue> queue_;
     std::shared_ptr<std::atomic<bool>> finished_;

@@ -1,5 +1,6 @@
-// The tests that need a screen wait for the shared virtual display: on a
-// busy machine it may take new clients only after a while.
+// The tests that need a screen wait for the shared virtual display until it
+// takes them, and keep it from resetting while they run: an X server whose
+// last client leaves resets, and refuses whoever comes meanwhile.
 #include "support/own_x_server.h"
 #include "support/scoped_env.h"
 #include "support/x_display.h"
@@ -33,6 +34,22 @@ TEST(XDisplayWait, ATestWaitsForADisplayThatAnswersLate)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
     late.join();
+}
+
+TEST(XDisplayWait, TheDisplayAnswersEachTimeATestOpensItsVideoAgain)
+{
+    test::XDisplay x;
+    if (!x.present()) GTEST_SKIP() << "no X display (the test script runs Xvfb)";
+    ASSERT_TRUE(x.held());
+    int refused = 0;
+    for (int i = 0; i < 100; ++i) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            ++refused;
+            continue;
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    EXPECT_EQ(refused, 0) << SDL_GetError();
 }
 
 } // namespace

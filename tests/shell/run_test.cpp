@@ -53,8 +53,9 @@
 namespace {
 
 // A close must end the program within a second; the sanitized build that
-// runs these tests on a busy machine is several times slower than the
-// program that players run, so it is given twice as long.
+// runs these tests is several times slower than the program that players
+// run, so it is given twice as long, and on a busy machine as many times
+// longer as its threads wait for a processor (test::MachineLoad).
 #if defined(__SANITIZE_ADDRESS__)
 #define RT_TEST_SANITIZED 1
 #elif defined(__has_feature)
@@ -413,12 +414,14 @@ TEST_F(Run, ClosingAtAnyMomentEndsTheProgramWithinASecond)
             moment == Requests ? [] { return std::unique_ptr<cScene>(new BusyScene); }
                                : game.GamesOwnPlay();
         const int delay = delayMs(random);
+        const double loadBefore = test::MachineLoad();
         const auto run = test::RunGame(
             moment == Title ? std::vector<std::string>{} : stage,
             [delay] { std::this_thread::sleep_for(std::chrono::milliseconds(delay)); },
             moment == StartUp);
         ASSERT_EQ(run.status, 0) << game.dir.read("Report_Game.txt");
-        ASSERT_LT(run.closeToEndMs, kCloseBoundMs);
+        const double load = std::max({1.0, loadBefore, test::MachineLoad()});
+        ASSERT_LT(run.closeToEndMs, kCloseBoundMs * load) << "the machine's load: " << load;
     }
 }
 
@@ -447,21 +450,24 @@ TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
     g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new PaintingScene); };
     std::mutex lock;
     std::vector<std::uint32_t> produced;
+    bool frozen = false; // no frame goes to the window any more
     std::vector<std::uint32_t> shown;
     int width = 0, height = 0;
     const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
         DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h, bool vsync) {
-            {
-                std::lock_guard guard(lock);
-                produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
-            }
+            std::lock_guard guard(lock);
+            if (frozen) return;
+            produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
             plat::presentToGameWindow(xrgb, w, h, vsync);
         });
         const int start = g_PlayFrames;
         ASSERT_TRUE(test::WaitFor([&] { return g_PlayFrames > start + 20; }));
-        // The game stops stepping while the window has no keyboard.
-        plat::setAppActive(false);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // The last frame handed to the window is the one it must show,
+        // however slowly the game goes on.
+        {
+            std::lock_guard guard(lock);
+            frozen = true;
+        }
         plat::runOnMainThread([&] {
             plat::Presenter* presenter = plat::gameWindowPresenter();
             ASSERT_NE(presenter, nullptr);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <time.h>
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -54,6 +56,25 @@ inline int RunMain(int argc, char** argv)
 {
     EndInTest end;
     return GameMain(argc, argv);
+}
+
+// How many times longer than its own processor time a thread of this
+// process takes now: about 1 on a quiet machine, more on a busy one where
+// threads wait for a processor. Measured by a short spin of the caller.
+inline double MachineLoad()
+{
+    auto cpu = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+    };
+    constexpr auto kSpin = std::chrono::milliseconds(20);
+    const auto wallStart = std::chrono::steady_clock::now();
+    const auto cpuStart = cpu();
+    while (cpu() - cpuStart < kSpin) {
+    }
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wallStart;
+    return wall / (cpu() - cpuStart);
 }
 
 // Waits for a condition for up to `seconds`; false when it never held.
