@@ -101,7 +101,7 @@ TEST(StartUpQuestion, ClosingTheProgramWhileTheQuestionIsUpEndsItAtOnceAndQuietl
         std::atomic<bool> returned{false};
         std::atomic<bool> waitedTooLong{false};
         std::thread watchdog([&] {
-            const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(120);
             while (!returned) {
                 if (std::chrono::steady_clock::now() > limit) {
                     waitedTooLong = true;
