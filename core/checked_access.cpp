@@ -19,11 +19,16 @@ int AsInt(std::size_t value)
 
 } // namespace
 
-void ReportBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize)
+void LogBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize)
 {
     std::string text;
     FormatStr(text, format, index, AsInt(count), AsInt(elementSize));
     ErrLog(text.c_str());
     Report("%s", text.c_str());
+}
+
+void ReportBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize)
+{
+    LogBadIndex(format, index, count, elementSize);
     CloseMainWindow();
 }

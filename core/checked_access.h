@@ -15,8 +15,9 @@
 #include <vector>
 
 // Writes the failure line made from the format ("err V[%d] ( %d , %d )" or
-// "err L[%d] ( %d , %d )") to the error log and the run report, and posts
-// WM_CLOSE to the main window.
+// "err L[%d] ( %d , %d )") to the error log and the run report.
+void LogBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize);
+// LogBadIndex, then WM_CLOSE to the main window.
 void ReportBadIndex(const char* format, int index, std::size_t count, std::size_t elementSize);
 
 // The element handed out by failed accesses that have no element 0 to give.

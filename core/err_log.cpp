@@ -2,6 +2,7 @@
 
 #include "core/format.h"
 #include "platform/path_resolver.h"
+#include "platform/text_encoding.h"
 #include "platform/window_messages.h"
 
 #include <cstdarg>
@@ -49,7 +50,8 @@ int ErrLog(const char* text)
         if (out) std::fseek(out, 0, SEEK_END);
     }
     if (!out) return -1;
-    std::fputs(text ? text : "", out);
+    // Written in UTF-8 for the people who read it; the texts are Shift-JIS.
+    std::fputs(plat::sjisToUtf8(text ? text : "").c_str(), out);
     std::fputc('\n', out);
     return std::fclose(out);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The error log: a second, finer log of progress entries and failures, one
 // line per entry, each appended by open, seek to the end, write and close
-// so that nothing already written is lost. The shell names it at start-up
-// with the log switched off, and nothing switches it on in a normal run.
+// so that nothing already written is lost. Entries are given in Shift-JIS
+// and written in UTF-8. The shell names it at start-up with the log switched
+// off, and nothing switches it on in a normal run.
 
 #include "platform/message_loop.h"
 

@@ -6,6 +6,7 @@
 #include "core/format.h"
 #include "core/message_box.h"
 #include "platform/path_resolver.h"
+#include "platform/text_encoding.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -29,13 +30,16 @@ std::FILE* OpenReport()
     return out;
 }
 
-// Appends one already formatted line; false when the report cannot be opened.
+// Appends one already formatted line, in UTF-8 for the people who read the
+// file (the game's texts are Shift-JIS); false when the report cannot be
+// opened.
 bool AppendLine(const std::string& text)
 {
+    const std::string utf8 = plat::sjisToUtf8(text);
     std::lock_guard lock(g_ReportMutex);
     std::FILE* out = OpenReport();
     if (!out) return false;
-    std::fwrite(text.data(), 1, text.size(), out);
+    std::fwrite(utf8.data(), 1, utf8.size(), out);
     std::fputc('\n', out);
     std::fclose(out);
     return true;

@@ -2,6 +2,8 @@
 // The run report: made anew at every start, it opens with the program's
 // version and a description of the machine, gets a description of the
 // display once the graphics are set up, then one line per internal error.
+// Lines are given in Shift-JIS, as every text of the game, and written in
+// UTF-8.
 // Each line is appended by open, seek to the end, write and close, so a
 // crash loses nothing already written; lines from several threads never
 // mix (one line at a time).

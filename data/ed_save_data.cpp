@@ -249,6 +249,9 @@ void cSaveData::Check()
         entry.Clear();
         vChallenge.resize(static_cast<std::size_t>(challenges), entry);
     }
+    // The first challenge is always open, also after a damaged file (unless
+    // the game has none).
+    if (nChallengeOpen < 1) nChallengeOpen = 1;
     if (nChallengeOpen > challenges) nChallengeOpen = challenges;
 }
 

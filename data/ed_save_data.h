@@ -114,9 +114,10 @@ public:
     std::int32_t bChainStage = 0; // the running stage starts a numbered chain
     std::int32_t nStageMusic = 0; // the stage music playing now, 0 none
     std::int32_t bStageMusicLoop = 0;
-    std::int32_t nMapEventNo = 0; // the world-map event chosen last (kept by the map)
+    std::int32_t nMapEventNo = 0; // the map cursor's facing on the world map
     std::int32_t bBackToMap = 0;  // the last play went back to the map from the continue menu
-    std::int32_t nMapCursor0 = 0; // the map's cursor state when a stage was chosen
+    std::int32_t nMapCursor0 = 0; // the map cursor's tile before its last move, given
+                                  // back when an attempt is left for the map
     std::int32_t nMapCursor1 = 0;
     std::vector<cEdNameValue> vBestScore;
     std::int32_t nChallengeOpen = 0;             // challenge stages opened
@@ -145,7 +146,7 @@ public:
 
     // A world-map cell outside the map becomes the map's start; the challenge
     // entries are made as many as the system data's challenge stages, and
-    // the opened count at most that.
+    // the opened count at least 1 and at most that.
     void Check();
     // The state of a new play.
     void ResetStoryData();

@@ -31,6 +31,9 @@ struct LoadJob {
 // that a caller leaving by a quit no longer waits for.
 std::shared_ptr<LoadJob> s_Job;
 
+// Set when the last load ended because a quit reached its caller.
+std::atomic<bool> s_Cancelled{false};
+
 // Set while a load runs: a load asked for while another is under way (a
 // message served during the load may ask for one) is refused.
 std::atomic<bool> s_Loading{false};
@@ -133,8 +136,14 @@ unsigned LoadStageThread(void* job)
     return 1;
 }
 
+bool StageLoadCancelled()
+{
+    return s_Cancelled;
+}
+
 int LoadStage(std::string_view path, int versioned, cEdStage* out)
 {
+    s_Cancelled = false;
     const LoadingFlag loading;
     if (!loading.taken()) {
         const std::string name(path);
@@ -161,7 +170,10 @@ int LoadStage(std::string_view path, int versioned, cEdStage* out)
         s_Job = std::make_shared<LoadJob>();
         s_Job->fileName = g_Stage.strFileName;
         if (thLoad.Start(&LoadStageThread, s_Job.get())) {
-            if (!PumpUntilLoaded()) return 0;
+            if (!PumpUntilLoaded()) {
+                s_Cancelled = true;
+                return 0;
+            }
             thLoad.Exit();
             loaded = std::move(s_Job->stage);
         }

@@ -22,6 +22,10 @@ class cEdStage;
 // refused as a file that cannot be read.
 int LoadStage(std::string_view path, int versioned, cEdStage* out);
 
+// Whether the last LoadStage failed because a quit reached its caller
+// during the read (the load was cancelled, not refused).
+bool StageLoadCancelled();
+
 // The loader thread's body: reads the file of the load job it is given and
 // keeps the stage in the job for LoadStage. Returns 1 when read.
 unsigned LoadStageThread(void* job);

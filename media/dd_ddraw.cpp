@@ -20,7 +20,7 @@ bool rectInside(const DDRECT& r, const DDPixels& p)
 void showIfPrimary(const DDDrawSurface& s)
 {
     if (!s.primary) return;
-    DDSendFrame(s.pixels, s.palette ? s.palette->entries.data() : nullptr, g_DDVSync != 0);
+    DDSendFrame(s.pixels, s.palette ? s.palette->entries.data() : nullptr);
 }
 
 // One row of a colour-keyed copy, branch-free so that the compiler can

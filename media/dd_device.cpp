@@ -15,7 +15,7 @@ DDSoftDevice::DDSoftDevice(const DDPRESENTDATA& present) : present_(present)
 D3DRESULT DDSoftDevice::Present()
 {
     if (lost_) return D3DERR_DEVICELOST;
-    DDSendFrame(*backBuffer_, nullptr, present_.vsync != 0);
+    DDSendFrame(*backBuffer_, nullptr);
     return D3D_OK;
 }
 

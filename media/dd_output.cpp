@@ -63,12 +63,12 @@ void DDFrameToXrgb(const DDPixels& frame, const DDPALENTRY* palette, std::uint32
     }
 }
 
-void DDSendFrame(const DDPixels& frame, const DDPALENTRY* palette, bool waitForVBlank)
+void DDSendFrame(const DDPixels& frame, const DDPALENTRY* palette)
 {
     std::lock_guard lock(g_SinkLock);
     if (!g_Sink || frame.width <= 0 || frame.height <= 0) return;
     static std::vector<std::uint32_t> converted;
     converted.resize(static_cast<std::size_t>(frame.width) * frame.height);
     DDFrameToXrgb(frame, palette, converted.data());
-    g_Sink(converted.data(), frame.width, frame.height, waitForVBlank);
+    g_Sink(converted.data(), frame.width, frame.height);
 }

@@ -49,7 +49,7 @@ struct DDPRESENTDATA {
     int windowed = 1;
     int width = 0, height = 0; // 0: the window's client size
     int refreshHz = 0;
-    int vsync = 0;   // wait for the vertical blank (interval "default")
+    int vsync = 0;   // interval "default": the window shows frames at the refresh
     int discard = 1; // swap effect discard (else copy)
     int backBufferCount = 1;
     DDFormat format = DDFormat::X8R8G8B8;

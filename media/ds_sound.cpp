@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "core/err_log.h"
+#include "core/report.h"
 #include "core/sjis_text.h"
 #include "media/ds_wave.h"
 #include "platform/audio_device.h"
@@ -37,7 +38,8 @@ bool DS_Init(plat::WindowId, int, int, int)
         return true;
     }
     // Without a device the mixer simply is not heard; the game goes on.
-    plat::openAudioDevice();
+    if (plat::openAudioDevice() == plat::AudioDeviceState::Silent)
+        Report("no sound device could be opened: the game runs without sound");
     g_DSSoundVec = nullptr;
     g_DSReady = true;
     return true;

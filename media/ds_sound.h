@@ -42,9 +42,9 @@ struct DSSOUNDDATA {
 extern std::vector<DSSOUNDDATA> g_Sounds;
 extern std::vector<DSSOUNDINFO> g_SoundTable;
 
-// Opens the audio device (a machine without one plays silently) and makes
-// the layer ready. The window and the format are those the game asks for;
-// the mixer's own format is fixed.
+// Opens the audio device (a machine without one plays silently, which the
+// run report says in one line) and makes the layer ready. The window and the
+// format are those the game asks for; the mixer's own format is fixed.
 bool DS_Init(plat::WindowId hWnd, int sampleRate, int bits, int channels);
 // Releases every slot of the vector DSLoadSounds was given and closes the device.
 void DSUninit();

@@ -1,9 +1,12 @@
 #include "platform/audio_device.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
 
 #include "platform/audio_mixer.h"
@@ -23,6 +26,34 @@ void SDLCALL renderCallback(void*, Uint8* stream, int len)
     audioMixer().renderS16(reinterpret_cast<std::int16_t*>(stream), frames);
 }
 
+// While it lives, what the process writes to stderr is dropped. The sound
+// libraries that SDL tries write their failures straight there (ALSA's eight
+// lines when the machine has no sound card); the caller says once, in the
+// run report, that the game goes on without sound.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+        if (null >= 0) ::close(null);
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (saved_ < 0) return;
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 } // namespace
 
 AudioDeviceState openAudioDevice()
@@ -36,6 +67,7 @@ AudioDeviceState openAudioDevice()
         return g_state;
     }
     g_state = AudioDeviceState::Silent;
+    const QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return g_state;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The one SDL audio device, rendering audioMixer() at kMixRate in stereo.
 // When no device can be opened the mixer simply is not rendered: sounds and
-// music start and stop as usual and nothing is heard.
+// music start and stop as usual and nothing is heard. Opening writes nothing
+// to the terminal, also when the sound libraries fail.
 
 namespace plat {
 

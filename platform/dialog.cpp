@@ -176,13 +176,16 @@ bool Dialog::frame()
     ImGui::SetNextWindowPos(
         ImVec2(view->WorkPos.x + view->WorkSize.x / 2, view->WorkPos.y + view->WorkSize.y / 2),
         ImGuiCond_Always, ImVec2(0.5f, 0.5f));
-    ImGui::SetNextWindowSize(
-        ImVec2(static_cast<float>(template_.width), static_cast<float>(template_.height)));
+    // The template's width; its height at least, and more when wrapped
+    // texts need it, so that no text and no button is cut off.
+    const auto width = static_cast<float>(template_.width);
+    ImGui::SetNextWindowSizeConstraints(ImVec2(width, static_cast<float>(template_.height)),
+                                        ImVec2(width, view->WorkSize.y));
     bool open = true;
     const std::string title = sjisToUtf8(caption_) + "###dialog";
     ImGui::Begin(title.c_str(), &open,
                  ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
-                     ImGuiWindowFlags_NoSavedSettings);
+                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_AlwaysAutoResize);
     int clicked = 0;
     for (ControlState& c : controls_) {
         if (!c.def.newLine) ImGui::SameLine();
@@ -190,7 +193,10 @@ bool Dialog::frame()
                                   std::to_string(&c - controls_.data());
         switch (c.def.kind) {
         case CtlKind::Static:
-            ImGui::TextUnformatted(sjisToUtf8(c.text).c_str());
+            // Wrapped at the dialog's edge rather than cut off there.
+            ImGui::PushTextWrapPos(0.0f);
+            ImGui::TextUnformatted(detail::shownText(c.text).c_str());
+            ImGui::PopTextWrapPos();
             break;
         case CtlKind::GroupBox:
             ImGui::Separator();

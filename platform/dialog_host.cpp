@@ -4,6 +4,7 @@
 #include "platform/game_window.h"
 #include "platform/input_pump.h"
 #include "platform/message_loop.h"
+#include "platform/text_encoding.h"
 #include "platform/window_messages.h"
 
 #include <SDL.h>
@@ -12,8 +13,10 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <algorithm>
 #include <bitset>
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -48,17 +51,48 @@ bool isClose(const SDL_Event& e)
            (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
 }
 
+// The glyphs to build: every character a Shift-JIS text can hold (the
+// punctuation, symbols and kanji beyond ImGui's common Japanese set among
+// them), and the replacement character of bytes that are not Shift-JIS.
+const ImWchar* glyphRanges()
+{
+    static const std::vector<ImWchar> ranges = [] {
+        std::vector<ImWchar> r;
+        std::u32string characters = sjisCharacters();
+        characters += U'\uFFFD';
+        for (const char32_t c : characters) {
+            if (c > 0xFFFF) continue;
+            const auto glyph = static_cast<ImWchar>(c);
+            if (!r.empty() && r.back() + 1 == glyph)
+                r.back() = glyph;
+            else
+                r.insert(r.end(), {glyph, glyph});
+        }
+        r.push_back(0);
+        return r;
+    }();
+    return ranges.data();
+}
+
 // The Japanese face through FreeType, so that names and labels show and
 // can be typed; ImGui's own font when none is installed.
 void loadFont(ImGuiIO& io)
 {
     io.Fonts->FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
+    ImFont* font = nullptr;
     if (const auto file = findJapaneseFontFile("IPAGothic")) {
-        if (io.Fonts->AddFontFromFileTTF(file->c_str(), kFontPixels, nullptr,
-                                         io.Fonts->GetGlyphRangesJapanese()))
-            return;
+        // The face's own hinting flattens thin strokes at this size (the
+        // underscore to nothing); FreeType's light hinting keeps them.
+        ImFontConfig config;
+        config.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_LightHinting;
+        font = io.Fonts->AddFontFromFileTTF(file->c_str(), kFontPixels, &config, glyphRanges());
     }
-    io.Fonts->AddFontDefault();
+    if (!font) font = io.Fonts->AddFontDefault();
+    // A line is as high as the face reaches above and below its baseline:
+    // at its nominal size the lowest row of a face such as IPA Gothic (the
+    // underscore's) lies below the line, where widgets clip it away.
+    io.Fonts->Build();
+    font->FontSize = std::max(font->FontSize, std::ceil(font->Ascent - font->Descent));
 }
 
 } // namespace
@@ -86,7 +120,11 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
         renderer = ownRenderer;
     }
 
+    // A dialog may open another (a question asked from the file dialog): each
+    // has its own context, and the one below is put back as it was.
+    ImGuiContext* below = ImGui::GetCurrentContext();
     ImGuiContext* context = ImGui::CreateContext();
+    ImGui::SetCurrentContext(context);
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
@@ -101,7 +139,7 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
     std::bitset<SDL_NUM_SCANCODES> pressedSinceFrame;
     std::vector<SDL_Event> releases;
     bool closing = false;
-    setEventInterceptor([&](const SDL_Event& e) {
+    auto interceptorBelow = setEventInterceptor([&](const SDL_Event& e) {
         if (isClose(e)) {
             closing = true;
             return true;
@@ -129,7 +167,11 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
     auto render = [](SDL_Renderer*) {
         if (ImDrawData* data = ImGui::GetDrawData()) ImGui_ImplSDLRenderer_RenderDrawData(data);
     };
-    if (over) over->setOverlay(render);
+    auto overlayBelow = over ? over->setOverlay(render) : nullptr;
+    // The pointer shows while a dialog is up, also over a full-screen game
+    // that hides it; it is put back as it was afterwards.
+    const int cursorShown = SDL_ShowCursor(SDL_QUERY);
+    SDL_ShowCursor(SDL_ENABLE);
 
     for (;;) {
         // Runs the main thread's work (sends, the event pump) without
@@ -158,21 +200,37 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
         std::this_thread::sleep_for(kFramePeriod);
     }
 
-    SDL_StopTextInput();
-    setEventInterceptor(nullptr);
-    if (over) {
-        over->setOverlay(nullptr);
-        over->represent();
-    }
+    SDL_ShowCursor(cursorShown);
+    if (!below) SDL_StopTextInput();
+    setEventInterceptor(std::move(interceptorBelow));
     ImGui_ImplSDLRenderer_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext(context);
+    ImGui::SetCurrentContext(below);
+    if (over) {
+        over->setOverlay(std::move(overlayBelow));
+        over->represent();
+    }
     if (ownRenderer) SDL_DestroyRenderer(ownRenderer);
     if (own) SDL_DestroyWindow(own);
-    // The close waits for the main loop, once the request that showed the
-    // dialog has returned.
-    if (closing) passCloseOn();
+    if (closing) {
+        if (below) {
+            // The dialog below ends as well, and passes the close on.
+            requestWindowClose();
+        } else {
+            // The close waits for the main loop, once the request that
+            // showed the dialog has returned.
+            detail::passCloseOn();
+        }
+    }
     return !closing;
+}
+
+std::string shownText(std::string_view sjis)
+{
+    std::string utf8 = sjisToUtf8(sjis);
+    std::replace(utf8.begin(), utf8.end(), '\\', '/');
+    return utf8;
 }
 
 } // namespace plat::detail

@@ -102,7 +102,8 @@ public:
         bool open = true;
         const std::string title = sjisToUtf8(desc_.titleSjis) + "###files";
         ImGui::Begin(title.c_str(), &open, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
-        ImGui::TextUnformatted(("\\" + sjisToUtf8(folder_)).c_str());
+        // The folder as the player's system writes it, from the game folder.
+        ImGui::TextUnformatted(("./" + detail::shownText(folder_)).c_str());
         ImGui::BeginChild("list", ImVec2(0, 240), true);
         std::string enter;
         for (const Entry& e : entries_) {
@@ -119,6 +120,9 @@ public:
         }
         ImGui::EndChild();
         ImGui::SetNextItemWidth(300);
+        // The name has the keyboard from the start: a name can be typed at
+        // once, and Enter takes the one proposed.
+        if (frames_++ == 0) ImGui::SetKeyboardFocusHere();
         if (ImGui::InputText("##name", name_.data(), name_.size(),
                              ImGuiInputTextFlags_EnterReturnsTrue))
             accept_ = true;
@@ -127,6 +131,9 @@ public:
         ImGui::SameLine();
         if (ImGui::Button("キャンセル")) open = false;
         ImGui::TextUnformatted(sjisToUtf8(desc_.filterLabelSjis).c_str());
+        // Enter confirms and Escape cancels wherever the keyboard is.
+        if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false)) accept_ = true;
+        if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) open = false;
         ImGui::End();
         if (!enter.empty()) changeFolder(enter);
         if (accept_) {
@@ -197,6 +204,7 @@ private:
     std::string folder_;
     std::vector<Entry> entries_;
     std::array<char, 256> name_{};
+    int frames_ = 0;
     bool accept_ = false;
     bool done_ = false;
     std::optional<std::string> result_;

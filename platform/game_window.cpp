@@ -189,13 +189,17 @@ void passCloseOn()
     postMessage(windowId(), WM_CLOSE, 0, 0);
 }
 
-void setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
+std::function<bool(const SDL_Event&)>
+setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
 {
     std::lock_guard lock(g_InterceptLock);
+    std::function<bool(const SDL_Event&)> previous;
+    if (g_Interceptor) previous = *g_Interceptor;
     g_Interceptor =
         interceptor
             ? std::make_shared<const std::function<bool(const SDL_Event&)>>(std::move(interceptor))
             : nullptr;
+    return previous;
 }
 
 void handleWindowEvent(const SDL_Event& event)
@@ -364,7 +368,7 @@ void closeGameWindow()
     if (presenter) presenter->close();
 }
 
-bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height, bool waitForVBlank)
+bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height)
 {
     Presenter* presenter;
     {
@@ -373,7 +377,7 @@ bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height, bool 
     }
     // The presenter lives until closeGameWindow on the main thread, which
     // runs only after the frame loop's threads have ended.
-    return presenter && presenter->present(xrgb, width, height, waitForVBlank);
+    return presenter && presenter->present(xrgb, width, height);
 }
 
 bool gameWindowVsync()

@@ -44,9 +44,10 @@ WindowId createGameWindow(WndProc proc, int clientWidth, int clientHeight);
 // The game window's id; 0 when there is none.
 WindowId gameWindow();
 // Main thread: puts the window on the screen, in a window centred on the
-// desktop or over the whole desktop (the picture letterboxed, no change of
-// display mode), optionally minimised, waiting for the vertical blank when
-// asked and the display can. False when no window can be made.
+// desktop or over the whole desktop (the picture as large as it fits with
+// its proportions kept, no change of display mode), optionally minimised,
+// its presents synchronised with the display's refresh when asked and the
+// display can. False when no window can be made.
 bool showGameWindow(bool fullscreen, bool vsync, bool minimized);
 bool gameWindowShown();
 // Main thread: the window's title, given in Shift-JIS.
@@ -57,10 +58,11 @@ void minimizeGameWindow();
 // destroyWindow). Harmless when there is none.
 void closeGameWindow();
 
-// Any thread: hands a finished 0x00RRGGBB frame to the window (see
-// Presenter::present). False while the window is not shown.
-bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height, bool waitForVBlank);
-// Whether presents wait for the vertical blank.
+// Any thread: hands a finished 0x00RRGGBB frame to the window without
+// waiting for it to be shown (see Presenter::present). False while the
+// window is not shown.
+bool presentToGameWindow(const std::uint32_t* xrgb, int width, int height);
+// Whether the window's presents are synchronised with the display's refresh.
 bool gameWindowVsync();
 // Main thread: the window's presenter, or null while it is not shown.
 Presenter* gameWindowPresenter();

@@ -20,6 +20,8 @@ namespace plat::detail {
 
 // While set, the event pump first offers every event to this function (a
 // dialog that runs on the main thread); an event it takes goes no further.
-void setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor);
+// Returns the one it replaces (a dialog opened from a dialog puts it back).
+std::function<bool(const SDL_Event&)>
+setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor);
 
 } // namespace plat::detail

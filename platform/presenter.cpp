@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
+#include <utility>
 
 #include "platform/message_loop.h"
 
@@ -80,7 +80,6 @@ bool Presenter::open(const PresenterOptions& o)
     SDL_GetRendererInfo(renderer_, &info);
     vsync_ = o.vsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_RenderSetLogicalSize(renderer_, o.width, o.height);
-    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                  o.width, o.height);
     if (!texture_) {
@@ -109,7 +108,6 @@ void Presenter::close()
         std::lock_guard guard(lock_);
         open_ = false;
     }
-    shownChanged_.notify_all();
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_ && ownsWindow_) SDL_DestroyWindow(window_);
@@ -127,9 +125,8 @@ bool Presenter::isOpen() const
     return open_;
 }
 
-bool Presenter::present(const std::uint32_t* xrgb, int width, int height, bool waitForVBlank)
+bool Presenter::present(const std::uint32_t* xrgb, int width, int height)
 {
-    std::uint64_t sequence;
     {
         std::unique_lock guard(lock_);
         if (!open_ || width != width_ || height != height_ || !xrgb) return false;
@@ -140,14 +137,9 @@ bool Presenter::present(const std::uint32_t* xrgb, int width, int height, bool w
         guard.lock();
         std::swap(writing_, ready_);
         fresh_ = true;
-        sequence = ++handedOver_;
+        ++handedOver_;
     }
     wakeMainThread();
-    if (waitForVBlank && !isMainThread()) {
-        std::unique_lock guard(lock_);
-        shownChanged_.wait_for(guard, std::chrono::milliseconds(100),
-                               [&] { return shown_ >= sequence || !open_; });
-    }
     return true;
 }
 
@@ -164,11 +156,8 @@ bool Presenter::service()
     SDL_UpdateTexture(texture_, nullptr, buffers_[reading_].data(),
                       width_ * static_cast<int>(sizeof(std::uint32_t)));
     draw();
-    {
-        std::lock_guard guard(lock_);
-        shown_ = handedOver_;
-    }
-    shownChanged_.notify_all();
+    std::lock_guard guard(lock_);
+    shown_ = handedOver_;
     return true;
 }
 
@@ -191,9 +180,9 @@ void Presenter::draw()
     SDL_RenderPresent(renderer_);
 }
 
-void Presenter::setOverlay(std::function<void(SDL_Renderer*)> overlay)
+std::function<void(SDL_Renderer*)> Presenter::setOverlay(std::function<void(SDL_Renderer*)> overlay)
 {
-    overlay_ = std::move(overlay);
+    return std::exchange(overlay_, std::move(overlay));
 }
 
 void Presenter::represent()

@@ -3,14 +3,16 @@
 // hands each 0x00RRGGBB frame to present(), from any thread; the frame is
 // copied into one of three buffers and the main thread is woken, which
 // uploads the newest frame into a streaming texture and shows it. The
-// picture keeps its proportions: scaled by whole multiples with nearest
-// pixels where the window is larger, with black bars around it (full screen
-// covers the desktop without changing the display mode).
+// picture keeps its proportions: scaled with nearest pixels to the largest
+// size that fits the window, with black bars on the two sides that are left
+// over (full screen covers the desktop without changing the display mode).
+// Vertical sync only keeps the main thread's presents from tearing: the
+// thread that hands frames over never waits for the display, so the game's
+// own timer alone sets its speed, whatever the refresh rate.
 //
 // Only the main thread opens, closes and draws; SDL is initialised for
 // video by the presenter itself when nobody has done it yet.
 
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -47,11 +49,10 @@ public:
     void close();
     bool isOpen() const;
 
-    // Any thread: hands over a frame. With waitForVBlank the caller waits
-    // until the main thread has shown it (at most a little while when the
-    // main thread is busy). False for a frame of the wrong size or when the
-    // presenter is closed.
-    bool present(const std::uint32_t* xrgb, int width, int height, bool waitForVBlank);
+    // Any thread: hands over a frame and returns at once; the main thread
+    // shows the newest one handed over. False for a frame of the wrong size
+    // or when the presenter is closed.
+    bool present(const std::uint32_t* xrgb, int width, int height);
 
     // Main thread: shows the newest frame handed over, if any; true when one
     // was shown. The main thread's pump calls it.
@@ -64,8 +65,8 @@ public:
     bool readPixels(std::vector<std::uint32_t>& out, int& width, int& height);
 
     // Main thread: something drawn over every frame shown until it is
-    // removed (a dialog); empty removes it.
-    void setOverlay(std::function<void(SDL_Renderer*)> overlay);
+    // removed (a dialog); empty removes it. Returns the one it replaces.
+    std::function<void(SDL_Renderer*)> setOverlay(std::function<void(SDL_Renderer*)> overlay);
 
     // Frames shown so far.
     std::uint64_t framesShown() const;
@@ -88,7 +89,6 @@ private:
 
     // Three buffers: the producer's, the newest complete one, the consumer's.
     mutable std::mutex lock_;
-    std::condition_variable shownChanged_;
     std::vector<std::uint32_t> buffers_[3];
     int writing_ = 0, ready_ = 1, reading_ = 2;
     bool fresh_ = false;

@@ -1,5 +1,6 @@
 #include "platform/text_encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 
@@ -173,6 +174,36 @@ std::u32string utf8CodePoints(std::string_view utf8)
         i += length;
     }
     return out;
+}
+
+const std::u32string& sjisCharacters()
+{
+    static const std::u32string characters = [] {
+        std::u32string all;
+        auto add = [&](std::string_view sjis) {
+            const auto utf8 = sjisToUtf8Exact(sjis);
+            if (!utf8) return;
+            const std::u32string code = utf8CodePoints(*utf8);
+            if (code.size() == 1 && code[0] >= 0x20 && code[0] != 0x7F) all += code[0];
+        };
+        for (int b = 0x20; b <= 0xDF; ++b) {
+            const char single = static_cast<char>(b);
+            add(std::string_view(&single, 1));
+        }
+        // Lead bytes 0x81 to 0x9F and 0xE0 to 0xFC, trail bytes 0x40 to 0xFC but 0x7F.
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (lead > 0x9F && lead < 0xE0) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F) continue;
+                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                add(std::string_view(pair, 2));
+            }
+        }
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }();
+    return characters;
 }
 
 } // namespace plat

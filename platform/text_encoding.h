@@ -29,4 +29,9 @@ std::string utf8ToSjisLossy(std::string_view utf8, char replacement = '?');
 // file name not written in UTF-8 may hold) becomes U+FFFD.
 std::u32string utf8CodePoints(std::string_view utf8);
 
+// Every printable character that CP932 can hold, single-byte and
+// double-byte, as code points in ascending order: what a font must draw to
+// show any of the game's texts.
+const std::u32string& sjisCharacters();
+
 } // namespace plat

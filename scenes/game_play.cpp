@@ -60,7 +60,7 @@ void cGamePlay::Run()
 
 void cGamePlay::Init()
 {
-    m_RankPos.resize(kRankKinds, 0);
+    m_RankPos.resize(kRankKinds, -1);
     m_Results.resize(kRankKinds, 0);
     const bool newPlay = g_SceneMgr.g_PrevScene != SCENE_GAME_PLAY;
     if (!LoadPlayPictures(newPlay ? 1 : 0)) {

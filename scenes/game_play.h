@@ -13,10 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "scenes/rankings.h"
 #include "scenes/scene.h"
 #include "world/running_stage.h"
-
-inline constexpr int kRankKinds = 5;
 
 class cGamePlay : public cScene, public cRunningStage {
 public:
@@ -67,12 +66,36 @@ public:
     void DrawPlayPiece(int which);
 
     // --- the results of a cleared stage
-    // The scene that follows the cleared stage.
+    // At the clear: the stage's totals added (with the extra lives), then,
+    // at the end of a chain or for a stage outside one, the results and
+    // the places they would take in the rankings the play shows.
+    void PrepareResults();
+    // Adds the stage's score, remaining time, clear time, HP and SP to the
+    // play's totals (saturating) and gives a life for each multiple of the
+    // system data's points per life that the score crossed, each with its
+    // sound and a 30-frame notice during which the game waits.
+    void AddStageTotals();
+    // The scene that follows the cleared stage: the next stage of a chain
+    // (loaded, the same scene), or by the play mode the world map, the
+    // challenge list, the title or the stage again. Records the clear in
+    // the progress (and writes Challenge.dat after a challenge).
     int DecideNextScene();
-    // Registers the stage's results in its rankings.
+    // Registers the results in the rankings once per clear: the name (the
+    // fixed one, or asked for), the sound, each ranked result inserted, the
+    // file written, then the ranking board until a button.
     void RegisterRanking();
-    // The results table, its top-left at (x, y), with the ranking positions.
+    // The results panel, its top-left at (x, y), with a marker for each
+    // kind that ranks.
     void DrawResults(int x, int y);
+    // The ranking board of the ranking thread: the shown kind's table with
+    // the cursor on this clear's place.
+    void DrawRankingBoard();
+    // The file of stage n of the running chain (the newest numbered one)
+    // into out: 1 when one exists; 0 with out empty when none does, when
+    // the stage is not part of a chain, or when no next stage was set.
+    int NextStageFileName(std::string& out, int n);
+    // 1 when the chain has no stage n.
+    int IsLastStage(int n);
 
     // --- what the running stage asks of the scene
     void ScenePhase(int phase, int subState) override;
@@ -95,6 +118,14 @@ public:
     std::int32_t m_Registered = 0;
 
 private:
+    // Whether result row k is on: the play kind shows kind k and the stage
+    // shows its row; the panel of a stage started directly follows the stage.
+    bool ResultShown(int kind, bool panel) const;
+    // Loads the chain's next stage when there is one. True when the play
+    // stays in the chain: the stage was loaded, or a quit cancelled the load
+    // (the stage number is then put back to `saved`).
+    bool ContinueChain(std::int32_t saved);
+
     // The input of the frame: live, or from the replay (false when the
     // replay ended and the stage starts over).
     bool ReadFrameInput();
@@ -114,6 +145,11 @@ private:
 // Restarts free play when the play scene leaves it (the stage file given at
 // start-up or chosen last); 0 when it cannot. Registered by the shell.
 extern std::function<int()> g_RestartFreePlay;
+
+// Asks the player for the name of a ranking registration in the name
+// dialog, which edits the name in place; the caller waits until it is
+// closed. Registered by the shell (unset: the name stays as it is).
+extern std::function<void(std::string&)> g_AskRankingName;
 
 // The pause and ranking threads' bodies.
 int PauseThreadMain(cGamePlay* scene);

@@ -1,5 +1,4 @@
-// The pieces of the play scene's displays, the menu cursor, and the
-// results and rankings of a cleared stage.
+// The pieces of the play scene's displays and the menu cursor.
 
 #include "scenes/game_play.h"
 
@@ -11,7 +10,6 @@
 #include "media/dd_composite.h"
 #include "media/dd_surface.h"
 #include "scenes/menu_cursor.h"
-#include "world/placeholder.h"
 
 namespace {
 
@@ -49,30 +47,4 @@ void cGamePlay::DrawPlayPiece(int which)
 void cGamePlay::SceneResetMenuCursor()
 {
     ResetMenuCursor();
-}
-
-void cGamePlay::ScenePrepareResults()
-{
-    WORLD_PLACEHOLDER(menus, "cGamePlay::ScenePrepareResults");
-}
-
-void cGamePlay::SceneLoadRankings()
-{
-    WORLD_PLACEHOLDER(menus, "cGamePlay::SceneLoadRankings");
-}
-
-int cGamePlay::DecideNextScene()
-{
-    WORLD_PLACEHOLDER(menus, "cGamePlay::DecideNextScene");
-    return SCENE_TITLE;
-}
-
-void cGamePlay::RegisterRanking()
-{
-    WORLD_PLACEHOLDER(menus, "cGamePlay::RegisterRanking");
-}
-
-void cGamePlay::DrawResults(int, int)
-{
-    WORLD_PLACEHOLDER(menus, "cGamePlay::DrawResults");
 }

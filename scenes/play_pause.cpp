@@ -21,7 +21,9 @@
 #include "world/world_services.h"
 
 std::function<bool()> g_AppActiveQuery;
-std::function<void(cGamePlay&)> g_DrawRankingBoard;
+std::function<void(cGamePlay&)> g_DrawRankingBoard = [](cGamePlay& scene) {
+    scene.DrawRankingBoard();
+};
 
 namespace {
 

@@ -41,7 +41,8 @@ void SetFrameHost(cFrameHost* host);
 extern std::function<bool()> g_AppActiveQuery;
 
 // The rankings board of the ranking thread's frame, drawn over the play
-// screen; set by the rankings (unset: the play screen alone).
+// screen: the scene's own board (DrawRankingBoard) unless another is set
+// (unset: the play screen alone).
 extern std::function<void(cGamePlay&)> g_DrawRankingBoard;
 
 // The game thread's side of a blocking command: the pause thread runs the

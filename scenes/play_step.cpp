@@ -392,12 +392,12 @@ void cGamePlay::ApplyRemovalAreas()
         const cAreaBounds area(g_Stage.Areas[kind]);
         for (auto walk = WalkCharas(); !walk.Done(); walk.Next())
             if ((walk->m_Def.bSolid != 0) == solid && !walk->m_Dying && walk->m_Present &&
-                walk->IsOutsideBounds(area))
+                walk->IsOutsideArea(area))
                 EraseChara(walk.Node());
     }
     if (m_RemoveAreaOn[2]) {
         const cAreaBounds area(g_Stage.Areas[2]);
         for (auto walk = WalkItems(); !walk.Done(); walk.Next())
-            if (walk->IsOutsideBounds(area)) RemoveItem(walk.Node());
+            if (walk->IsOutsideArea(area)) RemoveItem(walk.Node());
     }
 }

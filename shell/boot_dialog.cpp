@@ -30,7 +30,8 @@ public:
     cBootDialog()
     {
         using plat::CtlKind;
-        m_Template.width = 380;
+        // Wide enough for the sentence about System.ini on one line.
+        m_Template.width = 500;
         m_Template.height = 230;
         m_Template.controls = {
             {0, CtlKind::GroupBox, Sjis("描画モード"), false, true},

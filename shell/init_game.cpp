@@ -37,6 +37,7 @@
 #include "shell/app_state.h"
 #include "shell/boot_dialog.h"
 #include "shell/init_graphics.h"
+#include "shell/name_dialog.h"
 #include "shell/start_up_failure.h"
 #include "shell/system_ini.h"
 #include "world/input_state.h"
@@ -133,6 +134,14 @@ void ConnectWorld()
     SetLiveServiceHooks(std::move(hooks));
     g_AppActiveQuery = [] { return g_AppActive != 0; };
     g_RestartFreePlay = [] { return StartFreePlay(g_LastStagePath.c_str(), 0); };
+    g_AskRankingName = [](std::string& name) {
+        // The dialog edits the name while the game thread waits here.
+        g_RankingNameTarget = &name;
+        const struct Unbind {
+            ~Unbind() { g_RankingNameTarget = nullptr; }
+        } unbind;
+        SendRequest(UM_NAMEDLG, 0, 0, &g_NameDlgDone);
+    };
 }
 
 // The file given at start-up, as the program starts the game on it.

@@ -25,18 +25,10 @@ ScreenMode DecideScreenMode(int direct3d, int windowMode, int bpp, int vsync, in
         else
             m.bpp = direct3d || fullColour ? 32 : 8;
     }
-    bool valid = false;
-    if (m.bpp == 16 || m.bpp == 32)
-        valid = !m.windowed || m.bpp == desktopBpp;
-    else if (m.bpp == 8)
-        valid = !direct3d && !m.windowed && !fullColour;
-    if (valid) return m;
-    if (m.windowed && (m.bpp == 16 || m.bpp == 32)) {
-        m.error =
-            Sjis("画面モードが不正です！\nウインドウモードではSystem.iniの設定と画面の色の設定を"
-                 "合わせて下さい！");
-    } else {
-        m.error = Sjis("画面モードが不正です！\nSystem.iniと画面の設定を見直して下さい！");
-    }
+    // Our renderer shows any of its depths in a window as well as full
+    // screen, whatever the desktop's depth. Eight bits are the surface back
+    // end's palette mode, for games drawn in the palette.
+    const bool valid = m.bpp == 16 || m.bpp == 32 || (m.bpp == 8 && !direct3d && !fullColour);
+    if (!valid) m.error = Sjis("画面モードが不正です！\nSystem.iniと画面の設定を見直して下さい！");
     return m;
 }

@@ -2,7 +2,9 @@
 // The screen mode of the start-up: window or full screen, colour depth and
 // vertical sync from System.ini's choices, the game's colour mode and the
 // desktop's depth. Full screen covers the desktop without changing the
-// display mode, so the depth is the graphics layer's own.
+// display mode, and a window shows our own display, so the depth is the
+// graphics layer's own: the desktop's only chooses an automatic depth in a
+// window.
 
 #include <cstdint>
 

@@ -322,76 +322,6 @@ private:
     cCharaObj& m_Chara;
 };
 
-// How a side or edge ended: nothing met, pushed back (flows fired), or
-// killed (result 2).
-enum Contact { kNoContact = 0, kPushed = 1, kKilled = 2 };
-
-int Result(Contact contact)
-{
-    return contact == kKilled ? 2 : 0;
-}
-
-Contact PushFromLeft(const EdgeProbes& probes, cCharaObj& chara)
-{
-    const int left = TruncToInt(chara.m_X);
-    if (probes.SideClear(left)) return kNoContact;
-    const int mode = probes.ModeOf(probes.Side(left));
-    if (mode != 1 && mode != 2) return kNoContact;
-    if (mode == 2 && IsPlayer(chara)) return kKilled;
-    if (DiesOnBlocks(chara)) return kKilled;
-    chara.m_ContactL = 1;
-    // The left edge moves to the start of the next cell; on a cell
-    // boundary that is a whole 32 pixels.
-    chara.m_X += 32 - (left & 31);
-    chara.m_InertiaX = 0;
-    chara.OnMovedX();
-    chara.m_WallSide = 0;
-    chara.FireFlows(9);
-    chara.FireFlows(10);
-    chara.FireFlows(11);
-    return kPushed;
-}
-
-Contact PushFromRight(const EdgeProbes& probes, cCharaObj& chara)
-{
-    const int right = TruncToInt(chara.m_Right);
-    if (probes.SideClear(right)) return kNoContact;
-    const int mode = probes.ModeOf(probes.Side(right));
-    if (mode != 1 && mode != 2) return kNoContact;
-    if (mode == 2 && IsPlayer(chara)) return kKilled;
-    if (DiesOnBlocks(chara)) return kKilled;
-    chara.m_ContactR = 1;
-    // The right edge moves to the last pixel of the cell before.
-    chara.m_X -= (right & 31) + 1;
-    chara.m_InertiaX = 0;
-    chara.OnMovedX();
-    chara.m_WallSide = 1;
-    chara.FireFlows(9);
-    chara.FireFlows(10);
-    chara.FireFlows(12);
-    return kPushed;
-}
-
-// Inline, as PushFromBottom: a walker lands and tests its top edge every
-// other sub-step.
-[[gnu::always_inline]] inline Contact PushFromTop(const EdgeProbes& probes, cCharaObj& chara)
-{
-    const int top = TruncToInt(chara.m_Y);
-    if (probes.RowClear(top)) return kNoContact;
-    const int mode = probes.ModeOf(probes.Row(top));
-    if (mode == 1) {
-        if (DiesOnBlocks(chara)) return kKilled;
-        chara.HitCeiling();
-        return kPushed;
-    }
-    if (mode == 2) {
-        if (IsPlayer(chara) || DiesOnBlocks(chara)) return kKilled;
-        chara.HitCeiling();
-        return kPushed;
-    }
-    return kNoContact;
-}
-
 // A bottom edge over nothing: one more step in the air.
 void InTheAir(cCharaObj& chara)
 {
@@ -407,43 +337,99 @@ void InTheAir(cCharaObj& chara)
     }
 }
 
+// Two sides or edges one after the other; 2 as soon as one kills. Each
+// reads the map afresh: the first may have fired flows, which may change
+// anything, the map and the character's flying mode included.
+template <int (*First)(cCharaObj&), int (*Second)(cCharaObj&)> int OneThenOther(cCharaObj& chara)
+{
+    if (First(chara) == 2) return 2;
+    return Second(chara);
+}
+
+} // namespace
+
+int CollideBlockLeft(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    const EdgeProbes probes(chara);
+    const int left = TruncToInt(chara.m_X);
+    if (probes.SideClear(left)) return 0;
+    const int mode = probes.ModeOf(probes.Side(left));
+    if (mode != 1 && mode != 2) return 0;
+    if ((mode == 2 && IsPlayer(chara)) || DiesOnBlocks(chara)) return 2;
+    chara.m_ContactL = 1;
+    // The left edge moves to the start of the next cell; on a cell
+    // boundary that is a whole 32 pixels.
+    chara.m_X += 32 - (left & 31);
+    chara.m_InertiaX = 0;
+    chara.OnMovedX();
+    chara.m_WallSide = 0;
+    chara.FireFlows(9);
+    chara.FireFlows(10);
+    chara.FireFlows(11);
+    return 0;
+}
+
+int CollideBlockRight(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    const EdgeProbes probes(chara);
+    const int right = TruncToInt(chara.m_Right);
+    if (probes.SideClear(right)) return 0;
+    const int mode = probes.ModeOf(probes.Side(right));
+    if (mode != 1 && mode != 2) return 0;
+    if ((mode == 2 && IsPlayer(chara)) || DiesOnBlocks(chara)) return 2;
+    chara.m_ContactR = 1;
+    // The right edge moves to the last pixel of the cell before.
+    chara.m_X -= (right & 31) + 1;
+    chara.m_InertiaX = 0;
+    chara.OnMovedX();
+    chara.m_WallSide = 1;
+    chara.FireFlows(9);
+    chara.FireFlows(10);
+    chara.FireFlows(12);
+    return 0;
+}
+
+int CollideBlockTop(cCharaObj& chara)
+{
+    if (PassesBlocks(chara)) return 0;
+    const EdgeProbes probes(chara);
+    const int top = TruncToInt(chara.m_Y);
+    if (probes.RowClear(top)) return 0;
+    const int mode = probes.ModeOf(probes.Row(top));
+    if (mode != 1 && mode != 2) return 0;
+    if ((mode == 2 && IsPlayer(chara)) || DiesOnBlocks(chara)) return 2;
+    chara.HitCeiling();
+    return 0;
+}
+
 // The bottom edge is probed in full: a walker's bottom edge mostly rests on
 // a block (and the Y pass has tested both edges before).
-[[gnu::always_inline]] inline Contact PushFromBottom(const EdgeProbes& probes, cCharaObj& chara)
+int CollideBlockBottom(cCharaObj& chara)
 {
+    if (PassesBlocks(chara)) return 0;
+    const EdgeProbes probes(chara);
     const Probe probe = probes.Row(TruncToInt(chara.m_Bottom));
     BlockCell& cell = *probe.cell;
     chara.m_UnderFeet = &cell;
     const int mode = probes.ModeOf(probe);
     if (mode == 1) {
-        if (DiesOnBlocks(chara)) return kKilled;
+        if (DiesOnBlocks(chara)) return 2;
         if (IsPlayer(chara)) chara.m_UnderFeet = probes.Foot().cell;
         chara.m_LastBlock = chara.m_UnderFeet;
         chara.LandOnBlock();
-        return kPushed;
+        return 0;
     }
     if (mode == 2) {
         chara.m_LastBlock = &cell;
-        if (IsPlayer(chara) || DiesOnBlocks(chara)) return kKilled;
+        if (IsPlayer(chara) || DiesOnBlocks(chara)) return 2;
         chara.LandOnBlock();
-        return kPushed;
+        return 0;
     }
     InTheAir(chara);
-    return kNoContact;
+    return 0;
 }
-
-// One side or edge after another, the second with the same reading of the
-// map unless the first pushed; 2 as soon as one kills.
-template <class First, class Second>
-int OneThenOther(const EdgeProbes& probes, cCharaObj& chara, First first, Second second)
-{
-    const Contact contact = first(probes, chara);
-    if (contact == kKilled) return 2;
-    if (contact == kPushed) return Result(second(EdgeProbes(chara), chara));
-    return Result(second(probes, chara));
-}
-
-} // namespace
 
 BlockCell& ProbeEdgeCells(cCharaObj& chara, int x1, int y1, int x2, int y2)
 {
@@ -481,24 +467,22 @@ namespace {
 
 [[gnu::noinline]] int BlocksX(cCharaObj& chara)
 {
-    const EdgeProbes probes(chara);
     const bool rightFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedX > 0;
-    if (rightFirst) return OneThenOther(probes, chara, PushFromRight, PushFromLeft);
-    return OneThenOther(probes, chara, PushFromLeft, PushFromRight);
+    if (rightFirst) return OneThenOther<CollideBlockRight, CollideBlockLeft>(chara);
+    return OneThenOther<CollideBlockLeft, CollideBlockRight>(chara);
 }
 
 [[gnu::noinline]] int BlocksY(cCharaObj& chara)
 {
     chara.m_UnderFeet = nullptr;
     const bool bottomFirst = (chara.m_Flying && chara.m_BlockMode == 1) || chara.m_SpeedY > 0;
-    const EdgeProbes probes(chara);
     // Neither edge meets a block, in either order.
-    if (probes.TopAndBottomClear()) {
+    if (EdgeProbes(chara).TopAndBottomClear()) {
         InTheAir(chara);
         return 0;
     }
-    if (bottomFirst) return OneThenOther(probes, chara, PushFromBottom, PushFromTop);
-    return OneThenOther(probes, chara, PushFromTop, PushFromBottom);
+    if (bottomFirst) return OneThenOther<CollideBlockBottom, CollideBlockTop>(chara);
+    return OneThenOther<CollideBlockTop, CollideBlockBottom>(chara);
 }
 
 // CollideBlocksX and CheckBlockCrushes past the test for a character that
@@ -519,28 +503,29 @@ namespace {
 
 [[gnu::noinline]] int CrushX(cCharaObj& chara)
 {
-    const EdgeProbes probes(chara);
-    return OneThenOther(probes, chara, PushFromRight, PushFromLeft);
+    return OneThenOther<CollideBlockRight, CollideBlockLeft>(chara);
 }
 
+// The bottom edge as a landing without the air count, then the top edge
+// whatever the bottom did.
 [[gnu::noinline]] int CrushY(cCharaObj& chara)
 {
     const EdgeProbes probes(chara);
     const int bottom = TruncToInt(chara.m_Bottom);
-    if (probes.RowClear(bottom)) return Result(PushFromTop(probes, chara));
-    const Probe probe = probes.Row(bottom);
-    BlockCell& cell = *probe.cell;
-    const int mode = probes.ModeOf(probe);
-    if (mode == 1 || mode == 2) {
-        if (mode == 1 && DiesOnBlocks(chara)) return 2;
-        BlockCell* feet = IsPlayer(chara) ? probes.Foot().cell : &cell;
-        chara.m_UnderFeet = feet;
-        chara.m_LastBlock = feet;
-        if (mode == 2 && (IsPlayer(chara) || DiesOnBlocks(chara))) return 2;
-        chara.LandOnBlock();
-        return Result(PushFromTop(EdgeProbes(chara), chara));
+    if (!probes.RowClear(bottom)) {
+        const Probe probe = probes.Row(bottom);
+        BlockCell& cell = *probe.cell;
+        const int mode = probes.ModeOf(probe);
+        if (mode == 1 || mode == 2) {
+            if (mode == 1 && DiesOnBlocks(chara)) return 2;
+            BlockCell* feet = IsPlayer(chara) ? probes.Foot().cell : &cell;
+            chara.m_UnderFeet = feet;
+            chara.m_LastBlock = feet;
+            if (mode == 2 && (IsPlayer(chara) || DiesOnBlocks(chara))) return 2;
+            chara.LandOnBlock();
+        }
     }
-    return Result(PushFromTop(probes, chara));
+    return CollideBlockTop(chara);
 }
 
 } // namespace
@@ -550,33 +535,9 @@ int CollideBlocksX(cCharaObj& chara)
     return PassesBlocks(chara) ? 0 : SidesThenBlocksX(chara);
 }
 
-int CollideBlockLeft(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromLeft(EdgeProbes(chara), chara));
-}
-
-int CollideBlockRight(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromRight(EdgeProbes(chara), chara));
-}
-
 int CollideBlocksY(cCharaObj& chara)
 {
     return PassesBlocks(chara) ? 0 : BlocksY(chara);
-}
-
-int CollideBlockTop(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromTop(EdgeProbes(chara), chara));
-}
-
-int CollideBlockBottom(cCharaObj& chara)
-{
-    if (PassesBlocks(chara)) return 0;
-    return Result(PushFromBottom(EdgeProbes(chara), chara));
 }
 
 int CheckBlockCrushX(cCharaObj& chara)

@@ -29,7 +29,7 @@ cCharaObj& cCharaObj::operator=(const cCharaObj& other)
     // Whether this object is entered in a group list is its own affair.
     const std::int32_t slot = m_GroupSlot;
     const std::int32_t list = m_GroupList;
-    cGameObj::operator=(other);
+    cGameObj::Assign(other);
     CharaFields::operator=(other);
     m_GroupSlot = slot;
     m_GroupList = list;
@@ -126,7 +126,7 @@ void cCharaObj::Setup(const cEdChara* def, double x, double y, int copyNo)
     m_ScrollFollow = m_Def.bScrollSync;
     m_Vanish = 0;
     m_Hidden = 0;
-    m_SightRange = m_Def.nSight * 16;
+    m_SightRange = HblToPixels(m_Def.nSight);
     m_Decel = PercentPerStep(m_Def.nStopRate);
     m_CharaEffect = cCharaEffectPlayer();
     if (m_Def.nCharaEffect != 0)
@@ -160,7 +160,7 @@ void cCharaObj::SetAnimeSet(int number, int force)
         seq.push_back({-2, 0, 1});
         seqs.push_back(std::move(seq));
     }
-    m_Anime.SetSequences(std::move(seqs));
+    m_Anime.Build(std::move(seqs));
     // The current sequence stays; its step and counter start again.
     m_Anime.Set(m_Anime.CurrentSequence(), 1);
 }

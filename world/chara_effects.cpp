@@ -431,7 +431,8 @@ int EffectHalf(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int
     return Advance(c, hold);
 }
 
-// Blocks of at least one pixel (a size of 0 would draw nothing at all).
+// Blocks of at least one pixel (a size of 0 would draw nothing at all),
+// as large as the picture's scale makes them.
 int EffectMosaic(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int draw)
 {
     if (Drawable(dest, ref, draw)) {
@@ -439,23 +440,24 @@ int EffectMosaic(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, i
         const Source s = SourceFor(p, ref, true);
         const TintScope tint(ref, s.direct);
         DDBltMosaic(dest, p.left, p.top, p.width, p.height,
-                    std::max(TruncToInt(c.m_CharaEffect.m_Value), 1), s.sd, s.x, s.y, 1);
+                    std::max(Pixels(p, c.m_CharaEffect.m_Value), 1), s.sd, s.x, s.y, 1);
     }
     return Advance(c, hold);
 }
 
+// The blur's reach grows with the scale; at 8 bits a tint of the value's
+// strength stands in.
 int EffectBlur(cCharaObj& c, DDSURFACEDATA* dest, GraphicRef& ref, int hold, int draw)
 {
     if (Drawable(dest, ref, draw)) {
-        const int strength = TruncToInt(c.m_CharaEffect.m_Value);
         if (!g_D3DState && g_DDBpp == 8) {
-            DrawTinted(c, dest, ref, kBlurTintColour, strength);
+            DrawTinted(c, dest, ref, kBlurTintColour, TruncToInt(c.m_CharaEffect.m_Value));
         } else {
             const Picture p = PictureOf(c, ref);
             const Source s = SourceFor(p, ref, true);
             const TintScope tint(ref, s.direct);
-            DDBltBlur(dest, p.left, p.top, p.width, p.height, strength, strength, s.sd, s.x, s.y,
-                      1);
+            const int reach = Pixels(p, c.m_CharaEffect.m_Value);
+            DDBltBlur(dest, p.left, p.top, p.width, p.height, reach, reach, s.sd, s.x, s.y, 1);
         }
     }
     return Advance(c, hold);

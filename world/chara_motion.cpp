@@ -90,7 +90,7 @@ bool Opposes(double a, double b)
 
 int HblToPixels(int hbl)
 {
-    return hbl * 16;
+    return SaturateToInt32(std::int64_t{hbl} * 16);
 }
 
 double PercentPerStep(int percent)
@@ -111,7 +111,7 @@ double cCharaObj::JumpSpeed(double height) const
 
 double cCharaObj::JumpSpeedHbl(int hbl) const
 {
-    return JumpSpeed(hbl * 16.0);
+    return JumpSpeed(HblToPixels(hbl));
 }
 
 int StepsToApex(double speed)
@@ -136,8 +136,8 @@ void cCharaObj::ClearContacts()
 
 void cCharaObj::ApplyCharaGravity()
 {
-    if (m_Flying || m_Riding || m_NoGravity || m_KnockY < 0) return;
-    m_SpeedY += Gravity();
+    if (m_Riding || m_NoGravity || m_KnockY < 0) return;
+    ApplyGravity();
 }
 
 int cCharaObj::IsOnGround() const
@@ -352,7 +352,7 @@ int cCharaObj::TestDistanceCondition(const cEdCond& cond)
     cRunningStage& stage = RunStage();
     if (stage.Player.empty() || cond.m_Op > 1) return 0;
     cPlayerObj& p1 = stage.Player.front();
-    const int d = SaturateToInt32(std::int64_t{cond.m_Value} * 16);
+    const int d = HblToPixels(cond.m_Value);
     RefreshScreenBox();
     p1.RefreshScreenBox();
     // The reach toward lower (back) and higher (front) coordinates; the

@@ -55,8 +55,9 @@ struct ProtectEntry {
 // The character's own members (the class below copies
 // them as one and then repairs what must not be copied as it is).
 struct CharaFields {
-    // What the sub-step reads of every character first (fewer cache lines
-    // per pass over them); its definition last.
+    // Members in an order chosen for speed: what the sub-step reads of
+    // every character first (fewer cache lines per pass over them); its
+    // definition last.
     std::int32_t m_Dying = 0;
     std::int32_t m_Hp = 0;
     HitBox m_HitA; // contact box ("hit box A")

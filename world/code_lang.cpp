@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/checked_access.h"
 #include "core/format.h"
 #include "core/saturate.h"
 #include "core/sjis_text.h"
@@ -246,6 +247,8 @@ bool ReadWord(std::string_view word, int object, cCharaObj& runner, CodeToken& t
             word[0] == 'C' ? g_Progress.vCommonVar : stage.m_StageVars;
         const std::int32_t index = LeadingInt(word.substr(1));
         if (index < 0 || static_cast<std::size_t>(index) >= vars.size()) {
+            // Logged as every checked access is, but the game goes on.
+            LogBadIndex("err V[%d] ( %d , %d )", index, vars.size(), sizeof(std::int32_t));
             CodeErrorF(Sjis("変数 %s の番号が範囲外です！"), word);
             return false;
         }
@@ -321,6 +324,25 @@ bool ReadTokens(const std::string& text, cCharaObj& runner, std::vector<CodeToke
 }
 
 // --- reduction
+
+// Every operator stands between two values: an operator at either end of
+// the text or beside another operator has an operand missing (reading the
+// other operator as 0 would report a malformed text as success). Checked
+// before anything is worked out, so such a text assigns nothing.
+bool OperandsPresent(const std::vector<CodeToken>& tokens)
+{
+    const auto isOperator = [&](std::size_t k) {
+        return k < tokens.size() && tokens[k].kind == TOKEN_OPERATOR;
+    };
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        if (!isOperator(k)) continue;
+        if (k == 0 || isOperator(k - 1) || k + 1 == tokens.size() || isOperator(k + 1)) {
+            CodeErrorF(Sjis("演算子 %s の左右に値がありません！"), kOpNames[tokens[k].index]);
+            return false;
+        }
+    }
+    return true;
+}
 
 CodeToken NumberToken(std::int32_t v)
 {
@@ -408,12 +430,13 @@ int CalcStatement(const std::string& text, cCharaObj& chara)
 int CalcTokens(const std::string& text, cCharaObj& chara)
 {
     std::vector<CodeToken> tokens;
-    if (!ReadTokens(text, chara, tokens)) return 0;
+    if (!ReadTokens(text, chara, tokens) || !OperandsPresent(tokens)) return 0;
     const std::int32_t lastRead = tokens.empty() ? 0 : tokens.back().value;
 
     // Each pass in one sweep, compacting the list in place: a reduction
     // leaves a number where its left neighbour was, so the next operator of
     // the pass lies after it, and the right neighbour is still unwritten.
+    // Operators and values alternate, so both neighbours are values.
     bool reduced = false;
     std::int32_t result = 0;
     for (int pass = 0; pass < 3; ++pass) {
@@ -423,10 +446,6 @@ int CalcTokens(const std::string& text, cCharaObj& chara)
             if (token.kind != TOKEN_OPERATOR || kOpPass[token.index] != pass) {
                 tokens[kept++] = token;
                 continue;
-            }
-            if (kept == 0 || k + 1 >= tokens.size()) {
-                CodeErrorF(Sjis("演算子 %s の左右に値がありません！"), kOpNames[token.index]);
-                return 0;
             }
             CodeToken& left = tokens[kept - 1];
             if (!Reduce(left, token.index, tokens[k + 1], chara, text, result)) return 0;

@@ -11,8 +11,12 @@
 // are read once, up front; "* / %", then "+ -", then "=" are each applied
 // from left to right, and an operator's result takes the place of its left
 // neighbour while the right one stays: "1 + 2 + 3" is 5, "v1 = v2 = 3"
-// gives v1 the old v2. Authors' texts are outside input: any text runs in
-// time linear in its length, nesting is limited, and no text closes the
+// gives v1 the old v2. Every operator stands between two values: one at an
+// end of the text or beside another operator ("v1 = = 3", "5 * - 3") is an
+// error of syntax, found before anything is assigned; a sign belongs to its
+// number ("-3"). A common or stage variable outside its vector is logged as
+// every checked access is. Authors' texts are outside input: any text runs
+// in time linear in its length, nesting is limited, and no text closes the
 // game.
 
 #include <string>

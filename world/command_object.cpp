@@ -4,8 +4,10 @@
 #include "world/command_object.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
+#include "core/saturate.h"
 #include "data/ed_command.h"
 #include "data/ed_flow.h"
 #include "data/ed_save_data.h"
@@ -190,7 +192,7 @@ int StageClear(const cEdCommand& command)
     cRunningStage& stage = RunStage();
     switch (CommandParam(command, 0)) {
     case 0:
-        stage.m_NextStage = g_Progress.nChainNo + 1;
+        stage.m_NextStage = SaturateToInt32(std::int64_t{g_Progress.nChainNo} + 1);
         break;
     case 1:
         stage.m_NextStage = CommandParam(command, 1);

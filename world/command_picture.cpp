@@ -1,6 +1,6 @@
 // The picture command: a picture of the Picture table shown on the play
-// field, optionally holding the game until a button or for its time; or
-// every picture taken away.
+// field, optionally holding the game until a button or for its time (one
+// shown until the stage ends never holds it); or every picture taken away.
 //
 // The picture objects, their surfaces and their files run in three parallel
 // lists, one node each per picture.
@@ -106,6 +106,8 @@ int ShowPicture(cCharaObj& chara, const cEdCommand& command)
         stage.m_PauseWait.Set(PauseWait::PICTURE, 1, 0, 0);
     else if (mode == kForATime)
         stage.m_PauseWait.Set(PauseWait::PICTURE, 0, frames, 0);
+    else
+        return 0; // shown until the stage ends: nothing could end a stop of the game
     const std::uint32_t serial = picture.m_Serial;
     WorldServices().RunPauseWait();
     RemovePicture(serial);

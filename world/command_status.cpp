@@ -142,7 +142,7 @@ int ChangeAnimeSet(cCharaObj& chara, const cEdCommand& command)
 int RunAnime(cCharaObj& chara, const cEdCommand& command)
 {
     OverlayAnim overlay;
-    overlay.m_Seq.SetSequences({VecAt(g_AnimeSeqs, CommandParam(command, 0))});
+    overlay.m_Seq.Build({VecAt(g_AnimeSeqs, CommandParam(command, 0))});
     overlay.m_Seq.Set(0, 1);
     const cFlowRun* flow = RunStage().m_CurFlowRun;
     overlay.m_FlowSerial = flow ? flow->m_Serial : 0;

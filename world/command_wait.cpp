@@ -2,7 +2,8 @@
 // blocking one fills the running stage's pause wait, hands the frame loop
 // to the pause thread and, once it is back, takes its own message off the
 // list: the drawing during the wait may already have removed it, so it is
-// found by identity, never as "the last one".
+// found by identity, never as "the last one". Only a message that ends by
+// a button or by its time stops the game.
 
 #include "world/command_object.h"
 
@@ -102,6 +103,10 @@ int ShowMessage(cCharaObj& chara, const cEdCommand& command, int chained)
         if (!chained) WorldServices().PlaySe(kMessageSound);
     } else if (mode == cMessage::TIMED) {
         stage.m_PauseWait.Set(PauseWait::MESSAGE, 0, frames, chained);
+    } else {
+        // Shown until the stage ends: nothing could end a stop of the
+        // game, so the game goes on and the message stays.
+        return 0;
     }
     WaitFor(&message);
     return 0;

@@ -98,7 +98,7 @@ cEffectObj::cEffectObj(int effect, const DRect& boxA, const DRect& boxB, int sca
 
 void cEffectObj::SetAnimation(int effect)
 {
-    m_Anime.SetSequences({VecAt(g_EffectSeqs, effect)});
+    m_Anime.Build({VecAt(g_EffectSeqs, effect)});
     m_Anime.Set(0, 1);
 }
 

@@ -241,7 +241,7 @@ void PatternRowA(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& ru
 {
     const auto [n, f, code, w, h] = LayoutOf(def, shooter, req);
     if (n == 0) return;
-    const int s = def.m_PatternParams[0] * 16;
+    const int s = HblToPixels(def.m_PatternParams[0]);
     const bool straight = req.m_Angle == 0 && !def.m_Aim;
     if (straight || !def.m_AimMode) {
         int px = 0, py = 0;
@@ -299,7 +299,7 @@ void PatternRowB(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& ru
 {
     const auto [n, f, code, w, h] = LayoutOf(def, shooter, req);
     if (n == 0) return;
-    const int s = def.m_PatternParams[0] * 16;
+    const int s = HblToPixels(def.m_PatternParams[0]);
     const bool vertical = code == 6 || code == 7;
     const bool left = code == 2 || code == 8 || code == 9 || (vertical && !shooter.m_Facing);
     req.m_BaseX = TruncToInt(f.SX) + (left ? f.L + 1 - w : f.R + 1);
@@ -387,7 +387,7 @@ void PatternThunder(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun&
     }
     }
     const int rows = def.m_PatternParams[1];
-    const int c = def.m_PatternParams[2] * 16;
+    const int c = HblToPixels(def.m_PatternParams[2]);
     int rowX = 0, rowY = 0;
     if (rows >= 2) {
         const int spread = ((rows - 1) >> 1) * c + (rows % 2 == 0 ? def.m_PatternParams[2] * 8 : 0);
@@ -453,7 +453,7 @@ void PatternSurround(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun
     const Frame t = FrameOf(*target);
     req.m_BaseX = TruncToInt(t.L + (t.W >> 1) + t.SX - (req.m_Width >> 1) + req.m_OffsetX);
     req.m_BaseY = TruncToInt(t.T + (t.H >> 1) + t.SY - (req.m_Height >> 1) + req.m_OffsetY);
-    const double r = def.m_PatternParams[0] * 16;
+    const double r = HblToPixels(def.m_PatternParams[0]);
     const double v = std::fabs(req.m_Speed);
     for (int i = 0; i < n; ++i) {
         const double a = BaseAngle(req.m_DirCode) + req.m_Angle + i * 360.0 / n;
@@ -518,7 +518,7 @@ cShotObj FiredShot(cCharaObj& shooter, const cEdShot& def, ShotFireRequest& requ
 
 void FireShot(std::list<cShotObj>& shots, cCharaObj& shooter, cCommandRun& run, const cEdShot& def)
 {
-    const int size = (def.m_Size == 0 ? 1 : def.m_Size) * 16;
+    const int size = HblToPixels(def.m_Size == 0 ? 1 : def.m_Size);
     ShotFireRequest req;
     req.m_Width = req.m_Height = size;
     req.m_DirCode = DirCodeOf(def, shooter);

@@ -60,76 +60,6 @@ void MarkDone(cFlowRun& run, int i)
     if (i == run.m_FirstOpen) run.m_FirstOpen = i + 1;
 }
 
-// One sub-step of a command: cCommandRun::Step on the stage.
-inline int StepCommand(cRunningStage& stage, cCommandRun& command)
-{
-    stage.m_CurCommandRun = &command;
-    if (stage.m_CurChara) RunCharaCommand(*stage.m_CurChara, command);
-    // Counted down; a command whose count was 1 or less ends now.
-    if (command.m_Remaining > 1) {
-        --command.m_Remaining;
-        return 0;
-    }
-    command.m_Remaining = 0;
-    return 1;
-}
-
-// One sub-step of a flow's commands: cFlowRun::Step. Inline, so that
-// the walk of StepFlowRuns steps a flow without a further call.
-inline int StepCommands(cRunningStage& stage, cFlowRun& run)
-{
-    stage.m_CurFlowRun = &run;
-    run.m_Abort = 0;
-    const int count = static_cast<int>(run.m_Commands.size());
-    // The done commands before the first open one would only be skipped.
-    for (int i = run.m_FirstOpen; i <= run.m_CurIndex && i < count; ++i) {
-        cCommandRun& command = run.m_Commands[static_cast<std::size_t>(i)];
-        if (command.m_Done) continue;
-        const bool parallel = command.m_Command && command.m_Command->m_Parallel;
-        const bool keyWait = command.m_Command && IsKeyWaitMessage(*command.m_Command);
-        if (command.m_Remaining == 0) {
-            command.Reset();
-            if (!keyWait && !parallel) run.m_MsgChain = 0;
-        }
-        if (parallel) {
-            if (StepCommand(stage, command) == 1) {
-                MarkDone(run, i);
-                if (i == count - 1) return 1;
-            }
-            if (i == run.m_CurIndex) run.m_CurIndex = i + 1;
-            if (run.m_Abort) return 0;
-            continue;
-        }
-        if (StepCommand(stage, command) == 0) {
-            if (run.m_Abort) return 0;
-            continue;
-        }
-        MarkDone(run, i);
-        if (keyWait) run.m_MsgChain = 1;
-        if (i == count - 1) return 1;
-        ++run.m_CurIndex;
-        break;
-    }
-    if (count > 0 && run.m_Commands.back().m_Done) return 1;
-    if (run.m_RunCounter < 2147483647) ++run.m_RunCounter;
-    return 0;
-}
-
-// StepFlowRun, inline for the walk of StepFlowRuns.
-inline bool StepRun(cRunningStage& stage, cCharaObj& chara, std::size_t index, int deathOnly)
-{
-    cFlowRun& run = chara.m_FlowRuns[index];
-    if (!run.m_Running) return false;
-    if (run.m_Commands.empty()) {
-        run.Stop(chara);
-        return false;
-    }
-    if (run.m_Paused || run.m_StoppedForGood) return false;
-    if (deathOnly && (!run.m_Flow || run.m_Flow->m_Trigger != kTriggerDeath)) return false;
-    if (StepCommands(stage, run) == 1) chara.m_FlowRuns[index].Stop(chara);
-    return true;
-}
-
 } // namespace
 
 int FlowExclNumber(const cEdFlow& flow)
@@ -149,7 +79,16 @@ void cCommandRun::Reset()
 
 int cCommandRun::Step()
 {
-    return StepCommand(RunStage(), *this);
+    cRunningStage& stage = RunStage();
+    stage.m_CurCommandRun = this;
+    if (stage.m_CurChara) RunCharaCommand(*stage.m_CurChara, *this);
+    // Counted down; a command whose count was 1 or less ends now.
+    if (m_Remaining > 1) {
+        --m_Remaining;
+        return 0;
+    }
+    m_Remaining = 0;
+    return 1;
 }
 
 void cCommandRun::SetMoveTiming(const cEdCommand& command, int copyNo)
@@ -217,18 +156,61 @@ void cFlowRun::Start()
 
 int cFlowRun::Step()
 {
-    return StepCommands(RunStage(), *this);
+    RunStage().m_CurFlowRun = this;
+    m_Abort = 0;
+    const int count = static_cast<int>(m_Commands.size());
+    // The done commands before the first open one would only be skipped.
+    for (int i = m_FirstOpen; i <= m_CurIndex && i < count; ++i) {
+        cCommandRun& command = m_Commands[static_cast<std::size_t>(i)];
+        if (command.m_Done) continue;
+        const bool parallel = command.m_Command && command.m_Command->m_Parallel;
+        const bool keyWait = command.m_Command && IsKeyWaitMessage(*command.m_Command);
+        if (command.m_Remaining == 0) {
+            command.Reset();
+            if (!keyWait && !parallel) m_MsgChain = 0;
+        }
+        if (parallel) {
+            if (command.Step() == 1) {
+                MarkDone(*this, i);
+                if (i == count - 1) return 1;
+            }
+            if (i == m_CurIndex) m_CurIndex = i + 1;
+            if (m_Abort) return 0;
+            continue;
+        }
+        if (command.Step() == 0) {
+            if (m_Abort) return 0;
+            continue;
+        }
+        MarkDone(*this, i);
+        if (keyWait) m_MsgChain = 1;
+        if (i == count - 1) return 1;
+        ++m_CurIndex;
+        break;
+    }
+    if (count > 0 && m_Commands.back().m_Done) return 1;
+    if (m_RunCounter < 2147483647) ++m_RunCounter;
+    return 0;
 }
 
 bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly)
 {
-    return StepRun(RunStage(), chara, index, deathOnly);
+    cFlowRun& run = chara.m_FlowRuns[index];
+    if (!run.m_Running) return false;
+    if (run.m_Commands.empty()) {
+        run.Stop(chara);
+        return false;
+    }
+    if (run.m_Paused || run.m_StoppedForGood) return false;
+    if (deathOnly && (!run.m_Flow || run.m_Flow->m_Trigger != kTriggerDeath)) return false;
+    if (run.Step() == 1) chara.m_FlowRuns[index].Stop(chara);
+    return true;
 }
 
-int StepFlowRuns(cRunningStage& stage, cCharaObj& chara, int deathOnly)
+int StepFlowRuns(cCharaObj& chara, int deathOnly)
 {
     for (std::size_t i = 0; i < chara.m_FlowRuns.size(); ++i) {
-        if (!StepRun(stage, chara, i, deathOnly)) continue;
+        if (!StepFlowRun(chara, i, deathOnly)) continue;
         if (chara.m_Vanish) return 1;
         if (!deathOnly && chara.m_Hp <= 0 && chara.m_FlowRuns[i].m_Flow &&
             chara.m_FlowRuns[i].m_Flow->m_Trigger != kTriggerDeath)

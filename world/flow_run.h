@@ -121,7 +121,7 @@ bool StepFlowRun(cCharaObj& chara, std::size_t index, int deathOnly);
 // Steps every flow of a character's flow run in turn with StepFlowRun;
 // 1 as soon as a stepped flow made the character vanish or, outside a
 // death's run, a flow of another trigger than death left it without HP.
-int StepFlowRuns(cRunningStage& stage, cCharaObj& chara, int deathOnly);
+int StepFlowRuns(cCharaObj& chara, int deathOnly);
 
 // The exclusion number of a flow: 1 to 26, or 0 (none) for any other value.
 int FlowExclNumber(const cEdFlow& flow);

@@ -188,10 +188,16 @@ int cCharaObj::InstallFlows(const std::vector<cEdFlow>& flows, int facing, int i
         // A copy first: the list may be the character's own.
         const std::vector<cEdFlow> added(flows);
         const int count = static_cast<int>(m_Def.Flows.size());
-        first = position >= 0 && position < count ? position : count;
+        const bool append = position < 0 || position >= count;
+        first = append ? count : position;
         m_Def.Flows.insert(m_Def.Flows.begin() + first, added.begin(), added.end());
-        m_FlowRuns.insert(m_FlowRuns.begin() + first, added.size(), cFlowRun());
-        RelinkFlows();
+        if (append) {
+            for (std::size_t k = 0; k < added.size(); ++k)
+                AppendFlowRun(cFlowRun());
+        } else {
+            m_FlowRuns.insert(m_FlowRuns.begin() + first, added.size(), cFlowRun());
+            RelinkFlows();
+        }
     }
     for (int k = 0; k < n; ++k) {
         cFlowRun& run = m_FlowRuns[static_cast<std::size_t>(first + k)];

@@ -4,6 +4,16 @@
 
 #include "core/checked_access.h"
 
+void cFrameSeq::Build(FrameSeqTable table)
+{
+    if (table) m_Seqs = std::move(table);
+}
+
+void cFrameSeq::Build(std::vector<FrameSeq> sequences)
+{
+    Build(std::make_shared<const std::vector<FrameSeq>>(std::move(sequences)));
+}
+
 void cFrameSeq::Build(const std::int32_t* const* table)
 {
     if (!table) return;
@@ -20,17 +30,7 @@ void cFrameSeq::Build(const std::int32_t* const* table)
         }
         sequences.push_back(std::move(seq));
     }
-    m_Seqs = std::make_shared<const std::vector<FrameSeq>>(std::move(sequences));
-}
-
-void cFrameSeq::SetSequences(std::vector<FrameSeq> sequences)
-{
-    m_Seqs = std::make_shared<const std::vector<FrameSeq>>(std::move(sequences));
-}
-
-void cFrameSeq::ShareSequences(FrameSeqTable table)
-{
-    m_Seqs = std::move(table);
+    Build(std::move(sequences));
 }
 
 const std::vector<FrameSeq>& cFrameSeq::NoSequences()

@@ -34,16 +34,16 @@ using FrameSeqTable = std::shared_ptr<const std::vector<FrameSeq>>;
 
 class cFrameSeq {
 public:
-    // Replaces every sequence by those of a definition table: null-ended
-    // pointers to step arrays, each a list of (frame, duration, flag) triples
-    // ending with the first triple after the first whose frame is negative
-    // (that triple included). Nothing happens for a null table; the current
-    // sequence, step and counter are kept.
+    // Replaces every sequence by those of a definition table; nothing
+    // happens for a null table; the current sequence, step and counter are
+    // kept. The table is shared with every animator built from it, or made
+    // from sequences written in code, or read from null-ended pointers to
+    // step arrays, each a list of (frame, duration, flag) triples ending
+    // with the first triple after the first whose frame is negative (that
+    // triple included).
+    void Build(FrameSeqTable table);
+    void Build(std::vector<FrameSeq> sequences);
     void Build(const std::int32_t* const* table);
-    // Replaces every sequence (the current sequence, step and counter are kept).
-    void SetSequences(std::vector<FrameSeq> sequences);
-    // As SetSequences, with a shared table (null: no sequence).
-    void ShareSequences(FrameSeqTable table);
 
     // Starts sequence n at its first step. Unless forced, refused (0, nothing
     // changes) while the current step carries the flag; else 1.

@@ -32,13 +32,13 @@
 #include <emmintrin.h>
 #endif
 
+#include "data/ed_stage.h"
 #include "world/frame_seq.h"
 #include "world/geometry.h"
 #include "world/scroll_axis.h"
 #include "world/trunc.h"
 
 class cCommandRun;
-class cEdArea;
 
 // A removal area laid around the current view, with the world's outer
 // edges: worked out once for a pass over many objects. Each limit is a pair
@@ -169,8 +169,12 @@ public:
         if (far >= a.m_Max) return viewFar;
         return 0;
     }
-    // y speed += the stage's gravity per sub-step, unless flying.
-    void ApplyGravity();
+    // y speed += the stage's gravity per sub-step, unless flying. Inline:
+    // every walking object takes it each sub-step.
+    void ApplyGravity()
+    {
+        if (!m_Flying) m_SpeedY += FiniteOr(g_Stage.dGravityStep, 0.0);
+    }
     // Moves an inertia toward 0 by the deceleration, never past it;
     // nothing when not enabled.
     void DecayInertia(double& inertia, int enabled) const;
@@ -188,10 +192,9 @@ public:
     // 0: inside the author's stage; 1: inside the whole world.
     int IsInsideStage(int wholeWorld) const;
     // Beyond a removal area's sides (never while on screen), or touching
-    // the world's outer edge.
-    int IsOutsideArea(const cEdArea& area) const;
-    // The same against an area worked out beforehand.
-    int IsOutsideBounds(const cAreaBounds& b) const
+    // the world's outer edge. The area is laid around the view once for a
+    // pass over many objects.
+    int IsOutsideArea(const cAreaBounds& b) const
     {
         if (m_OnScreen) return 0;
 #if defined(__SSE2__)
@@ -219,9 +222,10 @@ public:
     // cell's, then RescalePos(scale, 1); the class's edge updates follow.
     void PlaceAtCellBase(int column, int row, int scale);
 
-    // The box and its motion first, then who the object is: the passes over
-    // every object each sub-step read these, and together they share few
-    // cache lines. The picture comes last.
+    // Members in an order chosen for speed: the box and its motion first,
+    // then who the object is: the passes over every object each sub-step
+    // read these, and together they share few cache lines. The picture
+    // comes last.
     double m_X = 0;              // top-left of the box
     double m_Y = 0;
     double m_Right = 0;          // x + width - 1

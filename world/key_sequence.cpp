@@ -98,6 +98,10 @@ public:
 
     // Moves the place by a number of frames: back (negative) into older
     // runs, forward into newer ones, never past the oldest or newest run.
+    // Going forward, a position past the end of its run loses the length of
+    // the run it leaves (not of the newer run it enters): a shift back and
+    // the same shift forward end where they began, so the slack search
+    // stays in step with the run being left.
     void Shift(std::int64_t frames)
     {
         for (int slot = 0; slot < kSlots; ++slot) {

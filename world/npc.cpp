@@ -173,7 +173,7 @@ int cNpcObj::RunFlows(int deathOnly)
     StartScheduledAnimes();
     // The context puts back the current character, flow and command on the
     // way out; nothing after the walk reads them.
-    if (StepFlowRuns(stage, *this, deathOnly)) return 1;
+    if (StepFlowRuns(*this, deathOnly)) return 1;
     FinishFlowRun(*this, walk.Outermost());
     if (!m_MovedByCommand && m_InertiaX == 0 && m_InertiaY == 0)
         m_Anime.Change(m_Flying ? 2 : 0, 1);

@@ -34,11 +34,13 @@ public:
     int TestActivation(const std::vector<std::uint8_t>& switches);
     void DrawCarriedHint(DDSURFACEDATA* dest);
 
+    // Members in the order the passes read them, for speed; the carried
+    // item, which they seldom touch, last.
     std::int32_t m_InRange = 0;
     std::int32_t m_Acting = 0;
     std::int32_t m_HintCounter = 0;
     std::int32_t m_SkipX = 0; // the activity range skips the horizontal test
     std::int32_t m_SkipY = 0;
     std::int32_t m_HasActed = 0;
-    cItemObj m_CarriedItem; // graphic number 0: none (after the flags the passes read)
+    cItemObj m_CarriedItem; // graphic number 0: none
 };

@@ -94,7 +94,7 @@ void cGameObj::SetupObj(int number, int op, int inputNo, int group, int graphicN
     m_GraphicNo = graphicNo;
     m_Life = kNoLife;
     if (seqSource) {
-        m_Anime.ShareSequences(seqSource);
+        m_Anime.Build(seqSource);
         m_Anime.Set(firstSeq, 1);
     }
     m_PicOffX = m_PicOffX0 = picOffX;
@@ -223,11 +223,6 @@ int cGameObj::StepY(int mode)
     return UpdateEdgeY(mode);
 }
 
-void cGameObj::ApplyGravity()
-{
-    if (!m_Flying) m_SpeedY += FiniteOr(g_Stage.dGravityStep, 0.0);
-}
-
 void cGameObj::DecayInertia(double& inertia, int enabled) const
 {
     if (!enabled || inertia == 0) return;
@@ -290,12 +285,6 @@ cAreaBounds::cAreaBounds(const cEdArea& area)
     m_Before[1] = area.bTop ? TruncToInt(sy - 32.0 * area.nTop) : off;
     m_Outer[0] = stage.m_ScrollX.m_Outer - 1;
     m_Outer[1] = stage.m_ScrollY.m_Outer - 1;
-}
-
-int cGameObj::IsOutsideArea(const cEdArea& area) const
-{
-    if (m_OnScreen) return 0;
-    return IsOutsideBounds(cAreaBounds(area));
 }
 
 int cGameObj::BoxHitsBlocks() const

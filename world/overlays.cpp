@@ -28,7 +28,7 @@ OverlayAnim MakeScheduledOverlay(const FlowAnimEntry& entry, int serial)
         }
     }
     OverlayAnim overlay;
-    overlay.m_Seq.SetSequences({std::move(seq)});
+    overlay.m_Seq.Build({std::move(seq)});
     overlay.m_Seq.Set(0, 1);
     // The lead-in frames that had no room before the command are skipped.
     for (int i = 0; i < entry.m_Skipped; ++i)

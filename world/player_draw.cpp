@@ -41,7 +41,7 @@ void cPlayerObj::Draw(DDSURFACEDATA* dest, int advance)
             DDBoxFillPal(dest, box.m_X, box.m_Y, box.m_Width, box.m_Height, colour);
         else
             DDFrameRect(dest, box.m_X, box.m_Y, box.m_Width, box.m_Height, 1, colour);
-        if (advance && ++box.m_Blink >= kBlinkCycle) box.m_Blink = 0;
+        if (++box.m_Blink >= kBlinkCycle) box.m_Blink = 0;
     }
 }
 

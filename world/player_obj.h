@@ -57,6 +57,8 @@ public:
     // The player's screen box: an auto-scrolling axis rounds the position
     // and the view separately.
     void UpdatePlayerScreenBox();
+    // Its body (animated when advance is set), then its box displays, whose
+    // blink steps on every drawn frame, frozen ones included.
     void Draw(DDSURFACEDATA* dest, int advance);
     void DrawSightMask(DDSURFACEDATA* dest);
 

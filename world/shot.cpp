@@ -186,23 +186,6 @@ void cShotObj::SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotF
 
 namespace {
 
-// What a pass over the shots reads of the stage and the view. Nothing a
-// shot's sub-step does changes it, so it is read once for all of them.
-struct cShotPass {
-    // The current stage's values; with areaTest also the removal areas of
-    // the player's shots and of the computer's.
-    explicit cShotPass(bool areaTest);
-    bool m_Carry = false; // the auto-scroll carries the shots that follow it
-    double m_CarryX = 0;  // the speeds it carries them at
-    double m_CarryY = 0;
-    double m_MaxStep = 0; // speed limit per sub-step
-    double m_Gravity = 0; // per sub-step
-    double m_OuterX = 0;  // the world's far edges
-    double m_OuterY = 0;
-    bool m_AreaTest = false;
-    cAreaBounds m_Areas[2];
-};
-
 // The edge update of x (y) against the world's far edge: the clamp, then
 // the far edge, the hit box and the cells follow. 3 when it clamped. Inline:
 // the hot part of every shot's sub-step.
@@ -247,26 +230,19 @@ inline void FitY(cShotObj& s, double extent)
     s.m_CellBottom = TruncToInt(bottom) >> 5;
 }
 
-// MoveShotX and MoveShotY with the pass's limit and extents.
-void MoveX(cShotObj& s, const cShotPass& pass)
+// The whole sub-step of a shot in a pass; 1 to remove it.
+int AdvanceShot(cShotObj& s, const cShotPass& pass)
 {
-    if (s.m_InertiaX != 0) s.m_SpeedX += s.m_InertiaX;
-    if (s.m_SpeedX == 0) return;
-    const double limit = pass.m_MaxStep;
-    s.m_SpeedX = std::isnan(s.m_SpeedX) ? 0.0 : std::clamp(s.m_SpeedX, -limit, limit);
-    s.m_X += s.m_SpeedX;
-    FitX(s, pass.m_OuterX);
+    if (s.StepShot(pass)) return 1;
+    s.ApplyGravity();
+    s.MoveShotY(pass);
+    s.MoveShotX(pass);
+    if (pass.m_AreaTest && s.m_IsShot && s.IsOutsideArea(pass.m_Areas[s.m_Operator == 0 ? 0 : 1]))
+        return 1;
+    return s.ShotHitsBlock();
 }
 
-void MoveY(cShotObj& s, const cShotPass& pass)
-{
-    if (s.m_InertiaY != 0) s.m_SpeedY += s.m_InertiaY;
-    if (s.m_SpeedY == 0) return;
-    const double limit = pass.m_MaxStep;
-    s.m_SpeedY = std::isnan(s.m_SpeedY) ? 0.0 : std::clamp(s.m_SpeedY, -limit, limit);
-    s.m_Y += s.m_SpeedY;
-    FitY(s, pass.m_OuterY);
-}
+} // namespace
 
 cShotPass::cShotPass(bool areaTest)
 {
@@ -275,7 +251,6 @@ cShotPass::cShotPass(bool areaTest)
     m_CarryX = stage.m_ScrollX.FollowSpeed();
     m_CarryY = stage.m_ScrollY.FollowSpeed();
     m_MaxStep = FiniteOr(g_Stage.dMaxStep, 0.0);
-    m_Gravity = FiniteOr(g_Stage.dGravityStep, 0.0);
     m_OuterX = stage.m_ScrollX.m_Outer;
     m_OuterY = stage.m_ScrollY.m_Outer;
     m_AreaTest = areaTest;
@@ -285,71 +260,76 @@ cShotPass::cShotPass(bool areaTest)
     }
 }
 
-// StepShot with the pass's values.
-int StepShotIn(cShotObj& s, const cShotPass& pass)
+int cShotObj::StepShot(const cShotPass& pass)
 {
-    if (!s.m_IsShot) return s.StepSword();
-    if (pass.m_Carry && s.m_ScrollFollow) {
-        s.m_SpeedX = pass.m_CarryX;
-        if (s.m_Flying) s.m_SpeedY = pass.m_CarryY;
+    if (!m_IsShot) return StepSword();
+    if (pass.m_Carry && m_ScrollFollow) {
+        m_SpeedX = pass.m_CarryX;
+        if (m_Flying) m_SpeedY = pass.m_CarryY;
     } else {
-        s.m_SpeedX = 0;
-        if (s.m_Flying) s.m_SpeedY = 0;
+        m_SpeedX = 0;
+        if (m_Flying) m_SpeedY = 0;
     }
     // Kind 0, by far the most common, has nothing to do.
-    if (const int kind = s.m_Def.m_MoveKind; kind != 0 && kind < kShotMoves)
-        g_ShotMoveProc[kind](s);
-    if (s.m_Accelerate) {
-        s.m_OwnSpeedX += s.m_InertiaX;
-        if (s.m_Flying)
-            s.m_OwnSpeedY += s.m_InertiaY;
+    if (const int kind = m_Def.m_MoveKind; kind != 0 && kind < kShotMoves)
+        g_ShotMoveProc[kind](*this);
+    if (m_Accelerate) {
+        m_OwnSpeedX += m_InertiaX;
+        if (m_Flying)
+            m_OwnSpeedY += m_InertiaY;
         else
-            s.m_SpeedY += s.m_InertiaY;
+            m_SpeedY += m_InertiaY;
     }
-    s.m_SpeedX += s.m_OwnSpeedX;
-    if (s.m_Flying) s.m_SpeedY += s.m_OwnSpeedY;
-    if (s.m_Def.m_LifeTimeOn) {
-        if (s.m_TimeLeft <= 0) return 1;
-        --s.m_TimeLeft;
+    m_SpeedX += m_OwnSpeedX;
+    if (m_Flying) m_SpeedY += m_OwnSpeedY;
+    if (m_Def.m_LifeTimeOn) {
+        if (m_TimeLeft <= 0) return 1;
+        --m_TimeLeft;
     }
-    if (s.m_SpeedX > 0)
-        s.m_Facing = 1;
-    else if (s.m_SpeedX != 0)
-        s.m_Facing = 0;
-    if (s.m_Def.m_MoveTimeOn) {
-        if (s.m_RangeLeft > 0) {
-            --s.m_RangeLeft;
+    if (m_SpeedX > 0)
+        m_Facing = 1;
+    else if (m_SpeedX != 0)
+        m_Facing = 0;
+    if (m_Def.m_MoveTimeOn) {
+        if (m_RangeLeft > 0) {
+            --m_RangeLeft;
         } else {
-            if (!s.m_Def.m_StopAtEnd) return 1;
+            if (!m_Def.m_StopAtEnd) return 1;
             // Stopped at its range: from now on it moves with the scroll only.
             const cRunningStage& stage = RunStage();
-            s.m_OwnSpeedX = s.m_OwnSpeedY = 0;
-            s.m_Def.m_MoveKind = 0;
-            if (s.m_ScrollFollow) {
-                if (!stage.m_ScrollX.m_AtLimit) s.m_SpeedX = stage.m_ScrollX.m_Speed;
-                if (s.m_Flying && !stage.m_ScrollY.m_AtLimit) s.m_SpeedY = stage.m_ScrollY.m_Speed;
+            m_OwnSpeedX = m_OwnSpeedY = 0;
+            m_Def.m_MoveKind = 0;
+            if (m_ScrollFollow) {
+                if (!stage.m_ScrollX.m_AtLimit) m_SpeedX = stage.m_ScrollX.m_Speed;
+                if (m_Flying && !stage.m_ScrollY.m_AtLimit) m_SpeedY = stage.m_ScrollY.m_Speed;
             } else {
-                s.m_SpeedX = 0;
-                s.m_SpeedY = 0;
+                m_SpeedX = 0;
+                m_SpeedY = 0;
             }
         }
     }
     return 0;
 }
 
-// The whole sub-step of a shot in a pass; 1 to remove it.
-int AdvanceShot(cShotObj& s, const cShotPass& pass)
+int cShotObj::MoveShotX(const cShotPass& pass)
 {
-    if (StepShotIn(s, pass)) return 1;
-    if (!s.m_Flying) s.m_SpeedY += pass.m_Gravity;
-    MoveY(s, pass);
-    MoveX(s, pass);
-    if (pass.m_AreaTest && s.m_IsShot && s.IsOutsideBounds(pass.m_Areas[s.m_Operator == 0 ? 0 : 1]))
-        return 1;
-    return s.ShotHitsBlock();
+    if (m_InertiaX != 0) m_SpeedX += m_InertiaX;
+    if (m_SpeedX == 0) return 0;
+    m_SpeedX = ClampedSpeed(m_SpeedX, pass.m_MaxStep);
+    m_X += m_SpeedX;
+    FitX(*this, pass.m_OuterX);
+    return 0;
 }
 
-} // namespace
+int cShotObj::MoveShotY(const cShotPass& pass)
+{
+    if (m_InertiaY != 0) m_SpeedY += m_InertiaY;
+    if (m_SpeedY == 0) return 0;
+    m_SpeedY = ClampedSpeed(m_SpeedY, pass.m_MaxStep);
+    m_Y += m_SpeedY;
+    FitY(*this, pass.m_OuterY);
+    return 0;
+}
 
 void StepShotList(cRunningStage& stage, bool areaTest)
 {
@@ -365,23 +345,6 @@ void StepShotList(cRunningStage& stage, bool areaTest)
         if (activityDue) TakeDueShotActivity(stage, *it);
         it = AdvanceShot(*it, pass) ? stage.RemoveShot(it) : std::next(it);
     }
-}
-
-int cShotObj::StepShot()
-{
-    return StepShotIn(*this, cShotPass(false));
-}
-
-int cShotObj::MoveShotX()
-{
-    MoveX(*this, cShotPass(false));
-    return 0;
-}
-
-int cShotObj::MoveShotY()
-{
-    MoveY(*this, cShotPass(false));
-    return 0;
 }
 
 int cShotObj::UpdateShotX()

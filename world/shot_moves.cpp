@@ -34,7 +34,7 @@ void CommonStart(cShotObj& shot)
 void DistanceTick(const cShotObj& shot, int hbl, std::int32_t& tick)
 {
     if (hbl == 0) return;
-    tick = shot.m_MoveSpeed == 0 ? 0 : TruncToInt(hbl * 16 / shot.m_MoveSpeed);
+    tick = shot.m_MoveSpeed == 0 ? 0 : TruncToInt(HblToPixels(hbl) / shot.m_MoveSpeed);
 }
 
 // The centre of an object's screen box.
@@ -72,9 +72,7 @@ cCharaObj* NearestOfGroup(cShotObj& shot, int group)
     const cGroupList<cCharaObj>& list = stage.m_CharaGroups[static_cast<std::size_t>(group)];
     if (list.empty()) return nullptr;
     shot.UpdateScreenBox();
-    double x = 0, y = 0;
-    ScreenCentre(shot, x, y);
-    return NearestChara(x, y, list.Slots());
+    return NearestCharaToMe(shot, list.Slots());
 }
 
 // The shot's own target while it lives.
@@ -167,7 +165,7 @@ void Wave(cShotObj& shot)
     const double q = params[1];
     if (shot.m_Tick == 0) {
         params[0] = static_cast<std::int16_t>(
-            std::clamp(params[0] * 16, INT16_MIN, static_cast<int>(INT16_MAX)));
+            std::clamp(HblToPixels(params[0]), INT16_MIN, static_cast<int>(INT16_MAX)));
         shot.m_Tick = 1;
         // A wave of speed 0 never moves the shot.
         if (q == 0) return;

@@ -39,6 +39,22 @@ struct ShotFireRequest {
     std::int32_t m_DirCode = 0;
 };
 
+// What a pass over the shots reads of the stage and the view: nothing a
+// shot's sub-step does changes it, so it is read once for all of them.
+struct cShotPass {
+    // The current stage's values; with areaTest also the removal areas of
+    // the player's shots and of the computer's.
+    explicit cShotPass(bool areaTest);
+    bool m_Carry = false; // the auto-scroll carries the shots that follow it
+    double m_CarryX = 0;  // the speeds it carries them at
+    double m_CarryY = 0;
+    double m_MaxStep = 0; // speed limit per sub-step
+    double m_OuterX = 0;  // the world's far edges
+    double m_OuterY = 0;
+    bool m_AreaTest = false;
+    cAreaBounds m_Areas[2];
+};
+
 class cShotObj : public cGameObj {
 public:
     cShotObj();
@@ -57,9 +73,11 @@ public:
     // Fills a constructed object: kind 11 a shot, 12 a sword swing.
     void SetupShot(cCharaObj& shooter, int kind, const cEdShot& def, ShotFireRequest& request);
     // One sub-step of its movement kind, range and time; 1 to remove it.
-    int StepShot();
-    int MoveShotX();
-    int MoveShotY();
+    // The moves: the speed limited, the position moved and fitted into the
+    // world. Each reads the stage through a pass (by default one read now).
+    int StepShot(const cShotPass& pass = cShotPass(false));
+    int MoveShotX(const cShotPass& pass = cShotPass(false));
+    int MoveShotY(const cShotPass& pass = cShotPass(false));
     // 3 when it had to clamp at a world edge, else 0.
     int UpdateShotX();
     // The same along y (the world-edge update of the object base, without
@@ -77,7 +95,8 @@ public:
     // Gives the acceleration the direction of (dx, dy), per sub-step.
     void SplitSpeed(double& x, double& y, double dx, double dy) const;
 
-    // What the step and the hit checks read of every shot each sub-step first.
+    // Members in an order chosen for speed: what the step and the hit checks
+    // read of every shot each sub-step first (fewer cache lines per pass).
     double m_HitLeft = 0; // the hit rectangle against characters
     double m_HitTop = 0;
     double m_HitRight = 0;

@@ -303,15 +303,18 @@ void SqueezeUnder(cCharaObj& c, bool markUp)
 }
 
 // A head knock from the solid above. When that solid rises, the character
-// is pushed down only where there is room.
+// is pushed down only where there is room: a copy of it with its top at the
+// candidate (its bottom and cells as they are) must meet no block and no
+// other solid.
 void ResolveHead(cCharaObj& c, const Candidate& up)
 {
     if (up.speed < 0) {
-        const DRect moved{c.m_X, up.pos, c.m_Right, c.m_Bottom};
-        const int exceptNo = up.solid->m_ObjNo;
-        const bool crowded = AnySolid(
-            c, [&](cNpcObj& s) { return s.m_ObjNo != exceptNo && moved.Intersects(BoxOf(s)); });
-        if (c.BoxHitsBlocks() || crowded) return;
+        cCharaObj moved;
+        moved.CopyFrom(c);
+        moved.m_Y = up.pos;
+        if (moved.BoxHitsBlocks() ||
+            OverlapsSolidCharaExcept(moved, RunStage().m_CharaList, up.solid->m_ObjNo))
+            return;
     }
     c.m_Y = up.pos;
     ClearCeilingState(c);

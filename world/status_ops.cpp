@@ -335,7 +335,7 @@ void ApplyOp16(std::int16_t& value, std::int32_t operand, int op, std::int32_t l
 void RefreshSight(cCharaObj& chara)
 {
     if (chara.m_Operator != 0) return;
-    chara.m_SightRange = chara.m_Def.nSight * 16;
+    chara.m_SightRange = HblToPixels(chara.m_Def.nSight);
     const cRunningStage& stage = RunStage();
     if (!stage.Player.empty() && &chara == &stage.Player.front() && chara.m_Def.nSightShape != 0)
         CreateSightSurfaces(&g_BitmapSD[65], &g_BitmapSD[66]);

@@ -76,11 +76,12 @@ bool SnapsOnArrival(const cCommandRun& run)
     return run.m_Command && run.m_Command->m_Move && run.m_Command->m_Move->m_Flag61;
 }
 
-double CentreX(const cCharaObj& c)
+// The centre of an object's screen box.
+double CentreX(const cGameObj& c)
 {
     return c.m_ScrLeft + (c.m_PicWidth >> 1);
 }
-double CentreY(const cCharaObj& c)
+double CentreY(const cGameObj& c)
 {
     return c.m_ScrTop + (c.m_PicHeight >> 1);
 }
@@ -335,7 +336,7 @@ cCharaObj* NearestChara(double x, double y, std::span<cCharaObj* const> list)
     return FindNearestChara(x, y, list, g_Stage.bHitOnScreenOnly ? 2 : 0, 0, 0, 0, 0, 1, 0, 0);
 }
 
-cCharaObj* NearestCharaToMe(const cCharaObj& me, std::span<cCharaObj* const> list)
+cCharaObj* NearestCharaToMe(const cGameObj& me, std::span<cCharaObj* const> list)
 {
     return NearestChara(CentreX(me), CentreY(me), list);
 }

@@ -10,6 +10,7 @@
 #include <span>
 
 class cCharaObj;
+class cGameObj;
 class cNpcObj;
 
 // The system switch that moves the following of the view's auto-scroll
@@ -49,7 +50,8 @@ cCharaObj* FindNearestChara(double x, double y, std::span<cCharaObj* const> list
                             int byId, int id, int excludeNumber, int excludeInvincible1,
                             int excludeInvincible2, int excludeNoContact, int number);
 cCharaObj* NearestChara(double x, double y, std::span<cCharaObj* const> list);
-cCharaObj* NearestCharaToMe(const cCharaObj& me, std::span<cCharaObj* const> list);
+// NearestChara from the centre of an object's screen box, as last refreshed.
+cCharaObj* NearestCharaToMe(const cGameObj& me, std::span<cCharaObj* const> list);
 // The first character of the list in order that passes the filters.
 cCharaObj* FirstChara(std::span<cCharaObj* const> list, int byId, int id, int excludeNumber,
                       int excludeInvincible1, int excludeInvincible2, int excludeNoContact,

@@ -1,5 +1,7 @@
-// The error log: off, it writes nothing; on, a run's first entry empties it.
+// The error log: off, it writes nothing; on, a run's first entry empties it
+// and entries are written in UTF-8.
 #include "core/err_log.h"
+#include "core/sjis_text.h"
 #include "platform/window_messages.h"
 #include "support/report_fixture.h"
 
@@ -33,6 +35,14 @@ TEST_F(ErrorLog, OnTheFirstEntryOfARunEmptiesTheFileAndLaterOnesAppend)
     ErrLogF("%s %d", "GameLoop", 2);
     EXPECT_EQ(ErrLogText("100%"), 0);
     EXPECT_EQ(dir_.read("log.txt"), "Exit A\nGameLoop 2\n100%\n");
+}
+
+TEST_F(ErrorLog, TheGamesShiftJisTextsAreWrittenInUtf8)
+{
+    ErrLogSetFile(1, "log.txt");
+    EXPECT_EQ(ErrLog(Sjis("DDInit成功")), 0);
+    ErrLogF(Sjis("%s読み込み失敗！"), "wave\\hit.wav");
+    EXPECT_EQ(dir_.read("log.txt"), "DDInit成功\nwave\\hit.wav読み込み失敗！\n");
 }
 
 TEST_F(ErrorLog, FatalErrFClosesTheWindowWhetherOrNotTheLogIsOn)

@@ -62,6 +62,20 @@ TEST_F(RunReport, LinesAreAppendedInOrderAndPreformattedTextsStandAsTheyAre)
     EXPECT_EQ(reportLines(), (std::vector<std::string>{"a 1", "100% sure", "%d %s"}));
 }
 
+TEST_F(RunReport, TheGamesShiftJisTextsAreWrittenInUtf8)
+{
+    // A path whose trail byte is a backslash (0x5C of "表") stays one character;
+    // a byte that is not Shift-JIS becomes the replacement character.
+    EXPECT_EQ(Report(Sjis("「%s」の読み込みに失敗しました！"), Sjis("data\\表.stg4")), 1);
+    EXPECT_EQ(ReportLog("%s", Sjis("ビデオカードがDirectX9をサポートしていません！")), 1);
+    EXPECT_EQ(Report("bad \x81 byte"), 1);
+    EXPECT_EQ(reportLines(), (std::vector<std::string>{
+                                 "「data\\表.stg4」の読み込みに失敗しました！",
+                                 "ビデオカードがDirectX9をサポートしていません！",
+                                 "bad \uFFFD byte",
+                             }));
+}
+
 TEST_F(RunReport, ALineThatCannotBeWrittenIsLostAndSaysSo)
 {
     std::filesystem::remove(dir_ / "report.txt");
@@ -146,8 +160,7 @@ TEST_F(RunReport, ReportBoxWritesTheLineAndShowsItInAnErrorBox)
 {
     BoxRecorder recorder;
     EXPECT_EQ(ReportBox(Sjis("%s のロードに失敗！"), "data\\WorldMap.dat"), 1);
-    EXPECT_EQ(reportLines(),
-              std::vector<std::string>{std::string(Sjis("data\\WorldMap.dat のロードに失敗！"))});
+    EXPECT_EQ(reportLines(), std::vector<std::string>{"data\\WorldMap.dat のロードに失敗！"});
     ASSERT_EQ(recorder.boxes.size(), 1u);
     EXPECT_EQ(recorder.boxes[0].textUtf8(), "data\\WorldMap.dat のロードに失敗！");
     EXPECT_EQ(recorder.boxes[0].captionUtf8(), "エラー");

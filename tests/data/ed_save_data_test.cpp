@@ -349,6 +349,26 @@ TEST_F(SaveData, CheckPutsTheMapPositionOnTheMapAndSizesTheChallenges)
     }
 }
 
+TEST_F(SaveData, AnOpenedChallengeCountBelowOneReadsAsOne)
+{
+    // nChallengeOpen is the 24th member block, after the version and the count.
+    constexpr std::size_t kOpenAt = 8 + 23 * 4;
+    g_System.nChallengeStages = 40;
+    const std::vector<std::pair<std::int32_t, std::int32_t>> cases = {
+        {0, 1}, {-7, 1}, {INT32_MIN, 1}, {1, 1}, {2, 2}, {41, 40}};
+    for (const auto& [stored, read] : cases) {
+        cSaveData p = sampleProgress();
+        Bytes bytes = SaveToBytes(p);
+        ASSERT_EQ(FileBytes().i32(3).bytes(), Bytes(bytes.begin() + kOpenAt,
+                                                    bytes.begin() + kOpenAt + 4));
+        const Bytes patch = FileBytes().i32(stored).bytes();
+        std::copy(patch.begin(), patch.end(), bytes.begin() + kOpenAt);
+        cSaveData loaded;
+        ASSERT_EQ(LoadFileBytes(loaded, bytes), 1);
+        EXPECT_EQ(loaded.nChallengeOpen, read) << stored;
+    }
+}
+
 TEST_F(SaveData, SetStageNameFindsTheChainAndTheBaseName)
 {
     const std::vector<std::tuple<const char*, const char*, int>> cases = {

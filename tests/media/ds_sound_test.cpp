@@ -2,13 +2,20 @@
 // turn, stopping, calls from two threads, and the layer without a device.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
+#include "core/report.h"
 #include "media/ds_sound.h"
 #include "platform/audio_device.h"
+#include "support/scoped_env.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -300,26 +307,71 @@ TEST(SoundDevice, TheDeviceRendersTheMix)
     plat::setManualAudioRendering(true);
 }
 
-// No device at all: the layer starts anyway and the game goes on in silence.
-TEST(SoundDevice, WithoutADeviceTheGameGoesOnSilently)
+// Captures what the process writes to stderr while it lives.
+class StderrCapture {
+public:
+    explicit StderrCapture(const std::filesystem::path& file)
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int out = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, STDERR_FILENO);
+        ::close(out);
+    }
+    ~StderrCapture()
+    {
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+
+private:
+    int saved_ = -1;
+};
+
+// No device at all: the layer starts anyway, the game goes on in silence,
+// the run report says so once and nothing reaches the terminal, whether SDL
+// has no driver or its sound library fails and complains (ALSA without the
+// card it is told to use).
+TEST(SoundDevice, WithoutADeviceTheGameGoesOnSilentlyAndQuietly)
 {
-    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    plat::setManualAudioRendering(false);
-    test::TempDir dir;
-    test::ScopedCurrentDir here(dir.path());
-    const Bytes wav = levelWav(8192, 441);
-    dir.write("a.wav", std::string(wav.begin(), wav.end()));
-    std::vector<DSSOUNDDATA> sounds(1);
-    std::vector<DSSOUNDINFO> table{{"a.wav", 2, 0, 1}};
-    ASSERT_TRUE(DS_Init(0, 22050, 8, 1));
-    EXPECT_EQ(plat::audioDeviceState(), plat::AudioDeviceState::Silent);
-    DSLoadSounds(sounds, table, -300);
-    EXPECT_EQ(sounds[0].nCount, 2);
-    DSPlay(sounds[0], 0);
-    EXPECT_EQ(DSSetVolume(sounds[0], 1, -100, true), -400);
-    DSUninit();
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    plat::setManualAudioRendering(true);
+    struct Case {
+        const char* driver;
+        const char* card;
+    };
+    for (const Case c : {Case{"no-such-driver", nullptr}, Case{"alsa", "NoSuchCard"}}) {
+        SCOPED_TRACE(c.driver);
+        test::ScopedEnv driver("SDL_AUDIODRIVER", c.driver);
+        test::ScopedEnv card("ALSA_CARD",
+                             c.card ? std::optional<std::string>(c.card) : std::nullopt);
+        plat::setManualAudioRendering(false);
+        test::TempDir dir;
+        test::ScopedCurrentDir here(dir.path());
+        ASSERT_EQ(ReportCreate("report.txt"), 1);
+        const Bytes wav = levelWav(8192, 441);
+        dir.write("a.wav", std::string(wav.begin(), wav.end()));
+        std::vector<DSSOUNDDATA> sounds(1);
+        std::vector<DSSOUNDINFO> table{{"a.wav", 2, 0, 1}};
+        {
+            StderrCapture capture(dir / "stderr.txt");
+            ASSERT_TRUE(DS_Init(0, 22050, 8, 1));
+        }
+        const auto state = plat::audioDeviceState();
+        if (state == plat::AudioDeviceState::Silent) {
+            EXPECT_EQ(dir.read("stderr.txt"), "");
+            EXPECT_EQ(dir.read("report.txt"),
+                      "no sound device could be opened: the game runs without sound\n");
+        } else {
+            // This machine's sound library reached a device all the same.
+            EXPECT_EQ(state, plat::AudioDeviceState::Open);
+        }
+        DSLoadSounds(sounds, table, -300);
+        EXPECT_EQ(sounds[0].nCount, 2);
+        DSPlay(sounds[0], 0);
+        EXPECT_EQ(DSSetVolume(sounds[0], 1, -100, true), -400);
+        DSUninit();
+        plat::setManualAudioRendering(true);
+    }
 }
 
 } // namespace

@@ -233,7 +233,7 @@ TEST_F(GraphicsInit, ErrorNames)
 TEST_F(GraphicsInit, FullScreenSurfacesFlipToTheScreen)
 {
     std::vector<std::uint32_t> shown;
-    DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h, bool) {
+    DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h) {
         shown.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
     });
     ASSERT_EQ(InitSurface(32, 0), 1);

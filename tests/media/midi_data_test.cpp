@@ -285,10 +285,11 @@ TEST(MidiConvert, TheTrackEndsAtItsEndEventNotItsChunkLength)
 // Each refusal leaves its line, with the file's name, in the run report.
 class MidiReport : public test::ReportFixture {
 protected:
+    // The report is written in UTF-8.
     std::string expected(const char* utf8Format, const char* name)
     {
         std::string line;
-        FormatStr(line, Sjis(utf8Format), name);
+        FormatStr(line, utf8Format, name);
         return line;
     }
     std::vector<std::string> load(const Bytes& file)

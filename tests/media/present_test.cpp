@@ -18,7 +18,7 @@ class FrameRecorder {
 public:
     FrameRecorder()
     {
-        DDSetFrameSink([this](const std::uint32_t* xrgb, int w, int h, bool) {
+        DDSetFrameSink([this](const std::uint32_t* xrgb, int w, int h) {
             ++frames;
             width = w;
             height = h;

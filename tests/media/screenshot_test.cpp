@@ -33,9 +33,8 @@ protected:
         options.titleUtf8 = "screenshot";
         ASSERT_TRUE(presenter.open(options)) << SDL_GetError();
         ASSERT_TRUE(SetUpMode(GetParam(), 640, 480));
-        DDSetFrameSink([this](const std::uint32_t* xrgb, int w, int h, bool vsync) {
-            presenter.present(xrgb, w, h, vsync);
-        });
+        DDSetFrameSink(
+            [this](const std::uint32_t* xrgb, int w, int h) { presenter.present(xrgb, w, h); });
         if (!g_D3DState && g_DDBpp == 8) lpDDPalette->SetEntries(0, 256, g_Palette.data());
     }
     void TearDown() override

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -119,6 +120,46 @@ TEST(TextEncoding, LongTextConvertsWhole)
     }
     EXPECT_EQ(plat::sjisToUtf8(sjis), utf8);
     EXPECT_EQ(plat::utf8ToSjis(utf8), sjis);
+}
+
+TEST(TextEncoding, TheShiftJisCharactersAreEveryPrintableOneOnce)
+{
+    const std::u32string& all = plat::sjisCharacters();
+    EXPECT_TRUE(std::is_sorted(all.begin(), all.end()));
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
+    // Each round trip's characters, the symbols beyond the common Japanese set
+    // among them, and none that does not print.
+    for (const RoundTrip& c : kRoundTrips) {
+        for (char32_t code : plat::utf8CodePoints(c.utf8)) {
+            if (code >= 0x20) {
+                EXPECT_TRUE(std::binary_search(all.begin(), all.end(), code)) << c.what;
+            }
+        }
+    }
+    for (char32_t code : std::u32string(U"…※★←髙"))
+        EXPECT_TRUE(std::binary_search(all.begin(), all.end(), code))
+            << static_cast<unsigned>(code);
+    for (char32_t code : std::u32string(U"\x01\n\x7F\uFFFD€"))
+        EXPECT_FALSE(std::binary_search(all.begin(), all.end(), code))
+            << static_cast<unsigned>(code);
+    // Each converts back to the bytes of one character (all lie in the
+    // Basic Multilingual Plane: three bytes of UTF-8 at most).
+    for (char32_t code : all) {
+        std::string utf8;
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | code >> 6);
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | code >> 12);
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+        const auto sjis = plat::utf8ToSjis(utf8);
+        ASSERT_TRUE(sjis) << static_cast<unsigned>(code);
+        EXPECT_LE(sjis->size(), 2u) << static_cast<unsigned>(code);
+    }
 }
 
 } // namespace

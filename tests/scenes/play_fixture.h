@@ -64,7 +64,7 @@ protected:
         g_GamePlay = scene.get();
         scene->m_PlayMode = g_SceneMgr.g_PlayMode;
         scene->m_PlayKind = g_SceneMgr.m_PlayKind;
-        scene->m_RankPos.assign(kRankKinds, 0);
+        scene->m_RankPos.assign(kRankKinds, -1);
         scene->m_Results.assign(kRankKinds, 0);
         scene->ResetSessionTotals();
         scene->UseLife();

@@ -23,6 +23,7 @@ protected:
     {
         PlayFixture::SetUp();
         Begin(test::FloorStage());
+        savedBoard = g_DrawRankingBoard;
         g_DrawRankingBoard = [this](cGamePlay& drawn) {
             EXPECT_EQ(&drawn, scene.get());
             boardKinds.push_back(g_Progress.nRankKind);
@@ -30,7 +31,7 @@ protected:
     }
     void TearDown() override
     {
-        g_DrawRankingBoard = nullptr;
+        g_DrawRankingBoard = savedBoard;
         PlayFixture::TearDown();
     }
     // The play kind's rankings show these kinds.
@@ -42,6 +43,7 @@ protected:
     }
 
     std::vector<int> boardKinds;
+    std::function<void(cGamePlay&)> savedBoard;
 };
 
 TEST_F(RankingThread, ButtonFourStepsThroughTheShownKindsAndButtonOneEnds)

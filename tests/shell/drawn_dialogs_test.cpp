@@ -5,12 +5,18 @@
 // instead of waiting for ever.
 #include "core/sjis_text.h"
 #include "data/ed_option.h"
+#include "data/ed_system.h"
 #include "platform/dialog.h"
+#include "platform/file_dialog.h"
+#include "platform/font_lookup.h"
 #include "platform/game_window.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
 #include "scenes/scene_mgr.h"
+#include "shell/boot_dialog.h"
 #include "shell/name_dialog.h"
+#include "shell/system_ini.h"
+#include "support/temp_dir.h"
 #include "support/x_display.h"
 
 #include <SDL.h>
@@ -20,9 +26,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -187,6 +195,41 @@ Step ClickCloseBox()
     });
 }
 
+// Lets a few frames of the dialog pass (its window settles on its size).
+Step WaitFrames(int frames)
+{
+    return [frames]() mutable { return --frames <= 0; };
+}
+
+// Looks once at the dialog as its last frame drew it.
+Step Look(std::function<void()> look)
+{
+    return [look] {
+        look();
+        return true;
+    };
+}
+
+// A code point as it is written, U+ and four hexadecimal digits.
+std::string Hex(char32_t c)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// Whether the last frame drew the glyph of a character.
+bool Drawn(char32_t c)
+{
+    const ImFontGlyph* glyph = ImGui::GetFont()->FindGlyphNoFallback(static_cast<ImWchar>(c));
+    const ImDrawData* data = ImGui::GetDrawData();
+    if (!glyph || !data) return false;
+    for (int i = 0; i < data->CmdListsCount; ++i)
+        for (const ImDrawVert& v : data->CmdLists[i]->VtxBuffer)
+            if (v.uv.x == glyph->U0 && v.uv.y == glyph->V0) return true;
+    return false;
+}
+
 class DrawnDialogs : public ::testing::Test {
 protected:
     void SetUp() override
@@ -196,8 +239,13 @@ protected:
         ASSERT_TRUE(x.held()) << "another test kept the X display";
         ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "an earlier test left SDL's video running";
         plat::setMainThread();
-        ASSERT_TRUE(plat::initEvents()) << SDL_GetError();
-        started = true;
+        // The virtual display starts afresh when its last client leaves (as
+        // the test before this one did) and turns connections away until it
+        // is ready again: it is waited for.
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!(started = plat::initEvents()) && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(started) << SDL_GetError();
     }
     void TearDown() override
     {
@@ -333,6 +381,168 @@ TEST_F(DrawnNameDialog, EscapeLeavesTheNameAsItWas)
 {
     EXPECT_EQ(TypeAndPress({"x", "y"}, SDL_SCANCODE_ESCAPE), 0);
     EXPECT_EQ(g_Option.strRegName, "aaa");
+}
+
+TEST_F(DrawnDialogs, ThePointerShowsWhileADialogIsUpAndHidesAgainAfter)
+{
+    // The full-screen game hides the pointer.
+    SDL_ShowCursor(SDL_DISABLE);
+    int during = -1;
+    EXPECT_TRUE(
+        Answer({Look([&] { during = SDL_ShowCursor(SDL_QUERY); }), Tap(SDL_SCANCODE_RETURN)},
+               [] { plat::messageBox(0, Sjis("保存しました"), "", MB_OK); }));
+    EXPECT_EQ(during, SDL_ENABLE);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+TEST_F(DrawnDialogs, TheFaceHasShiftJisSymbolsAndEveryGlyphShowsWithinItsLine)
+{
+    if (!plat::findJapaneseFontFile("IPAGothic")) GTEST_SKIP() << "no Japanese face installed";
+    std::vector<std::string> missing, blank, outside;
+    const std::u32string symbols = U"…‥※①Ⅱ㈱★←～―∞♪№髙_";
+    EXPECT_TRUE(Answer({WaitFrames(2), Look([&] {
+                            const ImFont* font = ImGui::GetFont();
+                            for (char32_t c : symbols)
+                                if (!font->FindGlyphNoFallback(static_cast<ImWchar>(c)))
+                                    missing.push_back(Hex(c));
+                            // Every glyph but a space draws something, and
+                            // within its line: widgets clip their text to its
+                            // lines (the underscore was flattened to nothing,
+                            // and lay below its line).
+                            for (const ImFontGlyph& g : font->Glyphs) {
+                                const bool space = g.Codepoint <= U' ' || g.Codepoint == U'\u3000';
+                                if (!space && (!g.Visible || g.Y1 <= g.Y0))
+                                    blank.push_back(Hex(g.Codepoint));
+                                if (g.Y0 < 0 || g.Y1 > font->FontSize)
+                                    outside.push_back(Hex(g.Codepoint));
+                            }
+                        }),
+                        Tap(SDL_SCANCODE_RETURN)},
+                       [] { plat::messageBox(0, "a_b", "", MB_OK); }));
+    EXPECT_TRUE(missing.empty()) << "shown as the fallback: " << missing.front();
+    EXPECT_TRUE(blank.empty()) << blank.size() << " blank glyphs, the first " << blank.front();
+    EXPECT_TRUE(outside.empty()) << outside.size() << " glyphs, the first " << outside.front();
+}
+
+TEST_F(DrawnDialogs, APathShowsWithTheSlashesOfThePlayersSystem)
+{
+    bool slash = false, backslash = true, ellipsis = false;
+    EXPECT_TRUE(Answer({WaitFrames(2), Look([&] {
+                            slash = Drawn(U'/');
+                            backslash = Drawn(U'\\');
+                            ellipsis = Drawn(U'…');
+                        }),
+                        Tap(SDL_SCANCODE_RETURN)},
+                       [] {
+                           plat::messageBox(0, Sjis("data\\System.dat の読み込みに失敗…"),
+                                            Sjis("エラー"), MB_OK);
+                       }));
+    EXPECT_TRUE(slash);
+    EXPECT_FALSE(backslash) << "the Japanese face draws it as a yen sign";
+    EXPECT_TRUE(ellipsis);
+}
+
+TEST_F(DrawnDialogs, ATextWiderThanItsDialogWrapsAndEveryButtonStaysInside)
+{
+    test::TempDir dir;
+    test::ScopedCurrentDir here(dir.path());
+    g_System.strTitle = Sjis("テスト");
+    struct Case {
+        const char* what;
+        std::function<void()> dialog;
+    };
+    const Case cases[] = {
+        {"the start-up question",
+         [] {
+             g_BootData = cBootData();
+             SYSTEMINI settings;
+             settings.Direct3D = 2;
+             EXPECT_TRUE(AskBackEnd(settings));
+         }},
+        {"a box with a long line",
+         [] {
+             std::string line;
+             for (int i = 0; i < 6; ++i)
+                 line += "ステージファイルの読み込みに失敗しました。";
+             plat::messageBox(0, Sjis(line.c_str()), "", MB_OK);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ImVec2 content, region;
+        EXPECT_TRUE(Answer({WaitFrames(3), Look([&] {
+                                const ImGuiWindow* window = DialogWindow();
+                                ASSERT_NE(window, nullptr);
+                                content = window->ContentSize;
+                                region = window->ContentRegionRect.GetSize();
+                            }),
+                            Tap(SDL_SCANCODE_RETURN)},
+                           c.dialog));
+        EXPECT_GT(content.x, 0.0f);
+        EXPECT_LE(content.x, region.x);
+        EXPECT_LE(content.y, region.y);
+    }
+    g_System = cEdSystem();
+}
+
+class DrawnFileDialog : public DrawnDialogs {
+protected:
+    void SetUp() override
+    {
+        DrawnDialogs::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        dir.write("user_data/rpl4/Old_1.rpl4_511", "replay");
+        save.save = true;
+        save.initialDirSjis = "user_data\\rpl4";
+        save.titleSjis = Sjis("保存先のファイル選択");
+        save.patterns = {"*.rpl4_511"};
+        save.defExt = "rpl4_511";
+    }
+
+    test::TempDir dir;
+    test::ScopedCurrentDir here{dir.path()};
+    plat::FileDialogDesc save;
+};
+
+TEST_F(DrawnFileDialog, EnterSavesUnderTheProposedNameAndEscapeCancels)
+{
+    struct Case {
+        const char* proposed;
+        std::vector<SDL_Scancode> keys;
+        std::optional<std::string> chosen;
+    };
+    const Case cases[] = {
+        {"Stage1_02", {SDL_SCANCODE_RETURN}, "user_data\\rpl4\\Stage1_02.rpl4_511"},
+        {"Stage1_02", {SDL_SCANCODE_ESCAPE}, std::nullopt},
+        // An existing file: Enter again answers the question with Yes.
+        {"Old_1", {SDL_SCANCODE_RETURN, SDL_SCANCODE_RETURN}, "user_data\\rpl4\\Old_1.rpl4_511"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.proposed);
+        save.proposedNameSjis = c.proposed;
+        std::vector<Step> steps{WaitFrames(2)};
+        for (SDL_Scancode key : c.keys) {
+            steps.push_back(Tap(key));
+            steps.push_back(WaitFrames(2));
+        }
+        std::optional<std::string> chosen = "none";
+        EXPECT_TRUE(Answer(steps, [&] { chosen = plat::runFileDialog(save); }))
+            << "the dialog did not end";
+        EXPECT_EQ(chosen, c.chosen);
+        EXPECT_TRUE(ThePlayer().finished());
+    }
+}
+
+TEST_F(DrawnFileDialog, ClosingTheProgramDuringItsQuestionEndsTheQuestionAndTheDialog)
+{
+    save.proposedNameSjis = "Old_1";
+    std::optional<std::string> chosen = "none";
+    EXPECT_TRUE(Answer({WaitFrames(2), Tap(SDL_SCANCODE_RETURN), WaitFrames(2),
+                        Look([] { plat::requestWindowClose(); })},
+                       [&] { chosen = plat::runFileDialog(save); }))
+        << "the file dialog stayed up";
+    EXPECT_EQ(chosen, std::nullopt);
 }
 
 } // namespace

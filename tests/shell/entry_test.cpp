@@ -253,7 +253,7 @@ TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
         }
         EXPECT_EQ(boxes, c.boxes);
         auto report = lines(game.read("Report_Game.txt"));
-        EXPECT_NE(std::find(report.begin(), report.end(), Sjis(c.reportLine)), report.end());
+        EXPECT_NE(std::find(report.begin(), report.end(), c.reportLine), report.end());
         EXPECT_NE(std::find(report.begin(), report.end(), "start-up ended: see above"),
                   report.end());
         if (c.prepare == removeDefault) {

@@ -8,7 +8,6 @@
 #include "core/report.h"
 #include "core/request.h"
 #include "core/request_messages.h"
-#include "core/sjis_text.h"
 #include "core/sound_request.h"
 #include "core/thread.h"
 #include "data/ed_save_data.h"
@@ -26,6 +25,7 @@
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
 #include "scenes/frame_step.h"
+#include "scenes/game_play.h"
 #include "scenes/scene_mgr.h"
 #include "scenes/scene_table.h"
 #include "scenes/title_scene.h"
@@ -240,7 +240,7 @@ TEST_F(Run, AFileOnTheCommandLineThatCannotBePlayedIsSaidAndTheGameOpensAtTheTit
         EXPECT_EQ(boxes, std::vector<std::string>{c.box});
         EXPECT_EQ(g_PlayFrames, 0);
         if (c.reported) {
-            EXPECT_TRUE(reported(Sjis(c.box)));
+            EXPECT_TRUE(reported(c.box)) << "the report is written in UTF-8";
         }
     }
 }
@@ -335,14 +335,65 @@ TEST_F(Run, TheStartUpDialogDecidesTheBackEndAndQuittingItEndsTheProgram)
 
 TEST_F(Run, AnInvalidScreenModeIsSaidAndTheStartFailsWithANonZeroStatus)
 {
-    // A window must have the desktop's depth (32 here).
-    game.dir.write("System.ini", "Direct3D=1\nWindowMode=1\nBpp=16\nExit\n");
+    game.dir.write("System.ini", "Direct3D=1\nWindowMode=1\nBpp=24\nExit\n");
     const auto run = test::RunGame({});
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(run.ran);
-    EXPECT_EQ(boxes, std::vector<std::string>{"画面モードが不正です！\nウインドウモードではSystem."
-                                              "iniの設定と画面の色の設定を合わせて下さい！"});
+    EXPECT_EQ(boxes, std::vector<std::string>{
+                         "画面モードが不正です！\nSystem.iniと画面の設定を見直して下さい！"});
     EXPECT_TRUE(reported("start-up failed: screen mode"));
+}
+
+TEST_F(Run, TheBundledGameStartsAtEveryDepthInAWindowAndFullScreen)
+{
+    // The desktop is 32 bits deep here; the renderer shows any depth, and 8
+    // bits are the surface back end's palette mode.
+    struct Case {
+        int direct3d, windowMode, bpp;
+        bool surfaceBackEnd;
+    };
+    const Case cases[] = {
+        {1, 1, 16, false}, {0, 1, 16, true},  {0, 1, 8, true},
+        {0, 0, 8, true},   {1, 0, 16, false}, {0, 0, 16, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "Direct3D=" << c.direct3d
+                                        << " WindowMode=" << c.windowMode << " Bpp=" << c.bpp);
+        game.dir.write("System.ini", "Direct3D=" + std::to_string(c.direct3d) +
+                                         "\nWindowMode=" + std::to_string(c.windowMode) +
+                                         "\nBpp=" + std::to_string(c.bpp) + "\nExit\n");
+        int bpp = -1, windowed = -1;
+        bool surfaceBackEnd = false;
+        const auto run = test::RunGame({}, [&] {
+            bpp = g_DDBpp;
+            windowed = g_DDWindowed;
+            surfaceBackEnd = g_D3DState == nullptr;
+        });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_TRUE(run.ran);
+        EXPECT_EQ(bpp, c.bpp);
+        EXPECT_EQ(windowed, c.windowMode);
+        EXPECT_EQ(surfaceBackEnd, c.surfaceBackEnd);
+        EXPECT_TRUE(boxes.empty()) << boxes.front();
+        boxes.clear();
+    }
+}
+
+TEST_F(Run, ACleanStartOfTheBundledGameReportsNoError)
+{
+    // The game's own play scene, which loads every picture of the table.
+    g_SceneFactories[SCENE_GAME_PLAY] = game.GamesOwnPlay();
+    bool played = false;
+    const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
+        played = test::WaitFor([] { return g_GamePlay && g_GamePlay->m_Phase >= 1; });
+    });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(played);
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    for (const std::string& line : report()) {
+        EXPECT_EQ(line.find("Err"), std::string::npos) << line;
+        EXPECT_EQ(line.find("失敗"), std::string::npos) << line;
+    }
 }
 
 std::atomic<bool> g_Unstick{false};
@@ -454,11 +505,11 @@ TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
     std::vector<std::uint32_t> shown;
     int width = 0, height = 0;
     const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
-        DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h, bool vsync) {
+        DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h) {
             std::lock_guard guard(lock);
             if (frozen) return;
             produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
-            plat::presentToGameWindow(xrgb, w, h, vsync);
+            plat::presentToGameWindow(xrgb, w, h);
         });
         const int start = g_PlayFrames;
         ASSERT_TRUE(test::WaitFor([&] { return g_PlayFrames > start + 20; }));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/path.h"
 #include "core/sjis_text.h"
 #include "data/default_data.h"
 #include "data/ed_palette.h"
@@ -60,22 +61,28 @@ protected:
     }
 
     // The stage files the game plays: the world map's entries, then the
-    // challenges (data\stg4\c01-1.stg4 ...).
+    // challenges with the later stages of their chains (data\stg4\c01-1.stg4,
+    // c01-2.stg4 ...).
     std::vector<std::string> StageNames() const
     {
         std::vector<std::string> names;
         for (const cEdWorldEvent& event : g_WorldMap.m_Events)
             for (const cEdWorldEventItem& item : event.m_Items)
                 names.push_back(item.m_StageFile);
-        for (int n = 1; n <= g_System.nChallengeStages; ++n)
+        for (int n = 1; n <= g_System.nChallengeStages; ++n) {
             names.push_back(ChallengeName(n));
+            std::string file;
+            for (int part = 2; FindNewestNumbered(file, ChallengeName(n, part), "stg4"); ++part)
+                names.push_back(ChallengeName(n, part));
+        }
         return names;
     }
 
-    static std::string ChallengeName(int n)
+    // Stage `part` of challenge n's chain.
+    static std::string ChallengeName(int n, int part = 1)
     {
         char name[64];
-        std::snprintf(name, sizeof name, "data\\stg4\\c%02d-1.stg4", n);
+        std::snprintf(name, sizeof name, "data\\stg4\\c%02d-%d.stg4", n, part);
         return name;
     }
 

@@ -13,9 +13,11 @@
 #include "data/stage_load.h"
 #include "media/bitmap_table.h"
 #include "media/dd_bitmap.h"
+#include "media/dd_palette.h"
 #include "media/ds_wave.h"
 #include "media/graphics_fixture.h"
 #include "media/midi_data.h"
+#include "scenes/hbt_palette.h"
 
 namespace {
 
@@ -36,6 +38,13 @@ const PictureSize kPictureSizes[] = {
     {"bmp\\Debug.bmp", 1, 1, 1, 1},            //
     {"bmp\\Block.bmp", 32, 480, 32, 32},       // columns of 15 blocks
     {"bmp\\Character1.bmp", 640, 480, 32, 32}, // 15 rows of 20 frames
+    {"bmp\\Character2.bmp", 32, 32, 32, 32},   // the other sheets: unused, one cell each
+    {"bmp\\Character3.bmp", 32, 32, 32, 32},   //
+    {"bmp\\Character4.bmp", 32, 32, 32, 32},   //
+    {"bmp\\Character5.bmp", 32, 32, 32, 32},   //
+    {"bmp\\Character6.bmp", 32, 32, 32, 32},   //
+    {"bmp\\Character7.bmp", 32, 32, 32, 32},   //
+    {"bmp\\Character8.bmp", 32, 32, 32, 32},   //
     {"bmp\\Shot.bmp", 480, 480, 16, 16},       // 16 x 16 frames both ways
     {"bmp\\Item.bmp", 64, 480, 64, 32},        // columns of 15 items of 2 frames
     {"bmp\\Item_Mini.bmp", 32, 240, 32, 16},   // the same at 16 x 16
@@ -201,7 +210,7 @@ TEST_F(DefaultGamePictures, EveryPictureIsDrawnInTheGamesPalette)
     for (int n = 0; n < 256; ++n)
         ASSERT_EQ(palette.indexAt(n % 16, 8 + n / 16), n);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_ / "bmp")) {
-        if (!entry.is_regular_file()) continue;
+        if (!entry.is_regular_file() || entry.path().extension() != ".bmp") continue;
         std::string name = std::filesystem::relative(entry.path(), dir_.path()).string();
         std::replace(name.begin(), name.end(), '/', '\\');
         const DDBitmapImage image = Read(name);
@@ -250,6 +259,57 @@ INSTANTIATE_TEST_SUITE_P(Modes, DefaultGameDisplay,
                          testing::Values(gfxtest::AllModes()[0], gfxtest::AllModes()[3],
                                          gfxtest::AllModes()[4]),
                          gfxtest::ModeName);
+
+// The 8-bit mode: every palette variant the options offer loads its blend
+// table, and the table's entry for two colours is the colour of the variant's
+// palette, as the runtime makes it, nearest to their even mix; never the
+// transparent colour nor one that cycles.
+class DefaultGameEightBit : public DefaultGame {
+protected:
+    void SetUp() override
+    {
+        DefaultGame::SetUp();
+        ASSERT_TRUE(gfxtest::SetUpMode(gfxtest::AllModes()[3], 640, 480));
+        boxes.clear(); // the question before the data folder was made
+    }
+    void TearDown() override
+    {
+        gfxtest::TearDownMode();
+        DefaultGame::TearDown();
+    }
+};
+
+TEST_F(DefaultGameEightBit, EveryPaletteVariantHasTheBlendTableOfItsColours)
+{
+    auto mixable = [](int n) { return n > 0 && (n < 208 || n > 239); };
+    for (int variant = 0; variant < 24; ++variant) {
+        SCOPED_TRACE(variant);
+        ASSERT_EQ(LoadHbtPalette(variant), 1);
+        // Twice the distance, so that the mix needs no rounding.
+        auto distance = [](const DDPALENTRY& c, const DDPALENTRY& a, const DDPALENTRY& b) {
+            const int r = 2 * c.red - a.red - b.red, g = 2 * c.green - a.green - b.green,
+                      bl = 2 * c.blue - a.blue - b.blue;
+            return r * r + g * g + bl * bl;
+        };
+        for (int a = 0; a < 256; a += 5) {
+            for (int b = 0; b < 256; b += 9) {
+                const int mix = g_BlendTable[static_cast<std::size_t>(a * 256 + b)];
+                ASSERT_EQ(mix, g_BlendTable[static_cast<std::size_t>(b * 256 + a)]);
+                ASSERT_TRUE(mixable(mix)) << a << " with " << b << " gives " << mix;
+                const DDPALENTRY& ca = g_Palette[static_cast<std::size_t>(a)];
+                const DDPALENTRY& cb = g_Palette[static_cast<std::size_t>(b)];
+                int nearest = distance(g_Palette[static_cast<std::size_t>(mix)], ca, cb);
+                for (int k = 0; k < 256; ++k)
+                    if (mixable(k))
+                        nearest = std::min(
+                            nearest, distance(g_Palette[static_cast<std::size_t>(k)], ca, cb));
+                ASSERT_EQ(distance(g_Palette[static_cast<std::size_t>(mix)], ca, cb), nearest)
+                    << a << " with " << b << " gives " << mix;
+            }
+        }
+    }
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+}
 
 TEST_F(DefaultGame, EverySoundTheDataNamesIsAWaveFileOfTheSoundLayersFormat)
 {

@@ -45,12 +45,12 @@ FrameSeq Showing(int frame)
 
 void GiveOverlays(cCharaObj& c, const std::vector<OverlaySpec>& specs)
 {
-    c.m_Anime.SetSequences({Showing(99)});
+    c.m_Anime.Build({Showing(99)});
     c.m_Anime.Set(0, 1);
     c.m_Overlays.clear();
     for (const OverlaySpec& spec : specs) {
         OverlayAnim o;
-        o.m_Seq.SetSequences({Showing(spec.frame)});
+        o.m_Seq.Build({Showing(spec.frame)});
         o.m_Seq.Set(0, 1);
         o.m_Ranked = spec.ranked;
         o.m_Countdown = spec.countdown;
@@ -89,7 +89,7 @@ TEST(OverlayChoice, AdvancingCountsDownAndDropsEndedOverlays)
     cCharaObj c;
     GiveOverlays(c, {{1, 2, 0, 1}, {1, 2, 1, 2}, {0, 0, 0, 3}});
     // The third one ends after one frame.
-    c.m_Overlays.back().m_Seq.SetSequences({{{3, 1, 0}, {-4, 0, 0}}});
+    c.m_Overlays.back().m_Seq.Build({{{3, 1, 0}, {-4, 0, 0}}});
     c.m_Overlays.back().m_Seq.Set(0, 1);
     c.CurrentFrame(1);
     EXPECT_EQ(c.m_Overlays.front().m_Countdown, 2) << "a held frame advances nothing";
@@ -260,7 +260,7 @@ TEST_P(CharaPictures, ANegativeSymbolIsTheFirstAndAnEndedAnimationDrawsNothing)
 
     // The animation reached its end code: nothing is drawn, the effect runs on.
     DDBoxFillPal(&BackBuffer, 0, 0, 64, 48, kBackground);
-    p.m_Anime.SetSequences({{{-4, 0, 0}}});
+    p.m_Anime.Build({{{-4, 0, 0}}});
     p.m_Anime.Set(0, 1);
     cEdCharaEffect record;
     record.m_Kind = 1;

@@ -432,6 +432,29 @@ TEST_P(CharaEffectDrawing, AScaledPictureIsReadFromTheWorkSurfaceWithItsAmountsS
               }))
         << "growth int((40 - 32) x 2) >> 1 = 8";
 
+    Effect(15, {10, 1, 8}, 3.2);
+    EXPECT_EQ(Draw(), Expected([&] {
+                  prepare();
+                  DDBltMosaic(&BackBuffer, 10, 8, 32, 32, 6, w, 0, 0, 1);
+              }))
+        << "mosaic blocks int(3.2 x 2)";
+
+    Effect(16, {10, 1, 4}, 2.4);
+    if (!g_D3DState && g_DDBpp == 8) {
+        EXPECT_EQ(Draw(), Expected([&] {
+                      prepare();
+                      DDBltTint(&BackBuffer, 10, 8, 32, 32, w, 0, 0, 1, g_ScreenPalette.data(),
+                                g_BlendTable.data(), 31, 2);
+                  }))
+            << "at 8 bits the blur's tint keeps its strength";
+    } else {
+        EXPECT_EQ(Draw(), Expected([&] {
+                      prepare();
+                      DDBltBlur(&BackBuffer, 10, 8, 32, 32, 4, 4, w, 0, 0, 1);
+                  }))
+            << "blur reach int(2.4 x 2)";
+    }
+
     Effect(7, {10, 0, 360}, 30);
     if (g_D3DState) {
         EXPECT_EQ(Draw(), Expected([&] {
@@ -520,7 +543,7 @@ TEST_P(CharaEffectDrawing, TheTintIsInForceAroundTheCharactersOwnDrawingOnly)
     Effect(15, {10, 1, 8}, 2);
     EXPECT_EQ(Draw(), Expected([&] {
                   DDBltExOpt(m_Work, 0, 0, 32, 32, &m_Copy, 0, 0, 16, 16, 0, opt);
-                  DDBltMosaic(&BackBuffer, 10, 8, 32, 32, 2, m_Work, 0, 0, 1);
+                  DDBltMosaic(&BackBuffer, 10, 8, 32, 32, 4, m_Work, 0, 0, 1);
               }))
         << "a scaled picture takes the tint into the work surface";
 
@@ -580,7 +603,7 @@ const HashTable& PinnedHashes(const std::string& mode)
          {
              {"BlinkHidden", {0x9bee9c50ab859383ull, 0x9bee9c50ab859383ull}},
              {"BlinkShown", {0x21d8b917cac12e03ull, 0xa5f3a705629c2f83ull}},
-             {"Blur", {0x85820e413b03ef2cull, 0xcd072e9eec9840baull}},
+             {"Blur", {0x85820e413b03ef2cull, 0xe5504d03c3311044ull}},
              {"Burst", {0xda92bbcade9ae2c3ull, 0x5c5efcaf6df42a83ull}},
              {"Circle", {0x69c41aa16aed73a3ull, 0x770be78b4f8b8223ull}},
              {"Colour", {0x07123e4591375584ull, 0x469defa523ec0fdfull}},
@@ -589,7 +612,7 @@ const HashTable& PinnedHashes(const std::string& mode)
              {"HalfHidden", {0x9bee9c50ab859383ull, 0x9bee9c50ab859383ull}},
              {"HalfShown", {0xe0a9e2ae8fb7bd83ull, 0xc3882663a1cd3143ull}},
              {"Lens", {0x20c7eaf1267c0b0bull, 0xc919fbdbee2e39dbull}},
-             {"Mosaic", {0x3e6eeaf8ffdc3a01ull, 0x341165181d89fc40ull}},
+             {"Mosaic", {0x3e6eeaf8ffdc3a01ull, 0xbe092c4cb91f7ea3ull}},
              {"None", {0x21d8b917cac12e03ull, 0xa5f3a705629c2f83ull}},
              {"StripsAcross", {0xb70a38f6cb253813ull, 0x56c3b931139f7b23ull}},
              {"StripsDown", {0x476f8873a78bb733ull, 0x29e71f974830e543ull}},
@@ -602,7 +625,7 @@ const HashTable& PinnedHashes(const std::string& mode)
          {
              {"BlinkHidden", {0x7456ee9a8f18af83ull, 0x7456ee9a8f18af83ull}},
              {"BlinkShown", {0xeb01de92ebba6ff3ull, 0x785eaa5e6c3c053bull}},
-             {"Blur", {0x015cec11e8b24413ull, 0xe26db59275dfdc52ull}},
+             {"Blur", {0x015cec11e8b24413ull, 0x2c4bcf74cacd37d2ull}},
              {"Burst", {0xfa767a287a305863ull, 0x67529a1b4382be63ull}},
              {"Circle", {0x8f78c47d665efcefull, 0x82a642f0b850b77full}},
              {"Colour", {0xadeb88acff7b6349ull, 0x1f692940bdf98113ull}},
@@ -611,7 +634,7 @@ const HashTable& PinnedHashes(const std::string& mode)
              {"HalfHidden", {0x7456ee9a8f18af83ull, 0x7456ee9a8f18af83ull}},
              {"HalfShown", {0x95dad3856ce0a4d6ull, 0xfb56cdfe06d81167ull}},
              {"Lens", {0xf75b699d4cb096a4ull, 0x3fddafa5f4590c5aull}},
-             {"Mosaic", {0x847daa83499733a9ull, 0xe0e8493f2138c11eull}},
+             {"Mosaic", {0x847daa83499733a9ull, 0xa3784bf7bf3c44d3ull}},
              {"None", {0xeb01de92ebba6ff3ull, 0x785eaa5e6c3c053bull}},
              {"StripsAcross", {0x8fa02ac9bba442f3ull, 0x4a675bc3979bd52full}},
              {"StripsDown", {0xf865f0766ca127cfull, 0x4c7b46f49e0a7fabull}},
@@ -633,7 +656,7 @@ const HashTable& PinnedHashes(const std::string& mode)
              {"HalfHidden", {0x46e2ac0d6b430383ull, 0x46e2ac0d6b430383ull}},
              {"HalfShown", {0xd3f2956469dea686ull, 0x203c8bf0bea85a57ull}},
              {"Lens", {0xd0ecd5bc5b33e06cull, 0x12bf80d3728557f6ull}},
-             {"Mosaic", {0x07bd120547986c01ull, 0x1c699e26b059063eull}},
+             {"Mosaic", {0x07bd120547986c01ull, 0xe2fdbb13ae8989abull}},
              {"None", {0x0ba48ed876a342fbull, 0x0a29d36fbabcdc43ull}},
              {"StripsAcross", {0x295befea7d1af23bull, 0xb36f6a102d2d5a5full}},
              {"StripsDown", {0x75b24663c3c17353ull, 0x3930452d7cee109bull}},
@@ -646,7 +669,7 @@ const HashTable& PinnedHashes(const std::string& mode)
          {
              {"BlinkHidden", {0xd9554fac99071f83ull, 0xd9554fac99071f83ull}},
              {"BlinkShown", {0xc33308cab8dca7f3ull, 0xe9069bf4fba4e53bull}},
-             {"Blur", {0xa655cdcf5a54e813ull, 0x3b061f51dd984052ull}},
+             {"Blur", {0xa655cdcf5a54e813ull, 0x864231cb7ccc9fd2ull}},
              {"Burst", {0xcc42b575c81f9863ull, 0x2beedbb87bb6f663ull}},
              {"Circle", {0xbf86c680734654efull, 0x56d86256edebc77full}},
              {"Colour", {0x3d915b806149bf4bull, 0xc0ff896a45578eebull}},
@@ -655,7 +678,7 @@ const HashTable& PinnedHashes(const std::string& mode)
              {"HalfHidden", {0xd9554fac99071f83ull, 0xd9554fac99071f83ull}},
              {"HalfShown", {0x667000753c857d9cull, 0x0a4a3b6c1d4e2127ull}},
              {"Lens", {0xce8797d20ae822a4ull, 0x366b7b7d9c13885aull}},
-             {"Mosaic", {0xd03988e67f5a95e9ull, 0x325e031186d3e57cull}},
+             {"Mosaic", {0xd03988e67f5a95e9ull, 0x86069d4f4f09b9abull}},
              {"None", {0xc33308cab8dca7f3ull, 0xe9069bf4fba4e53bull}},
              {"StripsAcross", {0x364d22a13096f2f3ull, 0x77ade74ee994852full}},
              {"StripsDown", {0xeb51722689d32fcfull, 0xa28ec701578e47abull}},
@@ -668,7 +691,7 @@ const HashTable& PinnedHashes(const std::string& mode)
          {
              {"BlinkHidden", {0xbfa8d89351859383ull, 0xbfa8d89351859383ull}},
              {"BlinkShown", {0xd22f105bfac12e03ull, 0xc2f62cfab69c2f83ull}},
-             {"Blur", {0x58399fd72b03ef2cull, 0xcf633d2b7a9840baull}},
+             {"Blur", {0x58399fd72b03ef2cull, 0x4e4612868b311044ull}},
              {"Burst", {0x0afc9c2cf09ae2c3ull, 0x1a6ae2eb47f42a83ull}},
              {"Circle", {0xc6c5ba4ccced73a3ull, 0xdf5ecd9e338b8223ull}},
              {"Colour", {0x5cd067c3a1a12fa7ull, 0x83672be341574953ull}},
@@ -677,7 +700,7 @@ const HashTable& PinnedHashes(const std::string& mode)
              {"HalfHidden", {0xbfa8d89351859383ull, 0xbfa8d89351859383ull}},
              {"HalfShown", {0x28c3d8a1fdb7bd83ull, 0xd1ef0cdf63cd3143ull}},
              {"Lens", {0xf34816bbbe7c0b0bull, 0xa46a5619962e39dbull}},
-             {"Mosaic", {0xa24ddd06dfdc3a01ull, 0x9c1d92b81789fc40ull}},
+             {"Mosaic", {0xa24ddd06dfdc3a01ull, 0xebb2ae77bd1f7ea3ull}},
              {"None", {0xd22f105bfac12e03ull, 0xc2f62cfab69c2f83ull}},
              {"StripsAcross", {0x7e53ab6fd3253813ull, 0xbb9cf6c80d9f7b23ull}},
              {"StripsDown", {0xc29de3024f8bb733ull, 0x20ee7dc40630e543ull}},

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/err_log.h"
+#include "core/report.h"
 #include "core/sjis_text.h"
+#include "support/temp_dir.h"
 #include "support/world_fixture.h"
 #include "world/code_lang.h"
 #include "world/random.h"
@@ -75,7 +78,6 @@ TEST_F(CodeLanguage, OperatorsOfAPassChainFromTheLeftKeepingTheRightOperand)
         {"rand (1,2)", 1},    // a blank makes it a group: "1,2" reads as 1
         {"foo(1) + 1", 1},    // an unknown call stays text: "foo(1)" reads as 0
         {"foo( (2) + 1", 3},  // a group after a blank inside it is still worked out
-        {"1 * + 2", 2},       // an operator as an operand counts 0: 0 + 2
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -333,6 +335,8 @@ TEST_F(CodeLanguage, EveryErrorGivesZeroAndItsBox)
         {"+ 1", "演算子 + の左右に値がありません！", 0},
         {"1 -", "演算子 - の左右に値がありません！", 0},
         {"=", "演算子 = の左右に値がありません！", 0},
+        {"5 * - 3", "演算子 * の左右に値がありません！", 0},
+        {"1 * + 2", "演算子 * の左右に値がありません！", 0},
         {"C256 = 1", "変数 C256 の番号が範囲外です！", 0},
         {"S255", "変数 S255 の番号が範囲外です！", 0},
         {"S-1", "変数 S-1 の番号が範囲外です！", 0},
@@ -354,6 +358,79 @@ TEST_F(CodeLanguage, EveryErrorGivesZeroAndItsBox)
     }
     EXPECT_EQ(services.m_CloseRequests, 0) << "no text closes the game";
     EXPECT_EQ(player().m_Hp, player().m_Def.nMaxHP) << "tg.hp without a target changes nothing";
+}
+
+// An operator whose neighbour is another operator has an operand missing:
+// the text is refused as a whole before anything is worked out.
+TEST_F(CodeLanguage, AnOperatorBesideAnotherIsASyntaxErrorThatAssignsNothing)
+{
+    cPlayerObj& p = player();
+    p.m_Def.nMaxHP = 50;
+    struct Case {
+        const char* text;
+        const char* box;
+    };
+    const Case cases[] = {
+        {"v1 = = 3", "演算子 = の左右に値がありません！"},
+        {"v1 = 5 * - 3", "演算子 * の左右に値がありません！"},
+        {"hp = - 5", "演算子 = の左右に値がありません！"},
+        {"v1 = 1 * + 2", "演算子 * の左右に値がありません！"},
+        {"v2 = 4 v1 = 3 + + 1", "演算子 + の左右に値がありません！"},
+        {"v2 = 4 v1 = 3 =", "演算子 = の左右に値がありません！"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        p.m_Vars[1] = 7;
+        p.m_Vars[2] = 8;
+        p.m_Hp = 20;
+        services.m_ErrorBoxes.clear();
+        EXPECT_EQ(Run(c.text), 0);
+        EXPECT_EQ(g_CodeError, 1);
+        ASSERT_EQ(services.m_ErrorBoxes.size(), 1u);
+        EXPECT_EQ(services.m_ErrorBoxes[0], Sjis(c.box));
+        EXPECT_EQ(p.m_Vars[1], 7);
+        EXPECT_EQ(p.m_Vars[2], 8);
+        EXPECT_EQ(p.m_Hp, 20);
+        EXPECT_EQ(p.m_HpGauge.m_Frames, 0);
+    }
+    // A sign written against its number is part of the number.
+    EXPECT_EQ(Run("v1 = 5 * -3"), 1);
+    EXPECT_EQ(p.m_Vars[1], -15);
+}
+
+// Outside the common or the stage variables the checked access writes its
+// line to the error log and the run report; the game is not closed.
+TEST_F(CodeLanguage, AnIndexOutsideTheVariablesIsLoggedAndEndsTheText)
+{
+    test::TempDir dir;
+    const test::ScopedCurrentDir cwd(dir.path());
+    ASSERT_EQ(ReportCreate("Report_Game.txt"), 1);
+    ErrLogSetFile(1, "EC_Game.txt");
+    const int commons = static_cast<int>(g_Progress.vCommonVar.size());
+    const int stages = static_cast<int>(stage->m_StageVars.size());
+    struct Case {
+        std::string text;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"v1 = C" + std::to_string(commons),
+         "err V[" + std::to_string(commons) + "] ( " + std::to_string(commons) + " , 4 )"},
+        {"S" + std::to_string(stages) + " = 1",
+         "err V[" + std::to_string(stages) + "] ( " + std::to_string(stages) + " , 4 )"},
+        {"v1 = ( S-1 ) + 2", "err V[-1] ( " + std::to_string(stages) + " , 4 )"},
+    };
+    std::string lines;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        player().m_Vars[1] = 9;
+        EXPECT_EQ(Run(c.text), 0);
+        lines += c.line + "\n";
+        EXPECT_EQ(dir.read("Report_Game.txt"), lines);
+        EXPECT_EQ(dir.read("EC_Game.txt"), lines);
+    }
+    EXPECT_EQ(player().m_Vars[1], 2) << "a group's error gives 0 there and the text goes on";
+    EXPECT_EQ(services.m_CloseRequests, 0);
+    ErrLogSetFile(0, "");
 }
 
 TEST_F(CodeLanguage, AnErrorInsideAGroupGivesZeroThereAndTheTextGoesOn)

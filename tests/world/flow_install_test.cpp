@@ -230,7 +230,7 @@ TEST_F(FlowInstall, ScheduledAnimationsStartAtTheirRunCounter)
 OverlayAnim Overlay(int frame, int countdown, int ranked, int serial = 0, int length = 100)
 {
     OverlayAnim overlay;
-    overlay.m_Seq.SetSequences({{{frame, 1000, 0}, {-2, 0, 0}}});
+    overlay.m_Seq.Build({{{frame, 1000, 0}, {-2, 0, 0}}});
     overlay.m_Countdown = countdown;
     overlay.m_Ranked = ranked;
     overlay.m_FlowSerial = serial;
@@ -241,7 +241,7 @@ OverlayAnim Overlay(int frame, int countdown, int ranked, int serial = 0, int le
 TEST_F(FlowInstall, TheFrameShownComesFromTheChosenOverlay)
 {
     cNpcObj& chara = Walker();
-    chara.m_Anime.SetSequences({{{42, 1000, 0}, {-2, 0, 0}}});
+    chara.m_Anime.Build({{{42, 1000, 0}, {-2, 0, 0}}});
     chara.m_Anime.Set(0, 1);
     struct Case {
         const char* name;
@@ -272,7 +272,7 @@ TEST_F(FlowInstall, TheFrameShownComesFromTheChosenOverlay)
     // Stepping counts the overlays down and drops those that ended.
     chara.m_Overlays = {Overlay(1, 3, 1)};
     chara.m_Overlays.push_back(OverlayAnim());
-    chara.m_Overlays.back().m_Seq.SetSequences({{{9, 1, 0}, {-4, 0, 0}}});
+    chara.m_Overlays.back().m_Seq.Build({{{9, 1, 0}, {-4, 0, 0}}});
     chara.CurrentFrame(0);
     ASSERT_EQ(chara.m_Overlays.size(), 1u);
     EXPECT_EQ(chara.m_Overlays.front().m_Countdown, 2);

@@ -12,7 +12,7 @@ namespace {
 std::vector<int> Animate(std::vector<FrameSeq> sequences, int first, int calls)
 {
     cFrameSeq seq;
-    seq.SetSequences(std::move(sequences));
+    seq.Build(std::move(sequences));
     seq.Set(first, 1);
     std::vector<int> frames;
     for (int i = 0; i < calls; ++i)
@@ -49,7 +49,7 @@ TEST(FrameSequenceEnds, CodesThatLeadNowhereStayCurrent)
 TEST(FrameSequenceEnds, AnEndedSequenceStillSwitches)
 {
     cFrameSeq seq;
-    seq.SetSequences({{{5, 1, 0}, {-4, 0, 0}}, {{9, 2, 0}, {-2, 0, 0}}});
+    seq.Build({{{5, 1, 0}, {-4, 0, 0}}, {{9, 2, 0}, {-2, 0, 0}}});
     seq.Set(0, 1);
     EXPECT_EQ(seq.Step(), -4);
     EXPECT_EQ(seq.Set(1, 0), 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "world/frame_seq.h"
@@ -11,7 +12,7 @@ namespace {
 cFrameSeq animator(std::vector<FrameSeq> sequences)
 {
     cFrameSeq seq;
-    seq.SetSequences(std::move(sequences));
+    seq.Build(std::move(sequences));
     return seq;
 }
 
@@ -94,6 +95,26 @@ TEST(FrameSequences, BuildReadsDefinitionTables)
     EXPECT_EQ(seq.Sequences()[1].size(), 1u);
     seq.Build(nullptr);
     EXPECT_EQ(seq.Sequences().size(), 2u);
+}
+
+TEST(FrameSequences, AnimatorsBuiltFromOneTableShareItAndKeepTheirPlace)
+{
+    const FrameSeqTable table = std::make_shared<const std::vector<FrameSeq>>(
+        std::vector<FrameSeq>{{{1, 2, 0}, {-2, 0, 0}}, {{7, 1, 0}, {-1, 0, 0}}});
+    cFrameSeq a;
+    cFrameSeq b;
+    a.Build(table);
+    b.Build(table);
+    EXPECT_EQ(&a.Sequences(), table.get());
+    EXPECT_EQ(&b.Sequences(), table.get());
+    a.Set(1, 1);
+    EXPECT_EQ(a.Step(), 7);
+    a.Build(FrameSeqTable());
+    EXPECT_EQ(&a.Sequences(), table.get()) << "a null table changes nothing";
+    a.Build(std::vector<FrameSeq>{{{3, 1, 0}, {-2, 0, 0}}, {{9, 1, 0}, {-2, 0, 0}}});
+    EXPECT_EQ(a.CurrentSequence(), 1) << "the place is kept";
+    EXPECT_EQ(a.Current(), 9);
+    EXPECT_EQ(b.Step(), 1) << "the other animator keeps the shared table";
 }
 
 } // namespace

@@ -104,6 +104,12 @@ TEST_F(KeySequence, HistoriesAgainstConditionsAndGaps)
         {"down, pause, right, more slack", {{D, 0, 3}, {0, 0, 3}, {R, 0, 2}}, {down, right}, 4, 1},
         {"button held while right comes", {{0, B1, 5}, {R, B1, 2}}, {button, right}, 0, 1},
         {"wrong order", {{R, 0, 3}, {D, 0, 2}}, {down, right}, 3, 0},
+        // Without a match within the slack the earlier key is tried one
+        // frame after the later key's start: the shift forward from the
+        // one-frame gap takes off that gap's length (1), landing 1 frame
+        // into the newest run; taking off the newer run's length (2)
+        // would land at its very start, where nothing has lasted yet.
+        {"one frame later, across a run", {{R, 0, 4}, {0, 0, 1}, {R, 0, 2}}, {right, right}, 1, 1},
         {"nothing ever held", {}, {right}, 3, 0},
     };
     for (const Case& c : cases) {

@@ -208,18 +208,18 @@ TEST_F(ObjectBase, RemovalAreas)
     obj.UpdateEdgeX(-1);
     obj.UpdateEdgeY(-1);
     obj.m_OnScreen = 1;
-    EXPECT_EQ(obj.IsOutsideArea(area), 0) << "an object on screen is kept";
+    EXPECT_EQ(obj.IsOutsideArea(cAreaBounds(area)), 0) << "an object on screen is kept";
     obj.m_OnScreen = 0;
-    EXPECT_EQ(obj.IsOutsideArea(area), 0) << "within 2 blocks of the view";
+    EXPECT_EQ(obj.IsOutsideArea(cAreaBounds(area)), 0) << "within 2 blocks of the view";
     Place(1000 - 64 - 20, 600);
     obj.UpdateEdgeX(-1);
-    EXPECT_EQ(obj.IsOutsideArea(area), 1);
+    EXPECT_EQ(obj.IsOutsideArea(cAreaBounds(area)), 1);
     cEdArea none;
     none.Set(0, 0, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(obj.IsOutsideArea(none), 0);
+    EXPECT_EQ(obj.IsOutsideArea(cAreaBounds(none)), 0);
     Place(0, 600);
     obj.UpdateEdgeX(-1);
-    EXPECT_EQ(obj.IsOutsideArea(none), 1)
+    EXPECT_EQ(obj.IsOutsideArea(cAreaBounds(none)), 1)
         << "touching the world's edge removes it whatever the switches";
 }
 

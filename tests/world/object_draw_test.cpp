@@ -235,7 +235,7 @@ void MakeItem(cItemObj& item, int scale)
     item.m_Def.nGraphicKind = 2;
     item.m_Def.nGraphicNo = 1;
     item.m_Def.nSize = static_cast<std::uint8_t>(scale);
-    item.m_Anime.SetSequences({{{1, 100, 0}, {-2, 0, 0}}});
+    item.m_Anime.Build({{{1, 100, 0}, {-2, 0, 0}}});
     item.m_Anime.Set(0, 1);
     item.m_ScrLeft = 8;
     item.m_ScrTop = 6;
@@ -341,10 +341,13 @@ void PaintShotSheets()
 
 TEST_P(ObjectDrawing, ShotsDrawTheirFrameFromTheSheetOfTheirFacing)
 {
+    // The sheet is 8 cells across and 30 down: reading the row from the
+    // frame and the column from the graphic (x from g mod 30) would land on
+    // another cell, (1, 3) instead of (3, 1).
     PaintShotSheets();
     cShotObj shot;
     shot.m_GraphicNo = 31; // row 1, second pair of frames
-    shot.m_Anime.SetSequences({{{1, 100, 0}, {-2, 0, 0}}});
+    shot.m_Anime.Build({{{1, 100, 0}, {-2, 0, 0}}});
     shot.m_Anime.Set(0, 1);
     shot.m_X = 10;
     shot.m_Y = 12;
@@ -508,7 +511,7 @@ TEST_P(ObjectDrawing, TheBoxDisplayFillsOrFramesEachBoxAndBlinks)
     player.Draw(&dest_, 1);
     EXPECT_EQ(player.m_BoxDisplay[1].m_Blink, 0) << "wraps from 32 to 0";
     player.Draw(&dest_, 0);
-    EXPECT_EQ(player.m_BoxDisplay[1].m_Blink, 0) << "a frozen frame does not blink";
+    EXPECT_EQ(player.m_BoxDisplay[1].m_Blink, 1) << "a frozen frame blinks too";
     player.m_BoxDisplay[1].m_Blink = 24;
     g_System.bColourCycle = 1;
     Clear();

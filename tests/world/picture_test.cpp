@@ -173,6 +173,16 @@ TEST_P(PictureCommand, AWaitedPictureIsRemovedAfterTheWait)
     Show(1, 100, 0, 0, 1);
     EXPECT_EQ(waiting.m_PauseWaits, 2) << "until a button";
     EXPECT_EQ(stage->m_PictureList.size(), 1u);
+
+    // Shown until the stage ends, nothing could end a stop of the game:
+    // the game goes on and the picture stays.
+    stage->m_PauseWait = PauseWait{4, 3, 7, 99, 1};
+    Show(1, 100, 1, 0, 1);
+    EXPECT_EQ(waiting.m_PauseWaits, 2);
+    EXPECT_EQ(stage->m_PauseWait.m_Kind, 4) << "the wait record is left alone";
+    ASSERT_EQ(stage->m_PictureList.size(), 2u);
+    EXPECT_EQ(g_PictureSurfaces.size(), 2u);
+    EXPECT_EQ(stage->m_PictureList.back().m_DurationMode, 1);
 }
 
 TEST_P(PictureCommand, APictureEndedDuringItsWaitLeavesTheOthers)

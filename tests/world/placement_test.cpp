@@ -148,6 +148,22 @@ TEST_F(Placement, ItemsSitOnTheirCellAtTheirScale)
     }
 }
 
+TEST_F(Placement, AnItemShowsItsTwoFramesEightDrawnFramesEachInALoop)
+{
+    Start();
+    cEdItem def;
+    def.Clear();
+    cItemObj item;
+    item.SetupItem(0, def, 0);
+    std::vector<int> frames;
+    for (int i = 0; i < 34; ++i)
+        frames.push_back(item.m_Anime.Step());
+    std::vector<int> expected;
+    for (int i = 1; i <= 34; ++i)
+        expected.push_back((i / 8) % 2);
+    EXPECT_EQ(frames, expected);
+}
+
 TEST_F(Placement, FlowsBeforeTheStageStartsRemoveOrKill)
 {
     cEdChara& vanishing = AddChara(20, 5);

@@ -250,9 +250,9 @@ TEST_F(PlayPictures, BadPictureFilesAreLoggedAndLeaveEmptyPicturesWhileTheRestLo
         EXPECT_TRUE(services_.m_ErrorBoxes.empty());
     }
     const std::string log = dir_.read("EC_Game.txt");
-    EXPECT_NE(log.find(Sjis("専用bmp bmp\\Gone.bmp 読み込み失敗！")), std::string::npos) << log;
-    EXPECT_NE(log.find(Sjis("ソード bmp\\Broken.bmp 読み込み失敗！")), std::string::npos);
-    EXPECT_NE(log.find(Sjis("エフェクト bmp\\Gone.bmp 読み込み失敗！")), std::string::npos);
+    EXPECT_NE(log.find("専用bmp bmp\\Gone.bmp 読み込み失敗！"), std::string::npos) << log;
+    EXPECT_NE(log.find("ソード bmp\\Broken.bmp 読み込み失敗！"), std::string::npos);
+    EXPECT_NE(log.find("エフェクト bmp\\Gone.bmp 読み込み失敗！"), std::string::npos);
 }
 
 TEST_F(PlayPictures, LoadingAgainReplacesThePicturesAndReleaseEmptiesEveryVector)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "data/ed_world_map.h"
@@ -175,6 +176,12 @@ TEST_F(StageCommands, StageClearSetsTheNextStageAndTheMapPlace)
         EXPECT_EQ(g_Progress.nMapY, c.mapY);
         EXPECT_EQ(g_Progress.nMapEventNo, c.mapX < 0 ? 5 : 0);
     }
+    // No number lies beyond the largest one.
+    g_Progress.nChainNo = INT_MAX;
+    cEdCommand next = Command(kStageClear);
+    next.m_Params = {0, 0, 0, 0, 0};
+    StageClear(next);
+    EXPECT_EQ(Play().m_NextStage, INT_MAX);
 }
 
 TEST_F(StageCommands, StageClearCommandEndsThePlayInTheClearPhase)

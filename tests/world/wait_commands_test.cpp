@@ -146,8 +146,9 @@ TEST_F(WaitCommands, AButtonMessageWaitsWithTheKeyLockAndItsSound)
         {0, 0, 1, 1, 1, 1, 0, 0, 0, {}},               // following another: no lock, zoom, sound
         {2, 5, 1, 0, 1, 0, 30, 0, 0, {}},              // for a time
         {2, 5, 1, 1, 1, 0, 30, 0, 0, {}},
-        {1, 0, 1, 0, 1, 7, 99, 3, 0, {}}, // until the stage ends: the record stays
-        {0, 0, 0, 0, 0, 0, 0, 0, 1, {}},  // the game goes on
+        {1, 0, 1, 0, 0, 0, 0, 0, 0, {}}, // until the stage ends: nothing could end a stop
+        {5, 0, 1, 0, 0, 0, 0, 0, 0, {}}, // a mode the data does not know, the same
+        {0, 0, 0, 0, 0, 0, 0, 0, 1, {}}, // the game goes on
     };
     for (const Case& c : cases) {
         m_Waits.m_Seen.clear();
@@ -161,7 +162,10 @@ TEST_F(WaitCommands, AButtonMessageWaitsWithTheKeyLockAndItsSound)
         EXPECT_EQ(m_Waits.m_Sounds, c.sounds) << label;
         ASSERT_EQ(static_cast<int>(m_Waits.m_Seen.size()), c.waits) << label;
         if (c.waits == 0) {
-            // Not waited for: it stays on the list with its window.
+            // Not waited for: it stays on the list with its window, and the
+            // wait record is left as it was.
+            EXPECT_EQ(Play().m_PauseWait.m_Kind, 4) << label;
+            EXPECT_EQ(Play().m_PauseWait.m_Frames, 99) << label;
             ASSERT_EQ(Play().m_MessageList.size(), 1u);
             EXPECT_EQ(Play().m_MessageList.back().m_Zoom, c.zoom);
             EXPECT_EQ(g_MessageSurfaces.size(), 1u);
@@ -169,7 +173,7 @@ TEST_F(WaitCommands, AButtonMessageWaitsWithTheKeyLockAndItsSound)
             continue;
         }
         const SeenWait& seen = m_Waits.m_Seen[0];
-        EXPECT_EQ(seen.wait.m_Kind, c.mode == 1 ? 4 : 1) << label;
+        EXPECT_EQ(seen.wait.m_Kind, 1) << label;
         EXPECT_EQ(seen.wait.m_WaitButton, c.button) << label;
         EXPECT_EQ(seen.wait.m_Frames, c.frames) << label;
         EXPECT_EQ(seen.wait.m_KeyLock, c.keyLock) << label;

@@ -161,6 +161,42 @@ const std::vector<StageSpec>& challenges()
     };
     return list;
 }
+
+// Stages that go on from a challenge, as the later parts of its chain:
+// data\stg4\cNN-P.stg4. The first challenge is a chain of two stages.
+struct ChainPart {
+    int challenge; // 1 for c01
+    int part;      // 2 for c01-2
+    StageSpec spec;
+};
+
+const std::vector<ChainPart>& challengeParts()
+{
+    static const std::vector<ChainPart> list = {
+        {1, 2, {"",
+         "コインラッシュ その2",
+         kMeadowPicture,
+         120,
+         {
+             "................................",
+             "................................",
+             "................................",
+             "................................",
+             "................................",
+             "................................",
+             "................................",
+             "................................",
+             "..............ooo...............",
+             "................................",
+             "............SSSSSSS.............",
+             "..P...o.o.o.......w.....h.....G.",
+             "================================",
+             "################################",
+             "################################",
+         }}},
+    };
+    return list;
+}
 // clang-format on
 
 // A placed object: a copy of its palette entry that takes every group of
@@ -293,6 +329,12 @@ void writeStages()
         std::snprintf(file, sizeof file, "%s%02d-1.%s", g_PathTable[PATH_CHALLENGE_STAGE], n,
                       g_ExtTable[EXT_STAGE]);
         writeStage(spec, file);
+    }
+    for (const ChainPart& part : challengeParts()) {
+        char file[64];
+        std::snprintf(file, sizeof file, "%s%02d-%d.%s", g_PathTable[PATH_CHALLENGE_STAGE],
+                      part.challenge, part.part, g_ExtTable[EXT_STAGE]);
+        writeStage(part.spec, file);
     }
 }
 

@@ -43,8 +43,9 @@ cEdSystem gameSystem()
     // challenges count them, free play and replays do not.
     system.vInitialLives = {5, 3, 5, 99};
     system.vUnlimitedLives = {0, 0, 1, 1};
+    // A life for every 1000 points: about what a stage's coins are worth.
     system.bExtraLife = 1;
-    system.nExtraLifeScore = 3000;
+    system.nExtraLifeScore = 1000;
 
     system.nChallengeStages = challengeStageCount();
 

@@ -4,6 +4,7 @@
 
 #include "data/ed_data.h"
 #include "data/path_table.h"
+#include "tools/default_game/blend_tables.h"
 #include "tools/default_game/bmp_file.h"
 #include "tools/default_game/game_data.h"
 #include "tools/default_game/game_files.h"
@@ -33,6 +34,8 @@ void writeGame()
     for (auto* pictures : {&playPictures, &screenPictures, &worldPictures})
         for (const Picture& p : (*pictures)())
             writeGameFile(p.path, encodeBmp(p.canvas));
+    for (const GeneratedFile& f : blendTableFiles())
+        writeGameFile(f.path, f.bytes);
     for (const GeneratedFile& f : soundFiles())
         writeGameFile(f.path, f.bytes);
     for (const GeneratedFile& f : musicFiles())

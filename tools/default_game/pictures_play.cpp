@@ -4,6 +4,8 @@
 #include "tools/default_game/catalogue.h"
 #include "tools/default_game/sprites.h"
 
+#include <string>
+
 namespace defgame {
 namespace {
 
@@ -106,6 +108,10 @@ std::vector<Picture> playPictures()
     std::vector<Picture> pictures;
     pictures.push_back({"bmp\\Block.bmp", blockSheet()});
     pictures.push_back({"bmp\\Character1.bmp", characterSheet()});
+    // The runtime loads eight character sheets; this game's characters are
+    // all on the first, and the others are one empty cell each.
+    for (int sheet = 2; sheet <= 8; ++sheet)
+        pictures.push_back({"bmp\\Character" + std::to_string(sheet) + ".bmp", Canvas(32, 32)});
     pictures.push_back({"bmp\\Shot.bmp", shotSheet()});
     pictures.push_back({"bmp\\Item.bmp", itemSheet()});
     pictures.push_back({"bmp\\Item_Mini.bmp", smallItemSheet()});
