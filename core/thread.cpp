@@ -57,11 +57,15 @@ void cThread::Exit()
     ErrLog("Exit E");
 }
 
-bool cThread::Exit(std::uint32_t timeoutMs)
+bool cThread::Exit(std::uint32_t budgetMs)
 {
     if (!m_hThread) return true;
-    m_Thread.requestQuit();
-    if (!m_Thread.join(timeoutMs)) return false;
+    if (!m_Thread.joinAfterQuit(budgetMs)) return false;
     m_hThread = nullptr;
     return true;
+}
+
+void cThread::RequestQuit()
+{
+    if (m_hThread) m_Thread.requestQuit();
 }

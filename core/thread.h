@@ -37,9 +37,13 @@ public:
     // Asks the thread to quit and waits until it has ended. Nothing
     // without a thread.
     void Exit();
-    // The same, giving up after about timeoutMs: true when the thread has
-    // ended (or none ran); false leaves it running and owned.
-    bool Exit(std::uint32_t timeoutMs);
+    // The same, giving up once the thread has had about budgetMs since it
+    // was first asked (time spent waiting for a processor on a busy machine
+    // not counted): true when the thread has ended (or none ran); false
+    // leaves it running and owned.
+    bool Exit(std::uint32_t budgetMs);
+    // Asks the thread to quit without waiting for it.
+    void RequestQuit();
 
     const char* Name() const { return m_Name; }
 

@@ -20,13 +20,15 @@ std::string folderName(const char* path)
 
 } // namespace
 
-int CreateDefaultData(plat::WindowId owner)
+int CreateDefaultData(plat::WindowId owner, bool* refused)
 {
+    if (refused) *refused = false;
     if (plat::isFolder(g_PathTable[PATH_DATA])) return 1;
     if (!plat::isFolder(g_PathTable[PATH_DEFAULT])) return 0;
     const int answer =
         plat::messageBox(owner, Sjis("データが存在しません！デフォルトデータを作成しますか？\n"),
                          Sjis("デフォルトデータ作成の確認"), MB_YESNO);
+    if (refused) *refused = answer == IDNO;
     if (answer != IDYES) return 0;
     return plat::copyFolderTree(folderName(g_PathTable[PATH_DEFAULT]),
                                 folderName(g_PathTable[PATH_DATA]))

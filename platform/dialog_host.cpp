@@ -220,7 +220,7 @@ bool runImGuiDialog(const std::string& titleUtf8, int width, int height,
         } else {
             // The close waits for the main loop, once the request that
             // showed the dialog has returned.
-            postMessage(gameWindow(), WM_CLOSE, 0, 0);
+            detail::passCloseOn();
         }
     }
     return !closing;

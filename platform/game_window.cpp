@@ -1,5 +1,7 @@
 #include "platform/game_window.h"
 
+#include "platform/close_signals.h"
+#include "platform/display_loss.h"
 #include "platform/input.h"
 #include "platform/input_pump.h"
 #include "platform/text_encoding.h"
@@ -8,6 +10,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,6 +34,7 @@ WindowState g_Window;
 std::atomic<bool> g_Started{false};
 std::atomic<bool> g_Active{false};
 std::atomic<bool> g_CloseAsked{false};
+std::string g_EventsError; // main thread
 
 std::mutex g_InterceptLock;
 std::shared_ptr<const std::function<bool(const SDL_Event&)>> g_Interceptor;
@@ -133,14 +137,57 @@ void pump()
 {
     if (!g_Started) return;
     SDL_Event event;
+    // A close signal is a close like the close box's, for whoever takes the
+    // events now (the game window, or a dialog).
+    if (takeCloseSignal()) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
     while (SDL_PollEvent(&event))
         dispatch(event);
     detail::refreshJoysticks();
 }
 
+bool envSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Why no window can be shown: no display is named, or the one named does
+// not answer.
+std::string noDisplay()
+{
+    if (envSet("DISPLAY"))
+        return std::string("there is no display (the display \"") + std::getenv("DISPLAY") +
+               "\" cannot be reached)";
+    if (envSet("WAYLAND_DISPLAY"))
+        return "there is no display (the Wayland display cannot be reached)";
+    return "there is no display (DISPLAY is not set)";
+}
+
+// Whether SDL found a display to show windows on: when it has none, it
+// falls back on drivers that show nothing, which only count when asked for.
+bool displayReached()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    const std::string name = driver;
+    if (name != "offscreen" && name != "dummy") return true;
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && name == asked;
+}
+
 } // namespace
 
 namespace detail {
+
+void passCloseOn()
+{
+    g_CloseAsked = true;
+    postMessage(windowId(), WM_CLOSE, 0, 0);
+}
 
 std::function<bool(const SDL_Event&)>
 setEventInterceptor(std::function<bool(const SDL_Event&)> interceptor)
@@ -201,7 +248,18 @@ void handleWindowEvent(const SDL_Event& event)
 bool initEvents()
 {
     if (g_Started) return true;
-    if (SDL_InitSubSystem(kSubsystems) != 0) return false;
+    g_EventsError.clear();
+    if (SDL_InitSubSystem(kSubsystems) != 0) {
+        g_EventsError =
+            envSet("DISPLAY") || envSet("WAYLAND_DISPLAY") ? SDL_GetError() : noDisplay();
+        return false;
+    }
+    if (!displayReached()) {
+        g_EventsError = noDisplay();
+        SDL_QuitSubSystem(kSubsystems);
+        return false;
+    }
+    if (std::string(SDL_GetCurrentVideoDriver()) == "x11") detail::guardDisplayConnection();
     // Key releases and focus changes arrive in the window; a key held while
     // the window is not focused does not count.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -209,6 +267,11 @@ bool initEvents()
     static std::once_flag registered;
     std::call_once(registered, [] { addMainThreadService(pump); });
     return true;
+}
+
+const std::string& eventsError()
+{
+    return g_EventsError;
 }
 
 void shutdownEvents()
@@ -370,7 +433,7 @@ void setAppActive(bool active)
 bool windowCloseAsked()
 {
     if (isMainThread()) pump();
-    return g_CloseAsked;
+    return g_CloseAsked || closeSignalled();
 }
 
 void requestWindowClose()

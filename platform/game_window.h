@@ -2,7 +2,8 @@
 // The game's one top-level window over SDL, and the main thread's event
 // pump that turns SDL's events into the window's messages:
 //
-// - the window's close button (and SIGINT/SIGTERM) -> WM_CLOSE;
+// - the window's close button (and SIGINT/SIGTERM, see close_signals.h)
+//   -> WM_CLOSE;
 // - keys -> the key states of platform/input.h and WM_KEYDOWN / WM_KEYUP
 //   with the virtual-key code and Windows' key data;
 // - focus -> WM_ACTIVATEAPP (1 gained, 0 lost; every key is released when
@@ -18,6 +19,7 @@
 #include "platform/presenter.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,8 +28,11 @@ union SDL_Event;
 namespace plat {
 
 // Main thread: starts SDL's video, events and controllers and registers the
-// event pump as a main-thread service (once). False when SDL cannot start.
+// event pump as a main-thread service (once). False when SDL cannot start,
+// or finds no display (unless a driver that shows nothing was asked for by
+// SDL_VIDEODRIVER): eventsError says why.
 bool initEvents();
+const std::string& eventsError();
 // Main thread: closes the controllers and the window, and stops SDL's
 // subsystems that initEvents started.
 void shutdownEvents();
@@ -81,9 +86,10 @@ void setAppActive(bool active);
 
 // Any thread: as if the player closed the window.
 void requestWindowClose();
-// Whether the player has asked to close the game window since it was made
-// (a start-up that does not serve messages yet asks this between its steps).
-// Main thread: looks at the events that arrived first.
+// Whether the player has asked to close the game window since it was made,
+// or a close signal has arrived (a start-up that does not serve messages
+// yet asks this between its steps). Main thread: looks at the events that
+// arrived first.
 bool windowCloseAsked();
 // Any thread: as if the player pressed or released the key of this SDL
 // scancode (the event goes through the pump like a real one).
@@ -97,6 +103,9 @@ namespace detail {
 // Main thread: what the pump does with one event that is not the input of
 // a dialog (close, focus, exposure, controllers); dialogs pass theirs here.
 void handleWindowEvent(const SDL_Event& event);
+// Main thread: a dialog that the program's close ended passes the close on
+// to the game window (windowCloseAsked then says so).
+void passCloseOn();
 } // namespace detail
 
 } // namespace plat

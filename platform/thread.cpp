@@ -2,11 +2,38 @@
 
 #include "platform/thread_queue.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cinttypes>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
 namespace plat {
+namespace {
+
+// How long a thread has waited for a processor since it began, in
+// nanoseconds, from the kernel's scheduler statistics; -1 when unknown.
+std::int64_t queuedNs(int systemId)
+{
+    if (systemId <= 0) return -1;
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/task/%d/schedstat", systemId);
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) return -1;
+    std::int64_t running = 0, queued = -1;
+    if (std::fscanf(file, "%" SCNd64 " %" SCNd64, &running, &queued) != 2) queued = -1;
+    std::fclose(file);
+    return queued;
+}
+
+// Should the kernel's statistics be missing or odd, the wait for a thread
+// asked to quit still ends after this many budgets.
+constexpr std::uint32_t kBudgetCeiling = 20;
+
+} // namespace
 
 Thread::Thread()
 {
@@ -30,8 +57,10 @@ bool Thread::start(std::function<void()> body)
     }
     auto queue = detail::newQueue();
     auto finished = std::make_shared<std::atomic<bool>>(false);
+    auto systemId = std::make_shared<std::atomic<int>>(0);
     try {
-        thread_ = std::thread([queue, finished, body = std::move(body)] {
+        thread_ = std::thread([queue, finished, systemId, body = std::move(body)] {
+            systemId->store(static_cast<int>(::gettid()));
             detail::adoptQueue(queue);
             try {
                 body();
@@ -47,6 +76,8 @@ bool Thread::start(std::function<void()> body)
     }
     queue_ = queue;
     finished_ = finished;
+    systemId_ = systemId;
+    quitAsked_ = false;
     id_ = queue->id();
     return true;
 }
@@ -70,6 +101,11 @@ void Thread::requestQuit()
         std::lock_guard lock(mutex_);
         if (!thread_.joinable()) return;
         queue = queue_;
+        if (!quitAsked_) {
+            quitAsked_ = true;
+            quitAt_ = std::chrono::steady_clock::now();
+            queuedAtQuit_ = queuedNs(systemId_->load());
+        }
     }
     queue->requestQuit();
 }
@@ -82,15 +118,42 @@ void Thread::reclaim()
 
 bool Thread::join()
 {
-    return joinFor(0, true);
+    return joinUntil(nullptr);
 }
 
 bool Thread::join(std::uint32_t timeoutMs)
 {
-    return joinFor(timeoutMs, false);
+    // The real clock, not timeMs(): a test may hold that one still.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    return joinUntil([deadline] { return std::chrono::steady_clock::now() >= deadline; });
 }
 
-bool Thread::joinFor(std::uint32_t timeoutMs, bool forever)
+bool Thread::joinAfterQuit(std::uint32_t budgetMs)
+{
+    requestQuit();
+    std::chrono::steady_clock::time_point quitAt;
+    std::int64_t queuedAtQuit;
+    std::shared_ptr<std::atomic<int>> systemId;
+    {
+        std::lock_guard lock(mutex_);
+        if (!thread_.joinable()) return true;
+        quitAt = quitAt_;
+        queuedAtQuit = queuedAtQuit_;
+        systemId = systemId_;
+    }
+    const auto budget = std::chrono::milliseconds(budgetMs);
+    return joinUntil([=] {
+        const auto spent = std::chrono::steady_clock::now() - quitAt;
+        if (spent >= budget * kBudgetCeiling) return true;
+        const std::int64_t queued = queuedNs(systemId->load());
+        if (queued < 0) return spent >= budget;
+        // A thread that had not begun when asked has queued only since.
+        const std::int64_t before = std::max<std::int64_t>(queuedAtQuit, 0);
+        return spent - std::chrono::nanoseconds(queued - before) >= budget;
+    });
+}
+
+bool Thread::joinUntil(const GiveUp& giveUp)
 {
     std::shared_ptr<std::atomic<bool>> finished;
     std::shared_ptr<detail::ThreadQueue> target;
@@ -102,11 +165,9 @@ bool Thread::joinFor(std::uint32_t timeoutMs, bool forever)
         target = queue_;
     }
     auto self = detail::currentQueue();
-    // The real clock, not timeMs(): a test may hold that one still.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     bool passedOn = false;
     while (!finished->load()) {
-        if (!forever && std::chrono::steady_clock::now() >= deadline) return false;
+        if (giveUp && giveUp()) return false;
         if (!passedOn && self->quitRequested()) {
             target->requestQuit();
             passedOn = true;

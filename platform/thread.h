@@ -10,6 +10,7 @@
 #include "platform/message_loop.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,16 +55,31 @@ public:
     bool join();
     // The same, giving up after about `timeoutMs` (false then).
     bool join(std::uint32_t timeoutMs);
+    // Asks the thread to quit (unless that was done already) and waits for
+    // it to end, giving up (false) once it has had about `budgetMs` since
+    // the first request without ending. The time the thread spent waiting
+    // for a processor does not count: on a busy machine a thread that is
+    // slow to reach its next wait is not taken for one that never will.
+    bool joinAfterQuit(std::uint32_t budgetMs);
 
 private:
-    bool joinFor(std::uint32_t timeoutMs, bool forever);
+    // Asked while waiting: true gives the wait up.
+    using GiveUp = std::function<bool()>;
+    bool joinUntil(const GiveUp& giveUp);
     void reclaim();
 
     std::atomic<ThreadId> id_{0};
-    mutable std::mutex mutex_; // guards thread_, queue_ and finished_
+    mutable std::mutex mutex_; // guards all below
     std::thread thread_;
     std::shared_ptr<detail::ThreadQueue> queue_;
     std::shared_ptr<std::atomic<bool>> finished_;
+    // The system's id of the running thread (0 until it has begun).
+    std::shared_ptr<std::atomic<int>> systemId_;
+    // The first quit request of this run: when, and how long the thread
+    // had waited for a processor by then (nanoseconds; -1 unknown).
+    std::chrono::steady_clock::time_point quitAt_;
+    std::int64_t queuedAtQuit_ = -1;
+    bool quitAsked_ = false;
 };
 
 } // namespace plat

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 // 1 while the game window has the keyboard (WM_ACTIVATEAPP): the game
 // thread steps frames only then.
@@ -12,9 +13,10 @@ extern std::atomic<int> g_AppActive;
 extern std::atomic<int> g_Initialised;
 // 1 when the graphics run in a window, 0 full screen (decided at start-up).
 extern std::int32_t g_Windowed;
-// 1 when a worker thread did not end when the window closed: the program
-// then ends without releasing what that thread may still use.
-extern std::atomic<int> g_ThreadStuck;
+// The worker threads that did not end when the window closed, by name
+// (empty normally): the program then ends without releasing what they may
+// still use. Main thread only.
+extern std::string g_ThreadsLeftRunning;
 
 // 1 when the window was asked to close while the game was being read: the
 // close is carried out once the start-up has ended.

@@ -7,12 +7,16 @@
 #include "core/report.h"
 #include "core/sjis_text.h"
 #include "core/thread.h"
+#include "data/test_flows.h"
 #include "media/dd_mes_box.h"
 #include "platform/clock.h"
+#include "platform/close_signals.h"
+#include "platform/display_loss.h"
 #include "platform/game_window.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
+#include "platform/tool_channel.h"
 #include "platform/window_messages.h"
 #include "shell/app_state.h"
 #include "shell/game_loop.h"
@@ -26,12 +30,12 @@
 std::atomic<int> g_AppActive{0};
 std::atomic<int> g_Initialised{0};
 std::int32_t g_Windowed = 1;
-std::atomic<int> g_ThreadStuck{0};
+std::string g_ThreadsLeftRunning;
 std::atomic<int> g_CloseAtStartUp{0};
 
 namespace {
 
-[[noreturn]] void EndNow(int status)
+[[noreturn]] void EndNow(int status, const std::string&)
 {
     std::fflush(nullptr);
     std::_Exit(status);
@@ -65,9 +69,14 @@ int RunMessageLoop()
     }
 }
 
+// Ends a start-up that did not get through; `why` goes to the run report
+// unless the start-up has said it already (null). The authoring tool, told
+// that the window exists, hears that the start-up failed (and only that).
 int StartUpFailed(const char* why)
 {
-    Report("start-up ended: %s", why);
+    if (why) Report("start-up ended: %s", why);
+    if (g_StartedByTool && plat::isWindow(g_MainWindow.m_hWnd)) NotifyToolExit(0);
+    g_Initialised = 0;
     UnInitGame();
     if (plat::isWindow(g_MainWindow.m_hWnd)) plat::destroyWindow(g_MainWindow.m_hWnd);
     g_hMainWnd = 0;
@@ -94,15 +103,22 @@ std::string CommandLine(int argc, char** argv)
 
 void SetEndProcess(EndProcessFn end)
 {
-    g_EndProcess = end ? end : EndNow;
+    g_EndProcess = end ? std::move(end) : EndNow;
 }
 
 int GameMain(int argc, char** argv)
 {
+    // First of all: a close signal from now on ends the program in order.
+    plat::CloseSignals closeSignals;
+    // The display going must not pull the objects the threads use from
+    // under them.
+    plat::DisplayLossGuard displayLoss([] {
+        Report("the connection to the display broke: the program ends without its shutdown");
+    });
     plat::setMainThread();
     g_AppActive = 0;
     g_Initialised = 0;
-    g_ThreadStuck = 0;
+    g_ThreadsLeftRunning.clear();
     g_CloseAtStartUp = 0;
     // Boxes over the full-screen game are drawn by the graphics layer.
     SetFullScreenBox(DDMesBox);
@@ -110,33 +126,47 @@ int GameMain(int argc, char** argv)
     // The error log is named but stays off for the whole run.
     ErrLogSetFile(0, "EC_Game.txt");
 
-    // Without its run report the program cannot tell what went wrong: it
-    // ends at once, without a message.
-    std::string reportPath = "Report_Game.txt";
-    PathToAbsolute(reportPath);
-    if (!ReportCreate(reportPath.c_str())) return kExitStartUpFailed;
-    Report("App : ver %s", "511");
-    ReportSystem();
-
-    // One copy at a time. A lock that cannot be taken for another reason
-    // does not stop the program.
+    // One copy at a time; a refused copy leaves the running copy's report
+    // alone. A lock that cannot be taken for another reason does not stop
+    // the program.
     plat::InstanceLock instance;
     if (instance.acquire("ゲーム") == plat::InstanceLockResult::AlreadyRunning) {
         plat::messageBox(0, Sjis("既に起動しています"), Sjis("二重起動"), MB_OK);
-        Report("start-up ended: another copy is running");
         return kExitStartUpFailed;
     }
 
-    if (!plat::initEvents() || !plat::createGameWindow(MainWndProc, 640, 480)) {
+    // Without its run report the program cannot tell what goes wrong later:
+    // it ends at once, saying why (the game folder is not writable).
+    std::string reportPath = "Report_Game.txt";
+    PathToAbsolute(reportPath);
+    if (!ReportCreate(reportPath.c_str())) {
+        ErrBox(Sjis(
+            "Report_Game.txt を作成できません！\nゲームのフォルダに書き込めるか確かめて下さい。"));
+        return kExitStartUpFailed;
+    }
+    Report("App : ver %s", "511");
+    ReportSystem();
+    // A test play of the authoring tool comes with the tool's channel.
+    g_StartedByTool = plat::toolChannelPresent() ? 1 : 0;
+
+    if (!plat::initEvents()) {
+        // Without a display there is nowhere to show a box: the terminal is told.
+        std::fprintf(stderr, "%s\n", plat::eventsError().c_str());
+        Report("%s", plat::eventsError().c_str());
+        ErrBox(Sjis("ウインドウが生成出来ません！"));
+        return StartUpFailed("the window cannot be made");
+    }
+    if (!plat::createGameWindow(MainWndProc, 640, 480)) {
         ErrBox(Sjis("ウインドウが生成出来ません！"));
         return StartUpFailed("the window cannot be made");
     }
     g_MainWindow.m_hWnd = plat::gameWindow();
     g_hMainWnd = g_MainWindow.m_hWnd.load();
+    if (g_StartedByTool) NotifyToolStart();
 
     bool quitByPlayer = false;
     if (!InitGame(CommandLine(argc, argv), quitByPlayer)) {
-        const int status = StartUpFailed(quitByPlayer ? "the player quit" : "see above");
+        const int status = StartUpFailed(quitByPlayer ? nullptr : "see above");
         return quitByPlayer ? kExitOk : status;
     }
     g_Initialised = 1;
@@ -144,22 +174,22 @@ int GameMain(int argc, char** argv)
     if (g_CloseAtStartUp) plat::postMessage(g_MainWindow.m_hWnd, WM_CLOSE, 0, 0);
 
     if (!thGame.Start(GameLoop, nullptr) || !WakeGameThread()) {
-        thGame.Exit(kWorkerExitBudgetMs);
+        thGame.Exit();
         return StartUpFailed("the game thread cannot start");
     }
 
-    const int status = RunMessageLoop();
+    int status = RunMessageLoop();
     // Normally the close has stopped them already.
-    if (!g_ThreadStuck) StopWorkers();
-    if (g_ThreadStuck) {
+    if (g_ThreadsLeftRunning.empty()) StopWorkers();
+    if (!g_ThreadsLeftRunning.empty()) {
         // A worker may still use what shutdown would release: the player's
         // files are already written (each one whole, or the old one kept),
         // so the program ends here.
         Report("the program ends without its shutdown");
-        g_EndProcess(kExitThreadStuck);
-        // Only a test's end comes back here: its window goes, nothing else.
-        plat::closeGameWindow();
-        return kExitThreadStuck;
+        g_EndProcess(kExitThreadStuck, g_ThreadsLeftRunning + " did not end");
+        // Only a test's end comes back here.
+        WaitForWorkers();
+        status = kExitThreadStuck;
     }
     UnInitGame();
     plat::closeGameWindow();

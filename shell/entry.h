@@ -1,6 +1,7 @@
 #pragma once
 // Program start-up and shutdown on the main thread.
 
+#include <functional>
 #include <string>
 
 // Runs the whole program: start-up, the message loop of the main window and
@@ -14,6 +15,8 @@ int GameMain(int argc, char** argv);
 std::string CommandLine(int argc, char** argv);
 
 // How the program ends when a worker thread would not end: at once, without
-// the destructors that would wait for it. Tests put their own.
-using EndProcessFn = void (*)(int status);
+// the destructors that would pull what it uses from under it. `why` names
+// the threads. Tests put their own, which must not end the process: when it
+// returns, the program waits for the threads and shuts down as usual.
+using EndProcessFn = std::function<void(int status, const std::string& why)>;
 void SetEndProcess(EndProcessFn end);

@@ -38,6 +38,7 @@
 #include "shell/boot_dialog.h"
 #include "shell/init_graphics.h"
 #include "shell/name_dialog.h"
+#include "shell/start_up_failure.h"
 #include "shell/system_ini.h"
 #include "world/input_state.h"
 #include "world/start_up_data.h"
@@ -51,27 +52,23 @@
 
 namespace {
 
-// A step that fails only into the error log (off in normal runs) still
-// leaves its reason in the run report, so that a failed start can be told.
-bool Fail(const char* why)
-{
-    Report("start-up failed: %s", why);
-    return false;
-}
+// How making data\ from default\ (when it is missing) ended.
+enum class DataFolder { Ready, Refused, Failed };
 
-bool ReadGameFolder()
+DataFolder MakeDataFolder()
 {
     g_DataVersion = kDataVersion;
     g_StripCR = 1;
     // Copies and saves cut short by a crash or a kill leave their temporary
     // files behind; none of them is a file the player made.
     RemoveLeftoverTemporaries();
-    if (!CreateDefaultData(g_hMainWnd)) {
-        ReportBox("%s",
-                  Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"
-                       "あります。"));
-        return false;
-    }
+    bool refused = false;
+    if (CreateDefaultData(g_hMainWnd, &refused)) return DataFolder::Ready;
+    return refused ? DataFolder::Refused : DataFolder::Failed;
+}
+
+bool ReadGameFolder()
+{
     CreateGameFolders();
     return LoadDatabaseAtStartUp() && LoadSystemAtStartUp();
 }
@@ -118,7 +115,7 @@ bool SetUpSoundAndMusic()
     FillSoundSlots();
     if (!DS_Init(g_hMainWnd, 22050, 8, 1)) {
         ErrLog(Sjis("DS_Init失敗！"));
-        return Fail("DS_Init");
+        return StartUpStepFailed("DS_Init", Sjis("サウンドの初期化に失敗しました！"));
     }
     DSLoadSounds(g_Sounds, g_SoundTable, SeVolumeAttenuation(g_Option.nSeVolume));
     return true;
@@ -192,7 +189,8 @@ bool ArrangeDirectStart()
     g_SystemIni.FreeStage = path;
     g_DirectStart = 1;
     // The loader has said why a stage cannot be played.
-    if (!StartFreePlay(path.c_str(), versioned)) return Fail("the stage given at start-up");
+    if (!StartFreePlay(path.c_str(), versioned))
+        return StartUpStepFailed("the stage given at start-up");
     g_Progress.bChainStage = 0;
     PlayAtOnce(PLAYKIND_FREE, PLAYMODE_FREE, 1);
     return true;
@@ -211,11 +209,28 @@ bool InitGame(const std::string& commandLine, bool& quitByPlayer)
         quitByPlayer = true;
         return true;
     };
+    if (closed()) return false;
     InitBitmapTable();
     InitDigitBmp();
     InitFontDef();
+    const DataFolder data = MakeDataFolder();
+    // A close while the question is up ends the program as any close does,
+    // and declining the data folder is the player's choice, not a fault.
+    if (closed()) return false;
+    if (data == DataFolder::Refused) {
+        Report("start-up ended: the player chose not to make the data folder");
+        quitByPlayer = true;
+        return false;
+    }
+    if (data == DataFolder::Failed) {
+        ReportBox("%s",
+                  Sjis("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性が"
+                       "あります。"));
+        return false;
+    }
     if (!ReadGameFolder() || closed()) return false;
     ReadSystemIni();
+    if (closed()) return false;
     if (g_SystemIni.Direct3D >= 2) {
         if (!AskBackEnd(g_SystemIni)) {
             quitByPlayer = true;
@@ -232,7 +247,8 @@ bool InitGame(const std::string& commandLine, bool& quitByPlayer)
     SetUpInput();
     // A player without options plays with the defaults.
     LoadFile(g_Option, g_PathTable[PATH_OPTION]);
-    if (g_DDBpp == 8 && !LoadHbtPalette(g_Option.nPalette)) return Fail("LoadHbtPalette");
+    if (g_DDBpp == 8 && !LoadHbtPalette(g_Option.nPalette))
+        return StartUpStepFailed("LoadHbtPalette");
     if (!SetUpSoundAndMusic() || closed()) return false;
     if (!LoadWorldMapAtStartUp()) return false;
     if (!LoadCommonPaletteAtStartUp()) return false;

@@ -9,8 +9,9 @@
 // (the command line, else System.ini's FreeStage). False when the game
 // cannot run: the step has said why (a box, the run report); whatever was
 // set up is released by UnInitGame. `quitByPlayer` is set when the player
-// chose to quit in the start-up dialog, or closed the window while the game
-// was being read (the start-up then stops at its next step).
+// declined to have the data folder made, chose to quit in the start-up
+// dialog, or closed the program while the game was being read (the start-up
+// then stops at its next step); the run report says which.
 bool InitGame(const std::string& commandLine, bool& quitByPlayer);
 
 // Releases everything InitGame set up, every surface before the graphics

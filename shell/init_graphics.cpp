@@ -1,6 +1,7 @@
 #include "shell/init_graphics.h"
 
 #include "core/err_log.h"
+#include "core/format.h"
 #include "core/main_window_handle.h"
 #include "core/message_box.h"
 #include "core/report.h"
@@ -19,16 +20,19 @@
 #include "scenes/scene_mgr.h"
 #include "shell/app_state.h"
 #include "shell/screen_mode.h"
+#include "shell/start_up_failure.h"
 #include "shell/system_ini.h"
 
 #include <algorithm>
 
 namespace {
 
-bool Fail(const char* why)
+// "%s の読み込みに失敗！" for a picture the graphics set-up needs.
+std::string PictureFailed(const std::string& name)
 {
-    Report("start-up failed: %s", why);
-    return false;
+    std::string message;
+    FormatStr(message, Sjis("%s の読み込みに失敗！"), name.c_str());
+    return message;
 }
 
 bool InitBackEnd(int direct3d, const SYSTEMINI& s)
@@ -47,14 +51,14 @@ bool SetUpPalette()
     if (!g_D3DState && !lpDDPalette) return true;
     if (!DDLoadPaletteFromFile(g_Palette.data(), g_BitmapTable[0].name.c_str())) {
         ErrLog(Sjis("DDLoadPaletteFromFile失敗"));
-        return Fail("DDLoadPaletteFromFile");
+        return StartUpStepFailed("DDLoadPaletteFromFile", PictureFailed(g_BitmapTable[0].name));
     }
     g_ScreenPalette = g_Palette;
     const bool fullColour = g_System.nColourMode != 0;
     if (!fullColour || g_DDBpp == 16) {
         if (!DDSetTransmitFromFile(g_BitmapTable[0].name.c_str())) {
             ErrLog(Sjis("DDSetTransmit失敗"));
-            return Fail("DDSetTransmit");
+            return StartUpStepFailed("DDSetTransmit", PictureFailed(g_BitmapTable[0].name));
         }
     }
     if (fullColour && g_DDBpp == 16) {
@@ -73,12 +77,14 @@ bool SetUpFonts()
     const int face = std::clamp(g_System.nFontFace, 0, kFontFaceCount - 1);
     for (FONTDEF& def : g_FontDef)
         def.setFace(g_FontFaceNames[face]);
-    if (!CreateFonts(g_Fonts.data(), g_FontDef.data(), 4)) return Fail("CreateFonts");
+    const std::string fontsFailed = Sjis("フォントの作成に失敗しました！");
+    if (!CreateFonts(g_Fonts.data(), g_FontDef.data(), 4))
+        return StartUpStepFailed("CreateFonts", fontsFailed);
     g_Fonts[1].m_Symbol = g_System.bFontSymbols;
     g_Fonts[1].m_Centre = g_System.bFontCentred;
     if (!CreateDigitStrips(g_DigitSD.data(), g_DigitBmp.data(), 4, g_Fonts.data(),
                            g_FontDef.data()))
-        return Fail("CreateDigitStrips");
+        return StartUpStepFailed("CreateDigitStrips", fontsFailed);
     return true;
 }
 
@@ -90,7 +96,7 @@ bool SetUpGraphics(SYSTEMINI& s)
                                              g_System.nColourMode != 0, plat::desktopBpp());
     if (mode.error) {
         ErrBoxF("%s", mode.error);
-        return Fail("screen mode");
+        return StartUpStepFailed("screen mode");
     }
     g_Windowed = mode.windowed;
     s.Bpp = mode.bpp;
@@ -98,7 +104,7 @@ bool SetUpGraphics(SYSTEMINI& s)
     plat::setGameWindowTitle(g_System.strTitle);
     if (!plat::showGameWindow(!g_Windowed, s.VSync != 0, false)) {
         ErrBox(Sjis("ウインドウが生成出来ません！"));
-        return Fail("the window cannot be shown");
+        return StartUpStepFailed("the window cannot be shown");
     }
     // The mouse has nothing to do over the full-screen game.
     if (!g_Windowed) plat::showCursor(false);
@@ -114,7 +120,7 @@ bool SetUpGraphics(SYSTEMINI& s)
     }
     if (!ready) {
         ErrLog(Sjis("DDInit失敗"));
-        return Fail("DDInit");
+        return StartUpStepFailed("DDInit", Sjis("画面の初期化に失敗しました！"));
     }
     if (g_D3DState) {
         g_D3DState->textureFailText = Sjis(
@@ -132,7 +138,8 @@ bool SetUpGraphics(SYSTEMINI& s)
         g_DDBltPresent = g_Windowed || s.VSync == 0 ? 1 : 0;
     }
     const int debugBitmap[] = {1};
-    if (!DDLoadBitmaps(g_BitmapSD.data(), debugBitmap, 1)) return Fail("DDLoadBitmaps");
+    if (!DDLoadBitmaps(g_BitmapSD.data(), debugBitmap, 1))
+        return StartUpStepFailed("DDLoadBitmaps");
     return SetUpFonts();
 }
 

@@ -12,12 +12,14 @@
 #include "data/ed_stage.h"
 #include "data/ed_system.h"
 #include "data/replay_log.h"
+#include "data/test_flows.h"
 #include "media/bgm.h"
 #include "media/dd_dialog.h"
 #include "media/dd_present.h"
 #include "media/ds_sound.h"
 #include "media/font.h"
 #include "platform/input.h"
+#include "platform/tool_channel.h"
 #include "platform/window_messages.h"
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
@@ -26,8 +28,6 @@
 #include "shell/app_state.h"
 #include "shell/file_dialogs.h"
 #include "shell/name_dialog.h"
-
-#include <chrono>
 
 namespace {
 
@@ -61,17 +61,32 @@ void Close(plat::WindowId hwnd)
 
 void StopWorkers()
 {
+    // All are asked at once, so the budgets of the later ones run while
+    // the earlier ones are waited for.
     for (cThread* worker : kWorkers)
-        if (worker->m_hThread) plat::postThreadMessage(worker->m_dwThreadId, WM_QUIT, 0, 0);
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWorkerExitBudgetMs);
+        worker->RequestQuit();
     for (cThread* worker : kWorkers) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (worker->Exit(static_cast<std::uint32_t>(std::max<long>(left.count(), 1)))) continue;
+        if (worker->Exit(kWorkerExitBudgetMs)) continue;
         Report("%s did not end when the window closed", worker->Name());
-        g_ThreadStuck = 1;
+        if (!g_ThreadsLeftRunning.empty()) g_ThreadsLeftRunning += ", ";
+        g_ThreadsLeftRunning += worker->Name();
     }
+}
+
+void NotifyToolStart()
+{
+    plat::toolNotify(1, 1);
+}
+
+void NotifyToolExit(int code)
+{
+    plat::toolNotify(0, code);
+}
+
+void WaitForWorkers()
+{
+    for (cThread* worker : kWorkers)
+        worker->Wait();
 }
 
 namespace {
@@ -163,6 +178,8 @@ std::intptr_t cMainWindow::WindowProc(plat::WindowId hwnd, std::uint32_t msg, st
     case WM_DESTROY:
         m_hWnd = 0;
         g_hMainWnd = 0;
+        // A start-up that failed has told the tool already.
+        if (g_StartedByTool && g_Initialised) NotifyToolExit(1);
         plat::postQuitMessage(0);
         return 0;
     case WM_CLOSE:

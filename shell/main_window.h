@@ -27,11 +27,20 @@ std::intptr_t MainWndProc(plat::WindowId hwnd, std::uint32_t msg, std::uintptr_t
 
 extern cMainWindow g_MainWindow;
 
-// Stops every worker thread, in order, within the budget below; a worker
-// that does not end is named in the run report and marks the program as
-// having a stuck thread.
-void StopWorkers();
+// The notices to the authoring tool of a test play (see
+// platform/tool_channel.h): the game window exists; the program ends, with
+// 0 when the start-up failed and 1 when the window has been destroyed.
+void NotifyToolStart();
+void NotifyToolExit(int code);
 
-// How long the close waits for all the worker threads together before it
-// gives up on those that have not ended.
+// Asks every worker thread to quit, then waits for each, in order, within
+// the budget below; a worker that does not end is named in the run report
+// and in g_ThreadsLeftRunning.
+void StopWorkers();
+// Waits for every worker thread to end, however long it takes.
+void WaitForWorkers();
+
+// How long the close waits for a worker thread asked to quit before it
+// gives up on it. The time a thread spends waiting for a processor does not
+// count: on a busy machine a slow thread is not taken for a stuck one.
 inline constexpr std::uint32_t kWorkerExitBudgetMs = 600;

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <time.h>
+
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -188,6 +192,93 @@ TEST(ThreadQuit, AThreadAskedToQuitWhileJoiningPassesTheRequestOn)
     outer.requestQuit();
     EXPECT_TRUE(outer.join());
     EXPECT_FALSE(inner.started()); // joined by outer before it ended
+}
+
+// How long to wait for a thread that was asked to quit: the time it ran or
+// was blocked outside the waits counts against the budget, the time it was
+// kept waiting for a processor does not.
+struct QuitBudgetCase {
+    const char* name;
+    // The thread's work after it has been asked to quit, then it waits.
+    void (*work)(const std::atomic<bool>& release);
+    bool ends; // within the budget
+};
+
+// Uses about `ms` of the calling thread's own processor time.
+void spinFor(long ms)
+{
+    auto cpu = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
+    };
+    const long start = cpu();
+    while (cpu() - start < ms) {
+    }
+}
+
+const QuitBudgetCase kQuitBudgetCases[] = {
+    {"SpinningWithoutAWait",
+     [](const std::atomic<bool>& release) {
+         while (!release) {
+         }
+     },
+     false},
+    {"SleepingOutsideTheWaits",
+     [](const std::atomic<bool>& release) {
+         while (!release)
+             std::this_thread::sleep_for(1ms);
+     },
+     false},
+    {"KeptFromTheProcessorButWorkingWithinTheBudget",
+     [](const std::atomic<bool>&) { spinFor(100); }, true},
+};
+
+TEST(ThreadQuit, AThreadIsGivenUpOnlyWhenItsOwnTimeExceedsTheBudget)
+{
+    constexpr std::uint32_t kBudgetMs = 300;
+    // The thread and eight spinners share one processor: it gets at most a
+    // ninth of it, so its 100 ms of work take far longer than the budget.
+    cpu_set_t allowed;
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    int cpu = 0;
+    while (!CPU_ISSET(cpu, &allowed))
+        ++cpu;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(cpu, &one);
+    auto pin = [&one] { ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0); };
+
+    for (const QuitBudgetCase& c : kQuitBudgetCases) {
+        SCOPED_TRACE(c.name);
+        std::atomic<bool> release{false};
+        std::atomic<bool> stopSpinners{false};
+        std::vector<std::thread> spinners;
+        for (int i = 0; i < 8; ++i)
+            spinners.emplace_back([&] {
+                pin();
+                while (!stopSpinners) {
+                }
+            });
+        plat::Thread thread;
+        ASSERT_TRUE(thread.start([&] {
+            pin();
+            while (!plat::quitRequested())
+                std::this_thread::sleep_for(1ms);
+            c.work(release);
+            plat::sleepMs(1); // asked to quit: the thread ends here
+        }));
+        const auto start = std::chrono::steady_clock::now();
+        const bool ended = thread.joinAfterQuit(kBudgetMs);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        stopSpinners = true;
+        for (std::thread& s : spinners)
+            s.join();
+        EXPECT_EQ(ended, c.ends);
+        if (c.ends) EXPECT_GE(waited, std::chrono::milliseconds(kBudgetMs)) << "kept waiting";
+        release = true;
+        EXPECT_TRUE(thread.join());
+    }
 }
 
 TEST(ThreadLifecycle, AThreadIsStartedOnceAtATimeAndCanBeStartedAgainAfterItsJoin)

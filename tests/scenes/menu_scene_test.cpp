@@ -14,6 +14,7 @@
 #include "core/request_messages.h"
 #include "data/ed_system.h"
 #include "media/dd_fill.h"
+#include "media/dd_palette.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
 #include "platform/window_messages.h"
@@ -70,6 +71,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(SetUpMode(AllModes()[0], 64, 48));
+        // Tests that leave a scene in the middle of its fade in leave the
+        // graphics layer's fade angle there: each test fades from the start.
+        g_DDFadeAngles = DDFADEANGLES{};
         g_SceneMgr = cSceneMgr();
         g_SceneMgr.m_FadeStep = 10;
         g_SceneMgr.g_CurScene = SCENE_SAVE_MENU;

@@ -1,13 +1,15 @@
-// The program's first steps: the run report is made and describes the
-// machine, or, when it cannot be made, the program ends at once; one copy
-// runs at a time; then the start-up reads the game folder (the bundled
-// default game), making data\ from default\ on the first start, and ends
+// The program's first steps: one copy runs at a time (a refused copy leaves
+// the running copy's report alone); the run report is made and describes
+// the machine, or, when it cannot be made, the program ends at once; then
+// the start-up reads the game folder (the bundled default game), making
+// data\ from default\ on the first start if the player wants it, and ends
 // with the message of the first step that cannot read what it needs.
 #include "core/sjis_text.h"
 #include "data/ed_option.h"
 #include "data/ed_system.h"
 #include "data/ed_world_map.h"
 #include "data/stage_fixtures.h"
+#include "platform/game_window.h"
 #include "platform/instance_lock.h"
 #include "platform/message_box.h"
 #include "shell/entry.h"
@@ -19,7 +21,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -99,27 +103,28 @@ TEST_F(Entry, TheRunReportBeginsWithTheVersionAndTheMachineInOrder)
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
 }
 
-TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceWithoutAMessage)
+TEST_F(Entry, WithoutARunReportTheProgramEndsAtOnceSayingWhy)
 {
     test::ScopedCurrentDir cwd(dir.path());
     std::filesystem::create_directory(dir / "Report_Game.txt"); // nothing can be made there
-    EXPECT_NE(GameMain(0, nullptr), 0) << "a start that failed says so";
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_NE(test::RunMain(0, nullptr), 0) << "a start that failed says so";
+    EXPECT_EQ(boxes, std::vector<std::string>{"Report_Game.txt を作成できません！\nゲームのフォルダ"
+                                              "に書き込めるか確かめて下さい。"});
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Report_Game.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "Report_Game.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / "EC_Game.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / "data")) << "nothing else was done";
 }
 
-TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAfterItsReport)
+TEST_F(Entry, ASecondCopyIsRefusedWithAMessageAndLeavesTheRunningCopysReportAlone)
 {
     test::ScopedCurrentDir cwd(dir.path());
     plat::InstanceLock first;
     ASSERT_EQ(first.acquire("ゲーム"), plat::InstanceLockResult::Acquired);
-    EXPECT_NE(GameMain(0, nullptr), 0);
+    dir.write("Report_Game.txt", "the running copy's report\n");
+    EXPECT_NE(test::RunMain(0, nullptr), 0);
     EXPECT_EQ(boxes, std::vector<std::string>{"既に起動しています"});
-    EXPECT_EQ(reportAfterMachine(),
-              std::vector<std::string>{"start-up ended: another copy is running"});
+    EXPECT_EQ(dir.read("Report_Game.txt"), "the running copy's report\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "data")) << "the refused copy read nothing";
 
     // Once the first copy has gone, the next one starts.
@@ -188,10 +193,6 @@ void removeDefault(const test::TempDir& dir, int&)
 {
     fs::remove_all(dir / "default");
 }
-void refuseTheQuestion(const test::TempDir&, int& answer)
-{
-    answer = IDNO;
-}
 void makeDataWithout(const test::TempDir& dir, const char* file)
 {
     fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
@@ -203,7 +204,6 @@ const std::string kNoData =
 
 const std::vector<FailedStart> kFailedStarts = {
     {"NoDefaultFolder", removeDefault, {kNoData}, "「data」フォルダの作成に失敗…"},
-    {"QuestionRefused", refuseTheQuestion, {kQuestion, kNoData}, "「data」フォルダの作成に失敗…"},
     {"NoSoundTable",
      [](const test::TempDir& dir, int&) { makeDataWithout(dir, "database/Sound.dat"); },
      {"data\\database\\Sound.dat のロードに失敗！", "データベースの読み込みに失敗…"},
@@ -220,6 +220,22 @@ const std::vector<FailedStart> kFailedStarts = {
      [](const test::TempDir& dir, int&) { makeDataWithout(dir, "CommonPalette.cplt4"); },
      {"data\\CommonPalette.cplt4 のロードに失敗！"},
      "data\\CommonPalette.cplt4 のロードに失敗！"},
+    // The pictures are not part of data\: without bmp\ the graphics set-up
+    // cannot read the game's palette.
+    {"NoPictureFolder",
+     [](const test::TempDir& dir, int&) {
+         fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+         fs::remove_all(dir / "bmp");
+     },
+     {"bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+     "start-up failed: DDLoadPaletteFromFile"},
+    {"UnreadablePalette",
+     [](const test::TempDir& dir, int&) {
+         fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+         dir.write("bmp/plt/Palette.bmp", "BM damaged");
+     },
+     {"bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+     "start-up failed: DDLoadPaletteFromFile"},
 };
 
 TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
@@ -233,17 +249,74 @@ TEST_F(Entry, AStartUpThatCannotReadTheGameEndsWithTheMessageOfItsFirstFailure)
         boxes.clear();
         {
             test::ScopedCurrentDir cwd(game.path());
-            EXPECT_EQ(GameMain(0, nullptr), 1);
+            EXPECT_EQ(test::RunMain(0, nullptr), 1);
         }
         EXPECT_EQ(boxes, c.boxes);
         auto report = lines(game.read("Report_Game.txt"));
         EXPECT_NE(std::find(report.begin(), report.end(), c.reportLine), report.end());
         EXPECT_NE(std::find(report.begin(), report.end(), "start-up ended: see above"),
                   report.end());
-        if (c.prepare == removeDefault || c.prepare == refuseTheQuestion) {
+        if (c.prepare == removeDefault) {
             EXPECT_FALSE(fs::exists(game / "data")) << "nothing half made";
         }
         answer = IDYES;
+    }
+}
+
+// The question whether to make data\ is the player's to answer: No, or
+// closing the program while it is up (the close box, a close signal), ends
+// the program at once and quietly, with nothing made.
+struct QuestionEnd {
+    const char* name;
+    std::function<int()> answer; // what the box does, as the player ends it
+    const char* reportLine;
+};
+
+const std::vector<QuestionEnd> kQuestionEnds = {
+    {"No", [] { return IDNO; }, "start-up ended: the player chose not to make the data folder"},
+    // A box that the program's close ends answers nothing.
+    {"TheWindowClosed",
+     [] {
+         plat::requestWindowClose();
+         return 0;
+     },
+     "start-up ended: the window was closed"},
+    {"SIGTERM",
+     [] {
+         std::raise(SIGTERM);
+         return 0;
+     },
+     "start-up ended: the window was closed"},
+    {"SIGINT",
+     [] {
+         std::raise(SIGINT);
+         return 0;
+     },
+     "start-up ended: the window was closed"},
+};
+
+TEST_F(Entry, DecliningOrClosingTheDataQuestionEndsTheProgramQuietly)
+{
+    for (const QuestionEnd& c : kQuestionEnds) {
+        SCOPED_TRACE(c.name);
+        test::TempDir game;
+        test::ScopedEnv gameRuntimeDir("XDG_RUNTIME_DIR", game.path().string());
+        test::copyGeneratedGame(game.path());
+        boxes.clear();
+        plat::setMessageBoxResponder([&](const plat::BoxRequest& r) {
+            boxes.push_back(r.textUtf8());
+            return c.answer();
+        });
+        int status = -1;
+        {
+            test::ScopedCurrentDir cwd(game.path());
+            status = test::RunMain(0, nullptr);
+        }
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(boxes, std::vector<std::string>{kQuestion}) << "no error box";
+        const auto report = lines(game.read("Report_Game.txt"));
+        EXPECT_NE(std::find(report.begin(), report.end(), c.reportLine), report.end());
+        EXPECT_FALSE(fs::exists(game / "data")) << "nothing made";
     }
 }
 

@@ -53,8 +53,9 @@
 namespace {
 
 // A close must end the program within a second; the sanitized build that
-// runs these tests on a busy machine is several times slower than the
-// program that players run, so it is given twice as long.
+// runs these tests is several times slower than the program that players
+// run, so it is given twice as long, and on a busy machine as many times
+// longer as its threads wait for a processor (test::MachineLoad).
 #if defined(__SANITIZE_ADDRESS__)
 #define RT_TEST_SANITIZED 1
 #elif defined(__has_feature)
@@ -123,7 +124,6 @@ protected:
     {
         plat::setMessageBoxResponder(nullptr);
         plat::setDialogResponder(nullptr);
-        SetEndProcess(nullptr);
     }
 
     std::vector<std::string> report() const
@@ -397,7 +397,6 @@ TEST_F(Run, ACleanStartOfTheBundledGameReportsNoError)
 }
 
 std::atomic<bool> g_Unstick{false};
-std::atomic<int> g_Ended{-1};
 
 // A loader stuck in a computation that never waits.
 unsigned StuckLoader(void*)
@@ -408,29 +407,24 @@ unsigned StuckLoader(void*)
     return 0;
 }
 
-void RecordEnd(int status)
-{
-    g_Ended = status;
-}
-
 TEST_F(Run, AThreadThatDoesNotEndIsNamedAndTheProgramEndsWithoutWaitingForIt)
 {
     g_Unstick = false;
-    g_Ended = -1;
-    SetEndProcess(RecordEnd);
-    const auto run = test::RunGame({}, [] { ASSERT_EQ(thLoad.Start(StuckLoader, nullptr), 1); });
+    bool spinningAtTheEnd = false;
+    const auto run = test::RunGame(
+        {}, [] { ASSERT_EQ(thLoad.Start(StuckLoader, nullptr), 1); }, false,
+        [&] {
+            // The process would end here; in this test the loader is let go.
+            spinningAtTheEnd = !g_Unstick;
+            g_Unstick = true;
+        });
     EXPECT_EQ(run.status, kExitThreadStuck);
-    EXPECT_EQ(g_Ended, kExitThreadStuck);
-    EXPECT_LT(run.closeToEndMs, kCloseBoundMs);
+    EXPECT_TRUE(spinningAtTheEnd) << "the program did not wait for the loader";
+    EXPECT_EQ(run.endedWhy, "thLoad did not end");
     EXPECT_TRUE(reported("thLoad did not end when the window closed"));
     EXPECT_TRUE(reported("the program ends without its shutdown"));
-    // This test's process goes on: let the loader end and do the shutdown
-    // that the program skipped.
-    g_Unstick = true;
-    thLoad.Wait();
-    thGame.Wait();
-    UnInitGame();
-    plat::shutdownEvents();
+    EXPECT_EQ(thLoad.m_hThread.load(), nullptr);
+    EXPECT_EQ(thGame.m_hThread.load(), nullptr);
 }
 
 // Stands in for a game-play scene that asks the main window for things
@@ -471,12 +465,14 @@ TEST_F(Run, ClosingAtAnyMomentEndsTheProgramWithinASecond)
             moment == Requests ? [] { return std::unique_ptr<cScene>(new BusyScene); }
                                : game.GamesOwnPlay();
         const int delay = delayMs(random);
+        const double loadBefore = test::MachineLoad();
         const auto run = test::RunGame(
             moment == Title ? std::vector<std::string>{} : stage,
             [delay] { std::this_thread::sleep_for(std::chrono::milliseconds(delay)); },
             moment == StartUp);
         ASSERT_EQ(run.status, 0) << game.dir.read("Report_Game.txt");
-        ASSERT_LT(run.closeToEndMs, kCloseBoundMs);
+        const double load = std::max({1.0, loadBefore, test::MachineLoad()});
+        ASSERT_LT(run.closeToEndMs, kCloseBoundMs * load) << "the machine's load: " << load;
     }
 }
 
@@ -505,21 +501,24 @@ TEST_F(Run, TheWindowShowsExactlyTheFrameTheRendererProducedUnderX)
     g_SceneFactories[SCENE_GAME_PLAY] = [] { return std::unique_ptr<cScene>(new PaintingScene); };
     std::mutex lock;
     std::vector<std::uint32_t> produced;
+    bool frozen = false; // no frame goes to the window any more
     std::vector<std::uint32_t> shown;
     int width = 0, height = 0;
     const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"}, [&] {
         DDSetFrameSink([&](const std::uint32_t* xrgb, int w, int h) {
-            {
-                std::lock_guard guard(lock);
-                produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
-            }
+            std::lock_guard guard(lock);
+            if (frozen) return;
+            produced.assign(xrgb, xrgb + static_cast<std::size_t>(w) * h);
             plat::presentToGameWindow(xrgb, w, h);
         });
         const int start = g_PlayFrames;
         ASSERT_TRUE(test::WaitFor([&] { return g_PlayFrames > start + 20; }));
-        // The game stops stepping while the window has no keyboard.
-        plat::setAppActive(false);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // The last frame handed to the window is the one it must show,
+        // however slowly the game goes on.
+        {
+            std::lock_guard guard(lock);
+            frozen = true;
+        }
         plat::runOnMainThread([&] {
             plat::Presenter* presenter = plat::gameWindowPresenter();
             ASSERT_NE(presenter, nullptr);

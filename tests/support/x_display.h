@@ -7,6 +7,12 @@
 // so another program's window would take it from a game under test (which
 // then pauses and lets its keys go) or from a dialog. A test holds the
 // display for itself while its windows are up.
+//
+// An X server started without -noreset (as xvfb-run starts it) resets when
+// its last client leaves, and refuses the clients that come meanwhile: a
+// test that closed SDL's video and opens it again would find the display
+// "not available". A test keeps a connection of its own open while it holds
+// the display, opened as soon as the server takes it.
 
 #include "support/scoped_env.h"
 
@@ -28,7 +34,8 @@ public:
     // With a display: the X server's software GL driver, which SDL loads,
     // is kept loaded (unloaded at SDL's shutdown it leaves memory behind,
     // which the leak check would blame on the test); SDL is sent to X; and
-    // the display is waited for, up to `seconds`.
+    // the display is waited for, up to `seconds`: until no other test holds
+    // it and the test's own connection is open.
     explicit XDisplay(int seconds = 120)
     {
         const char* display = std::getenv("DISPLAY");
@@ -48,9 +55,22 @@ public:
             if (std::chrono::steady_clock::now() > limit) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        // Xlib as SDL's X driver finds it, kept loaded like the GL driver.
+        xlib_ = dlopen("libX11.so.6", RTLD_NOW | RTLD_NODELETE);
+        if (!xlib_) return;
+        const auto open = reinterpret_cast<void* (*)(const char*)>(dlsym(xlib_, "XOpenDisplay"));
+        if (!open) return;
+        while (!(connection_ = open(nullptr))) {
+            if (std::chrono::steady_clock::now() > limit) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
     }
     ~XDisplay()
     {
+        if (connection_) {
+            const auto close = reinterpret_cast<int (*)(void*)>(dlsym(xlib_, "XCloseDisplay"));
+            if (close) close(connection_);
+        }
         if (fd_ >= 0) ::close(fd_);
     }
     XDisplay(const XDisplay&) = delete;
@@ -58,13 +78,15 @@ public:
 
     // Whether there is a display to run on.
     bool present() const { return present_; }
-    // Whether this test has it to itself.
-    bool held() const { return held_; }
+    // Whether this test has it to itself, and it answers.
+    bool held() const { return held_ && connection_; }
 
 private:
     bool present_ = false;
     bool held_ = false;
     int fd_ = -1;
+    void* xlib_ = nullptr;
+    void* connection_ = nullptr; // the test's own, while it holds the display
     std::optional<ScopedEnv> driver_;
 };
 

@@ -58,6 +58,7 @@ const PictureSize kPictureSizes[] = {
     {"bmp\\Word.bmp", 320, 192, 1, 1},        // words and two strips of 32 x 32 digits
     {"bmp\\WorldMapChip.bmp", 160, 32, 32, 32},
     {"bmp\\WorldEvent.bmp", 64, 32, 32, 32},
+    {"bmp\\WorldBack.bmp", 640, 480, 1, 1},
 };
 
 const PictureSize* SizeOf(const std::string& name)

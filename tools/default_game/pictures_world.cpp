@@ -1,4 +1,5 @@
-// The world map's tiles (five to a row) and the signs of its stage entries.
+// The world map's tiles (five to a row), the signs of its stage entries and the sea
+// a map may show behind them.
 #include "tools/default_game/pictures.h"
 
 #include <string>
@@ -124,6 +125,17 @@ Canvas eventSigns()
     return c;
 }
 
+// The picture a map may show behind its tiles: the open sea, one screen.
+Canvas seaBackdrop()
+{
+    Canvas c(640, 480);
+    c.fill(0, 0, 640, 480, shade(Hue::Blue, 9));
+    for (int y = 12; y < 480; y += 40)
+        for (int x = (y / 40 % 2) * 24; x < 640; x += 48)
+            c.fill(x, y, 6, 1, shade(Hue::Sky, 13));
+    return c;
+}
+
 } // namespace
 
 std::vector<Picture> worldPictures()
@@ -134,6 +146,7 @@ std::vector<Picture> worldPictures()
     std::vector<Picture> pictures;
     pictures.push_back({"bmp\\WorldMapChip.bmp", chips});
     pictures.push_back({"bmp\\WorldEvent.bmp", eventSigns()});
+    pictures.push_back({"bmp\\WorldBack.bmp", seaBackdrop()});
     return pictures;
 }
 
