@@ -275,7 +275,9 @@ TEST(ThreadQuit, AThreadIsGivenUpOnlyWhenItsOwnTimeExceedsTheBudget)
         for (std::thread& s : spinners)
             s.join();
         EXPECT_EQ(ended, c.ends);
-        if (c.ends) EXPECT_GE(waited, std::chrono::milliseconds(kBudgetMs)) << "kept waiting";
+        if (c.ends) {
+            EXPECT_GE(waited, std::chrono::milliseconds(kBudgetMs)) << "kept waiting";
+        }
         release = true;
         EXPECT_TRUE(thread.join());
     }

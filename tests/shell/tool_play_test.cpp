@@ -71,7 +71,9 @@ TEST(ToolPlay, TheToolsPipeHearsTheWindowAndTheEndOfATestPlay)
         });
         EXPECT_EQ(run.status, c.withData ? 0 : 1);
         EXPECT_EQ(startedByTool.load(), c.startedByTool);
-        if (run.ran && c.withPipe) EXPECT_EQ(whileRunning, kWindowExists) << "the end came early";
+        if (run.ran && c.withPipe) {
+            EXPECT_EQ(whileRunning, kWindowExists) << "the end came early";
+        }
         EXPECT_EQ(Join(whileRunning, pipe.written()), c.notices);
     }
 }
