@@ -9,7 +9,8 @@
 //
 // The contact stress stage (bench/contact_stress.h: 300 characters firing
 // about 1,000 shots) is stepped without drawing, and reports the same rates
-// with the shots and characters it holds on average.
+// with the shots and characters it holds on average; and its state hash,
+// which every frame recorded into a replay takes, is timed on its own.
 //
 // The whole frame of the stress stage (the world step, then the field
 // drawn as the play phase draws it: layers, blocks, objects, effects,
@@ -43,6 +44,7 @@
 #include "scenes/scene_mgr.h"
 #include "world/input_state.h"
 #include "world/play_screen.h"
+#include "world/state_hash.h"
 #include "world/world_services.h"
 
 namespace {
@@ -291,6 +293,28 @@ void BM_ContactStress(benchmark::State& state)
         benchmark::Counter(static_cast<double>(frames) / 60.0, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ContactStress)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// The world's state hash of the stress stage, which a frame being recorded
+// into a replay notes after its step.
+void BM_StateHash(benchmark::State& state)
+{
+    cRecordingServices services;
+    cScopedServices scoped(services);
+    g_Database.SetDefaults();
+    g_System.bRecordReplay = 0;
+    g_InputState.assign(1, InputState());
+    stress::MakeStage(4);
+    auto scene = std::make_unique<cGamePlay>();
+    scene->SetStage(0, 1);
+    scene->m_Phase = PHASE_PLAY;
+    for (int frame = 0; frame < 120; ++frame)
+        scene->StepPlayFrame();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(HashStageState(*scene));
+    state.counters["shots"] = static_cast<double>(scene->m_ShotList.size());
+    state.counters["charas"] = static_cast<double>(scene->m_CharaList.size());
+}
+BENCHMARK(BM_StateHash)->Unit(benchmark::kMicrosecond);
 
 // --- the whole frame
 

@@ -70,8 +70,13 @@ bool FrameWait(unsigned rate)
 {
     while (!FrameDue(rate)) {
         if (plat::quitRequested()) return false;
+        // A sleep that a quit wakes, then the last millisecond to its start
+        // (polling it would cost a busy core a millisecond every frame).
         const std::int32_t left = plat::msUntil(plat::timeMs(), g_Pacing.due);
-        plat::sleepMs(left > 1 ? static_cast<std::uint32_t>(left - 1) : 0);
+        if (left > 1)
+            plat::sleepMs(static_cast<std::uint32_t>(left - 1));
+        else
+            plat::sleepUntilMs(g_Pacing.due);
     }
     return true;
 }

@@ -27,7 +27,8 @@ int GetFps();
 bool FrameDue(unsigned rate);
 
 // Waits until FrameDue(rate) holds: sleeps until about a millisecond
-// before the due time and polls the rest, so the loop does not hold a core.
+// before the due time, then to the start of the due millisecond, so the
+// loop does not hold a core.
 // Returns early (false) when the calling thread is asked to quit.
 bool FrameWait(unsigned rate);
 

@@ -75,6 +75,8 @@ cReplayLog& cReplayLog::operator=(const cReplayLog& src)
     RunsB = src.RunsB;
     nSeed = src.nSeed;
     m_StageFile = src.m_StageFile;
+    m_Sync = src.m_Sync;
+    m_SyncFile = src.m_SyncFile;
     return *this;
 }
 
@@ -110,8 +112,16 @@ void cReplayLog::Clear()
     InputsB.clear();
     RunsA.clear();
     RunsB.clear();
-    nPosA = nPosB = nStepA = nStepB = 0;
+    Rewind();
     m_StageFile.clear();
+    m_Sync.Clear();
+    m_SyncFile = SyncFile::kNone;
+}
+
+void cReplayLog::Rewind()
+{
+    nPosA = nPosB = nStepA = nStepB = 0;
+    m_Played = 0;
 }
 
 void cReplayLog::Start(std::int32_t seed, std::string_view stageFile)
@@ -147,6 +157,7 @@ int cReplayLog::Next(std::uint16_t& direction, std::uint16_t& buttons)
     }
     nextFrame(InputsA, RunsA, nPosA, nStepA, direction);
     nextFrame(InputsB, RunsB, nPosB, nStepB, buttons);
+    ++m_Played;
     return 0;
 }
 

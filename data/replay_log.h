@@ -21,7 +21,8 @@
 // The log also remembers, in memory only, the file of the stage that it was
 // recorded on (Start). A replay is written only when the log belongs to the
 // stage being saved with it, so a log can never be paired with a stage it
-// was not played on.
+// was not played on. Beside it goes the summary of the states the log led
+// to (replay_sync.h), written and read with the replay in a file of its own.
 
 #include <cstdint>
 #include <span>
@@ -30,6 +31,7 @@
 #include <vector>
 
 #include "data/ed_data.h"
+#include "data/replay_sync.h"
 
 class cEdStage;
 class cSaveData;
@@ -50,11 +52,19 @@ public:
     std::int32_t nStepB = 0;
     // The file of the stage the log was recorded on (not stored).
     std::string m_StageFile;
+    // Frames played back since the log was last rewound (not stored).
+    std::int64_t m_Played = 0;
+    // The states the log leads to: noted frame by frame while it is
+    // recorded, read from the summary beside a replay file when one is read.
+    cReplaySync m_Sync;
+    // What was found beside the replay file last read.
+    enum class SyncFile { kNone, kRead, kDamaged, kForeign };
+    SyncFile m_SyncFile = SyncFile::kNone;
 
     cReplayLog();
     cReplayLog(const cReplayLog& src);
-    // Copies the streams, the seed and the stage; the playback position of
-    // this log stays as it was.
+    // Copies the streams, the seed, the stage and the summary; the playback
+    // position of this log stays as it was.
     cReplayLog& operator=(const cReplayLog& src);
 
     void RegisterMembers(int version) override;
@@ -63,8 +73,10 @@ public:
     void Load(plat::ByteReader& f) override;
     void Save(ByteWriter& f) override;
 
-    // An empty log: seed 0, no frames, position 0, no stage.
+    // An empty log: seed 0, no frames, position 0, no stage, no summary.
     void Clear();
+    // Back to the first frame for playing it again.
+    void Rewind();
     // Begins the log of a new attempt: cleared, with the attempt's seed and
     // the file of the stage being played.
     void Start(std::int32_t seed, std::string_view stageFile);
@@ -80,6 +92,7 @@ public:
     // Gives the next frame's two words and returns 0; returns 1, and leaves
     // the words as they are, when the log has ended (at once for an empty
     // log). Never reads outside the streams, whatever their contents.
+    // Counts the frames played in m_Played.
     int Next(std::uint16_t& direction, std::uint16_t& buttons);
 
     // Writes a replay file: the data version, the stage as it was at the
@@ -88,12 +101,16 @@ public:
     // at the attempt's start. Refused (0, nothing written) when the log is
     // empty or was not recorded on that stage; 0 also when the file cannot be
     // written, in which case an older file of that name stays as it was.
-    // 1 when written.
+    // 1 when written. The summary goes beside it when the log has one of all
+    // its frames; a summary that cannot be written is said in the run
+    // report (the replay then plays unchecked).
     int SaveReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart, cSaveData& progress);
     // Reads a replay file into the live stage, its settings copy, this log
     // and (from files of version 173 on) the progress record. All four are
     // changed only when the whole file reads cleanly and its log holds at
-    // least one frame; otherwise 0 and nothing changes. 1 when read.
+    // least one frame; otherwise 0 and nothing changes. 1 when read. The
+    // summary beside the file is read too (m_SyncFile says how it went): one
+    // that is damaged or belongs to another log is not used.
     int LoadReplay(const char* path, cEdStage& stage, cEdStage& stageAtStart, cSaveData& progress);
     // The same over a replay file's bytes already in memory.
     int LoadReplayBytes(std::span<const std::uint8_t> bytes, cEdStage& stage,
@@ -105,6 +122,8 @@ public:
     bool IsConsistent() const;
 
 private:
+    void SaveSync(std::string_view replayPath) const;
+    void LoadSync(std::string_view replayPath);
     int LoadReplayStream(ReadStream& file, cEdStage& stage, cEdStage& stageAtStart,
                          cSaveData& progress);
 };

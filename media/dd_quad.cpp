@@ -397,6 +397,22 @@ struct Shader {
     }
 };
 
+// DDBlendOver of one colour, whose alpha is neither 0 nor 255, over a row
+// of 32-bit pixels: the colour's share is worked out once (a full-screen
+// tint blends every pixel of the frame).
+DD_ROW_INLINE void blendColourOver(std::uint32_t* __restrict row, int count, std::uint32_t s)
+{
+    const std::uint32_t a = s >> 24;
+    const std::uint32_t inv = 255 - a;
+    const std::uint32_t rb = DDMul255Pairs(s & 0x00FF00FFu, a);
+    const std::uint32_t ag = DDMul255Pairs((s >> 8) & 0x00FF00FFu, a);
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t d = row[i];
+        row[i] = (rb + DDMul255Pairs(d & 0x00FF00FFu, inv)) |
+                 (ag + DDMul255Pairs((d >> 8) & 0x00FF00FFu, inv)) << 8;
+    }
+}
+
 // The quad's colour where it has no texture: one colour over its pixels.
 void drawSolid(DDPixels& target, const DDQUAD& q, int py, int left, int count)
 {
@@ -408,9 +424,8 @@ void drawSolid(DDPixels& target, const DDQUAD& q, int py, int left, int count)
         return;
     }
     if (target.bytesPerPixel() == 4) {
-        auto* row = reinterpret_cast<std::uint32_t*>(target.row(py));
-        for (int px = left; px < left + count; ++px)
-            row[px] = DDBlendOver(s, row[px]);
+        std::uint32_t* row = reinterpret_cast<std::uint32_t*>(target.row(py)) + left;
+        DDRunRowKernel([=] { blendColourOver(row, count, s); });
         return;
     }
     for (int px = left; px < left + count; ++px) {
@@ -488,21 +503,37 @@ void DDDrawQuad(DDPixels& target, const DDQUAD& q)
     // A texel row taken whole has a kind known from the picture (what it
     // holds decides whether it is copied, skipped or chosen pixel by pixel).
     const bool rowKinds = identityColumns && DDFormatHasAlpha(tex->format);
+    // A tiled picture's columns come in runs of neighbouring texels, each
+    // copied whole; a picture stretched or only a few texels wide is taken
+    // texel by texel.
+    thread_local std::vector<int> runs; // the first column of each run, then count
+    runs.clear();
+    for (int i = 0; i < count; ++i)
+        if (i == 0 || columns[i] != columns[i - 1] + 1) runs.push_back(i);
+    runs.push_back(count);
+    const bool copyRuns = wide && !identityColumns && runs.size() * 8 <= columns.size();
     std::uint32_t* gathered = rowBuffer(count);
+    int gatheredRow = -1; // the texel row in `gathered`: rows that repeat it reuse it
     for (int py = top; py < bottom; ++py) {
         const int v = texelRow(py);
         const std::uint32_t* texels = gathered;
-        if (wide) {
-            const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(v));
-            if (identityColumns) {
-                texels = srow + columns[0];
-            } else {
+        if (wide && identityColumns) {
+            texels = reinterpret_cast<const std::uint32_t*>(tex->row(v)) + columns[0];
+        } else if (v != gatheredRow) {
+            gatheredRow = v;
+            if (copyRuns) {
+                const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(v));
+                for (std::size_t r = 0; r + 1 < runs.size(); ++r)
+                    std::memcpy(gathered + runs[r], srow + columns[runs[r]],
+                                sizeof(std::uint32_t) * (runs[r + 1] - runs[r]));
+            } else if (wide) {
+                const auto* srow = reinterpret_cast<const std::uint32_t*>(tex->row(v));
                 for (int i = 0; i < count; ++i)
                     gathered[i] = srow[columns[i]];
+            } else {
+                for (int i = 0; i < count; ++i)
+                    gathered[i] = tex->get(columns[i], v);
             }
-        } else {
-            for (int i = 0; i < count; ++i)
-                gathered[i] = tex->get(columns[i], v);
         }
         shader.row(py, left, count, texels, rowKinds ? tex->rowKind(v, 0) : DDRowKind::Mixed);
     }

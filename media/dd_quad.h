@@ -57,6 +57,15 @@ inline std::uint32_t DDMul255(std::uint32_t a, std::uint32_t b)
     return (x + (x >> 8)) >> 8;
 }
 
+// DDMul255 of two channels at once, each in the low byte of a 16-bit lane
+// (0x00AA00BB): each product is rounded on its own, and the lanes never
+// carry into each other (255 x 255 + 255 < 65536).
+inline std::uint32_t DDMul255Pairs(std::uint32_t lanes, std::uint32_t f)
+{
+    std::uint32_t x = lanes * f + 0x00800080u;
+    return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
 // The blend of one ARGB source over one ARGB destination by the source's
 // alpha: each channel (alpha too) is src x a / 255 + dst x (255 - a) / 255,
 // each product rounded on its own.
@@ -65,16 +74,11 @@ inline std::uint32_t DDBlendOver(std::uint32_t s, std::uint32_t d)
     const std::uint32_t a = s >> 24;
     if (a == 255) return s;
     if (a == 0) return d;
-    // Two channels at a time, each product rounded on its own: the lanes
-    // never carry into each other (255 x 255 + 255 < 65536), so this is the
-    // same as DDMul255 per channel.
-    auto mul2 = [](std::uint32_t lanes, std::uint32_t f) {
-        std::uint32_t x = lanes * f + 0x00800080u;
-        return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    };
     const std::uint32_t inv = 255 - a;
-    const std::uint32_t rb = mul2(s & 0x00FF00FFu, a) + mul2(d & 0x00FF00FFu, inv);
-    const std::uint32_t ag = mul2((s >> 8) & 0x00FF00FFu, a) + mul2((d >> 8) & 0x00FF00FFu, inv);
+    const std::uint32_t rb =
+        DDMul255Pairs(s & 0x00FF00FFu, a) + DDMul255Pairs(d & 0x00FF00FFu, inv);
+    const std::uint32_t ag =
+        DDMul255Pairs((s >> 8) & 0x00FF00FFu, a) + DDMul255Pairs((d >> 8) & 0x00FF00FFu, inv);
     return rb | ag << 8;
 }
 

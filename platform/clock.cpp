@@ -46,4 +46,21 @@ void sleepMs(std::uint32_t ms)
     checkQuit();
 }
 
+void sleepUntilMs(std::uint32_t due)
+{
+    checkQuit();
+    if (timeSource().get()) {
+        std::this_thread::yield();
+        return;
+    }
+    // The millisecond `due` begins at that many milliseconds of the steady
+    // clock: the difference is taken in 32 bits, as every time is.
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch());
+    const std::int32_t left = msUntil(static_cast<std::uint32_t>(ms.count()), due);
+    if (left <= 0) return;
+    std::this_thread::sleep_until(steady_clock::time_point(ms + milliseconds(left)));
+}
+
 } // namespace plat

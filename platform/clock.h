@@ -36,4 +36,10 @@ void setTimeSource(std::function<std::uint32_t()> source);
 // that a thread polling a flag in sleeps still ends.
 void sleepMs(std::uint32_t ms);
 
+// Sleeps until timeMs() reads `due`, waking within tens of microseconds of
+// the start of that millisecond instead of polling for it; meant for the
+// last millisecond of a wait (it is not cut short by a quit). With a test
+// time source set it only gives up the time slice, as sleepMs(0) does.
+void sleepUntilMs(std::uint32_t due);
+
 } // namespace plat

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scenes/rankings.h"
+#include "scenes/replay_check.h"
 #include "scenes/scene.h"
 #include "world/running_stage.h"
 
@@ -46,7 +47,8 @@ public:
 
     // --- the play step's own operations
     // One frame of play without its drawing: the input, the play time and
-    // the sub-steps; false when the frame ended early (nothing to draw).
+    // the sub-steps, then the replay's state noted or checked; false when
+    // the frame ended early (nothing to draw).
     bool StepPlayFrame();
     // The play time in 1/100 s of a nominal 60 frames per second.
     void TickPlayTime();
@@ -116,6 +118,8 @@ public:
     std::vector<std::int32_t> m_Results; // by ranking kind
     std::string m_RankName;
     std::int32_t m_Registered = 0;
+    // The replay being played back, checked against its recorded states.
+    cReplayCheck m_ReplayCheck;
 
 private:
     // Whether result row k is on: the play kind shows kind k and the stage
@@ -129,6 +133,9 @@ private:
     // The input of the frame: live, or from the replay (false when the
     // replay ended and the stage starts over).
     bool ReadFrameInput();
+    // The frame's play time, time limit and sub-steps; false when an
+    // outcome ended the frame.
+    bool StepWorld();
     // The sub-steps of one frame of play; false when an outcome ended the frame.
     bool RunSubSteps();
     bool StepSolidCharas();

@@ -54,6 +54,16 @@ bool cGamePlay::StepPlayFrame()
     if (WorldServices().CheckReplayKeys()) return false;
     if (Player.empty()) return false;
     if (!ReadFrameInput()) return false;
+    const bool whole = StepWorld();
+    if (m_PlayMode == kPlayModeReplay)
+        m_ReplayCheck.Played(g_ReplayLog, *this, g_Stage.strFileName);
+    else if (g_System.bRecordReplay)
+        cReplayCheck::Recorded(g_ReplayLog, *this);
+    return whole;
+}
+
+bool cGamePlay::StepWorld()
+{
     TickPlayTime();
     if (TickTimeLimit(-1) == 1 && !Player.front().m_Dying) {
         PlayerDeath(nullptr, "time up");

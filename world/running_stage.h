@@ -165,9 +165,11 @@ public:
 
     // --- set-up (world/stage_setup.cpp)
     // At the start of a play: lives, totals, view, message list, replay logs.
+    // A replay's play keeps the lives and totals of the progress record read
+    // with it: they are the recorded play's at its start.
     void ResetSessionTotals();
     // 1 when play may start (a life was used, or none is needed), 0 when no
-    // life is left.
+    // life is left. A replay's play uses none.
     int UseLife();
     // Builds the running stage from the live stage. refill: from the stage
     // at start (a retry or a replay restart); newMusic: the music is

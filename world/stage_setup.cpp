@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <new>
+#include <string>
 
 #include "core/checked_access.h"
 #include "core/err_log.h"
@@ -102,13 +103,15 @@ std::vector<std::int32_t> BuildHitStepMask(int subSteps, int hitLevel)
 
 void cRunningStage::ResetSessionTotals()
 {
-    g_Progress.nLives = g_Progress.nInitialLives;
-    g_Progress.nStageScore = 0;
-    g_Progress.nScore = 0;
-    g_Progress.nRestTime = 0;
-    g_Progress.nClearTime = 0;
-    g_Progress.nRestHp = 0;
-    g_Progress.nRestSp = 0;
+    if (m_PlayMode != kPlayModeReplay) {
+        g_Progress.nLives = g_Progress.nInitialLives;
+        g_Progress.nStageScore = 0;
+        g_Progress.nScore = 0;
+        g_Progress.nRestTime = 0;
+        g_Progress.nClearTime = 0;
+        g_Progress.nRestHp = 0;
+        g_Progress.nRestSp = 0;
+    }
     m_ScrollX.m_Pos = 0.0;
     m_ScrollY.m_Pos = 0.0;
     m_ShowCounter = 0;
@@ -127,7 +130,7 @@ void cRunningStage::ResetSessionTotals()
 
 int cRunningStage::UseLife()
 {
-    if (m_DirectStart) return 1;
+    if (m_DirectStart || m_PlayMode == kPlayModeReplay) return 1;
     if (g_Progress.nLives == kUnlimitedLives) return 1;
     if (g_Progress.nLives < 1) return 0;
     --g_Progress.nLives;
@@ -171,18 +174,20 @@ void cRunningStage::SetStage(int refill, int newMusic)
 
     if (refill) {
         if (m_PlayMode == kPlayModeReplay) {
+            // The stage read from the replay names no file: the replay's path
+            // is kept for the next restart.
+            const std::string replayPath = g_Stage.strFileName;
             cEdStage discarded;
-            if (!g_ReplayLog.LoadReplay(g_Stage.strFileName.c_str(), g_Stage, discarded,
-                                        g_Progress))
+            if (!g_ReplayLog.LoadReplay(replayPath.c_str(), g_Stage, discarded, g_Progress))
                 WorldServices().RequestClose();
+            g_Stage.strFileName = replayPath;
         }
         RefillLiveStage();
     }
     MakeStageFinite();
 
     if (m_PlayMode == kPlayModeReplay) {
-        g_ReplayLog.nPosA = g_ReplayLog.nPosB = 0;
-        g_ReplayLog.nStepA = g_ReplayLog.nStepB = 0;
+        g_ReplayLog.Rewind();
         m_RandomSeed = g_ReplayLog.nSeed;
     } else if (g_System.bRecordReplay) {
         g_ProgressAtStart2 = g_ProgressAtStart;
@@ -317,7 +322,9 @@ void cRunningStage::SetStage(int refill, int newMusic)
     m_SubStepNo = 0;
     m_SubStepTotal = 0;
     g_Progress.nStageScore = 0;
-    if (m_PlayMode == kPlayModeReplay || (g_StartedByTool && m_DirectStart)) {
+    // A replay plays on from the totals it was recorded with (they decide
+    // its extra lives); a test play of the authoring tool starts from none.
+    if (g_StartedByTool && m_DirectStart) {
         g_Progress.nScore = 0;
         g_Progress.nRestTime = 0;
         g_Progress.nClearTime = 0;

@@ -416,4 +416,101 @@ TEST(Quad, EveryStageDrawsTheStageColourBlended)
     }
 }
 
+// Quads wider and taller than their texture, as the layers draw them: a
+// picture tiled across the screen (its columns copied in runs), a picture
+// of one texel, rows that repeat one texel row, a stretched picture. Every
+// pixel is the texel under its centre, blended over what was there.
+TEST(Quad, TiledAndStretchedPicturesSampleEveryPixelUnderItsCentre)
+{
+    struct Case {
+        const char* name;
+        int texW, texH;
+        int x, y, w, h;
+        int sx, sy, sw, sh;
+    };
+    const Case cases[] = {
+        {"tiled", 24, 5, -7, 2, 150, 9, 5, 1, 150, 9},
+        {"one texel", 1, 1, 0, 0, 150, 12, 0, 0, 150, 12},
+        {"rows repeated", 24, 3, 3, 0, 120, 12, 2, 0, 120, 3},
+        {"stretched", 24, 5, 0, 0, 150, 10, 4, 1, 40, 4},
+        {"tiled backwards", 24, 5, 150, 0, -150, 6, 3, 0, 150, 6},
+    };
+    auto wrap = [](std::int64_t v, int size) {
+        return static_cast<int>(((v % size) + size) % size);
+    };
+    auto floorDiv = [](std::int64_t a, std::int64_t b) {
+        return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DDPixels texture(DDFormat::A8R8G8B8, c.texW, c.texH);
+        for (int v = 0; v < c.texH; ++v)
+            for (int u = 0; u < c.texW; ++u) {
+                const auto n = static_cast<std::uint32_t>(v * c.texW + u);
+                const std::uint32_t alpha = n % 5 == 0 ? 0 : (n % 5 == 1 ? 0x80 : 0xFF);
+                texture.set(u, v, alpha << 24 | (n * 0x010305u & 0xFFFFFFu));
+            }
+        DDPixels before(DDFormat::A8R8G8B8, 160, 14);
+        for (int y = 0; y < before.height; ++y)
+            for (int x = 0; x < before.width; ++x)
+                before.set(x, y, 0xFF000000u | static_cast<std::uint32_t>(x * 0x10101 + y * 7));
+        DDPixels target = before;
+        DDQUAD q;
+        q.x = c.x;
+        q.y = c.y;
+        q.w = c.w;
+        q.h = c.h;
+        q.texture = &texture;
+        q.sx = c.sx;
+        q.sy = c.sy;
+        q.sw = c.sw;
+        q.sh = c.sh;
+        DDDrawQuad(target, q);
+        const int x0 = std::min(c.x, c.x + c.w), x1 = std::max(c.x, c.x + c.w);
+        for (int y = 0; y < target.height; ++y)
+            for (int x = 0; x < target.width; ++x) {
+                std::uint32_t want = before.get(x, y);
+                if (x >= x0 && x < x1 && y >= c.y && y < c.y + c.h) {
+                    const int u = wrap(c.sx + floorDiv((2 * (std::int64_t{x} - c.x) + 1) * c.sw,
+                                                       2 * std::int64_t{c.w}),
+                                       c.texW);
+                    const int v = wrap(c.sy + floorDiv((2 * (std::int64_t{y} - c.y) + 1) * c.sh,
+                                                       2 * std::int64_t{c.h}),
+                                       c.texH);
+                    want = DDBlendOver(texture.get(u, v), want);
+                }
+                ASSERT_EQ(target.get(x, y), want) << x << ", " << y;
+            }
+    }
+}
+
+// A colour of any alpha without a texture (a tint over the screen) is
+// blended over every pixel of its rectangle, each as DDBlendOver gives it.
+TEST(Quad, AColourWithoutTextureIsBlendedOverEveryPixel)
+{
+    DDPixels before(DDFormat::A8R8G8B8, 77, 3);
+    for (int y = 0; y < before.height; ++y)
+        for (int x = 0; x < before.width; ++x)
+            before.set(x, y, static_cast<std::uint32_t>(x * 0x0301F7u + y * 0x51u) | 0x7F000000u);
+    for (std::uint32_t alpha : {0u, 1u, 0x80u, 0xFEu, 0xFFu}) {
+        SCOPED_TRACE(alpha);
+        DDPixels target = before;
+        DDQUAD q;
+        q.x = 3;
+        q.w = 70;
+        q.h = 3;
+        q.arg2 = alpha << 24 | 0x2A80F1u;
+        q.colorOp = D3DTOP_SELECTARG2;
+        q.alphaOp = D3DTOP_SELECTARG2;
+        DDDrawQuad(target, q);
+        for (int y = 0; y < target.height; ++y)
+            for (int x = 0; x < target.width; ++x) {
+                const std::uint32_t want =
+                    x >= 3 && x < 73 ? DDBlendOver(DDStageColor(0xFF000000u, q), before.get(x, y))
+                                     : before.get(x, y);
+                ASSERT_EQ(target.get(x, y), want) << x << ", " << y;
+            }
+    }
+}
+
 } // namespace

@@ -42,4 +42,22 @@ TEST(Clock, AnInjectedSourceReplacesTheRealClockUntilRemoved)
     EXPECT_GE(static_cast<std::int32_t>(b - a), 2);
 }
 
+// The end of a frame's wait: never before the due millisecond has begun,
+// whatever it is, and at once for one already past; with a test clock it
+// only gives way, since the real clock has nothing to say about that time.
+TEST(Clock, SleepingUntilAMillisecondWakesOnlyOnceItHasBegun)
+{
+    for (const std::int32_t ahead : {-5, 0, 1, 2, 7}) {
+        SCOPED_TRACE(ahead);
+        const std::uint32_t due = plat::timeMs() + static_cast<std::uint32_t>(ahead);
+        plat::sleepUntilMs(due);
+        EXPECT_TRUE(plat::timeReached(plat::timeMs(), due));
+    }
+    std::uint32_t fake = 1000;
+    plat::setTimeSource([&] { return fake; });
+    plat::sleepUntilMs(5000);
+    EXPECT_EQ(plat::timeMs(), 1000u);
+    plat::setTimeSource(nullptr);
+}
+
 } // namespace

@@ -277,24 +277,31 @@ TEST_F(StageSetUp, LivesAndSessionTotals)
     struct Case {
         std::int32_t lives;
         int directStart;
+        int playMode;
         int result;
         std::int32_t after;
     };
     const Case cases[] = {
-        {kUnlimitedLives, 0, 1, kUnlimitedLives},
-        {3, 0, 1, 2},
-        {1, 0, 1, 0},
-        {0, 0, 0, 0},
-        {2, 1, 1, 2},
-        {0, 1, 1, 0},
+        {kUnlimitedLives, 0, 0, 1, kUnlimitedLives},
+        {3, 0, 0, 1, 2},
+        {1, 0, 0, 1, 0},
+        {0, 0, 0, 0, 0},
+        {2, 1, 0, 1, 2},
+        {0, 1, 0, 1, 0},
+        {3, 0, kPlayModeReplay, 1, 3},
+        {0, 0, kPlayModeReplay, 1, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.lives << " lives, direct start " << c.directStart);
+        SCOPED_TRACE(testing::Message() << c.lives << " lives, direct start " << c.directStart
+                                        << ", play mode " << c.playMode);
         g_Progress.nLives = c.lives;
         stage->m_DirectStart = c.directStart;
+        stage->m_PlayMode = c.playMode;
         EXPECT_EQ(stage->UseLife(), c.result);
         EXPECT_EQ(g_Progress.nLives, c.after);
     }
+    stage->m_DirectStart = 0;
+    stage->m_PlayMode = 0;
     g_Progress.nInitialLives = 5;
     g_Progress.nScore = 40;
     g_Progress.nTotalScore = 70;
@@ -306,6 +313,34 @@ TEST_F(StageSetUp, LivesAndSessionTotals)
     EXPECT_EQ(g_Progress.nTotalScore, 70);
     EXPECT_EQ(g_ReplayLog.FrameCount(), 0);
     EXPECT_TRUE(stage->m_MessageList.empty());
+}
+
+// A replay's progress record is the recorded play's at the start of its
+// attempt: the play of the replay starts from it as it stands, so that
+// whatever reads the lives or the score unfolds as it did.
+TEST_F(StageSetUp, AReplaysPlayStartsFromTheProgressItWasRecordedWith)
+{
+    g_Progress.nInitialLives = 5;
+    g_Progress.nLives = 2;
+    g_Progress.nScore = 2950;
+    g_Progress.nClearTime = 1234;
+    g_ReplayLog.Record(1, 1);
+    stage->m_PlayMode = kPlayModeReplay;
+    stage->ResetSessionTotals();
+    EXPECT_EQ(stage->UseLife(), 1);
+    Start(MakeStage(20, 15, 0, 0));
+    EXPECT_EQ(g_Progress.nLives, 2);
+    EXPECT_EQ(g_Progress.nScore, 2950);
+    EXPECT_EQ(g_Progress.nClearTime, 1234);
+    EXPECT_EQ(g_ReplayLog.FrameCount(), 1) << "the log being played stays";
+
+    // A test play of the authoring tool starts from no score.
+    g_StartedByTool = 1;
+    stage->m_PlayMode = 0;
+    stage->m_DirectStart = 1;
+    stage->SetStage(1, 0);
+    EXPECT_EQ(g_Progress.nScore, 0);
+    EXPECT_EQ(g_Progress.nClearTime, 0);
 }
 
 } // namespace
