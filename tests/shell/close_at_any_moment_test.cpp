@@ -1,0 +1,563 @@
+// The program as a process of its own, closed at random moments of a played
+// game on an X server of the test's own: by the window's close box, by
+// Escape, by SIGTERM and by SIGINT. Each close ends the process promptly and
+// in order (status 0, no signal), and every player file is whole after it:
+// the bytes it had, or a new version that the game's own loaders read, and
+// no temporary file left beside it.
+//
+// The moments are reached as a player reaches them, with keys pressed
+// through the X server: the start-up, the question that makes data\ on a
+// first start and the data being made after it, the title menu, the world
+// map, a stage given on the command line being loaded, played and paused,
+// and a stage whose goal is where the hero starts: its results, the ranking
+// name dialog, and the ranking file being written (the close comes when
+// the file's temporary copy appears).
+#include "data/ed_data.h"
+#include "data/ed_option.h"
+#include "data/ed_save_data.h"
+#include "data/ed_stage.h"
+#include "platform/atomic_file.h"
+#include "scenes/rankings.h"
+#include "shell/child_program.h"
+#include "shell/running_game.h"
+#include "support/generated_game.h"
+#include "support/own_x_server.h"
+#include "support/temp_dir.h"
+#include "support/test_data.h"
+#include "support/x_player.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <span>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// A close must end the program within a second. The sanitized build that
+// runs the tests is several times slower than the program that players run
+// (and checks its memory at the end), so it is given twice as long, and on
+// a busy machine as many times longer as threads wait for a processor.
+#if defined(__SANITIZE_ADDRESS__)
+#define RT_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RT_TEST_SANITIZED 1
+#endif
+#endif
+#ifdef RT_TEST_SANITIZED
+constexpr long kCloseBoundMs = 2000;
+#else
+constexpr long kCloseBoundMs = 1000;
+#endif
+
+enum class CloseBy { Box, Escape, Term, Interrupt };
+
+const char* Name(CloseBy c)
+{
+    switch (c) {
+    case CloseBy::Box:
+        return "the close box";
+    case CloseBy::Escape:
+        return "Escape";
+    case CloseBy::Term:
+        return "SIGTERM";
+    case CloseBy::Interrupt:
+        return "SIGINT";
+    }
+    return "";
+}
+
+enum class Moment {
+    StartUp,
+    DataQuestion,
+    DataCreation,
+    TitleMenu,
+    WorldMap,
+    Loading,
+    Play,
+    Pause,
+    Results,
+    NameDialog,
+    Saving,
+};
+
+const char* Name(Moment m)
+{
+    constexpr const char* kNames[] = {"StartUp",  "DataQuestion", "DataCreation", "TitleMenu",
+                                      "WorldMap", "Loading",      "Play",         "Pause",
+                                      "Results",  "NameDialog",   "Saving"};
+    return kNames[static_cast<int>(m)];
+}
+
+constexpr int kMoments = 11;
+constexpr int kRounds = 100;
+
+// The stage given on the command line, and the one that clears at once.
+const char* const kStage = "data\\stg4\\Stage1.stg4";
+const char* const kQuickStage = "data\\stg4\\Quick.stg4";
+
+// How a player's file is read back: true when its bytes load cleanly.
+using Loader = bool (*)(std::span<const std::uint8_t>);
+
+bool LoadsAsProgress(std::span<const std::uint8_t> bytes)
+{
+    cSaveData record;
+    return LoadFileBytes(record, bytes) == 1;
+}
+
+bool LoadsAsOptions(std::span<const std::uint8_t> bytes)
+{
+    cEdOption record;
+    return LoadFileBytes(record, bytes) == 1;
+}
+
+bool LoadsAsRankings(std::span<const std::uint8_t> bytes)
+{
+    cEdRankSet record;
+    return LoadFileBytes(record, bytes) == 1;
+}
+
+// The loader of a player's file by its name; null for other files.
+Loader LoaderOf(const fs::path& file)
+{
+    const std::string name = file.filename().string();
+    if (name == "Option.dat") return LoadsAsOptions;
+    if (name == "Challenge.dat" || (name.rfind("Story", 0) == 0 && file.extension() == ".dat"))
+        return LoadsAsProgress;
+    if (file.extension() == ".rkg") return LoadsAsRankings;
+    return nullptr;
+}
+
+// Stage 1 of the bundled game with its goal moved to where the hero
+// starts, so that the stage clears as soon as it is played.
+std::vector<std::uint8_t> QuickStageBytes()
+{
+    const std::vector<std::uint8_t> bytes =
+        test::readBytes(test::generatedGamePath() / "default/stg4/Stage1.stg4_001");
+    cEdStage stage;
+    if (LoadFileBytes(stage, bytes) != 1) return {};
+    const int hero = stage.FindHero();
+    if (hero < 0) return {};
+    const cEdChara& h = stage.PlacedCharas[static_cast<std::size_t>(hero)];
+    int goals = 0;
+    for (cEdItem& item : stage.PlacedItems) {
+        const bool clears =
+            std::any_of(item.Commands.begin(), item.Commands.end(),
+                        [](const cEdCommand& c) { return c.m_ListKind != 0 && c.m_Kind == 2; });
+        if (!clears) continue;
+        item.nX = h.nX;
+        item.nY = h.nY;
+        ++goals;
+    }
+    return goals ? SaveToBytes(stage) : std::vector<std::uint8_t>{};
+}
+
+void WriteBytes(const fs::path& path, std::span<const std::uint8_t> bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh copy of the bundled game for one round, with a player's files
+// from an earlier play: options, a story slot, the challenge progress and
+// the rankings of the quick stage.
+class RoundFolder {
+public:
+    RoundFolder(bool withData, int rankMode, const std::vector<std::uint8_t>& quickStage)
+    {
+        test::copyGeneratedGame(dir.path());
+        if (withData) {
+            fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
+            WriteBytes(dir / "data/stg4/Quick.stg4_001", quickStage);
+        }
+        cEdOption options;
+        options.nRankMode = rankMode;
+        options.strRegName = "abc";
+        Seed("user_data/Option.dat", SaveToBytes(options));
+        cSaveData progress;
+        progress.nScore = 1234;
+        progress.nSlot = 0;
+        Seed("user_data/story/Story01.dat", SaveToBytes(progress));
+        progress.nSlot = -1;
+        Seed("user_data/challenge/Challenge.dat", SaveToBytes(progress));
+        cEdRankSet rankings;
+        InsertRank(rankings.m_Tables[RANK_SCORE], "old", 10);
+        Seed("user_data/free/Quick.rkg", SaveToBytes(rankings));
+        fs::create_directories(dir / "user_data/rpl4");
+    }
+
+    // Every player file is whole: its old bytes or a version that loads;
+    // no temporary file is left anywhere in the folder; data\, when it was
+    // made, is a whole copy of default\.
+    void ExpectPlayerFilesWhole() const
+    {
+        for (const auto& [relative, old] : seeded_)
+            EXPECT_TRUE(fs::is_regular_file(dir / relative)) << relative << " is gone";
+        for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir.path())) {
+            const std::string name = e.path().filename().string();
+            const std::string relative = fs::relative(e.path(), dir.path()).generic_string();
+            EXPECT_FALSE(plat::temporarySiblingTarget(name, plat::kTemporaryFileKind).has_value() ||
+                         plat::temporarySiblingTarget(name, "copy").has_value())
+                << "a temporary file is left: " << relative;
+            const Loader loads = LoaderOf(e.path());
+            if (!e.is_regular_file() || !loads || relative.rfind("user_data/", 0) != 0) continue;
+            const std::vector<std::uint8_t> bytes = test::readBytes(e.path());
+            const auto old = seeded_.find(relative);
+            if (old != seeded_.end() && old->second == bytes) continue;
+            EXPECT_TRUE(loads(bytes)) << relative << " is torn (" << bytes.size() << " bytes)";
+        }
+        if (!fs::exists(dir / "data")) return;
+        for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir / "default")) {
+            if (!e.is_regular_file()) continue;
+            const fs::path copy = dir / "data" / fs::relative(e.path(), dir / "default");
+            EXPECT_EQ(test::readBytes(copy), test::readBytes(e.path()))
+                << copy << " is not a whole copy";
+        }
+    }
+
+    // Whether a player file was written anew.
+    bool Rewritten(const std::string& relative) const
+    {
+        return test::readBytes(dir / relative) != seeded_.at(relative);
+    }
+
+    test::TempDir dir;
+
+private:
+    void Seed(const std::string& relative, const std::vector<std::uint8_t>& bytes)
+    {
+        WriteBytes(dir / relative, bytes);
+        seeded_[relative] = bytes;
+    }
+
+    std::map<std::string, std::vector<std::uint8_t>> seeded_;
+};
+
+// Watches a folder for files made in it.
+class FolderWatch {
+public:
+    explicit FolderWatch(const fs::path& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_CREATE);
+    }
+    ~FolderWatch()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    // Whether a file has been made since the last call.
+    bool Made()
+    {
+        alignas(inotify_event) char buffer[4096];
+        return fd_ >= 0 && ::read(fd_, buffer, sizeof buffer) > 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The X server's software GL driver, which SDL loads and unloads again at
+// its shutdown: unloaded, it leaves memory behind that the leak check of
+// the sanitized program would report. Loaded with the program, it stays.
+std::string KeptGlDriver()
+{
+    for (const char* driver :
+         {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"})
+        if (fs::exists(driver)) return driver;
+    return "";
+}
+
+// One round: the program started in its folder, the player at its window.
+class Round {
+public:
+    Round(const RoundFolder& folder, const std::string& display, test::XPlayer& player,
+          std::vector<std::string> args)
+        : folder_(folder), player_(player),
+          program_(folder.dir.path(),
+                   {{"XDG_RUNTIME_DIR", folder.dir.path().string()},
+                    {"SDL_VIDEODRIVER", "x11"},
+                    {"DISPLAY", display},
+                    {"LD_PRELOAD", KeptGlDriver()}},
+                   std::move(args))
+    {
+    }
+
+    bool Started() const { return program_.started(); }
+    bool Running() { return !program_.wait(0).ended; }
+    std::string Errors() const { return program_.errors(); }
+
+    // Waits until the program takes the close signals (its first step).
+    bool WaitForSignalHandlers()
+    {
+        const std::string status = "/proc/" + std::to_string(program_.pid()) + "/status";
+        constexpr unsigned long long kClose = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
+        return WaitUntil([&] {
+            std::ifstream in(status);
+            std::string line;
+            while (std::getline(in, line))
+                if (line.rfind("SigCgt:", 0) == 0)
+                    return (std::stoull(line.substr(7), nullptr, 16) & kClose) == kClose;
+            return false;
+        });
+    }
+
+    // Waits for a window of the program other than `other`; 0 when none came.
+    unsigned long WaitForWindow(unsigned long other = 0)
+    {
+        unsigned long found = 0;
+        WaitUntil([&] {
+            for (unsigned long w : player_.windows())
+                if (w != other) found = w;
+            return found != 0;
+        });
+        return found;
+    }
+
+    // Waits until the program has said something on its standard error.
+    bool WaitForSaying(const std::string& text)
+    {
+        return WaitUntil([&] { return Errors().find(text) != std::string::npos; });
+    }
+
+    // Presses and releases a key at the program's topmost window.
+    void Press(unsigned long keysym, milliseconds held = milliseconds(100))
+    {
+        const std::vector<unsigned long> windows = player_.windows();
+        if (!windows.empty()) player_.focus(windows.back());
+        player_.key(keysym, true);
+        std::this_thread::sleep_for(held);
+        player_.key(keysym, false);
+    }
+
+    // Closes the program the given way; false when it had ended already.
+    bool Close(CloseBy how)
+    {
+        if (!Running()) return false;
+        loadBefore_ = test::MachineLoad();
+        switch (how) {
+        case CloseBy::Box:
+        case CloseBy::Escape: {
+            const unsigned long window = WaitForWindow();
+            if (!window) return false;
+            closedAt_ = Clock::now();
+            if (how == CloseBy::Box) {
+                player_.askToClose(window);
+            } else {
+                player_.focus(window);
+                player_.key(test::XPlayer::kEscape, true);
+                player_.key(test::XPlayer::kEscape, false);
+            }
+            break;
+        }
+        case CloseBy::Term:
+            closedAt_ = Clock::now();
+            ::kill(program_.pid(), SIGTERM);
+            break;
+        case CloseBy::Interrupt:
+            closedAt_ = Clock::now();
+            ::kill(program_.pid(), SIGINT);
+            break;
+        }
+        return true;
+    }
+
+    // Waits for the end after the close and checks it.
+    void ExpectPromptOrderlyEnd()
+    {
+        const test::ChildEnd end = program_.wait(20);
+        const long tookMs = static_cast<long>(
+            std::chrono::duration_cast<milliseconds>(Clock::now() - closedAt_).count());
+        ASSERT_TRUE(end.ended) << "the program ran on after the close\n"
+                               << Errors() << folder_.dir.read("Report_Game.txt");
+        const double load = std::max({1.0, loadBefore_, test::MachineLoad()});
+        EXPECT_LT(tookMs, kCloseBoundMs * load) << "the machine's load: " << load;
+        EXPECT_EQ(end.signal, 0) << "ended by a signal\n" << Errors();
+        EXPECT_EQ(end.status, 0) << Errors() << folder_.dir.read("Report_Game.txt");
+        EXPECT_EQ(Errors().find("Sanitizer"), std::string::npos) << Errors();
+    }
+
+private:
+    static bool WaitUntil(const std::function<bool()>& done, int seconds = 60)
+    {
+        const auto limit = Clock::now() + std::chrono::seconds(seconds);
+        while (!done()) {
+            if (Clock::now() > limit) return false;
+            std::this_thread::sleep_for(milliseconds(2));
+        }
+        return true;
+    }
+
+    const RoundFolder& folder_;
+    test::XPlayer& player_;
+    test::ChildProgram program_;
+    Clock::time_point closedAt_;
+    double loadBefore_ = 1.0;
+};
+
+class CloseAtAnyMoment : public ::testing::TestWithParam<Moment> {
+protected:
+    // Sleeps a random time between two bounds, in milliseconds.
+    void Wait(int fromMs, int toMs)
+    {
+        std::this_thread::sleep_for(
+            milliseconds(std::uniform_int_distribution(fromMs, toMs)(random)));
+    }
+
+    std::mt19937 random{2811u + static_cast<unsigned>(GetParam())};
+};
+
+// The question's text as the program writes it to its standard error.
+const char* const kDataQuestion = "デフォルトデータを作成しますか";
+
+TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
+{
+    const Moment moment = GetParam();
+    test::OwnXServer server;
+    if (server.display().empty()) GTEST_SKIP() << "Xvfb cannot be started";
+    test::XPlayer player(server.display());
+    if (!player.ready()) GTEST_SKIP() << "no XTest at the X server";
+    const std::vector<std::uint8_t> quickStage = QuickStageBytes();
+    ASSERT_FALSE(quickStage.empty()) << "stage 1 has no hero or no goal";
+
+    const int index = static_cast<int>(moment);
+    const int rounds = kRounds / kMoments + (index < kRounds % kMoments ? 1 : 0);
+    for (int round = 0; round < rounds; ++round) {
+        // The four closes take turns, each moment starting with another.
+        CloseBy how = static_cast<CloseBy>((round + index) % 4);
+        // Escape in the name dialog is the dialog's own: it leaves the
+        // name unentered and the game goes on.
+        if (moment == Moment::NameDialog && how == CloseBy::Escape) how = CloseBy::Box;
+        SCOPED_TRACE(std::string(Name(moment)) + " round " + std::to_string(round) +
+                     ", closed by " + Name(how));
+
+        const bool withData = moment != Moment::DataQuestion && moment != Moment::DataCreation;
+        const bool quick =
+            moment == Moment::Results || moment == Moment::NameDialog || moment == Moment::Saving;
+        RoundFolder folder(withData,
+                           moment == Moment::NameDialog ? RANKMODE_AUTO_ASK : RANKMODE_AUTO_FIXED,
+                           quickStage);
+        std::vector<std::string> args;
+        if (moment == Moment::Loading || moment == Moment::Play || moment == Moment::Pause)
+            args = {kStage};
+        if (quick) args = {kQuickStage};
+        std::optional<FolderWatch> rankings;
+        if (moment == Moment::Saving) rankings.emplace(folder.dir / "user_data/free");
+
+        Round run(folder, server.display(), player, args);
+        ASSERT_TRUE(run.Started());
+        const bool windowed = how == CloseBy::Box || how == CloseBy::Escape;
+        switch (moment) {
+        case Moment::StartUp:
+            // Right after the program takes the signals, or its window shows.
+            if (windowed) {
+                ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            } else {
+                ASSERT_TRUE(run.WaitForSignalHandlers());
+            }
+            Wait(0, 300);
+            break;
+        case Moment::DataQuestion:
+            ASSERT_TRUE(run.WaitForSaying(kDataQuestion)) << run.Errors();
+            ASSERT_NE(run.WaitForWindow(), 0u);
+            Wait(0, 1000);
+            break;
+        case Moment::DataCreation: {
+            // Yes (the default button), then data\ is made and the game read.
+            ASSERT_TRUE(run.WaitForSaying(kDataQuestion)) << run.Errors();
+            const unsigned long question = run.WaitForWindow();
+            ASSERT_NE(question, 0u);
+            std::this_thread::sleep_for(milliseconds(300));
+            run.Press(test::XPlayer::kReturn);
+            if (windowed) ASSERT_NE(run.WaitForWindow(question), 0u) << run.Errors();
+            Wait(0, 1500);
+            break;
+        }
+        case Moment::TitleMenu:
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            Wait(500, 4000);
+            break;
+        case Moment::WorldMap:
+            // The first item of the title menu starts the story on the map.
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            std::this_thread::sleep_for(milliseconds(3000));
+            run.Press(test::XPlayer::kZ);
+            Wait(300, 3000);
+            break;
+        case Moment::Loading:
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            Wait(0, 800);
+            break;
+        case Moment::Play:
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            std::this_thread::sleep_for(milliseconds(1500));
+            run.Press(test::XPlayer::kRight,
+                      milliseconds(std::uniform_int_distribution(0, 2000)(random)));
+            break;
+        case Moment::Pause:
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            std::this_thread::sleep_for(milliseconds(2500));
+            run.Press(test::XPlayer::kSpace);
+            Wait(100, 1500);
+            break;
+        case Moment::Results:
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            Wait(1000, 5000);
+            break;
+        case Moment::NameDialog:
+            // The results' confirm asks for the name.
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            std::this_thread::sleep_for(milliseconds(4000));
+            run.Press(test::XPlayer::kZ);
+            Wait(300, 1500);
+            break;
+        case Moment::Saving: {
+            // The results' confirm registers the ranking; the close comes
+            // as the rankings' temporary file appears.
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            const auto limit = Clock::now() + std::chrono::seconds(60);
+            while (!rankings->Made() && Clock::now() < limit && run.Running())
+                run.Press(test::XPlayer::kZ, milliseconds(50));
+            ASSERT_TRUE(Clock::now() < limit) << "the ranking was never written";
+            Wait(0, 20);
+            break;
+        }
+        }
+        ASSERT_TRUE(run.Close(how)) << "the program ended before the close\n" << run.Errors();
+        run.ExpectPromptOrderlyEnd();
+        folder.ExpectPlayerFilesWhole();
+        if (HasFailure()) return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, CloseAtAnyMoment,
+    ::testing::Values(Moment::StartUp, Moment::DataQuestion, Moment::DataCreation,
+                      Moment::TitleMenu, Moment::WorldMap, Moment::Loading, Moment::Play,
+                      Moment::Pause, Moment::Results, Moment::NameDialog, Moment::Saving),
+    [](const ::testing::TestParamInfo<Moment>& info) { return std::string(Name(info.param)); });
+
+} // namespace
