@@ -9,9 +9,9 @@
 // through the X server: the start-up, the question that makes data\ on a
 // first start and the data being made after it, the title menu, the world
 // map, a stage given on the command line being loaded, played and paused,
-// and a stage whose goal is where the hero starts: its results, the ranking
-// name dialog, and the ranking file being written (the close comes when
-// the file's temporary copy appears).
+// and stages whose goal is where the hero starts: the results, the ranking
+// name dialog, and the writing of the rankings and of the challenge
+// progress (the close comes as the file's temporary copy appears).
 #include "data/ed_data.h"
 #include "data/ed_option.h"
 #include "data/ed_save_data.h"
@@ -98,18 +98,20 @@ enum class Moment {
     Pause,
     Results,
     NameDialog,
-    Saving,
+    SavingRankings,
+    SavingChallenge,
 };
 
 const char* Name(Moment m)
 {
-    constexpr const char* kNames[] = {"StartUp",  "DataQuestion", "DataCreation", "TitleMenu",
-                                      "WorldMap", "Loading",      "Play",         "Pause",
-                                      "Results",  "NameDialog",   "Saving"};
+    constexpr const char* kNames[] = {"StartUp",    "DataQuestion",   "DataCreation",
+                                      "TitleMenu",  "WorldMap",       "Loading",
+                                      "Play",       "Pause",          "Results",
+                                      "NameDialog", "SavingRankings", "SavingChallenge"};
     return kNames[static_cast<int>(m)];
 }
 
-constexpr int kMoments = 11;
+constexpr int kMoments = 12;
 constexpr int kRounds = 100;
 
 // The stage given on the command line, and the one that clears at once.
@@ -148,12 +150,13 @@ Loader LoaderOf(const fs::path& file)
     return nullptr;
 }
 
-// Stage 1 of the bundled game with its goal moved to where the hero
-// starts, so that the stage clears as soon as it is played.
-std::vector<std::uint8_t> QuickStageBytes()
+// A stage of the bundled game (a file of default\stg4\) with its goal
+// moved to where the hero starts, so that it clears as soon as it is
+// played; empty when the stage has no hero or no goal.
+std::vector<std::uint8_t> QuickStageBytes(const std::string& file)
 {
     const std::vector<std::uint8_t> bytes =
-        test::readBytes(test::generatedGamePath() / "default/stg4/Stage1.stg4_001");
+        test::readBytes(test::generatedGamePath() / "default/stg4" / file);
     cEdStage stage;
     if (LoadFileBytes(stage, bytes) != 1) return {};
     const int hero = stage.FindHero();
@@ -180,17 +183,29 @@ void WriteBytes(const fs::path& path, std::span<const std::uint8_t> bytes)
               static_cast<std::streamsize>(bytes.size()));
 }
 
+// The stage files that clear at once: the quick stage of free play, and
+// the first challenge (a chain of two stages) in place of its own.
+std::map<std::string, std::vector<std::uint8_t>> QuickStages()
+{
+    return {{"Quick.stg4_001", QuickStageBytes("Stage1.stg4_001")},
+            {"c01-1.stg4_001", QuickStageBytes("c01-1.stg4_001")},
+            {"c01-2.stg4_001", QuickStageBytes("c01-2.stg4_001")}};
+}
+
 // A fresh copy of the bundled game for one round, with a player's files
 // from an earlier play: options, a story slot, the challenge progress and
 // the rankings of the quick stage.
 class RoundFolder {
 public:
-    RoundFolder(bool withData, int rankMode, const std::vector<std::uint8_t>& quickStage)
+    RoundFolder(bool withData, int rankMode,
+                const std::map<std::string, std::vector<std::uint8_t>>& quickStages)
     {
         test::copyGeneratedGame(dir.path());
+        dataGiven_ = withData;
         if (withData) {
             fs::copy(dir / "default", dir / "data", fs::copy_options::recursive);
-            WriteBytes(dir / "data/stg4/Quick.stg4_001", quickStage);
+            for (const auto& [file, bytes] : quickStages)
+                WriteBytes(dir / "data/stg4" / file, bytes);
         }
         cEdOption options;
         options.nRankMode = rankMode;
@@ -209,8 +224,8 @@ public:
     }
 
     // Every player file is whole: its old bytes or a version that loads;
-    // no temporary file is left anywhere in the folder; data\, when it was
-    // made, is a whole copy of default\.
+    // no temporary file is left anywhere in the folder; data\, when the
+    // program made it, is a whole copy of default\.
     void ExpectPlayerFilesWhole() const
     {
         for (const auto& [relative, old] : seeded_)
@@ -228,7 +243,7 @@ public:
             if (old != seeded_.end() && old->second == bytes) continue;
             EXPECT_TRUE(loads(bytes)) << relative << " is torn (" << bytes.size() << " bytes)";
         }
-        if (!fs::exists(dir / "data")) return;
+        if (dataGiven_ || !fs::exists(dir / "data")) return;
         for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir / "default")) {
             if (!e.is_regular_file()) continue;
             const fs::path copy = dir / "data" / fs::relative(e.path(), dir / "default");
@@ -253,6 +268,7 @@ private:
     }
 
     std::map<std::string, std::vector<std::uint8_t>> seeded_;
+    bool dataGiven_ = false; // data\ was not the program's to make
 };
 
 // Watches a folder for files made in it.
@@ -269,11 +285,21 @@ public:
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Whether a file has been made since the last call.
-    bool Made()
+    // Whether a file whose name begins with `prefix` has been made since
+    // the last call.
+    bool Made(const std::string& prefix)
     {
         alignas(inotify_event) char buffer[4096];
-        return fd_ >= 0 && ::read(fd_, buffer, sizeof buffer) > 0;
+        bool made = false;
+        ssize_t n = 0;
+        while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0 && std::string(event->name).rfind(prefix, 0) == 0) made = true;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return made;
     }
 
 private:
@@ -426,6 +452,26 @@ protected:
         std::this_thread::sleep_for(
             milliseconds(std::uniform_int_distribution(fromMs, toMs)(random)));
     }
+    // Gives the program the time a step takes it, longer on a busy machine.
+    static void Lead(int ms)
+    {
+        const double load = std::max(1.0, test::MachineLoad());
+        std::this_thread::sleep_for(milliseconds(static_cast<long>(ms * load)));
+    }
+    // Presses a key until a file whose name begins with `prefix` is made in
+    // the watched folder; false when none was made within a minute.
+    static bool PressUntilMade(Round& run, FolderWatch& watch, unsigned long keysym,
+                               const std::string& prefix)
+    {
+        const auto limit = Clock::now() + std::chrono::seconds(60);
+        while (!watch.Made(prefix)) {
+            if (Clock::now() > limit || !run.Running()) return false;
+            // Held and let go for a few frames each, so that every press counts.
+            run.Press(keysym, milliseconds(50));
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+        return true;
+    }
 
     std::mt19937 random{2811u + static_cast<unsigned>(GetParam())};
 };
@@ -440,8 +486,9 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
     if (server.display().empty()) GTEST_SKIP() << "Xvfb cannot be started";
     test::XPlayer player(server.display());
     if (!player.ready()) GTEST_SKIP() << "no XTest at the X server";
-    const std::vector<std::uint8_t> quickStage = QuickStageBytes();
-    ASSERT_FALSE(quickStage.empty()) << "stage 1 has no hero or no goal";
+    const auto quickStages = QuickStages();
+    for (const auto& [file, bytes] : quickStages)
+        ASSERT_FALSE(bytes.empty()) << file << " has no hero or no goal";
 
     const int index = static_cast<int>(moment);
     const int rounds = kRounds / kMoments + (index < kRounds % kMoments ? 1 : 0);
@@ -455,17 +502,18 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
                      ", closed by " + Name(how));
 
         const bool withData = moment != Moment::DataQuestion && moment != Moment::DataCreation;
-        const bool quick =
-            moment == Moment::Results || moment == Moment::NameDialog || moment == Moment::Saving;
+        const bool quick = moment == Moment::Results || moment == Moment::NameDialog ||
+                           moment == Moment::SavingRankings;
         RoundFolder folder(withData,
                            moment == Moment::NameDialog ? RANKMODE_AUTO_ASK : RANKMODE_AUTO_FIXED,
-                           quickStage);
+                           quickStages);
         std::vector<std::string> args;
         if (moment == Moment::Loading || moment == Moment::Play || moment == Moment::Pause)
             args = {kStage};
         if (quick) args = {kQuickStage};
-        std::optional<FolderWatch> rankings;
-        if (moment == Moment::Saving) rankings.emplace(folder.dir / "user_data/free");
+        std::optional<FolderWatch> watch;
+        if (moment == Moment::SavingRankings) watch.emplace(folder.dir / "user_data/free");
+        if (moment == Moment::SavingChallenge) watch.emplace(folder.dir / "user_data/challenge");
 
         Round run(folder, server.display(), player, args);
         ASSERT_TRUE(run.Started());
@@ -503,7 +551,7 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
         case Moment::WorldMap:
             // The first item of the title menu starts the story on the map.
             ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
-            std::this_thread::sleep_for(milliseconds(3000));
+            Lead(3000);
             run.Press(test::XPlayer::kZ);
             Wait(300, 3000);
             break;
@@ -513,13 +561,13 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
             break;
         case Moment::Play:
             ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
-            std::this_thread::sleep_for(milliseconds(1500));
+            Lead(1500);
             run.Press(test::XPlayer::kRight,
                       milliseconds(std::uniform_int_distribution(0, 2000)(random)));
             break;
         case Moment::Pause:
             ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
-            std::this_thread::sleep_for(milliseconds(2500));
+            Lead(2500);
             run.Press(test::XPlayer::kSpace);
             Wait(100, 1500);
             break;
@@ -530,21 +578,34 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
         case Moment::NameDialog:
             // The results' confirm asks for the name.
             ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
-            std::this_thread::sleep_for(milliseconds(4000));
+            Lead(4000);
             run.Press(test::XPlayer::kZ);
             Wait(300, 1500);
             break;
-        case Moment::Saving: {
+        case Moment::SavingRankings:
             // The results' confirm registers the ranking; the close comes
             // as the rankings' temporary file appears.
             ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
-            const auto limit = Clock::now() + std::chrono::seconds(60);
-            while (!rankings->Made() && Clock::now() < limit && run.Running())
-                run.Press(test::XPlayer::kZ, milliseconds(50));
-            ASSERT_TRUE(Clock::now() < limit) << "the ranking was never written";
+            ASSERT_TRUE(PressUntilMade(run, *watch, test::XPlayer::kZ, ".Quick.rkg."))
+                << "the rankings were never written\n"
+                << run.Errors();
             Wait(0, 20);
             break;
-        }
+        case Moment::SavingChallenge:
+            // The title's third item opens the challenges; the first one
+            // is played through, and its last results' confirm writes the
+            // challenge progress.
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            Lead(3000);
+            run.Press(test::XPlayer::kDown);
+            Lead(200);
+            run.Press(test::XPlayer::kDown);
+            Lead(200);
+            ASSERT_TRUE(PressUntilMade(run, *watch, test::XPlayer::kZ, ".Challenge.dat."))
+                << "the challenge progress was never written\n"
+                << run.Errors();
+            Wait(0, 20);
+            break;
         }
         ASSERT_TRUE(run.Close(how)) << "the program ended before the close\n" << run.Errors();
         run.ExpectPromptOrderlyEnd();
@@ -553,11 +614,14 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Moments, CloseAtAnyMoment,
-    ::testing::Values(Moment::StartUp, Moment::DataQuestion, Moment::DataCreation,
-                      Moment::TitleMenu, Moment::WorldMap, Moment::Loading, Moment::Play,
-                      Moment::Pause, Moment::Results, Moment::NameDialog, Moment::Saving),
-    [](const ::testing::TestParamInfo<Moment>& info) { return std::string(Name(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Moments, CloseAtAnyMoment,
+                         ::testing::Values(Moment::StartUp, Moment::DataQuestion,
+                                           Moment::DataCreation, Moment::TitleMenu,
+                                           Moment::WorldMap, Moment::Loading, Moment::Play,
+                                           Moment::Pause, Moment::Results, Moment::NameDialog,
+                                           Moment::SavingRankings, Moment::SavingChallenge),
+                         [](const ::testing::TestParamInfo<Moment>& info) {
+                             return std::string(Name(info.param));
+                         });
 
 } // namespace
