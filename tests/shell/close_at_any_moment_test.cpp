@@ -11,7 +11,8 @@
 // map, a stage given on the command line being loaded, played and paused,
 // and stages whose goal is where the hero starts: the results, the ranking
 // name dialog, and the writing of the rankings and of the challenge
-// progress (the close comes as the file's temporary copy appears).
+// progress; and a story slot being saved from the world map's save menu
+// (the close comes as the file's temporary copy appears).
 #include "data/ed_data.h"
 #include "data/ed_option.h"
 #include "data/ed_save_data.h"
@@ -100,6 +101,7 @@ enum class Moment {
     NameDialog,
     SavingRankings,
     SavingChallenge,
+    SavingStory,
 };
 
 const char* Name(Moment m)
@@ -107,11 +109,12 @@ const char* Name(Moment m)
     constexpr const char* kNames[] = {"StartUp",    "DataQuestion",   "DataCreation",
                                       "TitleMenu",  "WorldMap",       "Loading",
                                       "Play",       "Pause",          "Results",
-                                      "NameDialog", "SavingRankings", "SavingChallenge"};
+                                      "NameDialog", "SavingRankings", "SavingChallenge",
+                                      "SavingStory"};
     return kNames[static_cast<int>(m)];
 }
 
-constexpr int kMoments = 12;
+constexpr int kMoments = 13;
 constexpr int kRounds = 100;
 
 // The stage given on the command line, and the one that clears at once.
@@ -514,6 +517,7 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
         std::optional<FolderWatch> watch;
         if (moment == Moment::SavingRankings) watch.emplace(folder.dir / "user_data/free");
         if (moment == Moment::SavingChallenge) watch.emplace(folder.dir / "user_data/challenge");
+        if (moment == Moment::SavingStory) watch.emplace(folder.dir / "user_data/story");
 
         Round run(folder, server.display(), player, args);
         ASSERT_TRUE(run.Started());
@@ -606,6 +610,27 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
                 << run.Errors();
             Wait(0, 20);
             break;
+        case Moment::SavingStory: {
+            // The title's second item continues the play of slot 1; on the
+            // world map the second button opens the save menu, whose first
+            // item lists the slots, on the slot played; its question starts
+            // on "no", so the answer is the item above.
+            ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
+            const std::pair<unsigned long, int> steps[] = {
+                {test::XPlayer::kDown, 3000}, {test::XPlayer::kZ, 300},  {test::XPlayer::kZ, 1000},
+                {test::XPlayer::kX, 2500},    {test::XPlayer::kZ, 1500}, {test::XPlayer::kZ, 700},
+                {test::XPlayer::kUp, 300}};
+            for (const auto& [keysym, leadMs] : steps) {
+                Lead(leadMs);
+                run.Press(keysym);
+            }
+            Lead(300);
+            ASSERT_TRUE(PressUntilMade(run, *watch, test::XPlayer::kZ, ".Story01.dat."))
+                << "the story slot was never written\n"
+                << run.Errors();
+            Wait(0, 20);
+            break;
+        }
         }
         ASSERT_TRUE(run.Close(how)) << "the program ended before the close\n" << run.Errors();
         run.ExpectPromptOrderlyEnd();
@@ -614,14 +639,12 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Moments, CloseAtAnyMoment,
-                         ::testing::Values(Moment::StartUp, Moment::DataQuestion,
-                                           Moment::DataCreation, Moment::TitleMenu,
-                                           Moment::WorldMap, Moment::Loading, Moment::Play,
-                                           Moment::Pause, Moment::Results, Moment::NameDialog,
-                                           Moment::SavingRankings, Moment::SavingChallenge),
-                         [](const ::testing::TestParamInfo<Moment>& info) {
-                             return std::string(Name(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Moments, CloseAtAnyMoment,
+    ::testing::Values(Moment::StartUp, Moment::DataQuestion, Moment::DataCreation,
+                      Moment::TitleMenu, Moment::WorldMap, Moment::Loading, Moment::Play,
+                      Moment::Pause, Moment::Results, Moment::NameDialog, Moment::SavingRankings,
+                      Moment::SavingChallenge, Moment::SavingStory),
+    [](const ::testing::TestParamInfo<Moment>& info) { return std::string(Name(info.param)); });
 
 } // namespace

@@ -22,8 +22,10 @@ public:
     static constexpr unsigned long kEscape = 0xff1b;
     static constexpr unsigned long kReturn = 0xff0d;
     static constexpr unsigned long kSpace = 0x20;
+    static constexpr unsigned long kUp = 0xff52;
     static constexpr unsigned long kDown = 0xff54;
     static constexpr unsigned long kRight = 0xff53;
+    static constexpr unsigned long kX = 0x78;
     static constexpr unsigned long kZ = 0x7a;
 
     explicit XPlayer(const std::string& display)
