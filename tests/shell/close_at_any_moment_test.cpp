@@ -274,12 +274,12 @@ private:
     bool dataGiven_ = false; // data\ was not the program's to make
 };
 
-// Watches a folder for files made in it.
+// Watches a folder for files made or opened in it.
 class FolderWatch {
 public:
     explicit FolderWatch(const fs::path& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {
-        if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_CREATE);
+        if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_OPEN);
     }
     ~FolderWatch()
     {
@@ -289,23 +289,30 @@ public:
     FolderWatch& operator=(const FolderWatch&) = delete;
 
     // Whether a file whose name begins with `prefix` has been made since
-    // the last call.
-    bool Made(const std::string& prefix)
+    // the last look.
+    bool Made(const std::string& prefix) { return Seen(IN_CREATE, prefix); }
+    // Whether a file whose name begins with `prefix` has been opened since
+    // the last look.
+    bool Opened(const std::string& prefix) { return Seen(IN_OPEN, prefix); }
+
+private:
+    bool Seen(std::uint32_t mask, const std::string& prefix)
     {
         alignas(inotify_event) char buffer[4096];
-        bool made = false;
+        bool seen = false;
         ssize_t n = 0;
         while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0) {
             for (ssize_t at = 0; at < n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len > 0 && std::string(event->name).rfind(prefix, 0) == 0) made = true;
+                if ((event->mask & mask) && event->len > 0 &&
+                    std::string(event->name).rfind(prefix, 0) == 0)
+                    seen = true;
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
         }
-        return made;
+        return seen;
     }
 
-private:
     int fd_;
 };
 
@@ -462,19 +469,26 @@ protected:
         const double load = std::max(1.0, test::MachineLoad());
         std::this_thread::sleep_for(milliseconds(static_cast<long>(ms * load)));
     }
-    // Presses a key until a file whose name begins with `prefix` is made in
-    // the watched folder; false when none was made within a minute.
+    // Presses keys, each held and let go for a few frames so that every
+    // press counts, and again and again until `done` (asked after each
+    // round of presses); false when it was not within a minute.
+    static bool PressUntil(Round& run, const std::vector<unsigned long>& keysyms,
+                           const std::function<bool()>& done)
+    {
+        const auto limit = Clock::now() + std::chrono::seconds(60);
+        do {
+            if (Clock::now() > limit || !run.Running()) return false;
+            for (unsigned long keysym : keysyms) {
+                run.Press(keysym, milliseconds(50));
+                Lead(100);
+            }
+        } while (!done());
+        return true;
+    }
     static bool PressUntilMade(Round& run, FolderWatch& watch, unsigned long keysym,
                                const std::string& prefix)
     {
-        const auto limit = Clock::now() + std::chrono::seconds(60);
-        while (!watch.Made(prefix)) {
-            if (Clock::now() > limit || !run.Running()) return false;
-            // Held and let go for a few frames each, so that every press counts.
-            run.Press(keysym, milliseconds(50));
-            std::this_thread::sleep_for(milliseconds(50));
-        }
-        return true;
+        return PressUntil(run, {keysym}, [&] { return watch.Made(prefix); });
     }
 
     std::mt19937 random{2811u + static_cast<unsigned>(GetParam())};
@@ -612,22 +626,27 @@ TEST_P(CloseAtAnyMoment, EndsTheProcessPromptlyAndLeavesThePlayersFilesWhole)
             Wait(0, 20);
             break;
         case Moment::SavingStory: {
-            // The title's second item continues the play of slot 1; on the
-            // world map the second button opens the save menu, whose first
-            // item lists the slots, on the slot played; its question starts
-            // on "no", so the answer is the item above.
+            // The title's second item lists the slots (they are read), and
+            // slot 1 continues its play (it is read again) on the world
+            // map; there the second button opens the save menu, whose first
+            // item lists the slots (read once more); the question on the
+            // slot starts on "no", so the answer is the item above.
             ASSERT_NE(run.WaitForWindow(), 0u) << run.Errors();
-            const std::pair<unsigned long, int> steps[] = {
-                {test::XPlayer::kDown, 3000}, {test::XPlayer::kZ, 300},  {test::XPlayer::kZ, 1000},
-                {test::XPlayer::kX, 2500},    {test::XPlayer::kZ, 1500}, {test::XPlayer::kZ, 700},
-                {test::XPlayer::kUp, 300}};
-            for (const auto& [keysym, leadMs] : steps) {
-                Lead(leadMs);
-                run.Press(keysym);
-            }
-            Lead(300);
-            ASSERT_TRUE(PressUntilMade(run, *watch, test::XPlayer::kZ, ".Story01.dat."))
-                << "the story slot was never written\n"
+            using test::XPlayer;
+            Lead(3000);
+            run.Press(XPlayer::kDown);
+            ASSERT_TRUE(PressUntil(run, {XPlayer::kZ}, [&] { return watch->Opened("Story01"); }))
+                << "the slots were never listed";
+            ASSERT_TRUE(PressUntil(run, {XPlayer::kZ}, [&] { return watch->Opened("Story01"); }))
+                << "slot 1 was never read";
+            Lead(2500);
+            run.Press(XPlayer::kX);
+            Lead(1500);
+            ASSERT_TRUE(PressUntil(run, {XPlayer::kZ}, [&] { return watch->Opened("Story01"); }))
+                << "the save menu never listed the slots";
+            ASSERT_TRUE(PressUntil(run, {XPlayer::kZ, XPlayer::kUp, XPlayer::kZ},
+                                   [&] { return watch->Made(".Story"); }))
+                << "no story slot was ever written\n"
                 << run.Errors();
             Wait(0, 20);
             break;
