@@ -31,7 +31,6 @@
 
 #include <signal.h>
 #include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,7 +42,6 @@
 #include <optional>
 #include <random>
 #include <span>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
