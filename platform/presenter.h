@@ -1,8 +1,9 @@
 #pragma once
 // Showing finished frames in a window. The thread that owns the frame loop
 // hands each 0x00RRGGBB frame to present(), from any thread; the frame is
-// copied into one of three buffers and the main thread is woken, which
-// uploads the newest frame into a streaming texture and shows it. The
+// copied into one of three buffers, in the byte order the texture takes
+// fastest, and the main thread is woken, which uploads the newest frame
+// into a streaming texture and shows it. The
 // picture keeps its proportions: scaled with nearest pixels to the largest
 // size that fits the window, with black bars on the two sides that are left
 // over (full screen covers the desktop without changing the display mode).
@@ -78,6 +79,8 @@ private:
     // The frame with its bars, drawn but not yet presented.
     void compose();
     void draw();
+    // Makes the texture in the pixel layout the renderer uploads fastest.
+    bool makeTexture();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -85,6 +88,7 @@ private:
     bool ownsWindow_ = false;
     bool ownsVideo_ = false;
     bool vsync_ = false;
+    bool swapRedBlue_ = false; // the texture holds 0x00BBGGRR
     int width_ = 0, height_ = 0;
 
     // Three buffers: the producer's, the newest complete one, the consumer's.
