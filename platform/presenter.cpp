@@ -30,6 +30,30 @@ void serveAll()
         p->service();
 }
 
+// Copies a frame into `target` in the texture's pixel order; whether it
+// differs from `newest` (a frame in that order, or none). The comparison
+// runs a block behind the copy, while the block is still in the cache, and
+// stops at the first difference.
+bool copyFrame(const std::uint32_t* xrgb, std::vector<std::uint32_t>& target,
+               const std::uint32_t* newest, bool swapRedBlue)
+{
+    constexpr std::size_t kBlock = 4096;
+    bool changed = newest == nullptr;
+    for (std::size_t at = 0; at < target.size(); at += kBlock) {
+        const std::size_t n = std::min(kBlock, target.size() - at);
+        std::uint32_t* out = target.data() + at;
+        if (swapRedBlue) {
+            std::transform(xrgb + at, xrgb + at + n, out, [](std::uint32_t p) {
+                return (p & 0x00FF00) | (p >> 16 & 0xFF) | (p & 0xFF) << 16;
+            });
+        } else {
+            std::memcpy(out, xrgb + at, n * sizeof(std::uint32_t));
+        }
+        if (!changed) changed = std::memcmp(out, newest + at, n * sizeof(std::uint32_t)) != 0;
+    }
+    return changed;
+}
+
 void enroll(Presenter* p)
 {
     static std::once_flag registered;
@@ -96,6 +120,7 @@ bool Presenter::open(const PresenterOptions& o)
         for (auto& b : buffers_)
             b.assign(static_cast<std::size_t>(width_) * height_, 0);
         fresh_ = false;
+        haveFrame_ = false;
         open_ = true;
     }
     enroll(this);
@@ -176,21 +201,25 @@ bool Presenter::present(const std::uint32_t* xrgb, int width, int height)
     {
         std::unique_lock guard(lock_);
         if (!open_ || width != width_ || height != height_ || !xrgb) return false;
-        // Only this caller writes into the producer's buffer.
+        // Only this caller writes into a buffer, so the newest frame handed
+        // over stays as it is while it is read here, wherever the main
+        // thread's swaps move it meanwhile.
         std::vector<std::uint32_t>& target = buffers_[writing_];
+        const std::uint32_t* newest = haveFrame_ ? buffers_[fresh_ ? ready_ : reading_].data() : nullptr;
         const bool swap = swapRedBlue_;
         guard.unlock();
-        if (swap) {
-            std::transform(xrgb, xrgb + target.size(), target.begin(), [](std::uint32_t p) {
-                return (p & 0x00FF00) | (p >> 16 & 0xFF) | (p & 0xFF) << 16;
-            });
-        } else {
-            std::memcpy(target.data(), xrgb, target.size() * sizeof(std::uint32_t));
-        }
+        const bool changed = copyFrame(xrgb, target, newest, swap);
         guard.lock();
+        ++handedOver_;
+        if (!changed) {
+            // The window shows this picture already, or will with the
+            // frame still waiting: nothing to upload or draw again.
+            if (!fresh_) shown_ = handedOver_;
+            return true;
+        }
         std::swap(writing_, ready_);
         fresh_ = true;
-        ++handedOver_;
+        haveFrame_ = true;
     }
     wakeMainThread();
     return true;

@@ -51,8 +51,10 @@ public:
     bool isOpen() const;
 
     // Any thread: hands over a frame and returns at once; the main thread
-    // shows the newest one handed over. False for a frame of the wrong size
-    // or when the presenter is closed.
+    // shows the newest one handed over. A frame equal to the newest one
+    // counts as shown without waking the main thread (a paused game draws
+    // the same picture sixty times a second). False for a frame of the
+    // wrong size or when the presenter is closed.
     bool present(const std::uint32_t* xrgb, int width, int height);
 
     // Main thread: shows the newest frame handed over, if any; true when one
@@ -96,6 +98,7 @@ private:
     std::vector<std::uint32_t> buffers_[3];
     int writing_ = 0, ready_ = 1, reading_ = 2;
     bool fresh_ = false;
+    bool haveFrame_ = false; // a frame has been handed over since opening
     bool open_ = false;
     std::function<void(SDL_Renderer*)> overlay_; // main thread only
     std::uint64_t handedOver_ = 0;
