@@ -50,9 +50,9 @@ void SetWorldServices(cWorldServices* services);
 struct LiveServiceHooks {
     std::function<void(std::int32_t)> playMusic;
     std::function<int(int)> keyDown;
-    std::function<std::uint32_t()> nowMs; // unset: the system's millisecond clock
     std::function<int()> checkReplayKeys;
     std::function<void()> runPauseWait;
+    std::function<std::uint32_t()> nowMs; // unset: the system's millisecond clock
 };
 void SetLiveServiceHooks(LiveServiceHooks hooks);
 
