@@ -167,9 +167,8 @@ std::optional<cInputSessionLog> cInputSessionLog::FromText(std::string_view text
     }
     const std::vector<std::string_view> counts =
         NextLine(text, line) ? Words(line) : std::vector<std::string_view>();
-    const bool countsRead = counts.size() == 8 && counts[0] == "polls" &&
-                            counts[2] == "clocks" && counts[4] == "names" &&
-                            counts[6] == "check" && counts[7].size() == 16;
+    const bool countsRead = counts.size() == 8 && counts[0] == "polls" && counts[2] == "clocks" &&
+                            counts[4] == "names" && counts[6] == "check" && counts[7].size() == 16;
     const auto polls = countsRead ? Number<std::uint64_t>(counts[1]) : std::nullopt;
     const auto clocks = countsRead ? Number<std::uint64_t>(counts[3]) : std::nullopt;
     const auto names = countsRead ? Number<std::uint64_t>(counts[5]) : std::nullopt;

@@ -34,13 +34,30 @@ std::uint16_t KeyBit(int vk)
     return 0;
 }
 
+// The file the recording is written to before it replaces the target.
+std::filesystem::path PartFile(const std::string& path)
+{
+    std::filesystem::path part(path);
+    part += ".part";
+    return part;
+}
+
 } // namespace
 
-void StartSessionRecording(const std::string& path)
+bool StartSessionRecording(const std::string& path, std::string& error)
 {
     g_Session = Session();
+    // Found out now rather than after a whole session: the file can be made.
+    const std::filesystem::path part = PartFile(path);
+    if (!std::ofstream(part, std::ios::binary | std::ios::trunc)) {
+        error = path + ": cannot be written";
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::remove(part, ec);
     g_Session.mode = Mode::Recording;
     g_Session.path = path;
+    return true;
 }
 
 bool StartSessionPlayback(const std::string& path, std::string& error)
@@ -71,8 +88,7 @@ bool EndInputSession(std::string& error)
     if (session.mode != Mode::Recording) return true;
     // Written beside the file and renamed over it: never half a file.
     const std::filesystem::path target(session.path);
-    std::filesystem::path temporary = target;
-    temporary += ".part";
+    const std::filesystem::path temporary = PartFile(session.path);
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file << session.log.ToText();
@@ -103,7 +119,8 @@ bool TakeSessionInput(InputState& state)
 {
     if (g_Session.mode != Mode::Playing) return false;
     SessionPoll poll;
-    if (g_Session.polls < g_Session.log.m_Polls.size()) poll = g_Session.log.m_Polls[g_Session.polls++];
+    if (g_Session.polls < g_Session.log.m_Polls.size())
+        poll = g_Session.log.m_Polls[g_Session.polls++];
     state.m_DirBits = poll.m_Dir;
     state.m_DirCode = poll.m_DirCode;
     state.m_ButtonBits = poll.m_Buttons;
@@ -118,9 +135,8 @@ void NoteSessionInput(const InputState& state)
     for (const int vk : {kVkSpace, kVkF3})
         if (plat::keyDown(vk)) keys |= KeyBit(vk);
     g_Session.keys = keys;
-    g_Session.log.m_Polls.push_back(SessionPoll{state.m_DirBits,
-                                                static_cast<std::uint16_t>(state.m_DirCode),
-                                                state.m_ButtonBits, keys});
+    g_Session.log.m_Polls.push_back(SessionPoll{
+        state.m_DirBits, static_cast<std::uint16_t>(state.m_DirCode), state.m_ButtonBits, keys});
 }
 
 int SessionKeyDown(int vk, int live)

@@ -21,8 +21,9 @@
 struct InputState;
 
 // Starts recording the session into the file (a path of this machine),
-// written when the session ends.
-void StartSessionRecording(const std::string& path);
+// written when the session ends; false, with the reason in `error`, when
+// the file cannot be written there (nothing is recorded then).
+bool StartSessionRecording(const std::string& path, std::string& error);
 // Starts playing the session of the file back; false, with the reason in
 // `error`, when it cannot be read or is damaged (nothing is played then).
 bool StartSessionPlayback(const std::string& path, std::string& error);

@@ -153,18 +153,23 @@ void ConnectWorld()
 
 // RT_PLAY_INPUT=<file> plays a recorded session of input back instead of
 // the devices; else RT_RECORD_INPUT=<file> records this one into the file
-// when the program ends. A file that cannot be played back ends the start-up.
+// when the program ends. A file that cannot be played back, or written,
+// ends the start-up.
 bool StartInputSession()
 {
     if (const char* play = std::getenv("RT_PLAY_INPUT"); play && *play) {
         std::string error;
         if (!StartSessionPlayback(play, error))
-            return StartUpStepFailed("RT_PLAY_INPUT", std::string(Sjis("入力の記録を再生できません：\n")) + error);
+            return StartUpStepFailed("RT_PLAY_INPUT",
+                                     std::string(Sjis("入力の記録を再生できません：\n")) + error);
         Report("input played back from %s", play);
         return true;
     }
     if (const char* record = std::getenv("RT_RECORD_INPUT"); record && *record) {
-        StartSessionRecording(record);
+        std::string error;
+        if (!StartSessionRecording(record, error))
+            return StartUpStepFailed("RT_RECORD_INPUT",
+                                     std::string(Sjis("入力を記録できません：\n")) + error);
         Report("input recorded into %s", record);
     }
     return true;

@@ -158,8 +158,8 @@ bool ChallengeCleared(int index)
 // frame loop calls it, one at a time.
 struct Player {
     test::DemoBot bot;
-    int frames = 0;    // frames looked at
-    int saves = 0;     // story saves made
+    int frames = 0; // frames looked at
+    int saves = 0;  // story saves made
     bool savePending = false;
     bool continued = false; // the story was continued from its slot
     bool storyDone = false; // every stage of the map cleared
@@ -226,7 +226,9 @@ struct Player {
             Keys({});
             return;
         }
-        const int wanted = saves == 0 ? TITLE_NEW_GAME : !continued ? TITLE_CONTINUE : TITLE_CHALLENGE;
+        const int wanted = saves == 0   ? TITLE_NEW_GAME
+                           : !continued ? TITLE_CONTINUE
+                                        : TITLE_CHALLENGE;
         Choose(row, RowOf(title.m_VisibleIds, wanted));
     }
 
@@ -426,7 +428,8 @@ int main(int argc, char** argv)
     }
     const fs::path game = fs::absolute(argv[1]);
     const fs::path out = fs::absolute(argv[2]);
-    const fs::path work = fs::temp_directory_path() / ("record-session-" + std::to_string(getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("record-session-" + std::to_string(getpid()));
     const fs::path folder = work / "game";
     const fs::path session = work / kSessionName;
     CopyGame(game, folder);

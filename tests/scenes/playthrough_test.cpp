@@ -117,12 +117,11 @@ TEST_F(Playthrough, TheRecordedSessionPlaysTheWholeGameThrough)
     const std::size_t continued = Find(scenes, saved, [](const test::SceneVisit& v) {
         return v.scene == SCENE_WORLD_MAP && v.playMode == PLAYMODE_CONTINUE;
     });
-    const std::size_t challenges = Find(scenes, continued, [](const test::SceneVisit& v) {
-        return v.scene == SCENE_CHALLENGE;
-    });
+    const std::size_t challenges = Find(
+        scenes, continued, [](const test::SceneVisit& v) { return v.scene == SCENE_CHALLENGE; });
     ASSERT_LT(newStory, scenes.size()) << "a new story was never begun. " << kRecordAgain;
-    ASSERT_LT(saved, scenes.size()) << "the story was not saved after its first stage. "
-                                    << kRecordAgain;
+    ASSERT_LT(saved, scenes.size())
+        << "the story was not saved after its first stage. " << kRecordAgain;
     ASSERT_LT(continued, scenes.size()) << "the story was not continued. " << kRecordAgain;
     EXPECT_EQ(scenes[continued].storyCleared, 1) << "the continue read the first save";
     ASSERT_LT(challenges, scenes.size()) << "the challenges were never chosen. " << kRecordAgain;
@@ -139,8 +138,7 @@ TEST_F(Playthrough, TheRecordedSessionPlaysTheWholeGameThrough)
     for (const cEdWorldEvent& event : g_WorldMap.m_Events) {
         const cEdWorldEventItem* entry = SelectItem(&event);
         ASSERT_NE(entry, nullptr);
-        EXPECT_TRUE(IsCleared(*entry)) << entry->m_StageFile << " is not cleared. "
-                                       << kRecordAgain;
+        EXPECT_TRUE(IsCleared(*entry)) << entry->m_StageFile << " is not cleared. " << kRecordAgain;
         cSaveData named;
         named.SetStageName(entry->m_StageFile.c_str());
         const std::int32_t best = story.GetBestScore(named.strStage);

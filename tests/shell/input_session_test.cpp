@@ -115,16 +115,32 @@ TEST_F(InputSession, ARecordedSessionPlaysBackWithoutAKeyFromTheSameSeed)
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(InputSession, ADamagedSessionIsSaidAtStartUp)
+// A session that cannot be played back, or recorded where it is asked to
+// be, is said at start-up, and the program ends without playing.
+TEST_F(InputSession, ADamagedSessionOrAnUnwritableOneIsSaidAtStartUp)
 {
     game.dir.write("damaged.session", "input-session 1\npolls 5 clocks 0 names 0\nend\n");
-    test::ScopedEnv play("RT_PLAY_INPUT", (game.dir / "damaged.session").string());
-    const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"});
-    EXPECT_EQ(run.status, kExitStartUpFailed);
-    EXPECT_FALSE(run.ran);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find("damaged.session"), std::string::npos) << boxes[0];
-    EXPECT_NE(boxes[0].find("line 2"), std::string::npos) << boxes[0];
+    struct Case {
+        const char* variable;
+        std::string file;
+        const char* said; // a part of the box
+    };
+    const Case cases[] = {
+        {"RT_PLAY_INPUT", (game.dir / "damaged.session").string(), "line 2"},
+        {"RT_PLAY_INPUT", (game.dir / "none.session").string(), "cannot be read"},
+        {"RT_RECORD_INPUT", (game.dir / "no-folder" / "new.session").string(), "cannot be written"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        boxes.clear();
+        test::ScopedEnv variable(c.variable, c.file);
+        const auto run = test::RunGame({"data\\stg4\\Stage1.stg4"});
+        EXPECT_EQ(run.status, kExitStartUpFailed);
+        EXPECT_FALSE(run.ran);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find(c.file), std::string::npos) << boxes[0];
+        EXPECT_NE(boxes[0].find(c.said), std::string::npos) << boxes[0];
+    }
 }
 
 } // namespace

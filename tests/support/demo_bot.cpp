@@ -102,8 +102,7 @@ InputFrame DemoBot::Decide(cGamePlay& play)
         keys.m_Buttons |= kJump;
     } else if (m_JumpHeld >= kJumpFrames) {
         m_JumpHeld = 0;
-    } else if (!hero.m_Airborne &&
-               (ahead.step || danger)) {
+    } else if (!hero.m_Airborne && (ahead.step || danger)) {
         m_JumpHeld = 1;
         keys.m_Buttons |= kJump;
     }

@@ -45,7 +45,10 @@ public:
 // The pause and ranking threads' frames without pacing or a display.
 class SessionHost : public cFrameHost {
 public:
-    bool TakeMessages() override { return InputRanOut() && ++m_PassesAfterEnd > kThreadPassesAfterEnd; }
+    bool TakeMessages() override
+    {
+        return InputRanOut() && ++m_PassesAfterEnd > kThreadPassesAfterEnd;
+    }
     bool AppActive() override { return true; }
     void WaitFrame() override {}
     bool RestoreLostSurfaces() override { return true; }

@@ -26,7 +26,7 @@ struct SessionPlayback {
     std::int64_t polls = 0;  // of the session
     std::int64_t frames = 0; // frames stepped by the game thread
     int closeRequests = 0;
-    std::string errorBoxes; // the text of every error box, one a line
+    std::string errorBoxes;         // the text of every error box, one a line
     std::vector<SceneVisit> scenes; // in order, from the title
 };
 
