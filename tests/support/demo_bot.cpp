@@ -19,6 +19,9 @@ constexpr double kFoeJumpReach = 48;
 constexpr double kFoeShotReach = 320;
 // Columns ahead looked at for pits, spikes, walls and platforms.
 constexpr int kLookAhead = 2;
+// A jump over a gap in the ground (a pit or spikes) takes off this close to
+// its edge: a jump at walking pace spans little more than two columns.
+constexpr double kTakeOffReach = 4;
 
 int Cell(double pixel)
 {
@@ -28,6 +31,8 @@ int Cell(double pixel)
 // What lies ahead of the hero, by columns counted from the one in front.
 struct Ahead {
     int danger = 0;       // the first column (1 or 2) with a pit, spikes or a wall; 0 none
+    bool gapOnly = false; // that column's danger is a gap in the ground, not a wall
+    double edge = 0;      // pixels from the hero's front to that column
     bool ceiling = false; // a block low above the way, which a jump would hit
     bool step = false;    // a block at head height ahead with room on it: climb on
 };
@@ -42,9 +47,12 @@ Ahead LookAhead(cGamePlay& play)
     Ahead ahead;
     for (int k = 1; k <= kLookAhead && !ahead.danger; ++k) {
         const int column = front + k;
-        if (play.HitMode(play.CellAt(column, ground), group) != 1 ||
-            play.HitMode(play.CellAt(column, body), group) != 0)
-            ahead.danger = k;
+        const bool gap = play.HitMode(play.CellAt(column, ground), group) != 1;
+        const bool wall = play.HitMode(play.CellAt(column, body), group) != 0;
+        if (!gap && !wall) continue;
+        ahead.danger = k;
+        ahead.gapOnly = !wall;
+        ahead.edge = column * 32 - hero.m_Right;
     }
     for (int column = front; column <= front + 2; ++column)
         for (int row = body - 2; row < body; ++row)
@@ -90,7 +98,8 @@ InputFrame DemoBot::Decide(cGamePlay& play)
     // A jump goes on while the button is held; a new one starts on the
     // ground, released for a frame after the last.
     const Ahead ahead = LookAhead(play);
-    const bool danger = ahead.danger != 0 || FoeWithin(play, kFoeJumpReach, 32);
+    const bool takeOff = ahead.danger != 0 && (!ahead.gapOnly || ahead.edge <= kTakeOffReach);
+    const bool danger = takeOff || FoeWithin(play, kFoeJumpReach, 32);
     if (m_JumpHeld > 0 && m_JumpHeld < kJumpFrames) {
         ++m_JumpHeld;
         keys.m_Buttons |= kJump;
