@@ -20,19 +20,23 @@ void DDSetFrameSink(DDFrameSink sink)
 
 void DDFrameToXrgb(const DDPixels& frame, const DDPALENTRY* palette, std::uint32_t* out)
 {
+    // The sizes held in locals: the pixels written could alias the frame's
+    // int fields, so the compiler would otherwise read them again for every
+    // pixel and leave the loops unvectorised.
+    const int width = frame.width, height = frame.height;
     if (frame.format == DDFormat::P8) {
         std::uint64_t colours[256];
         for (int i = 0; i < 256; ++i) {
             const DDPALENTRY e = palette ? palette[i] : DDPALENTRY{};
             colours[i] = std::uint64_t{e.red} << 16 | std::uint64_t{e.green} << 8 | e.blue;
         }
-        for (int y = 0; y < frame.height; ++y) {
+        for (int y = 0; y < height; ++y) {
             const std::uint8_t* row = frame.row(y);
             int x = 0;
             if constexpr (std::endian::native == std::endian::little) {
                 // Eight indices read at once and two colours stored at once:
                 // fewer memory operations per pixel than one of each.
-                for (; x + 8 <= frame.width; x += 8, out += 8) {
+                for (; x + 8 <= width; x += 8, out += 8) {
                     std::uint64_t v;
                     std::memcpy(&v, row + x, 8);
                     const std::uint64_t pairs[4] = {
@@ -43,22 +47,22 @@ void DDFrameToXrgb(const DDPixels& frame, const DDPALENTRY* palette, std::uint32
                     std::memcpy(out, pairs, sizeof pairs);
                 }
             }
-            for (; x < frame.width; ++x)
+            for (; x < width; ++x)
                 *out++ = static_cast<std::uint32_t>(colours[row[x]]);
         }
         return;
     }
     if (frame.bytesPerPixel() == 4) {
-        for (int y = 0; y < frame.height; ++y) {
+        for (int y = 0; y < height; ++y) {
             const auto* row = reinterpret_cast<const std::uint32_t*>(frame.row(y));
-            for (int x = 0; x < frame.width; ++x)
+            for (int x = 0; x < width; ++x)
                 *out++ = row[x] & 0xFFFFFF;
         }
         return;
     }
-    for (int y = 0; y < frame.height; ++y) {
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const std::uint16_t*>(frame.row(y));
-        for (int x = 0; x < frame.width; ++x)
+        for (int x = 0; x < width; ++x)
             *out++ = DDToARGB(frame.format, row[x]) & 0xFFFFFF;
     }
 }

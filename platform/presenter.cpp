@@ -11,6 +11,10 @@
 namespace plat {
 namespace {
 
+// Uploads of each pixel order timed when a texture is made; the quickest
+// counts, so that a time slice lost to another thread does not.
+constexpr int kProbeUploads = 3;
+
 // The presenters the main thread serves, registered once as a service.
 std::mutex g_RegistryLock;
 std::vector<Presenter*> g_Presenters;
@@ -24,6 +28,30 @@ void serveAll()
     }
     for (Presenter* p : presenters)
         p->service();
+}
+
+// Copies a frame into `target` in the texture's pixel order; whether it
+// differs from `newest` (a frame in that order, or none). The comparison
+// runs a block behind the copy, while the block is still in the cache, and
+// stops at the first difference.
+bool copyFrame(const std::uint32_t* xrgb, std::vector<std::uint32_t>& target,
+               const std::uint32_t* newest, bool swapRedBlue)
+{
+    constexpr std::size_t kBlock = 4096;
+    bool changed = newest == nullptr;
+    for (std::size_t at = 0; at < target.size(); at += kBlock) {
+        const std::size_t n = std::min(kBlock, target.size() - at);
+        std::uint32_t* out = target.data() + at;
+        if (swapRedBlue) {
+            std::transform(xrgb + at, xrgb + at + n, out, [](std::uint32_t p) {
+                return (p & 0x00FF00) | (p >> 16 & 0xFF) | (p & 0xFF) << 16;
+            });
+        } else {
+            std::memcpy(out, xrgb + at, n * sizeof(std::uint32_t));
+        }
+        if (!changed) changed = std::memcmp(out, newest + at, n * sizeof(std::uint32_t)) != 0;
+    }
+    return changed;
 }
 
 void enroll(Presenter* p)
@@ -80,24 +108,67 @@ bool Presenter::open(const PresenterOptions& o)
     SDL_GetRendererInfo(renderer_, &info);
     vsync_ = o.vsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_RenderSetLogicalSize(renderer_, o.width, o.height);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                 o.width, o.height);
-    if (!texture_) {
+    width_ = o.width;
+    height_ = o.height;
+    if (!makeTexture()) {
         close();
         return false;
     }
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     {
         std::lock_guard guard(lock_);
-        width_ = o.width;
-        height_ = o.height;
         for (auto& b : buffers_)
             b.assign(static_cast<std::size_t>(width_) * height_, 0);
         fresh_ = false;
+        haveFrame_ = false;
         open_ = true;
     }
     enroll(this);
     draw();
+    return true;
+}
+
+bool Presenter::makeTexture()
+{
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer_, &info);
+    const auto takes = [&](Uint32 format) {
+        return std::find(info.texture_formats, info.texture_formats + info.num_texture_formats,
+                         format) != info.texture_formats + info.num_texture_formats;
+    };
+    const auto make = [&](Uint32 format) {
+        return SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+    };
+    swapRedBlue_ = false;
+    texture_ = make(SDL_PIXELFORMAT_RGB888);
+    if (!texture_ || !takes(SDL_PIXELFORMAT_RGB888) || !takes(SDL_PIXELFORMAT_BGR888))
+        return texture_ != nullptr;
+    // A driver may store either order and convert the other on every upload
+    // (a software one then spends more on that than on the rest of the
+    // frame): a few uploads of each tell which it stores.
+    SDL_Texture* swapped = make(SDL_PIXELFORMAT_BGR888);
+    if (!swapped) return true;
+    const std::vector<std::uint32_t> probe(static_cast<std::size_t>(width_) * height_, 0);
+    const auto uploadTicks = [&](SDL_Texture* texture) {
+        Uint64 best = ~Uint64{0};
+        for (int i = 0; i < kProbeUploads; ++i) {
+            const Uint64 start = SDL_GetPerformanceCounter();
+            SDL_UpdateTexture(texture, nullptr, probe.data(),
+                              width_ * static_cast<int>(sizeof(std::uint32_t)));
+            best = std::min(best, SDL_GetPerformanceCounter() - start);
+        }
+        return best;
+    };
+    const Uint64 plain = uploadTicks(texture_), flipped = uploadTicks(swapped);
+    // Swapping costs the producer a little more than a copy: worth it only
+    // when the upload is much cheaper.
+    if (flipped * 2 < plain) {
+        SDL_DestroyTexture(texture_);
+        texture_ = swapped;
+        swapRedBlue_ = true;
+    } else {
+        SDL_DestroyTexture(swapped);
+    }
     return true;
 }
 
@@ -130,14 +201,25 @@ bool Presenter::present(const std::uint32_t* xrgb, int width, int height)
     {
         std::unique_lock guard(lock_);
         if (!open_ || width != width_ || height != height_ || !xrgb) return false;
-        // Only this caller writes into the producer's buffer.
+        // Only this caller writes into a buffer, so the newest frame handed
+        // over stays as it is while it is read here, wherever the main
+        // thread's swaps move it meanwhile.
         std::vector<std::uint32_t>& target = buffers_[writing_];
+        const std::uint32_t* newest = haveFrame_ ? buffers_[fresh_ ? ready_ : reading_].data() : nullptr;
+        const bool swap = swapRedBlue_;
         guard.unlock();
-        std::memcpy(target.data(), xrgb, target.size() * sizeof(std::uint32_t));
+        const bool changed = copyFrame(xrgb, target, newest, swap);
         guard.lock();
+        ++handedOver_;
+        if (!changed) {
+            // The window shows this picture already, or will with the
+            // frame still waiting: nothing to upload or draw again.
+            if (!fresh_) shown_ = handedOver_;
+            return true;
+        }
         std::swap(writing_, ready_);
         fresh_ = true;
-        ++handedOver_;
+        haveFrame_ = true;
     }
     wakeMainThread();
     return true;

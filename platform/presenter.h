@@ -1,8 +1,9 @@
 #pragma once
 // Showing finished frames in a window. The thread that owns the frame loop
 // hands each 0x00RRGGBB frame to present(), from any thread; the frame is
-// copied into one of three buffers and the main thread is woken, which
-// uploads the newest frame into a streaming texture and shows it. The
+// copied into one of three buffers, in the byte order the texture takes
+// fastest, and the main thread is woken, which uploads the newest frame
+// into a streaming texture and shows it. The
 // picture keeps its proportions: scaled with nearest pixels to the largest
 // size that fits the window, with black bars on the two sides that are left
 // over (full screen covers the desktop without changing the display mode).
@@ -50,8 +51,10 @@ public:
     bool isOpen() const;
 
     // Any thread: hands over a frame and returns at once; the main thread
-    // shows the newest one handed over. False for a frame of the wrong size
-    // or when the presenter is closed.
+    // shows the newest one handed over. A frame equal to the newest one
+    // counts as shown without waking the main thread (a paused game draws
+    // the same picture sixty times a second). False for a frame of the
+    // wrong size or when the presenter is closed.
     bool present(const std::uint32_t* xrgb, int width, int height);
 
     // Main thread: shows the newest frame handed over, if any; true when one
@@ -78,6 +81,8 @@ private:
     // The frame with its bars, drawn but not yet presented.
     void compose();
     void draw();
+    // Makes the texture in the pixel layout the renderer uploads fastest.
+    bool makeTexture();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -85,6 +90,7 @@ private:
     bool ownsWindow_ = false;
     bool ownsVideo_ = false;
     bool vsync_ = false;
+    bool swapRedBlue_ = false; // the texture holds 0x00BBGGRR
     int width_ = 0, height_ = 0;
 
     // Three buffers: the producer's, the newest complete one, the consumer's.
@@ -92,6 +98,7 @@ private:
     std::vector<std::uint32_t> buffers_[3];
     int writing_ = 0, ready_ = 1, reading_ = 2;
     bool fresh_ = false;
+    bool haveFrame_ = false; // a frame has been handed over since opening
     bool open_ = false;
     std::function<void(SDL_Renderer*)> overlay_; // main thread only
     std::uint64_t handedOver_ = 0;

@@ -15,6 +15,7 @@
 #include "platform/game_window.h"
 #include "scenes/game_play.h"
 #include "scenes/input_devices.h"
+#include "scenes/input_session.h"
 #include "scenes/key_config.h"
 #include "scenes/scene_mgr.h"
 #include "world/input_state.h"
@@ -119,11 +120,13 @@ bool RestoreLostSurfaces()
 void PollInput(std::vector<InputState>& input)
 {
     InputState& player = VecAt(input, 0);
+    if (TakeSessionInput(player)) return;
     if (g_KeyConfig.bUse != 0) {
         PollKeyConfig(player, 1, kInputRate);
     } else {
         PollJoyKey(player, 0, kPollJoystick | kPollKeyboard, kInputRate);
     }
+    NoteSessionInput(player);
 }
 
 void PresentFrame()

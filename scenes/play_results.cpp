@@ -18,6 +18,7 @@
 #include "media/bitmap_table.h"
 #include "media/dd_blit.h"
 #include "media/font.h"
+#include "scenes/input_session.h"
 #include "scenes/play_pause.h"
 #include "scenes/rank_format.h"
 #include "scenes/ranking_board.h"
@@ -185,7 +186,7 @@ void cGamePlay::RegisterRanking()
         m_RankName = g_Option.strRegName;
     } else {
         m_RankName = g_Progress.strRankName;
-        if (g_AskRankingName) g_AskRankingName(m_RankName);
+        SessionRankingName(m_RankName, g_AskRankingName);
         g_Progress.strRankName = m_RankName;
     }
     WorldServices().PlaySe(kRegisterSound);

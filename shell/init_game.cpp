@@ -21,6 +21,7 @@
 #include "media/dd_init.h"
 #include "media/ds_sound.h"
 #include "media/font.h"
+#include "platform/clock.h"
 #include "platform/game_window.h"
 #include "platform/input.h"
 #include "platform/path_resolver.h"
@@ -28,6 +29,7 @@
 #include "scenes/free_play.h"
 #include "scenes/game_play.h"
 #include "scenes/hbt_palette.h"
+#include "scenes/input_session.h"
 #include "scenes/key_config.h"
 #include "scenes/menu_music.h"
 #include "scenes/play_pause.h"
@@ -46,6 +48,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -128,7 +132,10 @@ void ConnectWorld()
     hooks.playMusic = [](std::int32_t number) {
         SendRequest(UM_BGM, 4, static_cast<std::intptr_t>(number));
     };
-    hooks.keyDown = [](int vk) { return plat::keyDown(vk) ? 1 : 0; };
+    // Keys and the clock that seeds a stage go through the session, which
+    // records or plays them back when asked to.
+    hooks.keyDown = [](int vk) { return SessionKeyDown(vk, plat::keyDown(vk) ? 1 : 0); };
+    hooks.nowMs = [] { return SessionClock(plat::timeMs()); };
     hooks.checkReplayKeys = [] { return CheckReplayKeys(); };
     hooks.runPauseWait = [] { RunPauseThread(); };
     SetLiveServiceHooks(std::move(hooks));
@@ -142,6 +149,30 @@ void ConnectWorld()
         } unbind;
         SendRequest(UM_NAMEDLG, 0, 0, &g_NameDlgDone);
     };
+}
+
+// RT_PLAY_INPUT=<file> plays a recorded session of input back instead of
+// the devices; else RT_RECORD_INPUT=<file> records this one into the file
+// when the program ends. A file that cannot be played back, or written,
+// ends the start-up.
+bool StartInputSession()
+{
+    if (const char* play = std::getenv("RT_PLAY_INPUT"); play && *play) {
+        std::string error;
+        if (!StartSessionPlayback(play, error))
+            return StartUpStepFailed("RT_PLAY_INPUT",
+                                     std::string(Sjis("入力の記録を再生できません：\n")) + error);
+        Report("input played back from %s", play);
+        return true;
+    }
+    if (const char* record = std::getenv("RT_RECORD_INPUT"); record && *record) {
+        std::string error;
+        if (!StartSessionRecording(record, error))
+            return StartUpStepFailed("RT_RECORD_INPUT",
+                                     std::string(Sjis("入力を記録できません：\n")) + error);
+        Report("input recorded into %s", record);
+    }
+    return true;
 }
 
 // The file given at start-up, as the program starts the game on it.
@@ -253,11 +284,17 @@ bool InitGame(const std::string& commandLine, bool& quitByPlayer)
     if (!LoadWorldMapAtStartUp()) return false;
     if (!LoadCommonPaletteAtStartUp()) return false;
     ConnectWorld();
+    if (!StartInputSession()) return false;
     return ArrangeDirectStart() && !closed();
 }
 
 void UnInitGame()
 {
+    std::string sessionError;
+    if (!EndInputSession(sessionError)) {
+        std::fprintf(stderr, "%s\n", sessionError.c_str());
+        Report("%s", sessionError.c_str());
+    }
     DSUninit();
     g_Bgm.Release();
     DestroyScenes();

@@ -47,7 +47,8 @@ void cWorldServices::RequestClose()
 
 std::uint32_t cWorldServices::NowMs()
 {
-    return plat::timeMs();
+    const LiveServiceHooks hooks = Hooks();
+    return hooks.nowMs ? hooks.nowMs() : plat::timeMs();
 }
 
 int cWorldServices::KeyDown(int vk)

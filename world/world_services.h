@@ -52,6 +52,7 @@ struct LiveServiceHooks {
     std::function<int(int)> keyDown;
     std::function<int()> checkReplayKeys;
     std::function<void()> runPauseWait;
+    std::function<std::uint32_t()> nowMs; // unset: the system's millisecond clock
 };
 void SetLiveServiceHooks(LiveServiceHooks hooks);
 

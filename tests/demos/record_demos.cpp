@@ -71,7 +71,7 @@ const Demo kDemos[] = {
     {"stage1-lost", "data\\stg4\\Stage1.stg4", false, 1, true, true, 0, 0},
     {"stage1-retry", "data\\stg4\\Stage1.stg4", false, 1, true, false, 0, 900},
     {"stage2-paused-cleared", "data\\stg4\\Stage2.stg4", false, 1, false, false, 240, 3000},
-    {"stage3-lost", "data\\stg4\\Stage3.stg4", false, 1, false, false, 0, 900},
+    {"stage3-lost", "data\\stg4\\Stage3.stg4", false, 1, true, true, 0, 0},
     {"stage3-saved-in-play", "data\\stg4\\Stage3.stg4", false, 1, false, false, 0, 250},
     {"challenge1-cleared", "data\\stg4\\c01-1.stg4", false, 1, false, false, 0, 3000},
     {"challenge2-cleared", "data\\stg4\\c02-1.stg4", false, 1, false, false, 0, 3000},

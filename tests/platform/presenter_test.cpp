@@ -3,7 +3,9 @@
 // video driver and under X (when a display is there); a window of another
 // size shows the frame as large as it fits with its proportions kept, with
 // bars on the sides left over; handing frames over never waits for the
-// main thread to show them.
+// main thread to show them; a frame equal to the newest one counts as shown
+// without being drawn again, while one that differs in its last pixel only
+// is shown.
 
 #include <gtest/gtest.h>
 
@@ -100,6 +102,30 @@ TEST(Presenter, RefusesFramesOfAnotherSizeAndAfterClosing)
     presenter.close();
     EXPECT_FALSE(presenter.present(frame.data(), 8, 6));
     EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO)) << "the video it started is stopped again";
+}
+
+TEST(Presenter, AFrameEqualToTheNewestIsNotDrawnAgainButOneChangedAnywhereIs)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already runs in this process";
+    plat::setMainThread();
+    plat::Presenter presenter;
+    plat::PresenterOptions options;
+    ASSERT_TRUE(presenter.open(options));
+    auto frame = TestFrame(640, 480);
+    ASSERT_TRUE(presenter.present(frame.data(), 640, 480));
+    ASSERT_TRUE(presenter.service());
+    ASSERT_TRUE(presenter.present(frame.data(), 640, 480));
+    EXPECT_FALSE(presenter.service()) << "the same picture drawn again";
+    EXPECT_EQ(presenter.framesShown(), 2u);
+    frame.back() ^= 0x010203;
+    ASSERT_TRUE(presenter.present(frame.data(), 640, 480));
+    ASSERT_TRUE(presenter.service());
+    EXPECT_EQ(presenter.framesShown(), 3u);
+    std::vector<std::uint32_t> shown;
+    int w = 0, h = 0;
+    ASSERT_TRUE(presenter.readPixels(shown, w, h));
+    EXPECT_EQ(shown, frame);
+    presenter.close();
 }
 
 // A frame of 8 x 6 blocks of 80 x 80 pixels, each block its own colour.

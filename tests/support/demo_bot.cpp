@@ -17,8 +17,10 @@ constexpr int kJumpFrames = 20;
 // second, shot at.
 constexpr double kFoeJumpReach = 48;
 constexpr double kFoeShotReach = 320;
-// Columns ahead looked at for pits, spikes, walls and platforms.
+// Columns ahead looked at for platforms.
 constexpr int kLookAhead = 2;
+// The jump over what lies in the next column begins this near its edge.
+constexpr double kJumpEdge = 6;
 
 int Cell(double pixel)
 {
@@ -27,9 +29,11 @@ int Cell(double pixel)
 
 // What lies ahead of the hero, by columns counted from the one in front.
 struct Ahead {
-    int danger = 0;       // the first column (1 or 2) with a pit, spikes or a wall; 0 none
-    bool ceiling = false; // a block low above the way, which a jump would hit
-    bool step = false;    // a block at head height ahead with room on it: climb on
+    // Where a jump is wanted: 0 a pit under the front, 1 a pit, spikes or
+    // a wall in the next column; -1 neither.
+    int danger = -1;
+    double edge = 0;   // pixels from the front to the next column
+    bool step = false; // a block at head height ahead with room on it: climb on
 };
 
 Ahead LookAhead(cGamePlay& play)
@@ -40,15 +44,14 @@ Ahead LookAhead(cGamePlay& play)
     const int body = Cell(hero.m_Bottom);
     const int front = Cell(hero.m_Right);
     Ahead ahead;
-    for (int k = 1; k <= kLookAhead && !ahead.danger; ++k) {
-        const int column = front + k;
-        if (play.HitMode(play.CellAt(column, ground), group) != 1 ||
-            play.HitMode(play.CellAt(column, body), group) != 0)
-            ahead.danger = k;
+    const int next = front + 1;
+    if (play.HitMode(play.CellAt(front, ground), group) == 0) {
+        ahead.danger = 0;
+    } else if (play.HitMode(play.CellAt(next, ground), group) != 1 ||
+               play.HitMode(play.CellAt(next, body), group) != 0) {
+        ahead.danger = 1;
+        ahead.edge = next * 32.0 - hero.m_Right;
     }
-    for (int column = front; column <= front + 2; ++column)
-        for (int row = body - 2; row < body; ++row)
-            if (play.HitMode(play.CellAt(column, row), group) != 0) ahead.ceiling = true;
     // Climbing is the way over ground that is not safe below a platform.
     bool unsafe = false;
     for (int column = front + 1; column <= front + 4; ++column)
@@ -89,16 +92,17 @@ InputFrame DemoBot::Decide(cGamePlay& play)
 
     // A jump goes on while the button is held; a new one starts on the
     // ground, released for a frame after the last.
+    // A pit, spikes or a wall is jumped at its edge, as late as can be: a
+    // jump begun a column early falls short of a pit two columns wide.
     const Ahead ahead = LookAhead(play);
-    const bool danger = ahead.danger != 0 || FoeWithin(play, kFoeJumpReach, 32);
+    const bool atEdge = ahead.danger == 0 || (ahead.danger == 1 && ahead.edge <= kJumpEdge);
+    const bool danger = atEdge || FoeWithin(play, kFoeJumpReach, 32);
     if (m_JumpHeld > 0 && m_JumpHeld < kJumpFrames) {
         ++m_JumpHeld;
         keys.m_Buttons |= kJump;
     } else if (m_JumpHeld >= kJumpFrames) {
         m_JumpHeld = 0;
-    } else if (!hero.m_Airborne &&
-               (ahead.step || (danger && (!ahead.ceiling || ahead.danger == 1)))) {
-        // Under a low ceiling the jump waits for the last column.
+    } else if (!hero.m_Airborne && (ahead.step || danger)) {
         m_JumpHeld = 1;
         keys.m_Buttons |= kJump;
     }

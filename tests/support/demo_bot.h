@@ -2,8 +2,9 @@
 // A player of the bundled game for recording demos: each frame it looks at
 // the play as a player looks at the screen and chooses the keys: it walks
 // right, jumps over pits, spikes, walls and foes ahead (holding the jump
-// for the highest one, later under a low ceiling), climbs onto a low
-// platform over ground that is not safe, and shoots at foes in front. Told
+// for the highest one, begun at the very edge of what it jumps), climbs
+// onto a low platform over ground that is not safe, and shoots at foes in
+// front. Told
 // to lose its attempt, it walks right without jumping until it falls.
 
 #include "world/input_script.h"

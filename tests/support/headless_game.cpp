@@ -165,6 +165,14 @@ void HeadlessGame::Frame(InputFrame input)
     if (cScene* scene = g_SceneMgr.Scene(g_SceneMgr.g_CurScene)) scene->Run();
 }
 
+void HeadlessGame::PolledFrame()
+{
+    ++m_Services.m_Clock;
+    PollInput(g_InputState);
+    SwitchScene(g_SceneMgr.g_CurScene);
+    if (cScene* scene = g_SceneMgr.Scene(g_SceneMgr.g_CurScene)) scene->Run();
+}
+
 cGamePlay* HeadlessGame::Play() const
 {
     return g_SceneMgr.g_CurScene == SCENE_GAME_PLAY ? g_GamePlay : nullptr;

@@ -60,6 +60,9 @@ public:
 
     // One frame of the current scene with this input of player 1.
     void Frame(InputFrame input = {});
+    // One frame whose input is polled as the frame step polls it (from the
+    // devices, or from a session played back).
+    void PolledFrame();
     // The game-play scene, or null while another scene is current.
     cGamePlay* Play() const;
 

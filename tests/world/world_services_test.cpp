@@ -16,7 +16,7 @@ TEST(WorldServices, TheLiveOnesReachTheRegisteredHooks)
     int pauseWaits = 0;
     SetLiveServiceHooks({[&music](std::int32_t n) { music.push_back(n); },
                          [](int vk) { return vk == 0x20 ? 1 : 0; }, [] { return 1; },
-                         [&pauseWaits] { ++pauseWaits; }});
+                         [&pauseWaits] { ++pauseWaits; }, [] { return 4711u; }});
     cWorldServices& live = WorldServices();
     live.PlayMusic(3);
     EXPECT_EQ(music, std::vector<int>{3});
@@ -25,6 +25,7 @@ TEST(WorldServices, TheLiveOnesReachTheRegisteredHooks)
     EXPECT_EQ(live.CheckReplayKeys(), 1);
     live.RunPauseWait();
     EXPECT_EQ(pauseWaits, 1);
+    EXPECT_EQ(live.NowMs(), 4711u);
     SetLiveServiceHooks({});
     live.PlayMusic(4);
     EXPECT_EQ(music.size(), 1u) << "nothing registered: nothing happens";
