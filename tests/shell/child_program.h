@@ -44,10 +44,11 @@ struct ChildEnd {
 class ChildProgram {
 public:
     // Starts the program in `folder` with this process's environment changed
-    // by `env` (a value of nullopt removes the variable). Descriptors without
-    // close-on-exec are inherited.
+    // by `env` (a value of nullopt removes the variable) and the arguments
+    // `args`. Descriptors without close-on-exec are inherited.
     ChildProgram(const std::filesystem::path& folder,
-                 const std::map<std::string, std::optional<std::string>>& env = {})
+                 const std::map<std::string, std::optional<std::string>>& env = {},
+                 std::vector<std::string> args = {})
         : errPath_(folder / "child_stderr.txt")
     {
         std::vector<std::string> vars;
@@ -62,7 +63,10 @@ public:
             envp.push_back(v.data());
         envp.push_back(nullptr);
         std::string program = programPath().string();
-        char* argv[] = {program.data(), nullptr};
+        std::vector<char*> argv{program.data()};
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -70,7 +74,8 @@ public:
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        const int error = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, envp.data());
+        const int error =
+            posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         if (error != 0) {
             ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(error);
