@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "data/text_lines.h"
+
 namespace {
 
 constexpr std::string_view kHeader = "input-session 1";
@@ -29,16 +31,6 @@ std::string Hex16(std::uint64_t value)
     return std::string(16 - hex.size(), '0') + hex;
 }
 
-bool NextLine(std::string_view& text, std::string_view& line)
-{
-    if (text.empty()) return false;
-    const std::size_t end = text.find('\n');
-    line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    return true;
-}
-
 // The line's words separated by single blanks.
 std::vector<std::string_view> Words(std::string_view line)
 {
@@ -49,15 +41,6 @@ std::vector<std::string_view> Words(std::string_view line)
         line.remove_prefix(blank == std::string_view::npos ? line.size() : blank + 1);
     }
     return words;
-}
-
-template <class T> std::optional<T> Number(std::string_view text, int base = 10)
-{
-    T value{};
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
-    if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-    return value;
 }
 
 std::string NameHex(std::string_view name)
@@ -79,7 +62,7 @@ std::optional<std::string> NameFromHex(std::string_view hex)
     if (hex.empty() || hex.size() % 2 != 0) return std::nullopt;
     std::string name;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const auto byte = Number<std::uint8_t>(hex.substr(i, 2), 16);
+        const auto byte = WholeNumber<std::uint8_t>(hex.substr(i, 2), 16);
         if (!byte) return std::nullopt;
         name += static_cast<char>(*byte);
     }
@@ -112,11 +95,11 @@ bool ReadRecord(std::string_view line, cInputSessionLog& log)
 {
     const std::vector<std::string_view> w = Words(line);
     if (w.size() == 6 && w[0] == "p") {
-        const auto run = Number<std::uint32_t>(w[1]);
-        const auto dir = Number<std::uint16_t>(w[2]);
-        const auto code = Number<std::uint16_t>(w[3]);
-        const auto buttons = Number<std::uint16_t>(w[4]);
-        const auto keys = Number<std::uint16_t>(w[5]);
+        const auto run = WholeNumber<std::uint32_t>(w[1]);
+        const auto dir = WholeNumber<std::uint16_t>(w[2]);
+        const auto code = WholeNumber<std::uint16_t>(w[3]);
+        const auto buttons = WholeNumber<std::uint16_t>(w[4]);
+        const auto keys = WholeNumber<std::uint16_t>(w[5]);
         if (!run || *run < 1 || *run > kMaxRun || !dir || !code || *code < 1 || *code > 9 ||
             !buttons || !keys || !log.m_Clocks.empty() || !log.m_Names.empty())
             return false;
@@ -124,7 +107,7 @@ bool ReadRecord(std::string_view line, cInputSessionLog& log)
         return true;
     }
     if (w.size() == 2 && w[0] == "c") {
-        const auto clock = Number<std::uint32_t>(w[1]);
+        const auto clock = WholeNumber<std::uint32_t>(w[1]);
         if (!clock || !log.m_Names.empty()) return false;
         log.m_Clocks.push_back(*clock);
         return true;
@@ -169,10 +152,10 @@ std::optional<cInputSessionLog> cInputSessionLog::FromText(std::string_view text
         NextLine(text, line) ? Words(line) : std::vector<std::string_view>();
     const bool countsRead = counts.size() == 8 && counts[0] == "polls" && counts[2] == "clocks" &&
                             counts[4] == "names" && counts[6] == "check" && counts[7].size() == 16;
-    const auto polls = countsRead ? Number<std::uint64_t>(counts[1]) : std::nullopt;
-    const auto clocks = countsRead ? Number<std::uint64_t>(counts[3]) : std::nullopt;
-    const auto names = countsRead ? Number<std::uint64_t>(counts[5]) : std::nullopt;
-    const auto check = countsRead ? Number<std::uint64_t>(counts[7], 16) : std::nullopt;
+    const auto polls = countsRead ? WholeNumber<std::uint64_t>(counts[1]) : std::nullopt;
+    const auto clocks = countsRead ? WholeNumber<std::uint64_t>(counts[3]) : std::nullopt;
+    const auto names = countsRead ? WholeNumber<std::uint64_t>(counts[5]) : std::nullopt;
+    const auto check = countsRead ? WholeNumber<std::uint64_t>(counts[7], 16) : std::nullopt;
     if (!polls || !clocks || !names || !check) {
         error = "line 2: the counts and the check are missing or damaged";
         return std::nullopt;

@@ -3,39 +3,18 @@
 #include <charconv>
 
 #include "core/path.h"
+#include "data/text_lines.h"
 
 namespace {
 
 constexpr std::string_view kHeader = "replay-sync 1";
-
-// Takes the next line off text (without its line feed and a carriage
-// return before it); false when no text is left.
-bool NextLine(std::string_view& text, std::string_view& line)
-{
-    if (text.empty()) return false;
-    const std::size_t end = text.find('\n');
-    line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    return true;
-}
-
-// The whole of text as a number in the base; nothing when any of it is not.
-template <class T> std::optional<T> Number(std::string_view text, int base = 10)
-{
-    T value{};
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
-    if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-    return value;
-}
 
 // "<key> <number>"; nothing when the line is not that.
 template <class T> std::optional<T> KeyedNumber(std::string_view line, std::string_view key)
 {
     if (!line.starts_with(key) || line.size() <= key.size() || line[key.size()] != ' ')
         return std::nullopt;
-    return Number<T>(line.substr(key.size() + 1));
+    return WholeNumber<T>(line.substr(key.size() + 1));
 }
 
 } // namespace
@@ -95,9 +74,9 @@ std::optional<cReplaySync> cReplaySync::FromText(std::string_view text, std::int
         if (!NextLine(text, line)) return std::nullopt;
         const std::size_t space = line.find(' ');
         if (space == std::string_view::npos) return std::nullopt;
-        const auto at = Number<std::int64_t>(line.substr(0, space));
+        const auto at = WholeNumber<std::int64_t>(line.substr(0, space));
         const std::string_view hex = line.substr(space + 1);
-        const auto hash = hex.size() == 16 ? Number<std::uint64_t>(hex, 16) : std::nullopt;
+        const auto hash = hex.size() == 16 ? WholeNumber<std::uint64_t>(hex, 16) : std::nullopt;
         if (!at || *at != frame || !hash) return std::nullopt;
         if (frame % kInterval == 0) sync.m_Every.push_back(*hash);
         sync.m_Last = *hash;

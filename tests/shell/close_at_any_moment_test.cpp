@@ -21,6 +21,7 @@
 #include "scenes/rankings.h"
 #include "shell/child_program.h"
 #include "shell/running_game.h"
+#include "support/close_bound.h"
 #include "support/generated_game.h"
 #include "support/own_x_server.h"
 #include "support/temp_dir.h"
@@ -52,22 +53,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// A close must end the program within a second. The sanitized build that
-// runs the tests is several times slower than the program that players run
-// (and checks its memory at the end), so it is given twice as long, and on
-// a busy machine as many times longer as threads wait for a processor.
-#if defined(__SANITIZE_ADDRESS__)
-#define RT_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RT_TEST_SANITIZED 1
-#endif
-#endif
-#ifdef RT_TEST_SANITIZED
-constexpr long kCloseBoundMs = 2000;
-#else
-constexpr long kCloseBoundMs = 1000;
-#endif
+using test::kCloseBoundMs;
 
 enum class CloseBy { Box, Escape, Term, Interrupt };
 

@@ -34,6 +34,7 @@
 #include "shell/init_game.h"
 #include "shell/running_game.h"
 #include "shell/system_ini.h"
+#include "support/close_bound.h"
 #include "support/played_game.h"
 #include "support/x_display.h"
 #include "world/input_state.h"
@@ -52,22 +53,7 @@
 
 namespace {
 
-// A close must end the program within a second; the sanitized build that
-// runs these tests is several times slower than the program that players
-// run, so it is given twice as long, and on a busy machine as many times
-// longer as its threads wait for a processor (test::MachineLoad).
-#if defined(__SANITIZE_ADDRESS__)
-#define RT_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RT_TEST_SANITIZED 1
-#endif
-#endif
-#ifdef RT_TEST_SANITIZED
-constexpr long kCloseBoundMs = 2000;
-#else
-constexpr long kCloseBoundMs = 1000;
-#endif
+using test::kCloseBoundMs;
 
 // What the game-play scene saw: the frames it ran and the player's input.
 std::atomic<int> g_PlayFrames{0};
