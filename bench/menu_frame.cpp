@@ -142,10 +142,7 @@ bool SetUpDisplay(int d3d)
 
 void TearDownDisplay()
 {
-    for (Font& font : g_Fonts)
-        font.Release();
-    for (DDSURFACEDATA& strip : g_DigitSD)
-        DDReleaseSurface(&strip);
+    ReleaseGameFonts();
     for (DDSURFACEDATA& sd : g_BitmapSD)
         DDReleaseSurface(&sd);
     DDUninit();

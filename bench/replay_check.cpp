@@ -23,27 +23,16 @@
 #include "scenes/scene_mgr.h"
 #include "support/generated_game.h"
 #include "support/headless_game.h"
+#include "support/sanitized_build.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "world/input_state.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RT_BENCH_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RT_BENCH_SANITIZED 1
-#endif
-#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 
-#ifdef RT_BENCH_SANITIZED
-constexpr int kPlayFrames = 600;
-#else
-constexpr int kPlayFrames = 5 * 60 * 60;
-#endif
+constexpr int kPlayFrames = test::kSanitizedBuild ? 600 : 5 * 60 * 60;
 
 constexpr const char* kReplay = "user_data\\rpl4\\FiveMinutes.rpl4_511";
 

@@ -47,28 +47,17 @@
 #include "shell/entry.h"
 #include "support/demo_bot.h"
 #include "support/generated_game.h"
+#include "support/sanitized_build.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "world/input_state.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RT_BENCH_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RT_BENCH_SANITIZED 1
-#endif
-#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-#ifdef RT_BENCH_SANITIZED
-constexpr double kSeconds = 2;
-#else
-constexpr double kSeconds = 60;
-#endif
+constexpr double kSeconds = test::kSanitizedBuild ? 2 : 60;
 // From the start to the stage's play: the fade and the start display.
 constexpr double kWarmUpSeconds = 3;
 constexpr double kFrameMs = 1000.0 / 60;

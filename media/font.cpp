@@ -363,6 +363,14 @@ int CreateDigitStrips(DDSURFACEDATA* strips, const DDBMPDATA* blanks, int count,
     return 1;
 }
 
+void ReleaseGameFonts()
+{
+    for (Font& font : g_Fonts)
+        font.Release();
+    for (DDSURFACEDATA& strip : g_DigitSD)
+        DDReleaseSurface(&strip);
+}
+
 void DrawDigitStrip(DDSURFACEDATA* strip, Font* font)
 {
     DDClearPal(strip, 0);

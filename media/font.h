@@ -110,3 +110,5 @@ int CreateFonts(Font* fonts, const FONTDEF* definitions, int count);
 int CreateDigitStrips(DDSURFACEDATA* strips, const DDBMPDATA* blanks, int count, Font* fonts,
                       const FONTDEF* definitions);
 void DrawDigitStrip(DDSURFACEDATA* strip, Font* font);
+// Releases the game's four fonts and their digit strips.
+void ReleaseGameFonts();

@@ -298,9 +298,6 @@ void UnInitGame()
     DSUninit();
     g_Bgm.Release();
     DestroyScenes();
-    for (Font& font : g_Fonts)
-        font.Release();
-    for (DDSURFACEDATA& strip : g_DigitSD)
-        DDReleaseSurface(&strip);
+    ReleaseGameFonts();
     ReleaseGraphics();
 }

@@ -35,10 +35,7 @@ inline void SetUpGameDisplay(const gfxtest::Mode& mode)
 
 inline void TearDownGameDisplay()
 {
-    for (Font& font : g_Fonts)
-        font.Release();
-    for (DDSURFACEDATA& strip : g_DigitSD)
-        DDReleaseSurface(&strip);
+    ReleaseGameFonts();
     for (DDSURFACEDATA& sd : g_BitmapSD)
         DDReleaseSurface(&sd);
     gfxtest::TearDownMode();

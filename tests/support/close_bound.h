@@ -5,20 +5,10 @@
 // given twice as long; on a busy machine a test multiplies this by how many
 // threads wait for a processor (test::MachineLoad).
 
-#if defined(__SANITIZE_ADDRESS__)
-#define RT_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RT_TEST_SANITIZED 1
-#endif
-#endif
+#include "support/sanitized_build.h"
 
 namespace test {
 
-#ifdef RT_TEST_SANITIZED
-constexpr long kCloseBoundMs = 2000;
-#else
-constexpr long kCloseBoundMs = 1000;
-#endif
+inline constexpr long kCloseBoundMs = kSanitizedBuild ? 2000 : 1000;
 
 } // namespace test

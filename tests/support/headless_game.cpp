@@ -83,10 +83,7 @@ HeadlessGame::~HeadlessGame()
 {
     DestroyScenes();
     g_GamePlay = nullptr;
-    for (Font& font : g_Fonts)
-        font.Release();
-    for (DDSURFACEDATA& strip : g_DigitSD)
-        DDReleaseSurface(&strip);
+    ReleaseGameFonts();
     for (DDSURFACEDATA& sd : g_BitmapSD)
         DDReleaseSurface(&sd);
     DDUninit();
